@@ -1,0 +1,19 @@
+#include "compare/LineComparison.h"
+
+namespace compare {
+
+std::vector<Piece> FindMissingPieces(std::u16string_view own, std::u16string_view other) {
+    const LineSet otherLines(other);
+    MissingLineScan scan(own, otherLines);
+    std::vector<Piece> missing;
+    while (scan.Scan(SIZE_MAX, [&](Piece piece) { missing.push_back(piece); })) {
+    }
+    return missing;
+}
+
+void AppendListEntry(std::u16string& list, std::u16string_view own, Piece piece) {
+    list.append(own.substr(piece.start, piece.length));
+    list.push_back(kCR);
+}
+
+} // namespace compare

@@ -1,0 +1,7 @@
+#include "platform/QtEventPump.h"
+
+#include <QCoreApplication>
+
+void QtEventPump::DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

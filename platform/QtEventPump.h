@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/EventPump.h"
+
+class QtEventPump final : public EventPump {
+public:
+    void DoEvents() override;
+};
