@@ -1,0 +1,147 @@
+#include "compare/FindDifferences.h"
+
+#include "ScriptedEventPump.h"
+#include "ScriptedMsgBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using std::chrono::milliseconds;
+
+namespace {
+
+class FindDifferencesTest : public ::testing::Test {
+protected:
+    void Load(const QString& one, const QString& two) {
+        pane1.SetText(one);
+        pane2.SetText(two);
+    }
+
+    // Both directions, as the button runs them.
+    void RunBoth() {
+        ASSERT_EQ(RTB::FindDifferencesIn1(panes, pump, box), RTB::Outcome::Finished);
+        ASSERT_EQ(RTB::FindDifferencesIn2(panes, pump, box), RTB::Outcome::Finished);
+    }
+
+    static std::vector<TextRange> Red(const Pane& pane) { return pane.Colours().RangesOf(kRed); }
+
+    Pane pane1, pane2, pane3, pane4;
+    Panes panes{pane1, pane2, pane3, pane4};
+    ScriptedEventPump pump;
+    ScriptedMsgBox box;
+};
+
+} // namespace
+
+TEST_F(FindDifferencesTest, LinesThatOnlyMovedAreNotDifferences) {
+    // A line first in one file and later in the other differs only by the LF cutting leaves.
+    Load(u"a\r\nb\r\nc\r"_s, u"b\r\na\r\nc\r\n\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), QString());
+    EXPECT_EQ(pane4.Text(), QString()) << "an LF-only piece equals the empty piece";
+    EXPECT_TRUE(Red(pane1).empty());
+    EXPECT_TRUE(Red(pane2).empty());
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(FindDifferencesTest, ListsAndColoursEachMissingLineInBothDirections) {
+    Load(u"same\r\nonly one\r\nsame too\r"_s, u"same too\r\nonly two\r\nsame\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), u"\nonly one\r"_s) << "entries are the pieces as cut, each with a CR";
+    EXPECT_EQ(pane4.Text(), u"\nonly two\r"_s);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{5, 10}})) << "LF, the line and its CR";
+    EXPECT_EQ(Red(pane2), (std::vector<TextRange>{{9, 10}}));
+    EXPECT_EQ(pane1.SelStart(), 5) << "the selection stays on the last mark";
+    EXPECT_EQ(pane1.SelLength(), 10);
+}
+
+TEST_F(FindDifferencesTest, EmptyAndIdenticalTexts) {
+    Load({}, {});
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), QString());
+    EXPECT_EQ(pane4.Text(), QString());
+
+    Load(u"x\r\ny\r"_s, u"x\r\ny\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), QString());
+    EXPECT_EQ(pane4.Text(), QString());
+}
+
+TEST_F(FindDifferencesTest, AgainstAnEmptyPaneEveryPieceIsListed) {
+    Load(u"x\r\ny\r"_s, {});
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), u"x\r\ny\r\r"_s) << "x, LF y and the empty last piece";
+    EXPECT_EQ(pane4.Text(), QString());
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, 5}}));
+}
+
+TEST_F(FindDifferencesTest, EachOccurrenceIsMarkedAtItsOwnPlaceAndNothingElse) {
+    // abc three times (twice adjacent), and xyzabc whose tail must stay black.
+    Load(u"abc\r\nabc\r\nabc\r\nxyzabc\r\nkeep\r"_s, u"keep\r\nxyzabc\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), u"abc\r\nabc\r\nabc\r"_s);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, 14}}));
+    EXPECT_EQ(pane1.Colours().At(16), kBlack);
+    EXPECT_EQ(pane4.Text(), QString());
+}
+
+TEST_F(FindDifferencesTest, CaseBlanksAndALastLineWithoutCR) {
+    Load(u"Abc\r\nabc \r\nlast"_s, u"abc\r\nlast\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), u"Abc\r\nabc \r"_s);
+    EXPECT_EQ(pane4.Text(), u"abc\r\r"_s) << "file #1 has no empty last piece to match";
+    // "last" without a CR matches "last" followed by one; a missing last line is still coloured:
+    pane2.SetText(u"other\r"_s);
+    ASSERT_EQ(RTB::FindDifferencesIn1(panes, pump, box), RTB::Outcome::Finished);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, 15}}));
+    EXPECT_EQ(pane3.Text(), u"Abc\r\nabc \r\nlast\r"_s);
+}
+
+TEST_F(FindDifferencesTest, AddsRedWithoutClearingEarlierColour) {
+    Load(u"keep\r\ngone\r"_s, u"keep\r"_s);
+    pane1.ColourRanges(std::vector<TextRange>{{0, 2}}, kRed);
+    RunBoth();
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, 2}, {5, 6}}));
+    RunBoth();
+    EXPECT_EQ(pane3.Text(), u"\ngone\r"_s) << "a second run starts from empty result panes";
+}
+
+TEST_F(FindDifferencesTest, TheWindowSeesTheListSoFarAtEachPump) {
+    QString many;
+    for (int i = 0; i < 2000; ++i)
+        many += u"line "_s + QString::number(i) + u"\r\n"_s;
+    Load(many, {});
+    std::vector<qsizetype> listedAtPump;
+    pump.onPump = [&](int) { listedAtPump.push_back(pane3.Text().count(u'\r')); };
+    ASSERT_EQ(RTB::FindDifferencesIn1(panes, pump, box, milliseconds(0)), RTB::Outcome::Finished);
+    ASSERT_GE(listedAtPump.size(), 3u);
+    EXPECT_EQ(listedAtPump.front(), 512);
+    EXPECT_EQ(pane3.Text().count(u'\r'), 2001);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, many.size()}}));
+}
+
+TEST_F(FindDifferencesTest, ANewTextInEitherFullPaneStopsTheRun) {
+    QString many;
+    for (int i = 0; i < 2000; ++i)
+        many += QString::number(i) + u"\r\n"_s;
+    for (Pane* replaced : {&pane1, &pane2}) {
+        Load(many, u"other\r"_s);
+        pump.onPump = [&](int) { replaced->SetText(u"new text\r"_s); };
+        EXPECT_EQ(RTB::FindDifferencesIn1(panes, pump, box, milliseconds(0)),
+                  RTB::Outcome::Interrupted);
+        EXPECT_EQ(pane3.Text().count(u'\r'), 512) << "nothing is listed after the pump";
+        if (replaced == &pane2) {
+            EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, pane3.Text().size()}}))
+                << "what was listed is what was coloured";
+        }
+    }
+}
+
+TEST_F(FindDifferencesTest, SecondDirectionWorksOnTheOtherPanes) {
+    Load(u"one\r"_s, u"two\r"_s);
+    ASSERT_EQ(RTB::FindDifferencesIn2(panes, pump, box), RTB::Outcome::Finished);
+    EXPECT_EQ(pane4.Text(), u"two\r"_s);
+    EXPECT_EQ(pane3.Text(), QString());
+    EXPECT_EQ(Red(pane2), (std::vector<TextRange>{{0, 4}}));
+    EXPECT_TRUE(Red(pane1).empty());
+}

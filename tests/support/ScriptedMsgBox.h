@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/MsgBox.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// A message box that shows nothing: it records every box and answers from a script (OK, or Yes
+// for a question, when the script has run out).
+class ScriptedMsgBox final : public MsgBox {
+public:
+    struct Shown {
+        QString text;
+        int style;
+        std::optional<QString> caption;
+    };
+
+    MsgBoxResult Show(const QString& text, int style,
+                      const std::optional<QString>& caption) override {
+        shown.push_back({text, style, caption});
+        if (onShow)
+            onShow(shown.back());
+        if (!answers.empty()) {
+            const MsgBoxResult answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return (style & 7) == 4 ? MsgBoxResult::Yes : MsgBoxResult::Ok;
+    }
+
+    std::vector<QString> Texts() const {
+        std::vector<QString> texts;
+        for (const Shown& box : shown)
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<MsgBoxResult> answers;
+    std::function<void(const Shown&)> onShow; // runs while the box would be open
+};
