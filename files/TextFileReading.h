@@ -1,7 +1,14 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
-// The text of a file as a pane shows it: see TextFileReading.cpp. Throws Failure.
+// Files larger than this are refused before anything is read: decoded, with the pane's colours,
+// one would take several GiB of memory.
+inline constexpr qint64 kMaxTextFileBytes = qint64{1} << 30;
+
+// The text of a file as a pane shows it (see DecodeText). Throws Failure with a description for
+// the user when the file is missing, is a folder, cannot be read or is over kMaxTextFileBytes.
 QString ReadTextFile(const QString& path);
+
+// The file's bytes as UTF-8, unchanged (see DecodeExactUtf8). Throws as ReadTextFile.
+QString ReadExactTextFile(const QString& path);
