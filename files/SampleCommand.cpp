@@ -1,0 +1,36 @@
+// "Load Sample/Example Files": the two sample texts installed beside the program.
+#include "app/ErrorReport.h"
+#include "app/Form1.h"
+#include "files/PaneLoaders.h"
+#include "files/PlainTextAppend.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+void Form1::PushButton9_Click() {
+    GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton9_Click "_s);
+    const QString sep = QDir::separator();
+    // The folder is used as given, without cleaning up a separator it may end with.
+    const auto samplePath = [&](const QString& name) {
+        return desktop_.fileSystem.ProgramFolder() + sep + u"Samples"_s + sep + name;
+    };
+    QString path;
+    proc.Step(106, [&] { path = samplePath(u"sample1.txt"_s); });
+    proc.Step(108, [&] { RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox); });
+    proc.Step(110, [&] { path = samplePath(u"sample2.txt"_s); });
+    proc.Step(112, [&] { RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox); });
+    proc.Step(116, [&] { AppendCarriageReturn(RichTextBox1); });
+    proc.Step(118, [&] { AppendCarriageReturn(RichTextBox2); });
+    proc.Step(120, [&] { SetOptionValue(Option1, true); });
+    const QString question =
+        u"Would you like this software to open the folder where these sample files are stored "
+        u"(so that you can view them before working with them)?"_s;
+    if (!proc.Test(122, [&] {
+            return desktop_.msgBox.Show(question, MsgBoxStyle::YesNo) == MsgBoxResult::Yes;
+        }))
+        return;
+    proc.Step(124, [&] {
+        desktop_.shell.OpenFolder(desktop_.fileSystem.ProgramFolder() + sep + u"Samples"_s + sep);
+    });
+}

@@ -1,0 +1,60 @@
+#include "platform/QtFileDialog.h"
+
+#include "platform/FileDialogFilter.h"
+#include "platform/FileSelection.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+QtFileDialog::QtFileDialog(QWidget* parent, Kind kind) : parent_(parent), kind_(kind) {}
+
+void QtFileDialog::ShowOpen() {
+    QFileDialog dialog(parent_);
+    const bool several = (flags_ & FileDialogFlags::AllowMultiSelect) != 0;
+    SetUp(dialog, QFileDialog::AcceptOpen,
+          several ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
+    fileName_ = JoinedSelection(Run(dialog));
+}
+
+void QtFileDialog::ShowSave() {
+    QFileDialog dialog(parent_);
+    SetUp(dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+    // The caller asks before replacing a file, and saves under exactly the name typed.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix({});
+    const QStringList chosen = Run(dialog);
+    fileName_ = chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+}
+
+void QtFileDialog::SetUp(QFileDialog& dialog, QFileDialog::AcceptMode acceptMode,
+                         QFileDialog::FileMode fileMode) const {
+    // Qt takes this choice only before any other property is set.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, kind_ == Kind::QtWidgets);
+    dialog.setAcceptMode(acceptMode);
+    dialog.setFileMode(fileMode);
+    if (!dialogTitle_.isEmpty())
+        dialog.setWindowTitle(dialogTitle_);
+    const QStringList nameFilters = QtNameFilters(filter_);
+    if (!nameFilters.isEmpty()) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setNameFilters(nameFilters);
+        dialog.selectNameFilter(nameFilters.value(lastFilterIndex_, nameFilters.first()));
+    }
+    if (!lastFolder_.isEmpty())
+        dialog.setDirectory(lastFolder_);
+    if (!fileName_.isEmpty())
+        dialog.selectFile(fileName_);
+}
+
+QStringList QtFileDialog::Run(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    lastFolder_ = QFileInfo(chosen.first()).absolutePath();
+    const qsizetype filterIndex =
+        NameFilterIndex(dialog.nameFilters(), dialog.selectedNameFilter());
+    if (filterIndex >= 0)
+        lastFilterIndex_ = filterIndex;
+    return chosen;
+}

@@ -1,0 +1,7 @@
+#include "platform/SystemClock.h"
+
+#include <QTime>
+
+double SecondsSinceMidnight() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "MemorySettingsStore.h"
+#include "RecordingProcessControl.h"
+#include "RecordingShell.h"
+#include "ScriptedEventPump.h"
+#include "ScriptedFileDialog.h"
+#include "ScriptedMsgBox.h"
+#include "ScriptedRandomGenerator.h"
+#include "app/Form1.h"
+#include "platform/QtFileSystem.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The window on Qt's offscreen platform with every desktop service scripted, and a temporary
+// folder that stands in for the program's own.
+class WindowFixture : public ::testing::Test {
+protected:
+    WindowFixture() : fileSystem(programFolder.path()) {}
+
+    // Creates the window and runs its start-up, as the program does before showing it.
+    Form1& Start() {
+        window =
+            std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump, process,
+                                            random, [] { return 3600.5; }, pumpInterval});
+        window->Form_Load();
+        window->show();
+        return *window;
+    }
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = programFolder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(bytes);
+        return path;
+    }
+
+    QByteArray Read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QString Setting(const QString& key) {
+        return settings.Value(QStringLiteral("Quillmere"), QStringLiteral("Tarnwick"), key)
+            .value_or(QStringLiteral("<absent>"));
+    }
+
+    void PresetSetting(const QString& key, const QString& value) {
+        settings.Preset(QStringLiteral("Quillmere"), QStringLiteral("Tarnwick"), key, value);
+    }
+
+    QTemporaryDir programFolder;
+    ScriptedMsgBox box;
+    ScriptedFileDialog dialog;
+    MemorySettingsStore settings;
+    RecordingShell shell;
+    QtFileSystem fileSystem;
+    ScriptedEventPump pump;
+    RecordingProcessControl process;
+    ScriptedRandomGenerator random;
+    std::chrono::milliseconds pumpInterval{30};
+    std::unique_ptr<Form1> window;
+};
