@@ -1,0 +1,75 @@
+#include "cli/JsonWriter.h"
+
+#include "platform/TextRange.h"
+
+#include <QString>
+
+namespace JsonWriter {
+
+namespace {
+
+void AppendEscape(QByteArray& out, char16_t unit) {
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(unit));
+    out.append(escape);
+}
+
+} // namespace
+
+void AppendString(QByteArray& out, QStringView text) {
+    out.reserve(out.size() + text.size() + 2);
+    out.append('"');
+    qsizetype plainFrom = 0; // start of units not written yet that need no escape
+    const auto flushPlain = [&](qsizetype upTo) {
+        if (upTo > plainFrom)
+            out.append(text.mid(plainFrom, upTo - plainFrom).toUtf8());
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const bool pairStart = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+                               QChar::isLowSurrogate(text[i + 1].unicode());
+        if (pairStart) {
+            ++i;
+            continue;
+        }
+        const bool loneSurrogate = QChar::isSurrogate(unit);
+        if (unit >= 0x20 && unit != u'"' && unit != u'\\' && !loneSurrogate)
+            continue;
+        flushPlain(i);
+        plainFrom = i + 1;
+        switch (unit) {
+        case u'"':
+            out.append("\\\"");
+            break;
+        case u'\\':
+            out.append("\\\\");
+            break;
+        case u'\n':
+            out.append("\\n");
+            break;
+        case u'\r':
+            out.append("\\r");
+            break;
+        case u'\t':
+            out.append("\\t");
+            break;
+        default:
+            AppendEscape(out, unit);
+        }
+    }
+    flushPlain(text.size());
+    out.append('"');
+}
+
+void AppendRanges(QByteArray& out, const std::vector<TextRange>& ranges) {
+    out.append('[');
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        if (i > 0)
+            out.append(',');
+        out.append('[').append(QByteArray::number(ranges[i].start)).append(',');
+        out.append(QByteArray::number(ranges[i].length)).append(']');
+    }
+    out.append(']');
+}
+
+} // namespace JsonWriter

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringView>
+
+#include <vector>
+
+struct TextRange;
+
+// Appends JSON to a UTF-8 buffer. Strings go out code unit for code unit: a lone surrogate, which
+// UTF-8 cannot carry, is written as its \u escape rather than replaced.
+namespace JsonWriter {
+
+void AppendString(QByteArray& out, QStringView text);
+// [[start,length],...]
+void AppendRanges(QByteArray& out, const std::vector<TextRange>& ranges);
+
+} // namespace JsonWriter

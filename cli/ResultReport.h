@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/Panes.h"
+#include "cli/CliOptions.h"
+
+#include <QByteArray>
+
+// What the comparison found, for people: per file a header, then one entry per line.
+QByteArray ReadableReport(const CliOptions& options, const Panes& panes);
+
+// What the comparison found, for programs: the result panes and the red runs of the full panes.
+QByteArray JsonReport(const CliOptions& options, const Panes& panes);

@@ -1,0 +1,104 @@
+#include "cli/CliComparison.h"
+#include "cli/CliOptions.h"
+#include "cli/JsonWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class CliTest : public ::testing::Test {
+protected:
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    // Runs the tool on two files; returns the exit status and leaves its output in `output`.
+    int Run(std::vector<QString> arguments) {
+        QStringList all{u"tarnwick-cli"_s};
+        for (QString& argument : arguments)
+            all.append(argument);
+        const auto parsed = ParseCliArguments(all);
+        if (const auto* exit = std::get_if<CliExit>(&parsed)) {
+            output = exit->text.toUtf8();
+            return exit->status;
+        }
+        std::FILE* out = std::tmpfile();
+        const int status = RunCliComparison(std::get<CliOptions>(parsed), out);
+        std::rewind(out);
+        output.clear();
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
+            output.append(buffer, static_cast<qsizetype>(n));
+        std::fclose(out);
+        return status;
+    }
+
+    QTemporaryDir dir;
+    std::string Output() const { return output.toStdString(); }
+    QByteArray output;
+};
+
+} // namespace
+
+TEST_F(CliTest, ExitStatusTellsSameDifferentAndTrouble) {
+    const QString a = Write(u"a.txt"_s, "one\ntwo\n");
+    const QString b = Write(u"b.txt"_s, "two\r\none\r\n");
+    const QString c = Write(u"c.txt"_s, "one\nthree\n");
+    EXPECT_EQ(Run({u"lines"_s, a, b}), 0) << "moved lines and other line breaks are the same";
+    EXPECT_EQ(Run({u"lines"_s, a, c}), 1);
+    EXPECT_EQ(Output(),
+              "--- a.txt: 1 line not in c.txt\n< two\n--- c.txt: 1 line not in a.txt\n> three\n");
+    EXPECT_EQ(Run({u"lines"_s, a, dir.filePath(u"missing.txt"_s)}), 2);
+    EXPECT_EQ(Run({u"lines"_s, a, dir.path()}), 2) << "a folder is no file";
+    EXPECT_EQ(Run({u"lines"_s, a}), 2);
+    EXPECT_EQ(Run({u"sideways"_s, a, b}), 2);
+    EXPECT_EQ(Run({u"--bogus"_s, u"lines"_s, a, b}), 2);
+    EXPECT_EQ(Run({u"--help"_s}), 0);
+    EXPECT_TRUE(output.contains("lines"));
+}
+
+TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
+    const QString a = Write(u"a.txt"_s, "one\ntwo three\nfour");
+    const QString b = Write(u"b.txt"_s, "one\ntwo 3\n");
+    EXPECT_EQ(Run({u"--json"_s, u"words"_s, a, b}), 1);
+    // The loaded texts are one\r\ntwo three\r\nfour\r and one\r\ntwo 3\r\n\r: the CR the
+    // loaders append stays inside the last line, and is a word of its own in file #2.
+    EXPECT_EQ(Output(),
+              R"({"mode":"words","file1":{"result":"\r\nthree\r\nfour\r","marks":[[9,5],[16,5]]},)"
+              R"("file2":{"result":"\r\n3\r\n\r","marks":[[9,1],[12,1]]}})"
+              "\n");
+    EXPECT_EQ(Run({u"--json"_s, u"lines"_s, a, b}), 1);
+    // File #2's LF-only piece equals file #1's empty last piece.
+    EXPECT_EQ(Output(),
+              R"({"mode":"lines","file1":{"result":"\ntwo three\r\nfour\r","marks":[[4,17]]},)"
+              R"("file2":{"result":"\ntwo 3\r","marks":[[4,7]]}})"
+              "\n");
+}
+
+TEST_F(CliTest, ExactTakesTheBytesAsTheyAre) {
+    const QString a = Write(u"a.txt"_s, "x\ny\n");
+    const QString b = Write(u"b.txt"_s, "x\r\ny\r\n");
+    EXPECT_EQ(Run({u"--exact"_s, u"--json"_s, u"lines"_s, a, b}), 1);
+    // Without the CR the loaders append, a's text is one piece; b's pieces are x, LF y and LF.
+    EXPECT_EQ(Output(), R"({"mode":"lines","file1":{"result":"x\ny\n\r","marks":[[0,4]]},)"
+                        R"("file2":{"result":"x\r\ny\r\n\r","marks":[[0,6]]}})"
+                        "\n");
+}
+
+TEST(JsonWriterTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
+    QByteArray out;
+    const QString text =
+        u"q\"b\\\t\x01\u00e9\u20ac"_s + QChar(0xD83D) + QChar(0xDE00) + QChar(0xDC00);
+    JsonWriter::AppendString(out, text);
+    EXPECT_EQ(out, "\"q\\\"b\\\\\\t\\u0001\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\\udc00\"");
+}

@@ -1,0 +1,79 @@
+#include "compare/FindWordDifferences.h"
+
+#include "ScriptedMsgBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FindWordDifferencesTest : public ::testing::Test {
+protected:
+    void Run(const QString& one, const QString& two) {
+        pane1.SetText(one);
+        pane2.SetText(two);
+        GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
+        FindWordDifferences(panes, proc);
+    }
+
+    static std::vector<TextRange> Red(const Pane& pane) { return pane.Colours().RangesOf(kRed); }
+
+    Pane pane1, pane2, pane3, pane4;
+    Panes panes{pane1, pane2, pane3, pane4};
+    ScriptedMsgBox box;
+};
+
+} // namespace
+
+TEST_F(FindWordDifferencesTest, ColoursAndListsTheUnmatchedWordsOfEachSide) {
+    Run(u"one\r\ntwo three\r\nfour"_s, u"one\r\ntwo 3\r\n"_s);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{9, 5}, {16, 4}}));
+    EXPECT_EQ(pane3.Text(), u"\r\nthree\r\nfour"_s);
+    EXPECT_EQ(Red(pane2), (std::vector<TextRange>{{9, 1}}));
+    EXPECT_EQ(pane4.Text(), u"\r\n3"_s);
+    EXPECT_EQ(pane1.SelStart(), 16) << "the selection is left on the last word coloured";
+    EXPECT_EQ(pane1.SelLength(), 4);
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(FindWordDifferencesTest, StartsFromBlackPanesAndEmptyLists) {
+    pane3.SetText(u"old list"_s);
+    pane1.SetText(u"same\r\n"_s);
+    pane1.ColourRanges(std::vector<TextRange>{{0, 4}}, kRed);
+    Run(u"same\r\n"_s, u"same\r\n"_s);
+    EXPECT_TRUE(Red(pane1).empty());
+    EXPECT_EQ(pane3.Text(), QString());
+    EXPECT_EQ(pane1.SelStart(), 0) << "with nothing coloured the whole text stays selected";
+    EXPECT_EQ(pane1.SelLength(), 6);
+}
+
+TEST_F(FindWordDifferencesTest, AnEmptyWordTakesTheSelectionButColoursNothing) {
+    Run(u"a  b"_s, u"a b"_s);
+    EXPECT_TRUE(Red(pane1).empty());
+    EXPECT_EQ(pane3.Text(), u"\r\n"_s);
+    EXPECT_EQ(pane1.SelStart(), 2);
+    EXPECT_EQ(pane1.SelLength(), 0);
+}
+
+TEST_F(FindWordDifferencesTest, OneEmptyPaneListsEveryWordOfTheOther) {
+    Run(u"x y\r\nz"_s, {});
+    EXPECT_EQ(pane3.Text(), u"\r\nx\r\ny\r\nz"_s);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, 1}, {2, 1}, {5, 1}}));
+    EXPECT_EQ(pane4.Text(), QString());
+    EXPECT_TRUE(box.shown.empty()) << "no error report for a missing partner";
+}
+
+TEST_F(FindWordDifferencesTest, PanesBeyond32767UnitsAreComparedCompletely) {
+    QString one, two;
+    for (int i = 0; i < 5000; ++i) {
+        one += u"word "_s + QString::number(i) + u"\r\n"_s;
+        two += u"word "_s + QString::number(i == 4999 ? -1 : i) + u"\r\n"_s;
+    }
+    ASSERT_GT(one.size(), 40000);
+    Run(one, two);
+    EXPECT_EQ(pane3.Text(), u"\r\n4999"_s);
+    EXPECT_EQ(pane4.Text(), u"\r\n-1"_s);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{one.size() - 6, 4}}));
+    EXPECT_TRUE(box.shown.empty());
+}
