@@ -1,0 +1,47 @@
+#include "app/Main.h"
+
+#include <QFileInfo>
+
+namespace Main {
+
+namespace {
+
+bool HasWildcard(const QString& path) {
+    return path.contains(u'*') || path.contains(u'?');
+}
+
+// Some systems ignore a trailing blank when they look a name up, so "a.txt " would find "a.txt".
+// Such a name exists only if the folder really holds it, blank and all.
+bool TrailingBlankNameExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.dir()
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System)
+        .contains(info.fileName(), Qt::CaseSensitive);
+}
+
+} // namespace
+
+bool FileExists(const FileSystem& fileSystem, const QString& path) {
+    if (path.isEmpty() || HasWildcard(path))
+        return false;
+    try {
+        fileSystem.FileDateTime(path);
+    } catch (...) {
+        return false;
+    }
+    return !path.endsWith(u' ') || TrailingBlankNameExists(path);
+}
+
+QString NormalizePath(const QString& path, QChar separator) {
+    const QString pair(2, separator);
+    if (!path.startsWith(separator)) {
+        QString collapsed = path;
+        return collapsed.replace(pair, QString(separator));
+    }
+    qsizetype rest = 1;
+    while (rest < path.size() && path[rest] == separator)
+        ++rest;
+    return pair + path.mid(rest).replace(pair, QString(separator));
+}
+
+} // namespace Main

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The names that identify the program to the platform and to the user.
+namespace Product {
+
+inline const QString kName = QStringLiteral("Tarnwick");
+inline const QString kMakerSite = QStringLiteral("https://www.quillmere.example/tarnwick");
+
+} // namespace Product

@@ -1,0 +1,77 @@
+// Start-up: what the window does once, before it is first shown.
+#include "app/ApplicationTitle.h"
+#include "app/BooleanText.h"
+#include "app/CursorFile.h"
+#include "app/ErrorReport.h"
+#include "app/Form1.h"
+#include "app/Main.h"
+#include "app/Product.h"
+#include "app/SettingsKeys.h"
+#include "app/Skin.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QRadioButton>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+void Form1::Form_Load() {
+    GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.Form_Load "_s);
+    const QString sep = QDir::separator();
+    proc.Step(100, [&] { ApplySkin(); });
+    proc.Step(104, [&] { RichTextBox1.SetText({}); });
+    proc.Step(106, [&] { RichTextBox2.SetText({}); });
+    proc.Step(108, [&] { RichTextBox3.SetText({}); });
+    proc.Step(110, [&] { RichTextBox4.SetText({}); });
+    // 112 to 118 would switch on a pane option that nothing here reads.
+    QString cursorPath;
+    if (proc.Test(120, [&] {
+            cursorPath = desktop_.fileSystem.ProgramFolder() + sep + u"HAND-M.CUR"_s;
+            return Main::FileExists(desktop_.fileSystem, cursorPath);
+        }))
+        proc.Step(122, [&] { mouseIcon_ = LoadCursorFile(cursorPath); });
+    proc.Step(122, [&] { VisitMakerSiteAtRandom(); });
+    proc.Step(124, [&] { setWindowTitle(Product::kName); });
+    proc.Step(124, [&] { setWindowIcon(QIcon(u":/tarnwick/icon.png"_s)); });
+    proc.Step(124, [&] { SetApplicationTitle(); });
+    const auto restore = [&](const QString& key, const QString& defaultValue,
+                             QRadioButton* option) {
+        const QString stored = desktop_.settings.GetSetting(
+            SettingsKeys::kApplication, SettingsKeys::kSection, key, defaultValue);
+        SetOptionValue(option, ToBoolean(stored));
+    };
+    proc.Step(158, [&] { restore(SettingsKeys::kOption2, u"1"_s, Option2); });
+    proc.Step(160, [&] { restore(SettingsKeys::kOption1, u"0"_s, Option1); });
+}
+
+// The optional skin: only when an ordinary file sits at x/o.cjs beside the program.
+void Form1::ApplySkin() {
+    const QString sep = QDir::separator();
+    const QString path = desktop_.fileSystem.ProgramFolder() + sep + u"x"_s + sep + u"o.cjs"_s;
+    if (!desktop_.fileSystem.IsOrdinaryFile(path))
+        return;
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    for (QWidget* widget : {client_, static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+                            static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Option1),
+                            static_cast<QWidget*>(Option2)}) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, buttonFace);
+        widget->setPalette(palette);
+    }
+    ApplySkinFile(*this, path);
+}
+
+// About one start in a hundred shows the maker's site.
+void Form1::VisitMakerSiteAtRandom() {
+    desktop_.random.Randomize(desktop_.secondsSinceMidnight());
+    const int n = static_cast<int>(std::floor(desktop_.random.Rnd() * 100)) + 1;
+    if (n == 7)
+        desktop_.shell.OpenUrl(Product::kMakerSite);
+}
+
+void Form1::SetApplicationTitle() {
+    QGuiApplication::setApplicationDisplayName(ApplicationTitleFor(Product::kName));
+}

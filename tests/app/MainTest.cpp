@@ -1,0 +1,48 @@
+#include "app/Main.h"
+
+#include "platform/QtFileSystem.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(NormalizePathTest, CollapsesDoubledSeparatorsKeepingALeadingPair) {
+    const std::pair<QString, QString> examples[] = {
+        {u"C:\\\\a.txt"_s, u"C:\\a.txt"_s},
+        {u"C:\\data\\\\\\\\b.txt"_s, u"C:\\data\\\\b.txt"_s},
+        {u"\\\\server\\share\\\\c.txt"_s, u"\\\\server\\share\\c.txt"_s},
+        {u"\\\\\\server\\share"_s, u"\\\\server\\share"_s},
+        {u"\\dir\\d.txt"_s, u"\\\\dir\\d.txt"_s},
+        {u""_s, u""_s},
+        {u"\\"_s, u"\\\\"_s},
+        {u"C:\\a\\\\\\b"_s, u"C:\\a\\\\b"_s},
+        {u"C:\\plain\\e.txt"_s, u"C:\\plain\\e.txt"_s},
+    };
+    for (const auto& [input, expected] : examples) {
+        EXPECT_EQ(Main::NormalizePath(input, u'\\'), expected) << input.toStdString();
+        QString slashed = input;
+        QString slashedExpected = expected;
+        slashed.replace(u'\\', u'/');
+        slashedExpected.replace(u'\\', u'/');
+        EXPECT_EQ(Main::NormalizePath(slashed, u'/'), slashedExpected) << slashed.toStdString();
+    }
+}
+
+TEST(FileExistsTest, AnswersOnlyForNamesThatAreReallyThere) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"a.txt"_s);
+    QFile(file).open(QIODevice::WriteOnly);
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    const QtFileSystem fileSystem;
+    EXPECT_TRUE(Main::FileExists(fileSystem, file)) << "a read-only file exists";
+    EXPECT_TRUE(Main::FileExists(fileSystem, dir.path())) << "so does a folder";
+    EXPECT_FALSE(Main::FileExists(fileSystem, file + u" "_s));
+    EXPECT_FALSE(Main::FileExists(fileSystem, QString()));
+    EXPECT_FALSE(Main::FileExists(fileSystem, dir.filePath(u"*.txt"_s)));
+    EXPECT_FALSE(Main::FileExists(fileSystem, dir.filePath(u"b.txt"_s)));
+    QFile(dir.filePath(u"blank "_s)).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(Main::FileExists(fileSystem, dir.filePath(u"blank "_s)));
+}

@@ -1,0 +1,132 @@
+#include "WindowFixture.h"
+
+#include "app/ApplicationTitle.h"
+#include "app/BooleanText.h"
+#include "app/MousePointer.h"
+#include "platform/Failure.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class StartupTest : public WindowFixture {};
+
+QString LoadReport(const QString& description, int line) {
+    return description + u"\r\nin Tarnwick2021/08/31.Form1.Form_Load at line "_s +
+           QString::number(line) +
+           u"\r\rPlease email screenshot of this message to support@quillmere.example"_s;
+}
+
+} // namespace
+
+TEST_F(StartupTest, FirstRunSelectsTheListsAndStoresBothOptions) {
+    Form1& form = Start();
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(form.Option2->isChecked());
+    EXPECT_FALSE(form.Option1->isChecked());
+    EXPECT_FALSE(form.RichTextBox1.Visible());
+    EXPECT_FALSE(form.RichTextBox2.Visible());
+    EXPECT_TRUE(form.RichTextBox3.Visible());
+    EXPECT_TRUE(form.RichTextBox4.Visible());
+    EXPECT_EQ(Setting(u"Option2"_s), u"True"_s);
+    EXPECT_EQ(Setting(u"Option1"_s), u"False"_s);
+    for (const Pane* pane :
+         {&form.RichTextBox1, &form.RichTextBox2, &form.RichTextBox3, &form.RichTextBox4})
+        EXPECT_EQ(pane->Text(), QString()) << "the design placeholders are cleared";
+    EXPECT_EQ(form.windowTitle(), u"Tarnwick"_s);
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), u"Tarnwick"_s);
+    EXPECT_FALSE(form.windowIcon().isNull());
+    EXPECT_EQ(form.MousePointer(), MousePointer::Default);
+}
+
+TEST_F(StartupTest, RestoresTheOptionStoredLastTime) {
+    PresetSetting(u"Option2"_s, u"False"_s);
+    PresetSetting(u"Option1"_s, u"TRUE"_s);
+    Form1& form = Start();
+    EXPECT_TRUE(form.Option1->isChecked());
+    EXPECT_FALSE(form.Option2->isChecked());
+    EXPECT_TRUE(form.RichTextBox1.Visible());
+    EXPECT_FALSE(form.RichTextBox3.Visible());
+    EXPECT_EQ(Setting(u"Option2"_s), u"False"_s);
+    EXPECT_EQ(Setting(u"Option1"_s), u"True"_s);
+}
+
+TEST_F(StartupTest, AStoredWordThatIsNoBooleanIsReportedAndStartUpGoesOn) {
+    PresetSetting(u"Option2"_s, u"yes"_s);
+    Form1& form = Start();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, LoadReport(u"Type mismatch"_s, 158));
+    EXPECT_EQ(box.shown[0].style, 48);
+    EXPECT_EQ(box.shown[0].caption, u"Application Error"_s);
+    EXPECT_TRUE(form.Option2->isChecked()) << "the option keeps its design state";
+    EXPECT_EQ(Setting(u"Option2"_s), u"yes"_s) << "the bad value stays until the next click";
+}
+
+TEST_F(StartupTest, OneStartInAHundredShowsTheMakersSite) {
+    random.numbers = {0.06};
+    Start();
+    EXPECT_EQ(random.seeds, std::vector<double>{3600.5})
+        << "seeded from the seconds since midnight";
+    EXPECT_EQ(shell.openedUrls, std::vector<QString>{u"https://www.quillmere.example/tarnwick"_s});
+
+    window.reset();
+    shell.openedUrls.clear();
+    random.numbers = {0.07};
+    Start();
+    EXPECT_TRUE(shell.openedUrls.empty()) << "0.07 draws 8";
+}
+
+TEST_F(StartupTest, ABrowserThatCannotStartIsReportedAtLine122) {
+    random.numbers = {0.069};
+    shell.failOpenUrl = true;
+    Start();
+    EXPECT_EQ(box.Texts(),
+              std::vector<QString>{LoadReport(u"The web browser could not be started"_s, 122)});
+}
+
+TEST_F(StartupTest, TheHandCursorFileIsOptionalButMustBeAPicture) {
+    Write(u"HAND-M.CUR"_s, "not a picture");
+    Start();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_TRUE(box.shown[0].text.contains(u"at line 122"_s)) << box.shown[0].text.toStdString();
+}
+
+TEST_F(StartupTest, TheSkinIsAStyleSheetBesideTheProgram) {
+    QDir(programFolder.path()).mkpath(u"x"_s);
+    Write(u"x/o.cjs"_s, "QPushButton { color: navy; }");
+    Form1& form = Start();
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(form.styleSheet().contains(u"navy"_s));
+}
+
+TEST_F(StartupTest, ASkinThatIsNoStyleSheetGivesOneReportAtLine100) {
+    QDir(programFolder.path()).mkpath(u"x"_s);
+    Write(u"x/o.cjs"_s, QByteArray("\x00\x01\xff binary", 10));
+    Form1& form = Start();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_TRUE(box.shown[0].text.contains(u"at line 100"_s));
+    EXPECT_TRUE(form.Option2->isChecked()) << "start-up went on";
+}
+
+TEST(BooleanTextTest, AcceptsTrueFalseAndNumbersOnly) {
+    EXPECT_TRUE(ToBoolean(u"True"_s));
+    EXPECT_TRUE(ToBoolean(u"tRUE"_s));
+    EXPECT_FALSE(ToBoolean(u"FALSE"_s));
+    EXPECT_TRUE(ToBoolean(u"1"_s));
+    EXPECT_TRUE(ToBoolean(u"-1"_s));
+    EXPECT_FALSE(ToBoolean(u"0"_s));
+    EXPECT_THROW(ToBoolean(u"yes"_s), Failure);
+    EXPECT_THROW(ToBoolean(QString()), Failure);
+}
+
+TEST(ApplicationTitleTest, LongNamesAreCutAtBlanksToFortyCharacters) {
+    EXPECT_EQ(ApplicationTitleFor(u"Tarnwick"_s), u"Tarnwick"_s);
+    const QString name = u"Tarnwick Text Comparison Suite for Harbour Office Workers"_s;
+    ASSERT_EQ(name.size(), 57);
+    EXPECT_EQ(ApplicationTitleFor(name + u"!"_s), u"Tarnwick Text Comparison Suite for"_s);
+    EXPECT_THROW(ApplicationTitleFor(QString(41, u'x')), Failure);
+}
