@@ -1,0 +1,256 @@
+// Throughput of the comparison engine on large generated texts, without panes, decoding or output.
+//
+// The texts are made here, from a fixed seed, the way bench/make_inputs.py makes its files: lines
+// of about 50 characters of word-like words, a few empty or repeated lines, and a second text
+// with about 10% of the lines changed (edited by a word or two, removed, or inserted). They are
+// held as a pane holds a loaded file: UTF-16, every line ending in CR LF, one more CR at the end.
+
+#include "compare/LineComparison.h"
+#include "compare/LineSet.h"
+#include "compare/WordComparison.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// SplitMix64: tiny, and gives the same numbers with every compiler and standard library.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+
+    std::uint64_t Next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    // Uniform in [0, 1).
+    double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    std::size_t Below(std::size_t n) {
+        return static_cast<std::size_t>(Unit() * static_cast<double>(n));
+    }
+    template <typename T, std::size_t N> const T& Pick(const std::array<T, N>& items) {
+        return items[Below(N)];
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+constexpr std::array<std::string_view, 28> kOnsets{
+    "b", "c", "d",  "f",  "g",  "h",  "k",  "l",  "m",  "n",  "p",  "r",  "s",  "t",
+    "v", "w", "br", "ch", "cl", "dr", "fl", "gr", "pl", "pr", "sh", "st", "th", "tr"};
+constexpr std::array<std::string_view, 9> kVowels{"a", "e", "i", "o", "u", "ai", "ea", "ee", "ou"};
+constexpr std::array<std::string_view, 11> kCodas{"",  "",  "",   "n",  "r", "s",
+                                                  "t", "l", "nd", "st", "ng"};
+constexpr std::array<std::string_view, 25> kCommon{
+    "the", "of", "and", "to", "a",    "in",   "is", "it",  "that", "for", "on",   "was",  "with",
+    "as",  "be", "at",  "by", "this", "from", "or", "not", "are",  "but", "have", "which"};
+
+class LineWriter {
+public:
+    explicit LineWriter(Random& random) : random_(random) {
+        std::set<std::string> words;
+        while (words.size() < 4000) {
+            std::string word;
+            for (std::size_t syllables = 1 + random_.Below(3); syllables > 0; --syllables)
+                word.append(random_.Pick(kOnsets))
+                    .append(random_.Pick(kVowels))
+                    .append(random_.Pick(kCodas));
+            words.insert(std::move(word));
+        }
+        vocabulary_.assign(words.begin(), words.end());
+    }
+
+    std::string Word() {
+        if (random_.Unit() < 0.3)
+            return std::string(random_.Pick(kCommon));
+        const double skewed = random_.Unit() * random_.Unit(); // common words more often
+        std::string word =
+            vocabulary_[static_cast<std::size_t>(skewed * static_cast<double>(vocabulary_.size()))];
+        const double roll = random_.Unit();
+        if (roll < 0.05)
+            word[0] = static_cast<char>(word[0] - 'a' + 'A');
+        else if (roll < 0.09)
+            word.push_back(',');
+        return word;
+    }
+
+    std::string Line() {
+        const std::size_t target = 28 + random_.Below(39);
+        std::string line = Word();
+        while (line.size() < target)
+            line.append(" ").append(Word());
+        return line;
+    }
+
+    // The line with a word or two replaced, inserted or removed.
+    std::string Edited(const std::string& line) {
+        std::vector<std::string> words;
+        for (std::size_t start = 0;;) {
+            const std::size_t blank = line.find(' ', start);
+            words.push_back(line.substr(start, blank - start));
+            if (blank == std::string::npos)
+                break;
+            start = blank + 1;
+        }
+        for (std::size_t edits = 1 + random_.Below(2); edits > 0; --edits) {
+            const std::size_t at = random_.Below(words.size());
+            const double roll = random_.Unit();
+            if (roll < 0.6 || words.size() < 3)
+                words[at] = Word();
+            else if (roll < 0.8)
+                words.insert(words.begin() + static_cast<std::ptrdiff_t>(at), Word());
+            else
+                words.erase(words.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        std::string edited;
+        for (const std::string& word : words)
+            edited.append(edited.empty() ? "" : " ").append(word);
+        return edited == line ? edited + " " + Word() : edited;
+    }
+
+private:
+    Random& random_;
+    std::vector<std::string> vocabulary_;
+};
+
+// Two lists of lines: the first, and the first with about 10% of its lines changed.
+std::pair<std::vector<std::string>, std::vector<std::string>> MakeLines(std::size_t count) {
+    Random random(0x7A31'0831'0000'0000ull + count);
+    LineWriter writer(random);
+    std::vector<std::string> first;
+    first.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double roll = random.Unit();
+        if (roll < 0.01)
+            first.emplace_back();
+        else if (roll < 0.04 && !first.empty())
+            first.push_back(
+                first[first.size() - 1 - random.Below(std::min<std::size_t>(first.size(), 1000))]);
+        else
+            first.push_back(writer.Line());
+    }
+    std::vector<std::string> second;
+    second.reserve(count + count / 10);
+    for (const std::string& line : first) {
+        const double roll = random.Unit();
+        if (roll < 0.05) {
+            second.push_back(writer.Edited(line));
+        } else if (roll < 0.075) {
+            // removed
+        } else if (roll < 0.10) {
+            second.push_back(line);
+            second.push_back(writer.Line()); // inserted
+        } else {
+            second.push_back(line);
+        }
+    }
+    return {std::move(first), std::move(second)};
+}
+
+// The lines as a loaded pane holds them: CR LF after each line, then the CR the loading appends.
+std::u16string PaneText(const std::vector<std::string>& lines) {
+    std::u16string text;
+    std::size_t size = 1;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text.append(line.begin(), line.end()); // ASCII, so each byte is one UTF-16 unit
+        text.append(u"\r\n");
+    }
+    text.push_back(u'\r');
+    return text;
+}
+
+struct TextPair {
+    std::u16string first;
+    std::u16string second;
+    std::size_t firstLines = 0;
+    std::size_t secondLines = 0;
+};
+
+// Made once per size and kept for every benchmark that asks for it.
+const TextPair& Texts(std::size_t lineCount) {
+    static std::map<std::size_t, TextPair> made;
+    auto found = made.find(lineCount);
+    if (found == made.end()) {
+        auto [first, second] = MakeLines(lineCount);
+        TextPair pair{PaneText(first), PaneText(second), first.size(), second.size()};
+        found = made.emplace(lineCount, std::move(pair)).first;
+    }
+    return found->second;
+}
+
+std::int64_t Bytes(std::u16string_view text) {
+    return static_cast<std::int64_t>(text.size() * sizeof(char16_t));
+}
+
+// Cutting one text at CR and hashing every line into the membership set.
+void BM_LineSetBuild(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    std::size_t distinct = 0;
+    for (auto _ : state) {
+        const compare::LineSet set(texts.second);
+        distinct = set.DistinctCount();
+        benchmark::DoNotOptimize(distinct);
+    }
+    state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
+    state.counters["distinct"] = static_cast<double>(distinct);
+}
+
+// One direction of the line comparison: the set of the second text, then every line of the first
+// looked up in it. Items and bytes count both texts, as both are read.
+void BM_FindMissingPieces(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    std::size_t missing = 0;
+    for (auto _ : state) {
+        const std::vector<compare::Piece> pieces =
+            compare::FindMissingPieces(texts.first, texts.second);
+        missing = pieces.size();
+        benchmark::DoNotOptimize(pieces.data());
+    }
+    state.SetBytesProcessed(state.iterations() * (Bytes(texts.first) + Bytes(texts.second)));
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<std::int64_t>(texts.firstLines + texts.secondLines));
+    state.counters["missing"] = static_cast<double>(missing);
+}
+
+// One direction of the word comparison: each line of the first text against its partner line of
+// the second. Once a removal or insertion has shifted the lines, most words are unmatched, so this
+// also measures building a long result list.
+void BM_ComparePass(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    std::size_t unmatched = 0;
+    for (auto _ : state) {
+        const compare::WordPass pass = compare::ComparePass(texts.first, texts.second);
+        unmatched = pass.marks.size();
+        benchmark::DoNotOptimize(pass.list.data());
+    }
+    state.SetBytesProcessed(state.iterations() * (Bytes(texts.first) + Bytes(texts.second)));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.firstLines));
+    state.counters["unmatched"] = static_cast<double>(unmatched);
+}
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_LineSetBuild)->Apply(Sizes);
+BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
+BENCHMARK(BM_ComparePass)->Apply(Sizes);
+
+} // namespace
+
+BENCHMARK_MAIN();

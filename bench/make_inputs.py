@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Writes pairs of text files for timing the comparisons.
+
+For each line count N it writes OUTDIR/a-N.txt and OUTDIR/b-N.txt: lines of about 50 bytes of
+made-up but word-like words, LF line ends. The second file is the first with about 10% of its
+lines changed: some edited by a word or two, some removed, some new ones inserted. About 4% of
+the lines of the first file repeat an earlier line (an empty line or a copy), so duplicates occur
+on both sides. The same seed always gives the same files, byte for byte.
+
+Only the standard library is used, and of the random generator only random(), whose sequence for
+a given integer seed has not changed across Python 3 releases.
+"""
+
+import argparse
+import os
+import random
+import sys
+
+DEFAULT_LINES = (100_000, 1_000_000)
+DEFAULT_SEED = 20210831
+
+ONSETS = ("b", "c", "d", "f", "g", "h", "k", "l", "m", "n", "p", "r", "s", "t", "v", "w",
+          "br", "ch", "cl", "dr", "fl", "gr", "pl", "pr", "sh", "st", "th", "tr")
+VOWELS = ("a", "e", "i", "o", "u", "ai", "ea", "ee", "ou")
+CODAS = ("", "", "", "n", "r", "s", "t", "l", "nd", "st", "ng")
+COMMON = ("the", "of", "and", "to", "a", "in", "is", "it", "that", "for", "on", "was", "with",
+          "as", "be", "at", "by", "this", "from", "or", "not", "are", "but", "have", "which")
+
+
+def pick(rng, items):
+    return items[int(rng.random() * len(items))]
+
+
+def make_vocabulary(rng, size):
+    words = set()
+    while len(words) < size:
+        syllables = 1 + int(rng.random() * 3)
+        words.add("".join(pick(rng, ONSETS) + pick(rng, VOWELS) + pick(rng, CODAS)
+                          for _ in range(syllables)))
+    return sorted(words)
+
+
+class Writer:
+    """Makes lines of words, common words more often than rare ones."""
+
+    def __init__(self, rng):
+        self.rng = rng
+        self.vocabulary = make_vocabulary(rng, 4000)
+
+    def word(self):
+        rng = self.rng
+        if rng.random() < 0.3:
+            return pick(rng, COMMON)
+        # Squaring skews the choice towards the front of the list.
+        word = self.vocabulary[int(rng.random() ** 2 * len(self.vocabulary))]
+        roll = rng.random()
+        if roll < 0.05:
+            return word.capitalize()
+        if roll < 0.09:
+            return word + ","
+        return word
+
+    def line(self):
+        target = 28 + int(self.rng.random() * 39)  # stops after reaching it: about 50 on average
+        words = [self.word()]
+        length = len(words[0])
+        while length < target:
+            words.append(self.word())
+            length += 1 + len(words[-1])
+        return " ".join(words)
+
+    def edited(self, line):
+        """The line with a word or two replaced, inserted or removed."""
+        rng = self.rng
+        words = line.split(" ")
+        for _ in range(1 + int(rng.random() * 2)):
+            at = int(rng.random() * len(words))
+            roll = rng.random()
+            if roll < 0.6 or len(words) < 3:
+                words[at] = self.word()
+            elif roll < 0.8:
+                words.insert(at, self.word())
+            else:
+                del words[at]
+        result = " ".join(words)
+        return result if result != line else result + " " + self.word()
+
+
+def make_pair(count, seed):
+    """The lines of the two files for `count` lines and `seed`."""
+    rng = random.Random(seed * 1_000_003 + count)
+    writer = Writer(rng)
+    first = []
+    for _ in range(count):
+        roll = rng.random()
+        if roll < 0.01:
+            first.append("")
+        elif roll < 0.04 and first:
+            # A copy of a recent line, as repeated statements or boilerplate would be.
+            first.append(first[max(0, len(first) - 1 - int(rng.random() * 1000))])
+        else:
+            first.append(writer.line())
+    second = []
+    for line in first:
+        roll = rng.random()
+        if roll < 0.05:
+            second.append(writer.edited(line))
+        elif roll < 0.075:
+            pass  # removed
+        elif roll < 0.10:
+            second.append(line)
+            second.append(writer.line())  # inserted
+        else:
+            second.append(line)
+    return first, second
+
+
+def write_lines(path, lines):
+    temporary = path + ".part"
+    with open(temporary, "w", encoding="ascii", newline="\n") as out:
+        out.write("\n".join(lines))
+        out.write("\n")
+    os.replace(temporary, path)
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("outdir", help="folder to write the files into (made if missing)")
+    parser.add_argument("--lines", type=int, nargs="+", default=list(DEFAULT_LINES),
+                        metavar="N", help="line counts (default: %(default)s)")
+    parser.add_argument("--seed", type=int, default=DEFAULT_SEED,
+                        help="random seed (default: %(default)s)")
+    args = parser.parse_args(argv)
+    if any(n < 1 for n in args.lines):
+        parser.error("line counts must be positive")
+    os.makedirs(args.outdir, exist_ok=True)
+    for count in args.lines:
+        first, second = make_pair(count, args.seed)
+        a = os.path.join(args.outdir, f"a-{count}.txt")
+        b = os.path.join(args.outdir, f"b-{count}.txt")
+        write_lines(a, first)
+        write_lines(b, second)
+        print(f"{a}: {len(first)} lines, {os.path.getsize(a)} bytes")
+        print(f"{b}: {len(second)} lines, {os.path.getsize(b)} bytes")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
