@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs, on Debian or Ubuntu, whatever of the build, test and run dependencies is missing.
+# Safe to run again: it installs nothing that is there already.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++                      # build
+    qt6-base-dev qt6-qpa-plugins               # Qt 6 Widgets and its platform plugins
+    fonts-liberation                           # metric twins of Arial, the window's font
+    libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
+    xvfb xauth xdotool                         # the check in a real window
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
