@@ -17,15 +17,10 @@ void Form1::PushButton1_Click() {
     // A full pane given a new text while the window had the floor ends the run: what is shown
     // then is no longer what was compared.
     auto outcome = RTB::Outcome::Finished;
-    const auto pumpInterval = desktop_.pumpInterval;
-    proc.Step(108, [&] {
-        outcome = RTB::FindDifferencesIn1(panes, desktop_.pump, desktop_.msgBox, pumpInterval);
-    });
-    if (outcome == RTB::Outcome::Finished) {
-        proc.Step(110, [&] {
-            outcome = RTB::FindDifferencesIn2(panes, desktop_.pump, desktop_.msgBox, pumpInterval);
-        });
-    }
+    RTB::LineComparisonRun run(panes, desktop_.pump, desktop_.pumpInterval);
+    proc.Step(108, [&] { outcome = RTB::FindDifferencesIn1(run, desktop_.msgBox); });
+    if (outcome == RTB::Outcome::Finished)
+        proc.Step(110, [&] { outcome = RTB::FindDifferencesIn2(run, desktop_.msgBox); });
     if (outcome == RTB::Outcome::Finished)
         proc.Step(112, [&] { desktop_.msgBox.Show(u"Done."_s, MsgBoxStyle::OkOnly); });
     proc.Step(114, [&] { SetMousePointer(MousePointer::Default); });

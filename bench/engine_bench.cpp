@@ -6,7 +6,7 @@
 // held as a pane holds a loaded file: UTF-16, every line ending in CR LF, one more CR at the end.
 
 #include "compare/LineComparison.h"
-#include "compare/LineSet.h"
+#include "compare/LineIndex.h"
 #include "compare/WordComparison.h"
 
 #include <benchmark/benchmark.h>
@@ -196,12 +196,12 @@ std::int64_t Bytes(std::u16string_view text) {
     return static_cast<std::int64_t>(text.size() * sizeof(char16_t));
 }
 
-// Cutting one text at CR and hashing every line into the membership set.
-void BM_LineSetBuild(benchmark::State& state) {
+// Cutting one text at CR, hashing every line and building its membership table.
+void BM_LineIndexBuild(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     std::size_t distinct = 0;
     for (auto _ : state) {
-        const compare::LineSet set(texts.second);
+        const compare::LineIndex set(texts.second);
         distinct = set.DistinctCount();
         benchmark::DoNotOptimize(distinct);
     }
@@ -247,7 +247,7 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_LineSetBuild)->Apply(Sizes);
+BENCHMARK(BM_LineIndexBuild)->Apply(Sizes);
 BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
 BENCHMARK(BM_ComparePass)->Apply(Sizes);
 

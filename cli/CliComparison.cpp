@@ -8,6 +8,8 @@
 #include "files/TextFileReading.h"
 #include "platform/Failure.h"
 
+#include <future>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -27,11 +29,24 @@ void LoadPane(Pane& pane, const QString& path, bool exact) {
     pane.AppendText(u"\r");
 }
 
+// Runs a load; a failure is told on stderr, naming the file.
+template <typename Load> bool LoadedOrSaid(const QString& path, Load load) {
+    try {
+        load();
+        return true;
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "tarnwick-cli: %s: %s\n", path.toLocal8Bit().constData(),
+                     failure.Description().toUtf8().constData());
+        return false;
+    }
+}
+
 void Compare(CliOptions::Mode mode, Panes& panes, MsgBox& box) {
     if (mode == CliOptions::Mode::Lines) {
         NoEventPump pump;
-        RTB::FindDifferencesIn1(panes, pump, box);
-        RTB::FindDifferencesIn2(panes, pump, box);
+        RTB::LineComparisonRun run(panes, pump);
+        if (RTB::FindDifferencesIn1(run, box) == RTB::Outcome::Finished)
+            RTB::FindDifferencesIn2(run, box);
         return;
     }
     GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
@@ -43,21 +58,27 @@ void Compare(CliOptions::Mode mode, Panes& panes, MsgBox& box) {
 int RunCliComparison(const CliOptions& options, std::FILE* out) {
     Pane pane1, pane2, pane3, pane4;
     Panes panes{pane1, pane2, pane3, pane4};
-    for (auto [pane, path] : {std::pair{&pane1, options.file1}, std::pair{&pane2, options.file2}}) {
-        try {
-            LoadPane(*pane, path, options.exact);
-        } catch (const Failure& failure) {
-            std::fprintf(stderr, "tarnwick-cli: %s: %s\n", path.toLocal8Bit().constData(),
-                         failure.Description().toUtf8().constData());
-            return kTrouble;
-        }
-    }
+    // The two files load side by side: the panes have no view here, so nothing else sees them.
+    auto second =
+        std::async(std::launch::async, LoadPane, std::ref(pane2), options.file2, options.exact);
+    if (!LoadedOrSaid(options.file1, [&] { LoadPane(pane1, options.file1, options.exact); }) ||
+        !LoadedOrSaid(options.file2, [&] { second.get(); }))
+        return kTrouble;
     StderrMsgBox box;
     Compare(options.mode, panes, box);
-    const QByteArray report =
-        options.json ? JsonReport(options, panes) : ReadableReport(options, panes);
-    std::fwrite(report.constData(), 1, static_cast<std::size_t>(report.size()), out);
-    if (std::fflush(out) != 0 || box.Shown() > 0)
+    bool written = true;
+    if (options.json) {
+        const QByteArray report = JsonReport(options, panes);
+        written = std::fwrite(report.constData(), 1, static_cast<std::size_t>(report.size()),
+                              out) == static_cast<std::size_t>(report.size());
+    } else {
+        written = WriteReadableReport(out, options, panes);
+    }
+    if (!written || std::fflush(out) != 0) {
+        std::fprintf(stderr, "tarnwick-cli: the report could not be written\n");
+        return kTrouble;
+    }
+    if (box.Shown() > 0)
         return kTrouble;
     return pane3.Text().isEmpty() && pane4.Text().isEmpty() ? kSame : kDifferent;
 }

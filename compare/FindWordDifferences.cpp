@@ -1,10 +1,54 @@
 #include "compare/FindWordDifferences.h"
 
+#include "compare/WordComparison.h"
 #include "platform/Utf16View.h"
 
+#include <algorithm>
+#include <future>
+#include <optional>
 #include <vector>
 
 namespace {
+
+// One pass as the panes take it: the list for the result pane, the full pane's colours with the
+// unmatched words red, and the last unmatched word, where the selection goes.
+struct PassForPanes {
+    QString list;
+    ColourRuns colours;
+    std::optional<TextRange> last; // an empty word colours nothing but still takes the selection
+};
+
+PassForPanes WorkOutPass(const compare::WordIndex& own, const compare::WordIndex& other,
+                         const ColourRuns& ownColours) {
+    PassForPanes pass;
+    // Each word listed costs its own units and a CR LF. Room for the most is only address space
+    // until it is written to.
+    const auto words = static_cast<qsizetype>(own.FirstWord(own.LineCount()));
+    pass.list.resize(static_cast<qsizetype>(own.Text().size()) + 2 * words);
+    auto* out = reinterpret_cast<char16_t*>(pass.list.data());
+    ColourRuns::Painter painter(ownColours, kRed);
+    compare::ForEachUnmatchedWordOfPass(
+        own, other, [&](std::size_t start, std::u16string_view word) {
+            *out++ = u'\r';
+            *out++ = u'\n';
+            out = std::copy(word.begin(), word.end(), out);
+            pass.last =
+                TextRange{static_cast<qsizetype>(start), static_cast<qsizetype>(word.size())};
+            painter.Add(*pass.last);
+        });
+    pass.list.truncate(out - reinterpret_cast<const char16_t*>(pass.list.constData()));
+    pass.colours = std::move(painter).Finish();
+    return pass;
+}
+
+void ShowPass(Pane& full, Pane& result, PassForPanes pass) {
+    full.SetColours(std::move(pass.colours));
+    if (pass.last) {
+        full.SetSelStart(pass.last->start);
+        full.SetSelLength(pass.last->length);
+    }
+    result.SetText(std::move(pass.list));
+}
 
 // Three numbered statements: the whole pane selected and coloured black.
 void ResetToBlack(Pane& pane, GuardedProcedure& proc, int firstStep) {
@@ -15,22 +59,6 @@ void ResetToBlack(Pane& pane, GuardedProcedure& proc, int firstStep) {
 
 } // namespace
 
-void ShowWordPass(Pane& full, Pane& result, const compare::WordPass& pass) {
-    std::vector<TextRange> ranges;
-    ranges.reserve(pass.marks.size());
-    for (const compare::WordMark& mark : pass.marks)
-        if (mark.length > 0)
-            ranges.push_back(
-                {static_cast<qsizetype>(mark.start), static_cast<qsizetype>(mark.length)});
-    full.ColourRanges(ranges, kRed);
-    if (!pass.marks.empty()) {
-        // An unmatched empty word colours nothing but still takes the selection.
-        full.SetSelStart(static_cast<qsizetype>(pass.marks.back().start));
-        full.SetSelLength(static_cast<qsizetype>(pass.marks.back().length));
-    }
-    result.SetText(AsQt(pass.list).toString());
-}
-
 void FindWordDifferences(Panes& panes, GuardedProcedure& proc) {
     ResetToBlack(panes.RichTextBox1, proc, 108);
     ResetToBlack(panes.RichTextBox2, proc, 114);
@@ -40,12 +68,20 @@ void FindWordDifferences(Panes& panes, GuardedProcedure& proc) {
     proc.Step(122, [&] { two = panes.RichTextBox2.Text(); });
     proc.Step(132, [&] { panes.RichTextBox3.SetText({}); });
     proc.Step(134, [&] { panes.RichTextBox4.SetText({}); });
+    // Each text is cut into lines and words once, for both passes; the two texts side by side,
+    // then the two passes.
+    std::optional<compare::WordIndex> first, second;
+    auto secondIndex = std::async(std::launch::async, [&] { second.emplace(AsU16(two)); });
+    proc.Step(120, [&] { first.emplace(AsU16(one)); });
+    proc.Step(122, [&] { secondIndex.get(); });
+    if (!first || !second)
+        return;
+    // The second pass reads the second pane's colours while the first pass shows its own.
+    auto secondPass = std::async(std::launch::async, WorkOutPass, std::cref(*second),
+                                 std::cref(*first), std::cref(panes.RichTextBox2.Colours()));
     proc.Step(138, [&] {
-        ShowWordPass(panes.RichTextBox1, panes.RichTextBox3,
-                     compare::ComparePass(AsU16(one), AsU16(two)));
+        ShowPass(panes.RichTextBox1, panes.RichTextBox3,
+                 WorkOutPass(*first, *second, panes.RichTextBox1.Colours()));
     });
-    proc.Step(154, [&] {
-        ShowWordPass(panes.RichTextBox2, panes.RichTextBox4,
-                     compare::ComparePass(AsU16(two), AsU16(one)));
-    });
+    proc.Step(154, [&] { ShowPass(panes.RichTextBox2, panes.RichTextBox4, secondPass.get()); });
 }

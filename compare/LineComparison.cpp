@@ -3,11 +3,11 @@
 namespace compare {
 
 std::vector<Piece> FindMissingPieces(std::u16string_view own, std::u16string_view other) {
-    const LineSet otherLines(other);
-    MissingLineScan scan(own, otherLines);
+    const LineIndex ownIndex(own);
+    const LineIndex otherIndex(other);
     std::vector<Piece> missing;
-    while (scan.Scan(SIZE_MAX, [&](Piece piece) { missing.push_back(piece); })) {
-    }
+    ownIndex.ForEachMissingIn(otherIndex, 0, ownIndex.PieceCount(),
+                              [&](Piece piece) { missing.push_back(piece); });
     return missing;
 }
 

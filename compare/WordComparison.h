@@ -1,11 +1,59 @@
 #pragma once
 
+#include "compare/WordIndex.h"
+
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace compare {
+
+// How many partner words, from the first one not used up, a word of a line of `wordCount` words
+// is looked for among: (n - 1) / 2 + 1, a value halfway between two integers going to the even one.
+std::size_t WindowSize(std::size_t wordCount);
+
+inline bool SameWord(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
+// One direction of the word comparison. Each line of `own` is compared with its partner line of
+// `other`: line i with line i while `other` has it, never with an empty last line of `other`, and
+// from then on with the last line reached; when `other` is empty, with an empty line. Within a
+// line, each word is looked for among the next few partner words not used up yet; a match uses up
+// every partner word up to it. Calls `unmatched(start, word)` for each word not found, in order,
+// with its 0-based place in `own`.
+template <typename Unmatched>
+void ForEachUnmatchedWordOfPass(const WordIndex& own, const WordIndex& other,
+                                Unmatched&& unmatched) {
+    const bool hasPartner = other.LineCount() > 0;
+    std::size_t partner = 0;
+    for (std::size_t line = 0; line < own.LineCount(); ++line) {
+        const std::size_t window = WindowSize(own.WordCount(line));
+        std::size_t next = hasPartner ? other.FirstWord(partner) : 0; // first partner word left
+        const std::size_t partnerEnd = hasPartner ? other.FirstWord(partner + 1) : 0;
+        for (std::size_t word = own.FirstWord(line); word < own.FirstWord(line + 1); ++word) {
+            const std::u16string_view text = own.Word(line, word);
+            // Candidates past the end of the partner line count against the window but can
+            // never match.
+            const std::size_t reachable = std::min(window, partnerEnd - next);
+            std::size_t m = 0;
+            while (m < reachable && !SameWord(other.Word(partner, next + m), text))
+                ++m;
+            if (m < reachable)
+                next += m + 1;
+            else
+                unmatched(own.WordStart(word), text);
+        }
+        // The partner moves on only when the next line begins inside the text.
+        if (hasPartner && partner + 1 < other.LineCount() &&
+            other.LineStart(partner + 1) < other.Text().size())
+            ++partner;
+    }
+}
 
 // An unmatched word: `length` units from the 0-based `start` in its text. An empty word keeps its
 // place with length 0, so that a caller can still put the selection there.
@@ -16,17 +64,13 @@ struct WordMark {
     friend bool operator==(const WordMark&, const WordMark&) = default;
 };
 
-// One direction of the word comparison: where the unmatched words of a text stand, and their list,
-// each word preceded by CR LF.
+// One direction collected: where the unmatched words stand, and their list, each word preceded
+// by CR LF.
 struct WordPass {
     std::u16string list;
     std::vector<WordMark> marks;
 };
 
-// Compares each line of `own`, cut at CR LF, with its partner line of `other`: line i with line i
-// while `other` has it, never with an empty last line of `other`, and from then on with the last
-// line reached. When `other` is empty every line is compared with an empty partner line, so all
-// its words are unmatched.
 WordPass ComparePass(std::u16string_view own, std::u16string_view other);
 
 } // namespace compare

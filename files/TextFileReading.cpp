@@ -1,5 +1,6 @@
 #include "files/TextFileReading.h"
 
+#include "files/FileDecoding.h"
 #include "files/TextDecoding.h"
 #include "platform/Failure.h"
 
@@ -62,20 +63,34 @@ QByteArray ReadStream(QFile& file) {
     }
 }
 
-QByteArray ReadWholeFile(const QString& path) {
-    CheckIsLoadableFile(path);
-    QFile file(path);
+void Open(QFile& file) {
+    CheckIsLoadableFile(file.fileName());
     if (!file.open(QIODevice::ReadOnly))
         ThrowReadError(file);
+}
+
+QByteArray ReadWholeFile(QFile& file) {
     return file.isSequential() ? ReadStream(file) : ReadRegularFile(file);
+}
+
+// Rich text and UTF-16 are decoded from the whole file; everything else in passes over chunks,
+// which is what keeps large files cheap.
+bool NeedsWholeFile(QFile& file) {
+    const QByteArray start = file.peek(5);
+    return file.isSequential() || start.startsWith("{\\rtf") || start.startsWith("\xFF\xFE") ||
+           start.startsWith("\xFE\xFF");
 }
 
 } // namespace
 
 QString ReadTextFile(const QString& path) {
-    return DecodeText(ReadWholeFile(path));
+    QFile file(path);
+    Open(file);
+    return NeedsWholeFile(file) ? DecodeText(ReadWholeFile(file)) : DecodeFileInPasses(file);
 }
 
 QString ReadExactTextFile(const QString& path) {
-    return DecodeExactUtf8(ReadWholeFile(path));
+    QFile file(path);
+    Open(file);
+    return DecodeExactUtf8(ReadWholeFile(file));
 }

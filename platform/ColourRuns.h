@@ -3,6 +3,8 @@
 #include "platform/Colour.h"
 #include "platform/TextRange.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -11,9 +13,18 @@
 // costs one pass over the runs.
 class ColourRuns {
 public:
-    struct Run {
-        qsizetype start;
-        Colour colour;
+    // A run's start and colour packed into 8 bytes: a text coloured word by word has millions.
+    class Run {
+    public:
+        Run(qsizetype start, Colour colour)
+            : packed_(static_cast<std::uint64_t>(start) << kColourBits | (colour & kColourMask)) {}
+        qsizetype Start() const { return static_cast<qsizetype>(packed_ >> kColourBits); }
+        Colour Paint() const { return static_cast<Colour>(packed_ & kColourMask); }
+
+    private:
+        static constexpr int kColourBits = 24; // colours are 0x00BBGGRR
+        static constexpr std::uint64_t kColourMask = (std::uint64_t{1} << kColourBits) - 1;
+        std::uint64_t packed_;
     };
 
     // Forgets all colour: `length` units of black.
@@ -22,6 +33,9 @@ public:
     void Extend(qsizetype added);
     // Paints ranges sorted by start and not overlapping; parts beyond the text are ignored.
     void Paint(std::span<const TextRange> sortedRanges, Colour colour);
+    // Paints ranges handed over one at a time, in order, into a new set of runs, so that millions
+    // of them need not be collected first. The runs painted over must outlive the painter.
+    class Painter;
     void Paint(TextRange range, Colour colour) { Paint(std::span(&range, 1), colour); }
     // An edit: `removed` units at `position` give way to `inserted` units, which take the colour
     // of the unit before them (or of the unit after them at the start of the text).
@@ -35,6 +49,7 @@ public:
     template <typename Visit> void ForEachRunIn(qsizetype from, qsizetype to, Visit visit) const;
 
 private:
+    friend class Painter;
     std::vector<Run>::const_iterator RunAt(qsizetype position) const;
     qsizetype EndOf(std::vector<Run>::const_iterator run) const;
 
@@ -42,12 +57,26 @@ private:
     qsizetype length_ = 0;
 };
 
+class ColourRuns::Painter {
+public:
+    Painter(const ColourRuns& base, Colour colour);
+    void Add(TextRange range);
+    ColourRuns Finish() &&;
+
+private:
+    const ColourRuns& base_;
+    Colour colour_;
+    std::vector<Run> painted_;
+    std::vector<Run>::const_iterator source_; // first run of the base not yet copied
+    qsizetype done_ = 0;                      // everything before this is in painted_
+};
+
 template <typename Visit>
 void ColourRuns::ForEachRunIn(qsizetype from, qsizetype to, Visit visit) const {
     if (from >= to || from >= length_)
         return;
-    for (auto run = RunAt(from); run != runs_.end() && run->start < to; ++run)
-        visit(TextRange{std::max(run->start, from),
-                        std::min(EndOf(run), to) - std::max(run->start, from)},
-              run->colour);
+    for (auto run = RunAt(from); run != runs_.end() && run->Start() < to; ++run) {
+        const qsizetype start = std::max(run->Start(), from);
+        visit(TextRange{start, std::min(EndOf(run), to) - start}, run->Paint());
+    }
 }

@@ -66,6 +66,14 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
         observer_->ColoursChanged();
 }
 
+void Pane::SetColours(ColourRuns colours) {
+    if (colours.Length() != text_.size())
+        throw Failure(QStringLiteral("The colours do not fit the text"));
+    colours_ = std::move(colours);
+    if (observer_)
+        observer_->ColoursChanged();
+}
+
 void Pane::SetVisible(bool visible) {
     if (visible_ == visible)
         return;

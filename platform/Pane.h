@@ -35,6 +35,8 @@ public:
     void SetSelColor(Colour colour);
     // Colours many ranges at once (sorted by start, not overlapping): one change for the view.
     void ColourRanges(std::span<const TextRange> sortedRanges, Colour colour);
+    // Takes colours painted elsewhere (see ColourRuns::Painter) for the whole text at once.
+    void SetColours(ColourRuns colours);
     const ColourRuns& Colours() const { return colours_; }
 
     bool Visible() const { return visible_; }

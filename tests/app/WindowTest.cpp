@@ -127,7 +127,6 @@ TEST_F(WindowTest, ClicksOnEitherComparisonAreIgnoredWhileOneRuns) {
     };
     form.PushButton1->click();
     EXPECT_EQ(box.Texts(), std::vector<QString>{u"Done."_s}) << "one run, one Done.";
-    EXPECT_EQ(pump.calls, 1);
     EXPECT_EQ(form.RichTextBox3.Text(), u"x\r\r"_s) << "x, and the empty last piece";
 }
 

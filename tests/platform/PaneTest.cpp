@@ -65,3 +65,16 @@ TEST(PaneTest, TextGenerationCountsTextChangesOnly) {
     EXPECT_EQ(pane.TextGeneration(), start + 3);
     EXPECT_EQ(pane.Text(), u"xyz"_s);
 }
+
+TEST(PaneTest, ColoursPaintedElsewhereMustFitTheText) {
+    Pane pane;
+    pane.SetText(u"abcd"_s);
+    ColourRuns::Painter painter(pane.Colours(), kRed);
+    painter.Add({1, 2});
+    pane.SetColours(std::move(painter).Finish());
+    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{1, 2}}));
+    ColourRuns tooShort;
+    tooShort.Reset(3);
+    EXPECT_THROW(pane.SetColours(tooShort), Failure);
+    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{1, 2}}));
+}

@@ -1,5 +1,5 @@
-#include "compare/WordMatching.h"
-#include "compare/LinesAtCRLF.h"
+#include "compare/WordIndex.h"
+#include "compare/WordComparison.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +12,22 @@ namespace {
 using Views = std::vector<std::u16string_view>;
 
 Views LinesOf(std::u16string_view text) {
+    const WordIndex index(text);
     Views lines;
-    ForEachLineAtCRLF(text, [&](std::size_t start, std::u16string_view line) {
-        EXPECT_EQ(text.substr(start, line.size()), line);
-        lines.push_back(line);
-    });
+    for (std::size_t line = 0; line < index.LineCount(); ++line)
+        lines.push_back(index.Line(line));
     return lines;
 }
 
-Views WordsOf(std::u16string_view text) {
+// The words of a text that is one line.
+Views WordsOf(std::u16string_view line) {
+    const WordIndex index(line);
     Views words;
-    CutAtBlanks(text, words);
+    for (std::size_t word = 0; index.LineCount() == 1 && word < index.WordCount(0); ++word) {
+        EXPECT_EQ(line.substr(index.WordStart(word), index.Word(0, word).size()),
+                  index.Word(0, word));
+        words.push_back(index.Word(0, word));
+    }
     return words;
 }
 
@@ -45,8 +50,7 @@ TEST(WordCutTest, WordsEndAtEverySingleBlank) {
     EXPECT_EQ(WordsOf(u"a  b"), (Views{u"a", u"", u"b"}));
     EXPECT_EQ(WordsOf(u" a "), (Views{u"", u"a", u""}));
     EXPECT_EQ(WordsOf(u" "), (Views{u"", u""}));
-    EXPECT_EQ(CountWordsAtBlank(u""), 0u);
-    EXPECT_EQ(CountWordsAtBlank(u" a  "), 4u);
+    EXPECT_EQ(WordsOf(u"a\rb c\n").size(), 2u) << "a lone CR or LF is part of a word";
 }
 
 TEST(WordWindowTest, HalfwayValuesGoToTheEvenNeighbour) {
