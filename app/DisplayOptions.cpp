@@ -13,26 +13,30 @@ void SaveOption(SettingsStore& settings, const QString& key, const QRadioButton*
 
 } // namespace
 
-void Form1::Option1_Click() {
+// Both options store both settings, "Option2" first, whichever was clicked.
+void Form1::SaveDisplayOptions() {
     SaveOption(desktop_.settings, SettingsKeys::kOption2, Option2);
     SaveOption(desktop_.settings, SettingsKeys::kOption1, Option1);
-    if (!Option1->isChecked())
-        return;
-    RichTextBox1.SetVisible(true);
-    RichTextBox2.SetVisible(true);
-    RichTextBox3.SetVisible(false);
-    RichTextBox4.SetVisible(false);
+}
+
+// The full texts, or the lists of differences, in the same place in each file's frame.
+void Form1::ShowFullTexts(bool fullTexts) {
+    RichTextBox1.SetVisible(fullTexts);
+    RichTextBox2.SetVisible(fullTexts);
+    RichTextBox3.SetVisible(!fullTexts);
+    RichTextBox4.SetVisible(!fullTexts);
+}
+
+void Form1::Option1_Click() {
+    SaveDisplayOptions();
+    if (Option1->isChecked())
+        ShowFullTexts(true);
 }
 
 void Form1::Option2_Click() {
-    SaveOption(desktop_.settings, SettingsKeys::kOption2, Option2);
-    SaveOption(desktop_.settings, SettingsKeys::kOption1, Option1);
-    if (!Option2->isChecked())
-        return;
-    RichTextBox1.SetVisible(false);
-    RichTextBox2.SetVisible(false);
-    RichTextBox3.SetVisible(true);
-    RichTextBox4.SetVisible(true);
+    SaveDisplayOptions();
+    if (Option2->isChecked())
+        ShowFullTexts(false);
 }
 
 void Form1::SetOptionValue(QRadioButton* option, bool value) {

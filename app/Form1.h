@@ -89,6 +89,9 @@ private:
     void PointerOverButton();
     void PointerReset();
 
+    void SaveDisplayOptions();
+    void ShowFullTexts(bool fullTexts);
+
     void ApplySkin();
     void VisitMakerSiteAtRandom();
     void SetApplicationTitle();

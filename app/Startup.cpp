@@ -12,11 +12,23 @@
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QIcon>
 #include <QRadioButton>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (const QString& size : {u"16"_s, u"32"_s, u"64"_s})
+        icon.addFile(u":/tarnwick/icon-"_s + size + u".png"_s);
+    return icon;
+}
+
+} // namespace
 
 void Form1::Form_Load() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.Form_Load "_s);
@@ -35,7 +47,7 @@ void Form1::Form_Load() {
         proc.Step(122, [&] { mouseIcon_ = LoadCursorFile(cursorPath); });
     proc.Step(122, [&] { VisitMakerSiteAtRandom(); });
     proc.Step(124, [&] { setWindowTitle(Product::kName); });
-    proc.Step(124, [&] { setWindowIcon(QIcon(u":/tarnwick/icon.png"_s)); });
+    proc.Step(124, [&] { setWindowIcon(ApplicationIcon()); });
     proc.Step(124, [&] { SetApplicationTitle(); });
     const auto restore = [&](const QString& key, const QString& defaultValue,
                              QRadioButton* option) {

@@ -20,34 +20,43 @@ inline bool SameWord(std::u16string_view a, std::u16string_view b) {
            std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
+// Marks the words of line `line` of `own` that its partner line (words [partnerFirst,
+// partnerEnd) of `other`) does not supply. Each word is looked for among the next few partner words
+// not used up yet; a match uses up every partner word up to it. Calls `unmatched(start, word)` for
+// each word not found, in order, with its 0-based place in `own`.
+template <typename Unmatched>
+void FindWordDifferencesInLine(const WordIndex& own, std::size_t line, const WordIndex& other,
+                               std::size_t partnerLine, std::size_t partnerFirst,
+                               std::size_t partnerEnd, Unmatched&& unmatched) {
+    const std::size_t window = WindowSize(own.WordCount(line));
+    std::size_t next = partnerFirst; // the first partner word not used up
+    for (std::size_t word = own.FirstWord(line); word < own.FirstWord(line + 1); ++word) {
+        const std::u16string_view text = own.Word(line, word);
+        // Candidates past the end of the partner line count against the window but can never
+        // match.
+        const std::size_t reachable = std::min(window, partnerEnd - next);
+        std::size_t m = 0;
+        while (m < reachable && !SameWord(other.Word(partnerLine, next + m), text))
+            ++m;
+        if (m < reachable)
+            next += m + 1;
+        else
+            unmatched(own.WordStart(word), text);
+    }
+}
+
 // One direction of the word comparison. Each line of `own` is compared with its partner line of
 // `other`: line i with line i while `other` has it, never with an empty last line of `other`, and
-// from then on with the last line reached; when `other` is empty, with an empty line. Within a
-// line, each word is looked for among the next few partner words not used up yet; a match uses up
-// every partner word up to it. Calls `unmatched(start, word)` for each word not found, in order,
-// with its 0-based place in `own`.
+// from then on with the last line reached; when `other` is empty, with an empty line.
 template <typename Unmatched>
 void ForEachUnmatchedWordOfPass(const WordIndex& own, const WordIndex& other,
                                 Unmatched&& unmatched) {
     const bool hasPartner = other.LineCount() > 0;
     std::size_t partner = 0;
     for (std::size_t line = 0; line < own.LineCount(); ++line) {
-        const std::size_t window = WindowSize(own.WordCount(line));
-        std::size_t next = hasPartner ? other.FirstWord(partner) : 0; // first partner word left
-        const std::size_t partnerEnd = hasPartner ? other.FirstWord(partner + 1) : 0;
-        for (std::size_t word = own.FirstWord(line); word < own.FirstWord(line + 1); ++word) {
-            const std::u16string_view text = own.Word(line, word);
-            // Candidates past the end of the partner line count against the window but can
-            // never match.
-            const std::size_t reachable = std::min(window, partnerEnd - next);
-            std::size_t m = 0;
-            while (m < reachable && !SameWord(other.Word(partner, next + m), text))
-                ++m;
-            if (m < reachable)
-                next += m + 1;
-            else
-                unmatched(own.WordStart(word), text);
-        }
+        const std::size_t first = hasPartner ? other.FirstWord(partner) : 0;
+        const std::size_t end = hasPartner ? other.FirstWord(partner + 1) : 0;
+        FindWordDifferencesInLine(own, line, other, partner, first, end, unmatched);
         // The partner moves on only when the next line begins inside the text.
         if (hasPartner && partner + 1 < other.LineCount() &&
             other.LineStart(partner + 1) < other.Text().size())

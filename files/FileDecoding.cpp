@@ -1,6 +1,7 @@
 #include "files/FileDecoding.h"
 
 #include "files/LineBreaks.h"
+#include "files/Utf8.h"
 #include "files/Windows1252.h"
 #include "platform/Failure.h"
 
@@ -14,11 +15,6 @@ namespace {
 
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
-constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
-
-bool IsContinuation(char byte) {
-    return (static_cast<uchar>(byte) & 0xC0) == 0x80;
-}
 
 // Reads a file in chunks that never end inside a UTF-8 sequence: the bytes of a sequence cut by
 // the end of a read wait for the next chunk. The same chunks serve Windows-1252, where any cut
@@ -49,7 +45,7 @@ private:
     // whole.
     qsizetype CharacterBoundaryBefore(qsizetype end) const {
         for (qsizetype start = end - 1; start >= 0 && start >= end - 4; --start) {
-            if (IsContinuation(buffer_[static_cast<std::size_t>(start)]))
+            if (IsUtf8Continuation(buffer_[static_cast<std::size_t>(start)]))
                 continue;
             const auto lead = static_cast<uchar>(buffer_[static_cast<std::size_t>(start)]);
             const qsizetype length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;

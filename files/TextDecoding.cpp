@@ -2,6 +2,7 @@
 
 #include "files/LineBreaks.h"
 #include "files/RtfText.h"
+#include "files/Utf8.h"
 #include "files/Windows1252.h"
 
 #include <QStringDecoder>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
 constexpr QByteArrayView kUtf16LEBom = "\xFF\xFE";
 constexpr QByteArrayView kUtf16BEBom = "\xFE\xFF";
 constexpr QByteArrayView kRichTextStart = "{\\rtf";
@@ -19,10 +19,6 @@ constexpr QByteArrayView kRichTextStart = "{\\rtf";
 // Each encoding is decoded a chunk at a time without state carried between chunks: every chunk
 // ends where decoding it alone gives the same as decoding the whole, so no character, and no
 // replacement for a broken one, depends on where the chunks fall.
-
-bool IsUtf8Continuation(char c) {
-    return (static_cast<uchar>(c) & 0xC0) == 0x80;
-}
 
 class Utf8Chunks {
 public:
