@@ -26,7 +26,7 @@ PassForPanes WorkOutPass(const compare::WordIndex& own, const compare::WordIndex
     const auto words = static_cast<qsizetype>(own.FirstWord(own.LineCount()));
     pass.list.resize(static_cast<qsizetype>(own.Text().size()) + 2 * words);
     auto* out = reinterpret_cast<char16_t*>(pass.list.data());
-    ColourRuns::Painter painter(ownColours, kRed);
+    ColourRuns::Painter painter(ownColours, kRed, static_cast<std::size_t>(words));
     compare::ForEachUnmatchedWordOfPass(
         own, other, [&](std::size_t start, std::u16string_view word) {
             *out++ = u'\r';

@@ -47,8 +47,10 @@ Colour ColourRuns::At(qsizetype position) const {
     return RunAt(position)->Paint();
 }
 
-ColourRuns::Painter::Painter(const ColourRuns& base, Colour colour)
-    : base_(base), colour_(colour), source_(base.runs_.cbegin()) {}
+ColourRuns::Painter::Painter(const ColourRuns& base, Colour colour, std::size_t expectedRanges)
+    : base_(base), colour_(colour), source_(base.runs_.cbegin()) {
+    painted_.reserve(base.runs_.size() + 2 * expectedRanges);
+}
 
 void ColourRuns::Painter::Add(TextRange range) {
     const qsizetype start = std::max(range.start, done_);
@@ -78,7 +80,7 @@ ColourRuns ColourRuns::Painter::Finish() && {
 void ColourRuns::Paint(std::span<const TextRange> sortedRanges, Colour colour) {
     if (sortedRanges.empty() || length_ == 0)
         return;
-    Painter painter(*this, colour);
+    Painter painter(*this, colour, sortedRanges.size());
     for (const TextRange& range : sortedRanges)
         painter.Add(range);
     *this = std::move(painter).Finish();

@@ -59,7 +59,8 @@ private:
 
 class ColourRuns::Painter {
 public:
-    Painter(const ColourRuns& base, Colour colour);
+    // `expectedRanges`: room made ahead (address space only, until written to).
+    Painter(const ColourRuns& base, Colour colour, std::size_t expectedRanges = 0);
     void Add(TextRange range);
     ColourRuns Finish() &&;
 
