@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class GuardedProcedure;
 class PaneWidget;
 class QGroupBox;
 class QPushButton;
@@ -89,6 +90,7 @@ private:
     void PointerOverButton();
     void PointerReset();
 
+    bool StartComparison(GuardedProcedure& proc);
     void SaveDisplayOptions();
     void ShowFullTexts(bool fullTexts);
 

@@ -5,7 +5,6 @@
 #include "platform/PaneWidget.h"
 
 #include <QEvent>
-#include <QPushButton>
 
 void Form1::WatchPointer(QWidget* control, bool isButton) {
     control->setMouseTracking(true);

@@ -46,9 +46,8 @@ QByteArray Header(CliOptions::Mode mode, const QString& own, const QString& othe
 // One entry a line, each behind `prefix`, made in one pass over the result's UTF-8: the text is
 // long (a word comparison of shifted files lists millions of words), so entries are not split
 // out one by one. A line entry loses the LF that cutting CR LF text at CR left at its front.
-QByteArray Entries(CliOptions::Mode mode, QStringView result, char prefix) {
+QByteArray Entries(CliOptions::Mode mode, QStringView result, qsizetype entries, char prefix) {
     const QByteArray utf8 = result.toUtf8();
-    const qsizetype entries = EntryCount(mode, result);
     QByteArray out(utf8.size() + 3 * entries + 3, Qt::Uninitialized);
     const char* in = utf8.constData();
     const char* const end = in + utf8.size();
@@ -97,8 +96,9 @@ QByteArray Entries(CliOptions::Mode mode, QStringView result, char prefix) {
 std::pair<QByteArray, QByteArray> Side(const CliOptions& options, bool first, const Pane& result) {
     const QString& own = first ? options.file1 : options.file2;
     const QString& other = first ? options.file2 : options.file1;
-    return {Header(options.mode, own, other, EntryCount(options.mode, result.Text())),
-            Entries(options.mode, result.Text(), first ? '<' : '>')};
+    const qsizetype entries = EntryCount(options.mode, result.Text());
+    return {Header(options.mode, own, other, entries),
+            Entries(options.mode, result.Text(), entries, first ? '<' : '>')};
 }
 
 bool Write(std::FILE* out, const QByteArray& bytes) {
