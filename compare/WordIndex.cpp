@@ -1,7 +1,8 @@
 #include "compare/WordIndex.h"
 
-#include "compare/FindUnit.h"
+#include "compare/UnitScan.h"
 
+#include <bit>
 #include <limits>
 #include <stdexcept>
 
@@ -27,31 +28,39 @@ void WordIndex::Cut() {
     wordStarts_.reserve(size / 6 + 1);
     lineEnds_.reserve(size / 40 + 1);
     firstWords_.reserve(size / 40 + 2);
-    for (std::size_t lineStart = 0; size > 0;) {
-        firstWords_.push_back(static_cast<std::uint32_t>(wordStarts_.size()));
-        std::size_t wordStart = lineStart;
-        std::size_t lineEnd = size;
-        for (std::size_t from = lineStart;;) {
-            const std::size_t stop = FindEither(text_, kBlank, kCR, from);
-            if (stop == size)
-                break;
-            if (units[stop] == kBlank) {
-                wordStarts_.push_back(static_cast<std::uint32_t>(wordStart));
-                wordStart = stop + 1;
-            } else if (stop + 1 < size && units[stop + 1] == kLF) {
-                lineEnd = stop;
-                break;
-            } // else a lone CR, which stays inside its word
-            from = stop + 1;
-        }
+    if (size == 0) {
+        firstWords_.push_back(0);
+        return;
+    }
+    std::size_t lineStart = 0;
+    std::size_t wordStart = 0;
+    const auto endLine = [&](std::size_t lineEnd) {
         if (lineEnd > lineStart) // an empty line has no words, not one empty word
             wordStarts_.push_back(static_cast<std::uint32_t>(wordStart));
         lineEnds_.push_back(static_cast<std::uint32_t>(lineEnd));
-        if (lineEnd == size)
-            break;
-        lineStart = lineEnd + 2; // a text ending in CR LF goes round once more, for its empty line
+        firstWords_.push_back(static_cast<std::uint32_t>(wordStarts_.size()));
+    };
+    // Every blank ends a word; a CR ends a line only with an LF after it.
+    const auto separator = [&](std::size_t at) {
+        if (units[at] == kBlank) {
+            wordStarts_.push_back(static_cast<std::uint32_t>(wordStart));
+            wordStart = at + 1;
+        } else if (at + 1 < size && units[at + 1] == kLF) {
+            endLine(at);
+            lineStart = wordStart = at + 2;
+        }
+    };
+    firstWords_.push_back(0);
+    std::size_t block = 0;
+    for (; block + kScanUnits <= size; block += kScanUnits) {
+        const UnitMasks masks = EqualMasks(units + block, kBlank, kCR);
+        for (std::uint32_t found = masks.a | masks.b; found != 0; found &= found - 1)
+            separator(block + static_cast<std::size_t>(std::countr_zero(found)));
     }
-    firstWords_.push_back(static_cast<std::uint32_t>(wordStarts_.size()));
+    for (; block < size; ++block)
+        if (units[block] == kBlank || units[block] == kCR)
+            separator(block);
+    endLine(size); // a text ending in CR LF ends with an empty line
 }
 
 } // namespace compare
