@@ -1,32 +1,16 @@
 #include "cli/ResultReport.h"
 
 #include "cli/JsonWriter.h"
+#include "cli/ReportEntries.h"
 
 #include <QFileInfo>
 
-#include <future>
+#include <span>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr char kCR = '\r';
-constexpr char kLF = '\n';
-
-// How many entries a result pane holds. The line comparison ends each entry with a CR (pieces hold
-// none); the word comparison puts CR LF before each word (words hold no CR LF).
-qsizetype EntryCount(CliOptions::Mode mode, QStringView result) {
-    const QChar* units = result.data();
-    qsizetype count = 0;
-    if (mode == CliOptions::Mode::Lines) {
-        for (qsizetype i = 0; i < result.size(); ++i)
-            count += units[i] == u'\r';
-        return count;
-    }
-    for (qsizetype i = 1; i < result.size(); ++i)
-        count += (units[i] == u'\n') & (units[i - 1] == u'\r');
-    return count;
-}
 
 QByteArray Header(CliOptions::Mode mode, const QString& own, const QString& other,
                   qsizetype count) {
@@ -43,67 +27,25 @@ QByteArray Header(CliOptions::Mode mode, const QString& own, const QString& othe
         .toUtf8();
 }
 
-// One entry a line, each behind `prefix`, made in one pass over the result's UTF-8: the text is
-// long (a word comparison of shifted files lists millions of words), so entries are not split
-// out one by one. A line entry loses the LF that cutting CR LF text at CR left at its front.
-QByteArray Entries(CliOptions::Mode mode, QStringView result, qsizetype entries, char prefix) {
-    const QByteArray utf8 = result.toUtf8();
-    QByteArray out(utf8.size() + 3 * entries + 3, Qt::Uninitialized);
-    const char* in = utf8.constData();
-    const char* const end = in + utf8.size();
-    char* write = out.data();
-    const auto startEntry = [&] {
-        *write++ = prefix;
-        *write++ = ' ';
-    };
-    if (mode == CliOptions::Mode::Words) {
-        in += in != end ? 2 : 0; // the CR LF before the first word
-        if (entries > 0)
-            startEntry();
-        for (; in != end; ++in) {
-            if (*in == kCR && in + 1 != end && in[1] == kLF) {
-                *write++ = kLF;
-                startEntry();
-                ++in;
-            } else {
-                *write++ = *in;
-            }
-        }
-        if (entries > 0)
-            *write++ = kLF;
-    } else {
-        bool atEntryStart = true;
-        for (; in != end; ++in) {
-            if (atEntryStart) {
-                startEntry();
-                atEntryStart = false;
-                if (*in == kLF)
-                    continue;
-            }
-            if (*in == kCR) {
-                *write++ = kLF;
-                atEntryStart = true;
-            } else {
-                *write++ = *in;
-            }
-        }
-    }
-    out.truncate(write - out.constData());
-    return out;
+bool Write(std::FILE* out, const char* bytes, qsizetype size) {
+    return std::fwrite(bytes, 1, static_cast<std::size_t>(size), out) ==
+           static_cast<std::size_t>(size);
 }
 
-// A side's header and entries, as two pieces to write one after the other.
-std::pair<QByteArray, QByteArray> Side(const CliOptions& options, bool first, const Pane& result) {
+// A side's header and entries, the entries through `buffer` a filling at a time.
+bool WriteSide(std::FILE* out, const CliOptions& options, bool first, const Pane& result,
+               std::span<char> buffer) {
     const QString& own = first ? options.file1 : options.file2;
     const QString& other = first ? options.file2 : options.file1;
-    const qsizetype entries = EntryCount(options.mode, result.Text());
-    return {Header(options.mode, own, other, entries),
-            Entries(options.mode, result.Text(), entries, first ? '<' : '>')};
-}
-
-bool Write(std::FILE* out, const QByteArray& bytes) {
-    return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out) ==
-           static_cast<std::size_t>(bytes.size());
+    const QByteArray header =
+        Header(options.mode, own, other, ReportEntries::Count(options.mode, result.Text()));
+    if (!Write(out, header.constData(), header.size()))
+        return false;
+    ReportEntries entries(options.mode, result.Text(), first ? '<' : '>');
+    while (!entries.AtEnd())
+        if (!Write(out, buffer.data(), entries.ConvertInto(buffer)))
+            return false;
+    return true;
 }
 
 void AppendFile(QByteArray& out, const char* key, const Pane& full, const Pane& result) {
@@ -117,13 +59,9 @@ void AppendFile(QByteArray& out, const char* key, const Pane& full, const Pane& 
 } // namespace
 
 bool WriteReadableReport(std::FILE* out, const CliOptions& options, const Panes& panes) {
-    // The two sides are made side by side, each only reading its own pane, and written in turn.
-    auto second = std::async(std::launch::async, Side, std::cref(options), false,
-                             std::cref(panes.RichTextBox4));
-    const auto [header1, entries1] = Side(options, true, panes.RichTextBox3);
-    bool written = Write(out, header1) && Write(out, entries1);
-    const auto [header2, entries2] = second.get();
-    return written && Write(out, header2) && Write(out, entries2);
+    std::vector<char> buffer(std::size_t{1} << 20);
+    return WriteSide(out, options, true, panes.RichTextBox3, buffer) &&
+           WriteSide(out, options, false, panes.RichTextBox4, buffer);
 }
 
 QByteArray JsonReport(const CliOptions& options, const Panes& panes) {

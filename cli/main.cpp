@@ -1,5 +1,6 @@
 #include "cli/CliComparison.h"
 #include "cli/CliOptions.h"
+#include "cli/OutputPipe.h"
 
 #include <QCoreApplication>
 
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
         std::fprintf(stream, "%s\n", exit->text.toUtf8().constData());
         return exit->status;
     }
+    WidenOutputPipe(stdout);
     return RunCliComparison(std::get<CliOptions>(parsed), stdout);
 }

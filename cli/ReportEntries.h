@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cli/CliOptions.h"
+
+#include <QStringEncoder>
+#include <QStringView>
+
+#include <span>
+
+// A result pane's entries as the readable report prints them: "<prefix> <entry>\n" each, in UTF-8.
+// The line comparison ends each entry with a CR, after which an LF of the text's CR LF may begin
+// the next one and is dropped; the word comparison puts CR LF before each word, and its words
+// hold no CR LF. A word comparison of shifted files lists millions of words, so the entries are
+// converted a buffer at a time rather than split out one by one.
+class ReportEntries {
+public:
+    // Each call to ConvertInto needs at least this much room.
+    static constexpr qsizetype kMinimumRoom = 1024;
+
+    ReportEntries(CliOptions::Mode mode, QStringView result, char prefix);
+
+    static qsizetype Count(CliOptions::Mode mode, QStringView result);
+
+    bool AtEnd() const { return next_ == end_ && !lineOpen_; }
+    // Fills `out` as far as it goes; returns how many bytes were written.
+    qsizetype ConvertInto(std::span<char> out);
+
+private:
+    char* StartEntry(char* out);
+    // Goes on up to a unit that needs more thought, or until `out` passes `last`.
+    char* ConvertPlain(char* out, const char* last);
+    // The unit at next_ is a CR or not ASCII.
+    char* ConvertSpecial(char* out);
+
+    CliOptions::Mode mode_;
+    const char16_t* next_;
+    const char16_t* end_;
+    char prefix_;
+    bool lineOpen_ = false; // an entry has begun and its LF is not written yet
+    QStringEncoder utf8_{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
