@@ -15,9 +15,11 @@ namespace compare {
 // is looked for among: (n - 1) / 2 + 1, a value halfway between two integers going to the even one.
 std::size_t WindowSize(std::size_t wordCount);
 
+// Most words looked at differ in length or in their first unit, which is seen without a call.
 inline bool SameWord(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
-           std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+           (a.empty() || (a.front() == b.front() &&
+                          std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0));
 }
 
 // Marks the words of line `line` of `own` that its partner line (words [partnerFirst,

@@ -48,11 +48,12 @@ Colour ColourRuns::At(qsizetype position) const {
 }
 
 ColourRuns::Painter::Painter(const ColourRuns& base, Colour colour, std::size_t expectedRanges)
-    : base_(base), colour_(colour), source_(base.runs_.cbegin()) {
+    : base_(base), colour_(colour), source_(base.runs_.cbegin()),
+      lastColour_(base.runs_.empty() ? kBlack : base.runs_.back().Paint()) {
     painted_.reserve(base.runs_.size() + 2 * expectedRanges);
 }
 
-void ColourRuns::Painter::Add(TextRange range) {
+void ColourRuns::Painter::AddAnywhere(TextRange range) {
     const qsizetype start = std::max(range.start, done_);
     const qsizetype end = std::min(range.End(), base_.length_);
     if (start >= end)

@@ -61,15 +61,30 @@ class ColourRuns::Painter {
 public:
     // `expectedRanges`: room made ahead (address space only, until written to).
     Painter(const ColourRuns& base, Colour colour, std::size_t expectedRanges = 0);
-    void Add(TextRange range);
+    void Add(TextRange range) {
+        // Past the base's last run, with a gap since the last range, a range is just a run of the
+        // colour and a run of the base's colour after it: the case of every word but the first
+        // when a pane painted black is marked word by word.
+        if (source_ == base_.runs_.cend() && range.start > done_ && range.length > 0 &&
+            range.End() < base_.length_ && lastColour_ != colour_) {
+            painted_.emplace_back(range.start, colour_);
+            painted_.emplace_back(range.End(), lastColour_);
+            done_ = range.End();
+            return;
+        }
+        AddAnywhere(range);
+    }
     ColourRuns Finish() &&;
 
 private:
+    void AddAnywhere(TextRange range);
+
     const ColourRuns& base_;
     Colour colour_;
     std::vector<Run> painted_;
     std::vector<Run>::const_iterator source_; // first run of the base not yet copied
     qsizetype done_ = 0;                      // everything before this is in painted_
+    Colour lastColour_;                       // the colour of the base's last run
 };
 
 template <typename Visit>
