@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -22,14 +23,51 @@ inline bool SameWord(std::u16string_view a, std::u16string_view b) {
                           std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0));
 }
 
+// A word summed up in one number, for a first comparison without reading the text: its length and
+// its first and last units. Equal words have equal keys; most unequal words do not.
+inline std::uint64_t WordKey(std::u16string_view word) {
+    if (word.empty())
+        return 0;
+    return std::uint64_t{word.size()} << 32 | std::uint64_t{word.front()} << 16 | word.back();
+}
+
+// The keys of one partner line's words, worked out only as far as the look-ahead has reached: a
+// partner line that many lines are paired with, or that is far longer than they are, then costs
+// no more than the searches in it.
+class PartnerKeys {
+public:
+    bool Holds(const WordIndex& index, std::size_t line) const {
+        return index_ == &index && line_ == line;
+    }
+    void Start(const WordIndex& index, std::size_t line) {
+        index_ = &index;
+        line_ = line;
+        keys_.clear();
+    }
+    // The keys of the line's first `count` words.
+    const std::uint64_t* Reach(std::size_t count) {
+        for (std::size_t word = index_ ? index_->FirstWord(line_) + keys_.size() : 0;
+             keys_.size() < count; ++word)
+            keys_.push_back(WordKey(index_->Word(line_, word)));
+        return keys_.data();
+    }
+
+private:
+    const WordIndex* index_ = nullptr;
+    std::size_t line_ = 0;
+    std::vector<std::uint64_t> keys_;
+};
+
 // Marks the words of line `line` of `own` that its partner line (words [partnerFirst,
-// partnerEnd) of `other`) does not supply. Each word is looked for among the next few partner words
-// not used up yet; a match uses up every partner word up to it. Calls `unmatched(start, word)` for
-// each word not found, in order, with its 0-based place in `own`.
+// partnerEnd) of `other`, whose keys `partnerKeys` gives) does not supply. Each word is looked for
+// among the next few partner words not used up yet; a match uses up every partner word up to it.
+// Calls `unmatched(start, word)` for each word not found, in order, with its 0-based place in
+// `own`.
 template <typename Unmatched>
 void FindWordDifferencesInLine(const WordIndex& own, std::size_t line, const WordIndex& other,
                                std::size_t partnerLine, std::size_t partnerFirst,
-                               std::size_t partnerEnd, Unmatched&& unmatched) {
+                               std::size_t partnerEnd, PartnerKeys& partnerKeys,
+                               Unmatched&& unmatched) {
     const std::size_t window = WindowSize(own.WordCount(line));
     std::size_t next = partnerFirst; // the first partner word not used up
     for (std::size_t word = own.FirstWord(line); word < own.FirstWord(line + 1); ++word) {
@@ -37,8 +75,12 @@ void FindWordDifferencesInLine(const WordIndex& own, std::size_t line, const Wor
         // Candidates past the end of the partner line count against the window but can never
         // match.
         const std::size_t reachable = std::min(window, partnerEnd - next);
+        const std::uint64_t* keys =
+            partnerKeys.Reach(next - partnerFirst + reachable) + (next - partnerFirst);
+        const std::uint64_t key = WordKey(text);
         std::size_t m = 0;
-        while (m < reachable && !SameWord(other.Word(partnerLine, next + m), text))
+        while (m < reachable &&
+               (keys[m] != key || !SameWord(other.Word(partnerLine, next + m), text)))
             ++m;
         if (m < reachable)
             next += m + 1;
@@ -55,10 +97,13 @@ void ForEachUnmatchedWordOfPass(const WordIndex& own, const WordIndex& other,
                                 Unmatched&& unmatched) {
     const bool hasPartner = other.LineCount() > 0;
     std::size_t partner = 0;
+    PartnerKeys keys;
     for (std::size_t line = 0; line < own.LineCount(); ++line) {
         const std::size_t first = hasPartner ? other.FirstWord(partner) : 0;
         const std::size_t end = hasPartner ? other.FirstWord(partner + 1) : 0;
-        FindWordDifferencesInLine(own, line, other, partner, first, end, unmatched);
+        if (hasPartner && !keys.Holds(other, partner))
+            keys.Start(other, partner);
+        FindWordDifferencesInLine(own, line, other, partner, first, end, keys, unmatched);
         // The partner moves on only when the next line begins inside the text.
         if (hasPartner && partner + 1 < other.LineCount() &&
             other.LineStart(partner + 1) < other.Text().size())

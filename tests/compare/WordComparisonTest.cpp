@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -118,4 +120,85 @@ TEST(WordComparisonTest, TextsBeyond32767UnitsAreComparedCompletely) {
     const std::u16string words = Numbered(8000, u" ");
     ASSERT_GT(words.size(), 32767u);
     ExpectPass(ComparePass(words + u"end", words + u"enD"), {{words.size(), 3}}, u"\r\nend");
+}
+
+namespace {
+
+using Text = std::u16string_view;
+
+std::vector<Text> CutAt(Text text, Text separator) {
+    std::vector<Text> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t found = text.find(separator, start);
+        pieces.push_back(text.substr(start, found == Text::npos ? Text::npos : found - start));
+        if (found == Text::npos)
+            return pieces;
+        start = found + separator.size();
+    }
+}
+
+// The word comparison spelled out as plainly as it can be, to hold the real one against.
+Marks PlainPass(Text own, Text other) {
+    const std::vector<Text> ownLines = own.empty() ? std::vector<Text>{} : CutAt(own, u"\r\n");
+    const std::vector<Text> otherLines =
+        other.empty() ? std::vector<Text>{} : CutAt(other, u"\r\n");
+    Marks marks;
+    std::size_t partner = 0;
+    for (const Text line : ownLines) {
+        const std::vector<Text> words = line.empty() ? std::vector<Text>{} : CutAt(line, u" ");
+        const Text partnerLine = otherLines.empty() ? Text{} : otherLines[partner];
+        const std::vector<Text> supply =
+            partnerLine.empty() ? std::vector<Text>{} : CutAt(partnerLine, u" ");
+        const auto window = static_cast<std::size_t>(
+            std::nearbyint((static_cast<double>(words.size()) - 1) / 2 + 1));
+        std::size_t next = 0;
+        for (const Text word : words) {
+            std::size_t m = 0;
+            while (m < window && !(next + m < supply.size() && supply[next + m] == word))
+                ++m;
+            if (m < window)
+                next += m + 1;
+            else
+                marks.push_back({static_cast<std::size_t>(word.data() - own.data()), word.size()});
+        }
+        const bool nextIsEmptyLastLine =
+            partner + 2 == otherLines.size() && otherLines.back().empty();
+        if (partner + 1 < otherLines.size() && !nextIsEmptyLastLine)
+            ++partner;
+    }
+    return marks;
+}
+
+// Lines of a few words from a small vocabulary, whose words share lengths and first and last
+// units, so that a quick comparison that only looks at those is caught out.
+std::u16string RandomText(std::mt19937& random) {
+    const std::vector<Text> vocabulary{u"", u"a", u"b", u"ab", u"abc", u"adc", u"abcd", u"b\rc"};
+    std::uniform_int_distribution<std::size_t> lines(0, 6), words(0, 7),
+        pick(0, vocabulary.size() - 1);
+    std::u16string text;
+    for (std::size_t line = 0, count = lines(random); line < count; ++line) {
+        if (line > 0)
+            text += u"\r\n";
+        for (std::size_t word = 0, n = words(random); word < n; ++word)
+            text.append(word > 0 ? u" " : u"").append(vocabulary[pick(random)]);
+    }
+    if (random() % 3 == 0)
+        text += u"\r\n";
+    return text;
+}
+
+} // namespace
+
+TEST(WordComparisonTest, AgreesWithThePlainlyWrittenRules) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 4000; ++round) {
+        const std::u16string own = RandomText(random);
+        const std::u16string other = RandomText(random);
+        const WordPass pass = ComparePass(own, other);
+        ASSERT_EQ(pass.marks, PlainPass(own, other)) << "round " << round;
+        std::u16string list;
+        for (const WordMark& mark : pass.marks)
+            list.append(u"\r\n").append(own.substr(mark.start, mark.length));
+        ASSERT_EQ(pass.list, list) << "round " << round;
+    }
 }
