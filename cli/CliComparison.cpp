@@ -72,6 +72,12 @@ int RunCliComparison(const CliOptions& options, std::FILE* out) {
         written = std::fwrite(report.constData(), 1, static_cast<std::size_t>(report.size()),
                               out) == static_cast<std::size_t>(report.size());
     } else {
+        // The readable report reads only the result panes. The full panes hold most of the
+        // memory, which is given back while the report is written rather than after it.
+        auto released = std::async(std::launch::async, [&] {
+            pane1.SetText({});
+            pane2.SetText({});
+        });
         written = WriteReadableReport(out, options, panes);
     }
     if (!written || std::fflush(out) != 0) {

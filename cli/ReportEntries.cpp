@@ -43,6 +43,40 @@ qsizetype ReportEntries::Count(CliOptions::Mode mode, QStringView result) {
     return count;
 }
 
+std::vector<QStringView> ReportEntries::Pieces(CliOptions::Mode mode, QStringView result,
+                                               qsizetype units) {
+    // A word entry begins at its CR LF; a line entry just after the CR that ended the one before.
+    const auto entryStartFrom = [&](qsizetype from) {
+        if (mode == CliOptions::Mode::Words) {
+            const qsizetype pair = result.indexOf(u"\r\n", from);
+            return pair < 0 ? result.size() : pair;
+        }
+        const qsizetype cr = result.indexOf(QChar(kCR), from);
+        return cr < 0 ? result.size() : cr + 1;
+    };
+    std::vector<QStringView> pieces;
+    for (qsizetype start = 0; start < result.size();) {
+        const qsizetype end = entryStartFrom(start + std::max<qsizetype>(units, 1));
+        pieces.push_back(result.sliced(start, end - start));
+        start = end;
+    }
+    return pieces;
+}
+
+QByteArray ReportEntries::Convert(CliOptions::Mode mode, QStringView result, char prefix) {
+    ReportEntries entries(mode, result, prefix);
+    // Mostly ASCII: a byte a unit and one more an entry. Grown if that is not enough.
+    QByteArray out(result.size() + result.size() / 4 + kMinimumRoom, Qt::Uninitialized);
+    qsizetype size = 0;
+    while (!entries.AtEnd()) {
+        if (out.size() - size < kMinimumRoom)
+            out.resize(2 * out.size());
+        size += entries.ConvertInto(std::span(out.data() + size, out.data() + out.size()));
+    }
+    out.truncate(size);
+    return out;
+}
+
 char* ReportEntries::StartEntry(char* out) {
     *out++ = prefix_;
     *out++ = ' ';

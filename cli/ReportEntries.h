@@ -2,10 +2,12 @@
 
 #include "cli/CliOptions.h"
 
+#include <QByteArray>
 #include <QStringEncoder>
 #include <QStringView>
 
 #include <span>
+#include <vector>
 
 // A result pane's entries as the readable report prints them: "<prefix> <entry>\n" each, in UTF-8.
 // The line comparison ends each entry with a CR, after which an LF of the text's CR LF may begin
@@ -20,6 +22,12 @@ public:
     ReportEntries(CliOptions::Mode mode, QStringView result, char prefix);
 
     static qsizetype Count(CliOptions::Mode mode, QStringView result);
+    // The result cut into pieces of whole entries, about `units` units each: the pieces' reports
+    // one after the other are the whole report, so they can be made side by side.
+    static std::vector<QStringView> Pieces(CliOptions::Mode mode, QStringView result,
+                                           qsizetype units);
+    // The report lines of a whole result, or of a piece of one.
+    static QByteArray Convert(CliOptions::Mode mode, QStringView result, char prefix);
 
     bool AtEnd() const { return next_ == end_ && !lineOpen_; }
     // Fills `out` as far as it goes; returns how many bytes were written.

@@ -95,6 +95,29 @@ TEST_F(CliTest, ExactTakesTheBytesAsTheyAre) {
                         "\n");
 }
 
+TEST_F(CliTest, WordsAreListedOneALine) {
+    const QString a = Write(u"a.txt"_s, "one\ntwo three\nfour");
+    const QString b = Write(u"b.txt"_s, "one\ntwo 3\n");
+    EXPECT_EQ(Run({u"words"_s, a, b}), 1);
+    // The CR the loaders append stays in file #1's last word and is file #2's last line.
+    EXPECT_EQ(Output(), "--- a.txt: 2 words not supplied by the lines of b.txt\n< three\n< four\r\n"
+                        "--- b.txt: 2 words not supplied by the lines of a.txt\n> 3\n> \r\n");
+    EXPECT_EQ(Run({u"words"_s, a, a}), 0);
+    EXPECT_EQ(Output(), "--- a.txt: 0 words not supplied by the lines of a.txt\n"
+                        "--- a.txt: 0 words not supplied by the lines of a.txt\n");
+}
+
+TEST_F(CliTest, AReportThatCannotBeWrittenIsTrouble) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    if (full == nullptr)
+        GTEST_SKIP() << "no /dev/full here";
+    const QString a = Write(u"a.txt"_s, "one\n");
+    const QString b = Write(u"b.txt"_s, "two\n");
+    const auto parsed = ParseCliArguments({u"tarnwick-cli"_s, u"words"_s, a, b});
+    EXPECT_EQ(RunCliComparison(std::get<CliOptions>(parsed), full), 2);
+    std::fclose(full);
+}
+
 TEST(JsonWriterTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
     QByteArray out;
     const QString text =

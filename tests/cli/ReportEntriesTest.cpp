@@ -103,3 +103,25 @@ TEST(ReportEntriesTest, TheSmallestBufferGivesTheSameReport) {
         EXPECT_EQ(Convert(Mode::Words, list, room), expected) << "room " << room;
     EXPECT_EQ(ReportEntries::Count(Mode::Words, list), words.size());
 }
+
+TEST(ReportEntriesTest, PiecesTogetherGiveTheWholeReport) {
+    std::mt19937 random(9);
+    const QStringList pieces{u"a"_s, u"\r"_s, u""_s, u"\n"_s, u"word"_s, u"\u00e9"_s};
+    std::uniform_int_distribution<qsizetype> pick(0, pieces.size() - 1);
+    QString words, lines;
+    for (int i = 0; i < 500; ++i) {
+        const QString entry = pieces[pick(random)] + pieces[pick(random)];
+        words += u"\r\n"_s + entry;
+        lines += (i % 2 ? u"\n"_s : u""_s) + QString(entry).remove(u'\r') + u"\r"_s;
+    }
+    for (const auto& [mode, result] :
+         {std::pair{Mode::Words, words}, std::pair{Mode::Lines, lines}}) {
+        const QByteArray whole = Convert(mode, result);
+        for (qsizetype units : {1, 7, 100, 100000}) {
+            QByteArray joined;
+            for (const QStringView piece : ReportEntries::Pieces(mode, result, units))
+                joined += ReportEntries::Convert(mode, piece, '<');
+            EXPECT_EQ(joined, whole) << "pieces of about " << units << " units";
+        }
+    }
+}
