@@ -1,5 +1,6 @@
 #include "compare/FindWordDifferences.h"
 
+#include "compare/LargePages.h"
 #include "compare/WordComparison.h"
 #include "platform/Utf16View.h"
 
@@ -29,6 +30,7 @@ PassForPanes WorkOutPass(const compare::WordIndex& own, const compare::WordIndex
     const auto words = static_cast<qsizetype>(own.FirstWord(own.LineCount()));
     pass.list.resize(static_cast<qsizetype>(own.Text().size()) + 2 * words + kShortWord);
     auto* out = reinterpret_cast<char16_t*>(pass.list.data());
+    compare::AdviseLargePages(out, static_cast<std::size_t>(pass.list.size()) * sizeof(char16_t));
     const char16_t* const textEnd = own.Text().data() + own.Text().size();
     ColourRuns::Painter painter(ownColours, kRed, static_cast<std::size_t>(words));
     compare::ForEachUnmatchedWordOfPass(

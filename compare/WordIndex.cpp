@@ -1,5 +1,6 @@
 #include "compare/WordIndex.h"
 
+#include "compare/LargePages.h"
 #include "compare/UnitScan.h"
 
 #include <bit>
@@ -26,6 +27,7 @@ void WordIndex::Cut() {
     const std::size_t size = text_.size();
     const char16_t* units = text_.data();
     wordStarts_.reserve(size / 6 + 1);
+    AdviseLargePages(wordStarts_.data(), wordStarts_.capacity() * sizeof(std::uint32_t));
     lineEnds_.reserve(size / 40 + 1);
     firstWords_.reserve(size / 40 + 2);
     if (size == 0) {

@@ -1,5 +1,7 @@
 #include "platform/ColourRuns.h"
 
+#include "compare/LargePages.h"
+
 #include <algorithm>
 
 namespace {
@@ -51,6 +53,7 @@ ColourRuns::Painter::Painter(const ColourRuns& base, Colour colour, std::size_t 
     : base_(base), colour_(colour), source_(base.runs_.cbegin()),
       lastColour_(base.runs_.empty() ? kBlack : base.runs_.back().Paint()) {
     painted_.reserve(base.runs_.size() + 2 * expectedRanges);
+    compare::AdviseLargePages(painted_.data(), painted_.capacity() * sizeof(Run));
 }
 
 void ColourRuns::Painter::AddAnywhere(TextRange range) {
