@@ -75,7 +75,7 @@ for n in $sizes; do
     b=$work/b-$n.txt
     sa=$work/a-$n.sorted
     sb=$work/b-$n.sorted
-    combined=$(($(stat -c %s "$a") + $(stat -c %s "$b")))
+    combined=$(($(stat -L -c %s "$a") + $(stat -L -c %s "$b")))
 
     # Before timing anything, make sure tarnwick-cli and gawk list the same lines, occurrence for
     # occurrence: a fast wrong answer is no answer.
