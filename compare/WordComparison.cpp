@@ -12,8 +12,15 @@ std::size_t WindowSize(std::size_t wordCount) {
 }
 
 WordPass ComparePass(std::u16string_view own, std::u16string_view other) {
+    const WordIndex ownIndex(own);
+    const WordIndex otherIndex(other);
+    // Room for every word of `own`, so that millions of them do not regrow the buffers: until it is
+    // written to, room is only address space.
+    const std::size_t words = ownIndex.FirstWord(ownIndex.LineCount());
     WordPass pass;
-    ForEachUnmatchedWordOfPass(WordIndex(own), WordIndex(other),
+    pass.list.reserve(own.size() + 2 * words);
+    pass.marks.reserve(words);
+    ForEachUnmatchedWordOfPass(ownIndex, otherIndex,
                                [&](std::size_t start, std::u16string_view word) {
                                    pass.marks.push_back({start, word.size()});
                                    pass.list.append(u"\r\n").append(word);
