@@ -31,29 +31,28 @@ inline std::uint64_t WordKey(std::u16string_view word) {
     return std::uint64_t{word.size()} << 32 | std::uint64_t{word.front()} << 16 | word.back();
 }
 
-// The keys of one partner line's words, worked out only as far as the look-ahead has reached: a
-// partner line that many lines are paired with, or that is far longer than they are, then costs
-// no more than the searches in it.
+// The keys of the words of one partner line of `index`, worked out only as far as the look-ahead
+// has reached: a partner line that many lines are paired with, or that is far longer than they
+// are, then costs no more than the searches in it.
 class PartnerKeys {
 public:
-    bool Holds(const WordIndex& index, std::size_t line) const {
-        return index_ == &index && line_ == line;
-    }
-    void Start(const WordIndex& index, std::size_t line) {
-        index_ = &index;
+    explicit PartnerKeys(const WordIndex& index) : index_(index) {}
+    // Keys for `line` from now on; those already worked out for it are kept.
+    void Use(std::size_t line) {
+        if (line != line_)
+            keys_.clear();
         line_ = line;
-        keys_.clear();
     }
     // The keys of the line's first `count` words.
     const std::uint64_t* Reach(std::size_t count) {
-        for (std::size_t word = index_ ? index_->FirstWord(line_) + keys_.size() : 0;
-             keys_.size() < count; ++word)
-            keys_.push_back(WordKey(index_->Word(line_, word)));
+        for (std::size_t word = index_.FirstWord(line_) + keys_.size(); keys_.size() < count;
+             ++word)
+            keys_.push_back(WordKey(index_.Word(line_, word)));
         return keys_.data();
     }
 
 private:
-    const WordIndex* index_ = nullptr;
+    const WordIndex& index_;
     std::size_t line_ = 0;
     std::vector<std::uint64_t> keys_;
 };
@@ -97,12 +96,11 @@ void ForEachUnmatchedWordOfPass(const WordIndex& own, const WordIndex& other,
                                 Unmatched&& unmatched) {
     const bool hasPartner = other.LineCount() > 0;
     std::size_t partner = 0;
-    PartnerKeys keys;
+    PartnerKeys keys(other);
     for (std::size_t line = 0; line < own.LineCount(); ++line) {
         const std::size_t first = hasPartner ? other.FirstWord(partner) : 0;
         const std::size_t end = hasPartner ? other.FirstWord(partner + 1) : 0;
-        if (hasPartner && !keys.Holds(other, partner))
-            keys.Start(other, partner);
+        keys.Use(partner);
         FindWordDifferencesInLine(own, line, other, partner, first, end, keys, unmatched);
         // The partner moves on only when the next line begins inside the text.
         if (hasPartner && partner + 1 < other.LineCount() &&
