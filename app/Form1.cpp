@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -138,6 +139,8 @@ void Form1::WireEvents() {
             [this](const QStringList& paths) { LoadDroppedFiles(2, paths); });
     client_->setMouseTracking(true);
     client_->installEventFilter(this);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &Form1::CancelComparison);
 }
 
 QWidget* Form1::Control(QStringView name) const {

@@ -40,6 +40,10 @@ public:
     // An edit: `removed` units at `position` give way to `inserted` units, which take the colour
     // of the unit before them (or of the unit after them at the start of the text).
     void Replace(qsizetype position, qsizetype removed, qsizetype inserted);
+    // The same edit with the inserted units' colours given (an undone deletion gets its own back).
+    void Splice(qsizetype position, qsizetype removed, const ColourRuns& inserted);
+    // The colours of units [from, to), as runs of their own.
+    ColourRuns Slice(qsizetype from, qsizetype to) const;
 
     qsizetype Length() const { return length_; }
     Colour At(qsizetype position) const;

@@ -2,39 +2,36 @@
 
 #include "platform/Pane.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QScopedValueRollback>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextLayout>
-#include <QUrl>
+#include <QApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextLine>
 
 namespace {
+
+constexpr qreal kMargin = 4;       // between the text and the pane's edges, left and right
+constexpr int kProgressHeight = 3; // the bar along the bottom edge while the pane is filled
 
 QColor ToQColor(Colour colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
-QStringList LocalFiles(const QMimeData* mime) {
-    QStringList paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (!url.isLocalFile())
-            return {};
-        paths.append(url.toLocalFile());
-    }
-    return paths;
-}
-
 } // namespace
 
-PaneWidget::PaneWidget(Pane& pane, QWidget* parent) : QPlainTextEdit(parent), pane_(pane) {
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    connect(document(), &QTextDocument::contentsChange, this, &PaneWidget::TakeEdit);
+PaneWidget::PaneWidget(Pane& pane, QWidget* parent)
+    : QAbstractScrollArea(parent), pane_(pane), layouts_(segments_), scroll_(segments_, layouts_) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAcceptDrops(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalScrollBar()->setSingleStep(1);
+    layouts_.SetFont(font());
+    layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
     pane_.SetObserver(this);
     TextReplaced();
     VisibilityChanged();
@@ -44,135 +41,240 @@ PaneWidget::~PaneWidget() {
     pane_.SetObserver(nullptr);
 }
 
+// --- What the pane tells ----------------------------------------------------------------------
+
 void PaneWidget::TextReplaced() {
-    QScopedValueRollback mirroring(mirroring_, true);
-    lines_.Rebuild(pane_.Text());
-    setPlainText(DisplayLines::ToDisplay(pane_.Text()));
-    ColoursStale();
+    top_ = {};
+    wantedX_ = -1;
+    TextLaidOutAgain();
 }
 
-void PaneWidget::TextAppended(qsizetype oldLength) {
-    QScopedValueRollback mirroring(mirroring_, true);
-    const QStringView text = pane_.Text();
-    const qsizetype shownFrom = lines_.Extend(text, oldLength);
-    if (shownFrom < text.size()) {
-        // Appends are the program's own output, not something the user should undo.
-        document()->setUndoRedoEnabled(false);
-        QTextCursor end(document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(DisplayLines::ToDisplay(text.mid(shownFrom)));
-        document()->setUndoRedoEnabled(true);
-    }
-    ColoursStale();
+void PaneWidget::TextEdited(qsizetype, qsizetype, qsizetype) {
+    TextLaidOutAgain();
+}
+
+// The pane's content object may be new (a list shown by place, or text again): the layouts read
+// whatever the pane holds now.
+void PaneWidget::TextLaidOutAgain() {
+    segments_.Rebuild(pane_.Content());
+    layouts_.SetText(pane_.Content());
+    SetTop(top_);
 }
 
 void PaneWidget::ColoursChanged() {
-    ColoursStale();
+    viewport()->update();
+}
+
+void PaneWidget::SelectionChanged() {
+    caretOn_ = true;
+    viewport()->update();
 }
 
 void PaneWidget::VisibilityChanged() {
     setVisible(pane_.Visible());
 }
 
-void PaneWidget::ColoursStale() {
-    colourStamp_ = colourStamp_ == INT_MAX ? 0 : colourStamp_ + 1;
+void PaneWidget::ProgressChanged() {
+    viewport()->update(0, viewport()->height() - kProgressHeight, viewport()->width(),
+                       kProgressHeight);
+}
+
+// --- Scrolling --------------------------------------------------------------------------------
+
+qreal PaneWidget::ViewHeight() const {
+    return viewport()->height();
+}
+
+// Puts `top` at the view's top edge, no further down than the place that shows the end.
+void PaneWidget::SetTop(ViewPlace top) {
+    top.segment = std::clamp<qsizetype>(top.segment, 0, segments_.Count() - 1);
+    top_ = std::min(top, scroll_.Last(ViewHeight()));
+    UpdateScrollBar();
     viewport()->update();
 }
 
-// An edit by the user: `removed` editor characters at `position` gave way to `added` ones. Each
-// editor break stands for one break of the pane's text, which may be one or two units long.
-void PaneWidget::TakeEdit(int position, int removed, int added) {
-    if (mirroring_)
+void PaneWidget::ScrollByPixels(qreal pixels) {
+    SetTop(scroll_.Advance(top_, pixels));
+}
+
+// The scroll bar counts pieces of the text: its value is the piece at the top.
+void PaneWidget::UpdateScrollBar() {
+    QScrollBar* bar = verticalScrollBar();
+    settingScrollBar_ = true;
+    const qsizetype last = scroll_.Last(ViewHeight()).segment;
+    bar->setRange(0, static_cast<int>(std::min<qsizetype>(last, INT_MAX)));
+    bar->setPageStep(std::max(1, static_cast<int>(ViewHeight() / fontMetrics().height())));
+    bar->setValue(static_cast<int>(std::min<qsizetype>(top_.segment, INT_MAX)));
+    settingScrollBar_ = false;
+}
+
+void PaneWidget::scrollContentsBy(int, int) {
+    if (settingScrollBar_)
         return;
-    const QTextBlock first = document()->findBlock(position);
-    const qsizetype line = first.blockNumber();
-    QTextCursor inserted(document());
-    inserted.setPosition(position);
-    inserted.setPosition(position + added, QTextCursor::KeepAnchor);
-    const QString addedText = inserted.selectedText();
-    const qsizetype breaksAdded = addedText.count(QChar::ParagraphSeparator);
-    const qsizetype breaksRemoved = lines_.Count() - document()->blockCount() + breaksAdded;
-    if (line >= lines_.Count() || breaksRemoved < 0 || line + breaksRemoved >= lines_.Count()) {
-        TakeWholeText();
+    SetTop({verticalScrollBar()->value(), 0});
+}
+
+void PaneWidget::wheelEvent(QWheelEvent* event) {
+    const int rows = QApplication::wheelScrollLines();
+    const QPoint pixels = event->pixelDelta();
+    const qreal step = !pixels.isNull() ? -pixels.y()
+                                        : -event->angleDelta().y() / 120.0 * rows *
+                                              fontMetrics().height();
+    if (step == 0) {
+        event->ignore();
         return;
     }
-    const QString& text = pane_.Text();
-    qsizetype paneRemoved = removed - breaksRemoved;
-    for (qsizetype i = line; i < line + breaksRemoved; ++i)
-        paneRemoved += lines_.BreakLength(text, i);
-    const qsizetype panePosition = lines_.Start(line) + (position - first.position());
-    pane_.ReplaceFromView(panePosition, paneRemoved, DisplayLines::FromDisplay(addedText));
-    lines_.Rebuild(pane_.Text());
-    if (lines_.Count() != document()->blockCount())
-        TakeWholeText(); // e.g. a lone CR and a lone LF that the edit brought together
-    ColoursStale();
+    const ViewPlace before = top_;
+    SetTop(scroll_.RowTop(scroll_.Advance(top_, step)));
+    if (top_ == before && step > 0) // the last row may need no snapping back
+        SetTop(scroll_.Advance(top_, step));
+    event->accept();
 }
 
-// Makes the pane's text what the editor shows, every break CR LF. Only for edits that cannot be
-// mapped one to one; the colour of the text goes with it.
-void PaneWidget::TakeWholeText() {
-    const QString text = DisplayLines::FromDisplay(toPlainText());
-    pane_.ReplaceFromView(0, pane_.Text().size(), text);
-    const TextRange all{0, text.size()};
-    pane_.ColourRanges(std::span(&all, 1), kBlack);
-    lines_.Rebuild(pane_.Text());
+void PaneWidget::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
+    SetTop(top_);
 }
 
-void PaneWidget::paintEvent(QPaintEvent* event) {
-    ApplyColoursToVisibleLines();
-    QPlainTextEdit::paintEvent(event);
+void PaneWidget::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        layouts_.SetFont(font());
+        SetTop(top_);
+    }
 }
 
-// Gives each line on screen the colours the pane holds for it, as extra formats of its layout,
-// the way a syntax highlighter does, so the document itself stays plain text.
-void PaneWidget::ApplyColoursToVisibleLines() {
-    const QStringView text = pane_.Text();
-    const qreal bottom = viewport()->rect().bottom();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-        if (blockBoundingGeometry(block).translated(contentOffset()).top() > bottom)
+// --- Geometry ---------------------------------------------------------------------------------
+
+PaneWidget::Located PaneWidget::Locate(qsizetype position) {
+    const PaneSegments::Place place = segments_.PlaceOf(pane_.Content(), position);
+    const qsizetype segment = segments_.IndexOf(place);
+    const PaneLayouts::Laid& laid = layouts_.At(segment);
+    const qsizetype offset = std::clamp<qsizetype>(position - laid.bounds.start, 0,
+                                                   laid.bounds.length);
+    const int row = laid.layout.lineForTextPosition(static_cast<int>(offset)).lineNumber();
+    return {segment, offset, std::max(row, 0)};
+}
+
+QRectF PaneWidget::CaretBox(qsizetype position) {
+    const Located at = Locate(position);
+    // How far below the view's top the piece begins, looking no further than the view.
+    qreal y = -top_.y;
+    for (qsizetype s = top_.segment; s < at.segment; ++s) {
+        y += scroll_.Height(s);
+        if (y > ViewHeight())
+            return {};
+    }
+    if (at.segment < top_.segment)
+        return {};
+    const PaneLayouts::Laid& laid = layouts_.At(at.segment);
+    const QTextLine row = laid.layout.lineAt(at.row);
+    const qreal x = row.cursorToX(static_cast<int>(at.offset));
+    const QRectF box(kMargin + x, y + row.y(), 1, row.height());
+    return box.bottom() < 0 || box.top() > ViewHeight() ? QRectF() : box;
+}
+
+qsizetype PaneWidget::PositionAt(QPointF point) {
+    qreal y = -top_.y;
+    qsizetype segment = top_.segment;
+    if (point.y() < 0)
+        point.setY(0);
+    for (;;) {
+        const qreal height = scroll_.Height(segment);
+        if (point.y() < y + height || segment + 1 >= segments_.Count())
             break;
-        if (block.userState() == colourStamp_ || block.blockNumber() >= lines_.Count())
-            continue;
-        const qsizetype start = lines_.Start(block.blockNumber());
-        const qsizetype end = std::min<qsizetype>(start + block.length() - 1, text.size());
-        QList<QTextLayout::FormatRange> formats;
-        pane_.Colours().ForEachRunIn(start, end, [&](TextRange range, Colour colour) {
-            if (colour == kBlack)
-                return;
-            QTextLayout::FormatRange format;
-            format.start = static_cast<int>(range.start - start);
-            format.length = static_cast<int>(range.length);
-            format.format.setForeground(ToQColor(colour));
-            formats.append(format);
-        });
-        block.setUserState(colourStamp_);
-        if (formats.isEmpty() && block.layout()->formats().isEmpty())
-            continue;
-        block.layout()->setFormats(formats);
-        document()->markContentsDirty(block.position(), block.length());
+        y += height;
+        ++segment;
     }
+    const PaneLayouts::Laid& laid = layouts_.At(segment);
+    const QTextLayout& layout = laid.layout;
+    const qreal inPiece = point.y() - y;
+    int row = 0;
+    while (row + 1 < layout.lineCount() && layout.lineAt(row + 1).y() <= inPiece)
+        ++row;
+    if (inPiece >= laid.height)
+        row = layout.lineCount() - 1;
+    const int offset = layout.lineAt(row).xToCursor(point.x() - kMargin);
+    return laid.bounds.start + offset;
 }
 
-void PaneWidget::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        QPlainTextEdit::dragEnterEvent(event);
-}
-
-void PaneWidget::dragMoveEvent(QDragMoveEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        QPlainTextEdit::dragMoveEvent(event);
-}
-
-void PaneWidget::dropEvent(QDropEvent* event) {
-    const QStringList files = LocalFiles(event->mimeData());
-    if (files.isEmpty()) {
-        QPlainTextEdit::dropEvent(event);
+void PaneWidget::EnsureVisible(qsizetype position) {
+    const Located at = Locate(position);
+    const QTextLine row = layouts_.At(at.segment).layout.lineAt(at.row);
+    const ViewPlace rowTop{at.segment, row.y()};
+    const ViewPlace rowBottom{at.segment, row.y() + row.height()};
+    if (rowTop < top_) {
+        SetTop(rowTop);
         return;
     }
-    event->acceptProposedAction();
-    Q_EMIT FilesDropped(files);
+    const ViewPlace bottom = scroll_.Advance(top_, ViewHeight());
+    if (bottom < rowBottom)
+        SetTop(scroll_.Advance(rowBottom, -ViewHeight()));
+}
+
+// --- Drawing ----------------------------------------------------------------------------------
+
+QList<QTextLayout::FormatRange> PaneWidget::ColourFormats(TextRange bounds) const {
+    QList<QTextLayout::FormatRange> formats;
+    pane_.ForEachColourRun(bounds.start, bounds.End(), [&](TextRange run, Colour colour) {
+        if (colour == kBlack)
+            return;
+        QTextLayout::FormatRange format;
+        format.start = static_cast<int>(run.start - bounds.start);
+        format.length = static_cast<int>(run.length);
+        format.format.setForeground(ToQColor(colour));
+        formats.append(format);
+    });
+    return formats;
+}
+
+QList<QTextLayout::FormatRange> PaneWidget::SelectionFormats(TextRange bounds) const {
+    const qsizetype start = std::max(pane_.SelStart(), bounds.start);
+    const qsizetype end = std::min(pane_.SelStart() + pane_.SelLength(), bounds.End());
+    if (!hasFocus() || start >= end)
+        return {};
+    QTextLayout::FormatRange selection;
+    selection.start = static_cast<int>(start - bounds.start);
+    selection.length = static_cast<int>(end - start);
+    selection.format.setBackground(palette().brush(QPalette::Highlight));
+    selection.format.setForeground(palette().brush(QPalette::HighlightedText));
+    return {selection};
+}
+
+void PaneWidget::DrawPiece(QPainter& painter, qsizetype segment, QPointF at) {
+    const PaneLayouts::Laid& laid = layouts_.At(segment);
+    const QList<QTextLayout::FormatRange> formats =
+        ColourFormats(laid.bounds) + SelectionFormats(laid.bounds);
+    laid.layout.draw(&painter, at, formats);
+    if (!hasFocus() || !caretOn_)
+        return;
+    const qsizetype caret = pane_.Caret();
+    if (segments_.PlaceOf(pane_.Content(), caret) != segments_.At(segment))
+        return;
+    const qsizetype offset = caret - laid.bounds.start + preeditCursor_;
+    laid.layout.drawCursor(&painter, at, static_cast<int>(std::clamp<qsizetype>(
+                                             offset, 0, laid.layout.text().size())));
+}
+
+void PaneWidget::DrawProgress(QPainter& painter) {
+    const std::optional<int> progress = pane_.Progress();
+    if (!progress)
+        return;
+    const int width = viewport()->width() * std::clamp(*progress, 0, 1000) / 1000;
+    painter.fillRect(0, viewport()->height() - kProgressHeight, width, kProgressHeight,
+                     palette().brush(QPalette::Highlight));
+}
+
+void PaneWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Text));
+    qreal y = -top_.y;
+    qsizetype segment = top_.segment;
+    for (; segment < segments_.Count() && y < ViewHeight(); ++segment) {
+        DrawPiece(painter, segment, QPointF(kMargin, y));
+        y += scroll_.Height(segment);
+    }
+    layouts_.KeepOnly(top_.segment - 2, segment + 2);
+    DrawProgress(painter);
 }

@@ -1,5 +1,6 @@
 #include "compare/FindWordDifferences.h"
 
+#include "ScriptedEventPump.h"
 #include "ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,17 @@ protected:
         pane1.SetText(one);
         pane2.SetText(two);
         GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-        FindWordDifferences(panes, proc);
+        outcome = FindWordDifferences(panes, proc, pump, cancel);
     }
 
-    static std::vector<TextRange> Red(const Pane& pane) { return pane.Colours().RangesOf(kRed); }
+    static std::vector<TextRange> Red(const Pane& pane) { return pane.RangesOf(kRed); }
 
     Pane pane1, pane2, pane3, pane4;
     Panes panes{pane1, pane2, pane3, pane4};
     ScriptedMsgBox box;
+    ScriptedEventPump pump;
+    std::atomic<bool> cancel = false;
+    RTB::Outcome outcome = RTB::Outcome::Finished;
 };
 
 } // namespace

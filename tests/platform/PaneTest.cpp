@@ -1,6 +1,7 @@
 #include "platform/Pane.h"
 
 #include "platform/Failure.h"
+#include "platform/ResultList.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ TEST(PaneTest, SelectionIndexesTheTextWithCRLFCountingTwo) {
     pane.SetSelLength(1);
     pane.SetSelColor(kRed);
     EXPECT_EQ(pane.Text().mid(pane.SelStart(), pane.SelLength()), u"d"_s);
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{5, 1}}));
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{5, 1}}));
     EXPECT_EQ(pane.Text(), u"ab\r\ncd"_s) << "colouring never changes the text";
 }
 
@@ -47,9 +48,9 @@ TEST(PaneTest, WritingTextDropsColourButAppendingKeepsIt) {
     pane.SetSelColor(kRed);
     pane.AppendText(u"\nmore"_s);
     EXPECT_EQ(pane.Text(), u"red\r\nmore"_s);
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{0, 3}}));
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{0, 3}}));
     pane.SetText(u"red\r"_s);
-    EXPECT_TRUE(pane.Colours().RangesOf(kRed).empty());
+    EXPECT_TRUE(pane.RangesOf(kRed).empty());
 }
 
 TEST(PaneTest, TextGenerationCountsTextChangesOnly) {
@@ -60,21 +61,26 @@ TEST(PaneTest, TextGenerationCountsTextChangesOnly) {
     pane.SetSelLength(1);
     pane.SetSelColor(kRed);
     EXPECT_EQ(pane.TextGeneration(), start + 1);
-    pane.ReplaceFromView(1, 0, u"y");
+    pane.Edit(1, 0, u"y");
     pane.AppendText(u"z");
     EXPECT_EQ(pane.TextGeneration(), start + 3);
     EXPECT_EQ(pane.Text(), u"xyz"_s);
 }
 
-TEST(PaneTest, ColoursPaintedElsewhereMustFitTheText) {
+TEST(PaneTest, RedMarksFromAListMustBeCutFromThePanesOwnText) {
     Pane pane;
-    pane.SetText(u"abcd"_s);
-    ColourRuns::Painter painter(pane.Colours(), kRed);
-    painter.Add({1, 2});
-    pane.SetColours(std::move(painter).Finish());
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{1, 2}}));
-    ColourRuns tooShort;
-    tooShort.Reset(3);
-    EXPECT_THROW(pane.SetColours(tooShort), Failure);
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{1, 2}}));
+    pane.SetText(u"ab cd ef"_s);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+    builder.Add({3, 2});
+    builder.Add({6, 0}); // an empty word marks nothing
+    auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    pane.MarkRed(list);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{3, 2}}));
+    EXPECT_EQ(pane.ColourAt(4), kRed);
+    EXPECT_EQ(pane.ColourAt(5), kBlack);
+
+    Pane other;
+    other.SetText(QString::fromUtf8("ab cd ef")); // equal, but another text
+    EXPECT_THROW(other.MarkRed(list), Failure);
+    EXPECT_TRUE(other.RangesOf(kRed).empty());
 }

@@ -27,7 +27,7 @@ protected:
     Form1& Start() {
         window =
             std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump, process,
-                                            random, [] { return 3600.5; }, pumpInterval});
+                                            random, [] { return 3600.5; }});
         window->Form_Load();
         window->show();
         return *window;
@@ -64,6 +64,5 @@ protected:
     ScriptedEventPump pump;
     RecordingProcessControl process;
     ScriptedRandomGenerator random;
-    std::chrono::milliseconds pumpInterval{30};
     std::unique_ptr<Form1> window;
 };

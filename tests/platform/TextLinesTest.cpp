@@ -1,0 +1,3 @@
+#include "platform/TextLines.h"
+
+#include <gtest/gtest.h>
