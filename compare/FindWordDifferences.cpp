@@ -17,6 +17,11 @@ bool ForEachUnmatchedWord(std::u16string_view own, std::u16string_view other,
                           Unmatched&& unmatched, KeepGoing&& keepGoing) {
     if (!keepGoing(std::size_t{0}))
         return false;
+    // The CR a load appends to a text belongs to no word.
+    if (!own.empty() && own.back() == u'\r')
+        own.remove_suffix(1);
+    if (!other.empty() && other.back() == u'\r')
+        other.remove_suffix(1);
     const compare::WordIndex ownIndex(own);
     const compare::WordIndex otherIndex(other);
     compare::ForEachUnmatchedWordOfPass(ownIndex, otherIndex,

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr qreal kTabStop = 80; // pixels, as Qt's plain text editor has it
+constexpr qreal kEdge = 4;     // above the first row and below the last
 
 // A layout would start a new line at these; in a pane they are ordinary characters, shown as the
 // replacement character so that every unit keeps its place.
@@ -76,20 +77,22 @@ std::unique_ptr<PaneLayouts::Laid> PaneLayouts::Lay(qsizetype segment) const {
     option.setTabStopDistance(kTabStop);
     layout.setTextOption(option);
     layout.setCacheEnabled(true);
+    QList<QTextLayout::FormatRange> formats = colouring_(laid->bounds);
     if (preeditAt_ >= 0 && segments_.PlaceOf(*text_, preeditAt_) == place) {
         const qsizetype preedit = std::clamp<qsizetype>(preeditAt_ - laid->bounds.start, 0,
                                                         laid->bounds.length);
         layout.setPreeditArea(static_cast<int>(preedit), preedit_);
-        layout.setFormats(preeditFormats_);
+        formats += preeditFormats_;
     }
+    layout.setFormats(formats);
     layout.beginLayout();
-    qreal y = 0;
+    qreal y = segment == 0 ? kEdge : 0;
     for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
         row.setLineWidth(width_);
         row.setPosition(QPointF(0, y));
         y += row.height();
     }
     layout.endLayout();
-    laid->height = y;
+    laid->height = y + (segment + 1 == segments_.Count() ? kEdge : 0);
     return laid;
 }

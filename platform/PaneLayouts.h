@@ -7,14 +7,16 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
 class PaneText;
 
 // The laid-out pieces of a pane's text (see PaneSegments), made when first drawn or asked about
-// and kept while they stay near the screen. Colours are not part of a layout: they are applied
-// when it is drawn, so that colouring never lays anything out again.
+// and kept while they stay near the screen. A piece's colours are part of its layout: drawing
+// colours given apart costs a clip of the row for each coloured run, and a row of red words has
+// dozens.
 class PaneLayouts {
 public:
     struct Laid {
@@ -23,7 +25,11 @@ public:
         qreal height = 0;
     };
 
-    explicit PaneLayouts(const PaneSegments& segments) : segments_(segments) {}
+    // The colours of a stretch of the text, as formats relative to its start.
+    using Colouring = std::function<QList<QTextLayout::FormatRange>(TextRange)>;
+
+    PaneLayouts(const PaneSegments& segments, Colouring colouring)
+        : segments_(segments), colouring_(std::move(colouring)) {}
 
     // The text to lay out from now on (a pane may hold a new object); forgets every layout.
     void SetText(const PaneText& text);
@@ -45,6 +51,7 @@ private:
 
     const PaneText* text_ = nullptr;
     const PaneSegments& segments_;
+    Colouring colouring_;
     QFont font_;
     qreal width_ = 100;
     qsizetype preeditAt_ = -1;

@@ -21,7 +21,9 @@ QColor ToQColor(Colour colour) {
 } // namespace
 
 PaneWidget::PaneWidget(Pane& pane, QWidget* parent)
-    : QAbstractScrollArea(parent), pane_(pane), layouts_(segments_), scroll_(segments_, layouts_) {
+    : QAbstractScrollArea(parent), pane_(pane),
+      layouts_(segments_, [this](TextRange bounds) { return ColourFormats(bounds); }),
+      scroll_(segments_, layouts_) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAcceptDrops(true);
@@ -62,6 +64,7 @@ void PaneWidget::TextLaidOutAgain() {
 }
 
 void PaneWidget::ColoursChanged() {
+    layouts_.Clear(); // the colours are part of the layouts; those on screen are laid out again
     viewport()->update();
 }
 
@@ -244,9 +247,7 @@ QList<QTextLayout::FormatRange> PaneWidget::SelectionFormats(TextRange bounds) c
 
 void PaneWidget::DrawPiece(QPainter& painter, qsizetype segment, QPointF at) {
     const PaneLayouts::Laid& laid = layouts_.At(segment);
-    const QList<QTextLayout::FormatRange> formats =
-        ColourFormats(laid.bounds) + SelectionFormats(laid.bounds);
-    laid.layout.draw(&painter, at, formats);
+    laid.layout.draw(&painter, at, SelectionFormats(laid.bounds));
     if (!hasFocus() || !caretOn_)
         return;
     const qsizetype caret = pane_.Caret();

@@ -12,7 +12,10 @@ constexpr QChar kCR = u'\r';
 constexpr QChar kLF = u'\n';
 
 bool HasBreak(QStringView units) {
-    return units.contains(kCR) || units.contains(kLF);
+    for (const QChar unit : units)
+        if (unit.unicode() <= u'\r' && (unit == kCR || unit == kLF))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -106,9 +109,18 @@ qsizetype ResultList::LineAt(qsizetype position) const {
 
 std::vector<qsizetype> ResultList::LongLines(qsizetype units) const {
     std::vector<qsizetype> lines;
-    for (qsizetype i = 0; i < EntryCount(); ++i)
-        if (EntryLength(i) > units && LineEnd(i + LeadingLines()) - LineStart(i + LeadingLines()) > units)
-            lines.push_back(i + LeadingLines());
+    const auto note = [&](qsizetype i) {
+        const qsizetype line = i + LeadingLines();
+        if (LineEnd(line) - LineStart(line) > units)
+            lines.push_back(line);
+    };
+    if (units >= kLongEntry) {
+        for (const qsizetype i : longEntries_)
+            note(i);
+    } else {
+        for (qsizetype i = 0; i < EntryCount(); ++i)
+            note(i);
+    }
     return lines;
 }
 
@@ -150,6 +162,8 @@ void ResultList::Builder::Add(TextRange entry) {
     const qsizetype end = list_.length_ + entry.length + list_.Separator();
     if (end > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("The list of differences is too long");
+    if (entry.length > kLongEntry)
+        list_.longEntries_.push_back(list_.EntryCount());
     list_.entries_.push_back(
         {static_cast<std::uint32_t>(entry.start), static_cast<std::uint32_t>(list_.length_)});
     list_.length_ = end;

@@ -18,6 +18,9 @@
 class ResultList final : public PaneText {
 public:
     enum class Form { Pieces, Words };
+    // Entries longer than this are noted as they are added, so that a view can find the long
+    // lines of a list of millions at once.
+    static constexpr qsizetype kLongEntry = 512;
 
     class Builder;
 
@@ -62,6 +65,7 @@ private:
     QString source_;
     Form form_;
     std::vector<Placed> entries_;
+    std::vector<qsizetype> longEntries_; // those of more than kLongEntry units, noted as added
     qsizetype length_ = 0;
     bool listable_ = true;
 };

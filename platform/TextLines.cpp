@@ -64,9 +64,12 @@ void TextLines::Update(QStringView text, qsizetype position, qsizetype removed,
     const qsizetype first = LineAt(std::max<qsizetype>(position - 1, 0));
     auto old = std::upper_bound(starts_.begin(), starts_.end(), position + removed,
                                 [](qsizetype p, std::uint32_t start) { return p < start; });
+    // No start lies between the first line's start and the unit before the edit, so the cutting
+    // may begin there: a long line is not read again from its start for each key typed.
+    const qsizetype from = std::max(Start(first), position - 1);
     std::vector<std::uint32_t> cut;
     bool resynced = false;
-    for (qsizetype next = NextLineStart(text, Start(first)); next >= 0;
+    for (qsizetype next = NextLineStart(text, std::max<qsizetype>(from, 0)); next >= 0;
          next = NextLineStart(text, next)) {
         while (old != starts_.end() && *old + delta < next)
             ++old;
