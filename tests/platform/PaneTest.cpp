@@ -84,3 +84,90 @@ TEST(PaneTest, RedMarksFromAListMustBeCutFromThePanesOwnText) {
     EXPECT_THROW(other.MarkRed(list), Failure);
     EXPECT_TRUE(other.RangesOf(kRed).empty());
 }
+
+TEST(PaneTest, AListIsShownByPlaceInAnEmptyPaneAndSpelledOutAfterText) {
+    const QString source = u"keep\r\ngone\r\nlost\r"_s;
+    ResultList::Builder builder(source, ResultList::Form::Pieces);
+    builder.Add({5, 5}); // LF gone
+    builder.Add({11, 5});
+    const auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    Pane byPlace;
+    byPlace.AppendList(list);
+    EXPECT_EQ(&byPlace.Content(), list.get()) << "no copy of the text";
+    EXPECT_EQ(byPlace.Text(), u"\ngone\r\nlost\r"_s);
+    Pane afterText;
+    afterText.SetText(u"x"_s);
+    afterText.AppendList(list);
+    EXPECT_EQ(afterText.Text(), u"x\ngone\r\nlost\r"_s);
+    // Editing a list turns it into text of its own.
+    byPlace.Edit(0, 1, u"G"_s);
+    EXPECT_EQ(byPlace.Text(), u"Ggone\r\nlost\r"_s);
+    EXPECT_EQ(list->Mid(0, list->Length()), u"\ngone\r\nlost\r"_s) << "the list is untouched";
+}
+
+TEST(PaneTest, AnEditKeepsTheRedMarksOfTheRestOfTheText) {
+    Pane pane;
+    pane.SetText(u"aa bb cc"_s);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+    builder.Add({3, 2});
+    builder.Add({6, 2});
+    pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+    pane.Edit(0, 1, u"xyz"_s); // "xyza bb cc"
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{5, 2}, {8, 2}}));
+    pane.Undo();
+    EXPECT_EQ(pane.Text(), u"aa bb cc"_s);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{3, 2}, {6, 2}}));
+}
+
+// Each row: a text with red units, an edit, then undo and redo; the text, the colours and the
+// selection must follow at each stage.
+TEST(PaneTest, UndoAndRedoGiveBackTextColoursAndSelection) {
+    struct Row {
+        const char16_t* text;
+        TextRange red;
+        qsizetype position, removed;
+        const char16_t* inserted;
+        const char16_t* edited;
+        std::vector<TextRange> redAfterEdit;
+    };
+    const Row rows[] = {
+        {u"red\r\nblack", {0, 3}, 1, 0, u"ee", u"reeed\r\nblack", {{0, 5}}},
+        {u"red\r\nblack", {0, 3}, 0, 5, u"", u"black", {}},
+        {u"ab\r\ncd", {3, 1}, 2, 2, u"-", u"ab-cd", {}},
+        {u"xy", {0, 2}, 2, 0, u"z", u"xyz", {{0, 3}}},
+    };
+    for (const Row& row : rows) {
+        Pane pane;
+        pane.SetText(QString::fromUtf16(row.text));
+        pane.ColourRanges(std::span(&row.red, 1), kRed);
+        pane.Select(1, 1);
+        const auto red = pane.RangesOf(kRed);
+        pane.Edit(row.position, row.removed, QString::fromUtf16(row.inserted));
+        EXPECT_EQ(pane.Text(), QString::fromUtf16(row.edited));
+        EXPECT_EQ(pane.RangesOf(kRed), row.redAfterEdit) << pane.Text().toStdString();
+        EXPECT_EQ(pane.Caret(), row.position + QString::fromUtf16(row.inserted).size());
+        pane.Undo();
+        EXPECT_EQ(pane.Text(), QString::fromUtf16(row.text));
+        EXPECT_EQ(pane.RangesOf(kRed), red) << "the removed units' own colours come back";
+        EXPECT_EQ(pane.Caret(), 1);
+        pane.Redo();
+        EXPECT_EQ(pane.Text(), QString::fromUtf16(row.edited));
+        EXPECT_FALSE(pane.CanRedo());
+    }
+}
+
+TEST(PaneTest, TypingIsUndoneAsOneStepAndAWriteForgetsTheHistory) {
+    Pane pane;
+    for (const char16_t* unit : {u"a", u"b", u"c"})
+        pane.Edit(pane.Caret(), 0, QString::fromUtf16(unit), true);
+    pane.Edit(pane.Caret(), 0, u"!"_s); // not typed: a step of its own
+    pane.Undo();
+    EXPECT_EQ(pane.Text(), u"abc"_s);
+    pane.Undo();
+    EXPECT_EQ(pane.Text(), QString());
+    EXPECT_FALSE(pane.CanUndo());
+    pane.Redo();
+    pane.SetText(u"new"_s);
+    EXPECT_FALSE(pane.CanUndo());
+    EXPECT_FALSE(pane.CanRedo());
+}
