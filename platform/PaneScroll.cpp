@@ -30,12 +30,28 @@ ViewPlace PaneScroll::Last(qreal height) const {
     return Advance({last, Height(last)}, -height);
 }
 
-ViewPlace PaneScroll::RowTop(ViewPlace place) const {
-    const QTextLayout& layout = layouts_.At(place.segment).layout;
-    for (int i = layout.lineCount() - 1; i >= 0; --i) {
-        const QTextLine row = layout.lineAt(i);
-        if (row.y() <= place.y)
-            return {place.segment, row.y()};
+ViewPlace PaneScroll::ByRows(ViewPlace place, int rows) const {
+    const auto layout = [&](qsizetype segment) -> const QTextLayout& {
+        return layouts_.At(segment).layout;
+    };
+    qsizetype segment = place.segment;
+    int row = layout(segment).lineCount() - 1;
+    while (row > 0 && layout(segment).lineAt(row).y() > place.y)
+        --row;
+    for (; rows > 0; --rows) {
+        if (row + 1 < layout(segment).lineCount())
+            ++row;
+        else if (segment + 1 < segments_.Count())
+            row = 0, ++segment;
     }
-    return {place.segment, 0};
+    for (; rows < 0; ++rows) {
+        if (row > 0)
+            --row;
+        else if (segment > 0)
+            row = layout(--segment).lineCount() - 1;
+    }
+    // The first row of the text begins at the top edge, above its margin.
+    if (row == 0)
+        return {segment, 0};
+    return {segment, layout(segment).lineAt(row).y()};
 }

@@ -23,8 +23,9 @@ public:
     ViewPlace Advance(ViewPlace from, qreal pixels) const;
     // The highest place that still fills a view `height` high: the text's end at its bottom.
     ViewPlace Last(qreal height) const;
-    // The top of the row of text at `place`.
-    ViewPlace RowTop(ViewPlace place) const;
+    // The top of the row `rows` rows below the one at `place` (above when negative), stopping at
+    // the text's ends.
+    ViewPlace ByRows(ViewPlace place, int rows) const;
     qreal Height(qsizetype segment) const { return layouts_.At(segment).height; }
 
 private:

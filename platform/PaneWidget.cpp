@@ -114,23 +114,29 @@ void PaneWidget::UpdateScrollBar() {
 void PaneWidget::scrollContentsBy(int, int) {
     if (settingScrollBar_)
         return;
-    SetTop({verticalScrollBar()->value(), 0});
+    const QScrollBar* bar = verticalScrollBar();
+    // At its end the bar shows the text's end at the bottom, whatever the last pieces' heights.
+    if (bar->value() >= bar->maximum())
+        SetTop(scroll_.Last(ViewHeight()));
+    else
+        SetTop({bar->value(), 0});
 }
 
+qreal PaneWidget::RowHeight() {
+    const QTextLayout& layout = layouts_.At(top_.segment).layout;
+    return layout.lineCount() > 0 ? layout.lineAt(0).height() : fontMetrics().height();
+}
+
+// A notch of the wheel moves whole rows; a touchpad's pixels move pixels.
 void PaneWidget::wheelEvent(QWheelEvent* event) {
-    const int rows = QApplication::wheelScrollLines();
     const QPoint pixels = event->pixelDelta();
-    const qreal step = !pixels.isNull() ? -pixels.y()
-                                        : -event->angleDelta().y() / 120.0 * rows *
-                                              fontMetrics().height();
-    if (step == 0) {
-        event->ignore();
-        return;
-    }
-    const ViewPlace before = top_;
-    SetTop(scroll_.RowTop(scroll_.Advance(top_, step)));
-    if (top_ == before && step > 0) // the last row may need no snapping back
-        SetTop(scroll_.Advance(top_, step));
+    wheelNotches_ += event->angleDelta().y() / 120.0 * QApplication::wheelScrollLines();
+    const int rows = static_cast<int>(wheelNotches_);
+    wheelNotches_ -= rows;
+    if (!pixels.isNull())
+        ScrollByPixels(-pixels.y());
+    else if (rows != 0)
+        SetTop(scroll_.ByRows(top_, -rows));
     event->accept();
 }
 

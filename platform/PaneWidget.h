@@ -90,6 +90,7 @@ private:
     void ScrollByPixels(qreal pixels);
     void UpdateScrollBar();
     qreal ViewHeight() const;
+    qreal RowHeight();
 
     // Drawing.
     void DrawPiece(QPainter& painter, qsizetype segment, QPointF at);
@@ -133,5 +134,6 @@ private:
     QBasicTimer dragScroll_;
     bool selecting_ = false;
     QPointF dragPoint_;
+    qreal wheelNotches_ = 0; // rows asked for by a high-resolution wheel, not scrolled yet
     qsizetype preeditCursor_ = 0; // where the input method's caret is in the text it composes
 };

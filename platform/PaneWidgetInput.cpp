@@ -148,7 +148,7 @@ qsizetype PaneWidget::Moved(qsizetype from, Move move) {
     case Move::PageUp:
     case Move::PageDown: {
         const QRectF caret = CaretBox(from);
-        const qreal page = std::max<qreal>(ViewHeight() - fontMetrics().height(), 1);
+        const qreal page = std::max<qreal>(ViewHeight() - RowHeight(), 1);
         const ViewPlace before = top_;
         ScrollByPixels(move == Move::PageDown ? page : -page);
         if (top_ == before || caret.isEmpty())
@@ -459,7 +459,7 @@ void PaneWidget::timerEvent(QTimerEvent* event) {
         caretOn_ = !caretOn_;
         viewport()->update();
     } else if (event->timerId() == dragScroll_.timerId()) {
-        const qreal row = fontMetrics().height();
+        const qreal row = RowHeight();
         ScrollByPixels(dragPoint_.y() < 0 ? -row : row);
         pane_.Select(pane_.Anchor(), PositionAt(dragPoint_));
     } else {

@@ -1,12 +1,18 @@
 #include "platform/PaneWidget.h"
 
 #include "platform/Pane.h"
+#include "platform/ResultList.h"
 
+#include <QClipboard>
+#include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -17,22 +23,213 @@ protected:
     PaneWidgetTest() {
         widget.resize(300, 400);
         widget.show();
+        widget.setFocus();
+    }
+
+    // Rows of the widget's picture that hold pure red pixels.
+    std::vector<int> RedRows() {
+        const QImage image = widget.viewport()->grab().toImage();
+        std::vector<int> rows;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 60 && c.blue() < 60) {
+                    rows.push_back(y);
+                    break;
+                }
+            }
+        }
+        return rows;
     }
 
     Pane pane;
     PaneWidget widget{pane};
 };
 
+using Action = std::function<void(PaneWidget&)>;
+
+Action Type(const QString& text) {
+    return [text](PaneWidget& w) { QTest::keyClicks(&w, text); };
+}
+Action Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1) {
+    return [=](PaneWidget& w) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(&w, key, modifiers);
+    };
+}
+Action Paste(const QString& text) {
+    return [text](PaneWidget& w) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
+    };
+}
+
 } // namespace
 
-TEST_F(PaneWidgetTest, TypedAndPastedBreaksReachThePaneAsCRLF) {
-    widget.setFocus();
-    QTest::keyClicks(&widget, u"ab"_s);
-    QTest::keyClick(&widget, Qt::Key_Return);
-    QTest::keyClicks(&widget, u"c"_s);
-    EXPECT_EQ(pane.Text(), u"ab\r\nc"_s);
-    widget.InsertText(u"\nd\re"_s);
-    EXPECT_EQ(pane.Text(), u"ab\r\nc\r\nd\r\ne"_s);
+// Each row: a text and a caret, what the user does, and the text and selection it leaves.
+TEST_F(PaneWidgetTest, EditsByKeysAndPastesReachThePane) {
+    struct Row {
+        const char* what;
+        QString text;
+        qsizetype caret;
+        std::vector<Action> actions;
+        QString after;
+        qsizetype anchor, caretAfter;
+    };
+    const QString face = QString::fromUtf16(u"\U0001F600x");
+    const Row rows[] = {
+        {"typing and Enter", {}, 0, {Type(u"ab"_s), Press(Qt::Key_Return), Type(u"c"_s)},
+         u"ab\r\nc"_s, 5, 5},
+        {"Backspace at a line's start takes its whole CR LF", u"ab\r\ncd"_s, 4,
+         {Press(Qt::Key_Backspace)}, u"abcd"_s, 2, 2},
+        {"Delete at a line's end takes a lone CR", u"a\rb"_s, 1, {Press(Qt::Key_Delete)},
+         u"ab"_s, 1, 1},
+        {"Backspace takes a lone LF", u"a\nb"_s, 2, {Press(Qt::Key_Backspace)}, u"ab"_s, 1, 1},
+        {"typing replaces the selection", u"hello world"_s, 0,
+         {Press(Qt::Key_Right, Qt::ShiftModifier, 5), Type(u"bye"_s)}, u"bye world"_s, 3, 3},
+        {"Ctrl+Backspace takes a word", u"one two"_s, 7,
+         {Press(Qt::Key_Backspace, Qt::ControlModifier)}, u"one "_s, 4, 4},
+        {"pasted breaks become CR LF", u"ab"_s, 2, {Paste(u"x\ny\rz\r\nw"_s)},
+         u"abx\r\ny\r\nz\r\nw"_s, 12, 12},
+        {"undo and redo of typing", {}, 0,
+         {Type(u"abc"_s), Press(Qt::Key_Z, Qt::ControlModifier)}, {}, 0, 0},
+        {"redo", {}, 0,
+         {Type(u"abc"_s), Press(Qt::Key_Z, Qt::ControlModifier),
+          Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier)},
+         u"abc"_s, 3, 3},
+        {"a surrogate pair is one step and one deletion", face, 0,
+         {Press(Qt::Key_Right), Press(Qt::Key_Backspace)}, u"x"_s, 0, 0},
+        {"select all and delete", u"a\r\nb"_s, 1,
+         {Press(Qt::Key_A, Qt::ControlModifier), Press(Qt::Key_Delete)}, {}, 0, 0},
+        {"Down keeps the column, End and Ctrl+Home move", u"aaa\r\naaa"_s, 1,
+         {Press(Qt::Key_Down), Press(Qt::Key_Right, Qt::ShiftModifier)}, u"aaa\r\naaa"_s, 6, 7},
+        {"End, then Shift+Home selects the line", u"aaa\r\nbbb"_s, 6,
+         {Press(Qt::Key_End), Press(Qt::Key_Home, Qt::ShiftModifier)}, u"aaa\r\nbbb"_s, 8, 5},
+        {"Shift+Ctrl+End selects to the end", u"ab\r\ncd"_s, 1,
+         {Press(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier)}, u"ab\r\ncd"_s, 1, 6},
+        {"Tab types a tab", u"a"_s, 1, {Press(Qt::Key_Tab)}, u"a\t"_s, 2, 2},
+    };
+    for (const Row& row : rows) {
+        pane.SetText(row.text);
+        pane.Select(row.caret, row.caret);
+        for (const Action& action : row.actions)
+            action(widget);
+        EXPECT_EQ(pane.Text(), row.after) << row.what;
+        EXPECT_EQ(pane.Anchor(), row.anchor) << row.what;
+        EXPECT_EQ(pane.Caret(), row.caretAfter) << row.what;
+    }
+}
+
+TEST_F(PaneWidgetTest, TypedTextTakesTheColourOfTheTextBeforeIt) {
+    pane.SetText(u"red\r\nblack"_s);
+    pane.ColourRanges(std::vector<TextRange>{{0, 3}}, kRed);
+    pane.Select(1, 1);
+    QTest::keyClicks(&widget, u"X"_s);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{0, 4}}));
+    pane.Select(9, 9);
+    QTest::keyClicks(&widget, u"Y"_s);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{0, 4}}));
+}
+
+TEST_F(PaneWidgetTest, RedIsDrawnWhereTheRunsSayAndNowhereElse) {
+    pane.SetText(u"black\r\nred line\r\nblack"_s);
+    EXPECT_TRUE(RedRows().empty());
+    pane.ColourRanges(std::vector<TextRange>{{7, 8}}, kRed);
+    const QRectF line = widget.CaretBox(7);
+    const std::vector<int> red = RedRows();
+    ASSERT_FALSE(red.empty());
+    EXPECT_GE(red.front(), line.top());
+    EXPECT_LE(red.back(), line.bottom());
+    pane.ColourRanges(std::vector<TextRange>{{0, pane.Length()}}, kBlack);
+    EXPECT_TRUE(RedRows().empty());
+}
+
+TEST_F(PaneWidgetTest, ALineOfMillionsOfUnitsIsShownAndEditedAtItsEnd) {
+    QString line(3'000'000, u'x');
+    line += u" end"_s;
+    pane.SetText(line);
+    EXPECT_GT(widget.verticalScrollBar()->maximum(), 1000) << "scrolled by pieces of the line";
+    QTest::keyClick(&widget, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(pane.Caret(), line.size());
+    const QRectF caret = widget.CaretBox(pane.Caret());
+    ASSERT_FALSE(caret.isEmpty()) << "the end was scrolled into view";
+    EXPECT_EQ(widget.PositionAt(caret.center()), line.size());
+    QTest::keyClicks(&widget, u"!"_s);
+    EXPECT_TRUE(pane.Text().endsWith(u"end!"_s));
+    widget.verticalScrollBar()->setValue(0);
+    EXPECT_EQ(widget.PositionAt(QPointF(5, 5)), 0);
+}
+
+TEST_F(PaneWidgetTest, TheScrollBarAndTheWheelMoveThroughManyLines) {
+    QString text;
+    for (int i = 0; i < 10000; ++i)
+        text += u"line "_s + QString::number(i) + u"\r\n"_s;
+    pane.SetText(text);
+    QScrollBar* bar = widget.verticalScrollBar();
+    bar->setValue(bar->maximum());
+    const QRectF last = widget.CaretBox(pane.Length());
+    ASSERT_FALSE(last.isEmpty()) << "the end shows at the bottom";
+    EXPECT_LE(last.bottom(), widget.viewport()->height());
+    bar->setValue(0);
+    QWheelEvent wheel(QPointF(10, 10), widget.mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget.viewport(), &wheel);
+    EXPECT_EQ(widget.Top().segment, QApplication::wheelScrollLines());
+}
+
+TEST_F(PaneWidgetTest, AListIsShownOneEntryALine) {
+    const QString source = u"alpha beta gamma"_s;
+    ResultList::Builder builder(source, ResultList::Form::Words);
+    builder.Add({0, 5});
+    builder.Add({11, 5});
+    pane.AppendList(std::make_shared<const ResultList>(std::move(builder).Finish()));
+    const QRectF first = widget.CaretBox(2);
+    const QRectF second = widget.CaretBox(9);
+    EXPECT_GT(second.top(), first.top()) << "each word on a line of its own";
+    EXPECT_EQ(widget.PositionAt(second.center() + QPointF(200, 0)), 14)
+        << "the end of the last line";
+}
+
+TEST_F(PaneWidgetTest, CopyGivesLineBreaksAsTheClipboardWantsThem) {
+    pane.SetText(u"a\r\nb\rc"_s);
+    widget.SelectAll();
+    widget.Copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"a\nb\nc"_s);
+    widget.Cut();
+    EXPECT_EQ(pane.Text(), QString());
+}
+
+TEST_F(PaneWidgetTest, TheContextMenuOffersWhatCanBeDone) {
+    pane.SetText(u"text"_s);
+    std::unique_ptr<QMenu> menu(widget.CreateContextMenu());
+    std::map<QString, bool> enabled;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            enabled[action->text().remove(u'&')] = action->isEnabled();
+    EXPECT_FALSE(enabled.at(u"Undo"_s));
+    EXPECT_FALSE(enabled.at(u"Copy"_s)) << "nothing is selected";
+    EXPECT_TRUE(enabled.at(u"Select All"_s));
+    widget.SelectAll();
+    menu.reset(widget.CreateContextMenu());
+    for (QAction* action : menu->actions())
+        if (action->text().remove(u'&') == u"Cut"_s)
+            action->trigger();
+    EXPECT_EQ(pane.Text(), QString());
+    EXPECT_TRUE(pane.CanUndo());
+}
+
+TEST_F(PaneWidgetTest, AnInputMethodComposesBeforeItCommits) {
+    pane.SetText(u"ab"_s);
+    pane.Select(1, 1);
+    QInputMethodEvent composing(u"ka"_s, {});
+    QCoreApplication::sendEvent(&widget, &composing);
+    EXPECT_EQ(pane.Text(), u"ab"_s) << "what is being composed is not in the text yet";
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf16(u"\u304B"));
+    QCoreApplication::sendEvent(&widget, &committed);
+    EXPECT_EQ(pane.Text(), QString::fromUtf16(u"a\u304Bb"));
+    EXPECT_EQ(static_cast<QWidget&>(widget).inputMethodQuery(Qt::ImSurroundingText).toString(), pane.Text());
+    EXPECT_EQ(static_cast<QWidget&>(widget).inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 }
 
 TEST_F(PaneWidgetTest, DroppedFilesAreAnnouncedNotInserted) {
