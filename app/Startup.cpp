@@ -22,7 +22,7 @@ namespace {
 
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (const QString& size : {u"16"_s, u"32"_s, u"64"_s})
+    for (const QString& size : {u"16"_s, u"32"_s, u"48"_s, u"64"_s, u"128"_s, u"256"_s})
         icon.addFile(u":/tarnwick/icon-"_s + size + u".png"_s);
     return icon;
 }
