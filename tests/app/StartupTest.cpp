@@ -104,12 +104,9 @@ TEST_F(StartupTest, TheSkinIsAStyleSheetBesideTheProgram) {
 }
 
 TEST_F(StartupTest, AnInstalledProgramTakesItsSkinAndHandFromTheSharedDataFolder) {
-    const QDir prefix(programFolder.path());
-    prefix.mkpath(u"bin"_s);
-    prefix.mkpath(u"share/tarnwick/x"_s);
-    Write(u"share/tarnwick/x/o.cjs"_s, "QPushButton { color: navy; }");
-    Write(u"share/tarnwick/HAND-M.CUR"_s, "not a picture");
-    fileSystem = QtFileSystem(prefix.filePath(u"bin"_s));
+    ActAsInstalled();
+    WriteInstalled(u"x/o.cjs"_s, "QPushButton { color: navy; }");
+    WriteInstalled(u"HAND-M.CUR"_s, "not a picture");
     Form1& form = Start();
     EXPECT_TRUE(form.styleSheet().contains(u"navy"_s));
     ASSERT_EQ(box.shown.size(), 1u) << "the hand file was found, and read";

@@ -45,13 +45,9 @@ TEST_F(SamplesAndClearTest, SamplesFillBothPanesAndOfferTheirFolder) {
 }
 
 TEST_F(SamplesAndClearTest, AnInstalledProgramFindsItsSamplesInTheSharedDataFolder) {
-    // The program in PREFIX/bin, its samples in PREFIX/share/tarnwick/Samples.
-    const QDir prefix(programFolder.path());
-    prefix.mkpath(u"bin"_s);
-    prefix.mkpath(u"share/tarnwick/Samples"_s);
-    Write(u"share/tarnwick/Samples/sample1.txt"_s, "installed one");
-    Write(u"share/tarnwick/Samples/sample2.txt"_s, "installed two");
-    fileSystem = QtFileSystem(prefix.filePath(u"bin"_s));
+    ActAsInstalled();
+    WriteInstalled(u"Samples/sample1.txt"_s, "installed one");
+    WriteInstalled(u"Samples/sample2.txt"_s, "installed two");
     Form1& form = Start();
     box.answers = {MsgBoxResult::Yes};
     form.PushButton9_Click();
@@ -59,9 +55,10 @@ TEST_F(SamplesAndClearTest, AnInstalledProgramFindsItsSamplesInTheSharedDataFold
     EXPECT_EQ(form.RichTextBox1.Text(), u"installed one\r"_s);
     EXPECT_EQ(form.RichTextBox2.Text(), u"installed two\r"_s);
     const QString sep = QDir::separator();
-    EXPECT_EQ(shell.openedFolders,
-              std::vector<QString>{
-                  QDir::toNativeSeparators(prefix.filePath(u"share/tarnwick/Samples"_s)) + sep});
+    EXPECT_EQ(
+        shell.openedFolders,
+        std::vector<QString>{
+            QDir::toNativeSeparators(programFolder.filePath(u"share/tarnwick/Samples"_s)) + sep});
 }
 
 TEST_F(SamplesAndClearTest, MissingSamplesAreNamedAndThePanesKeepTheirText) {
