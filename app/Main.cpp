@@ -19,6 +19,9 @@ bool TrailingBlankNameExists(const QString& path) {
         .contains(info.fileName(), Qt::CaseSensitive);
 }
 
+// An installed program keeps its files in the shared data folder of its prefix.
+const QString kInstalledDataFolder = QStringLiteral("../share/tarnwick");
+
 } // namespace
 
 bool FileExists(const FileSystem& fileSystem, const QString& path) {
@@ -42,6 +45,18 @@ QString NormalizePath(const QString& path, QChar separator) {
     while (rest < path.size() && path[rest] == separator)
         ++rest;
     return pair + path.mid(rest).replace(pair, QString(separator));
+}
+
+QString ProgramFilePath(const FileSystem& fileSystem, const QString& relativePath) {
+    const QString programFolder = fileSystem.ProgramFolder();
+    const QString relative = QDir::toNativeSeparators(relativePath);
+    // Joined as given: a program in the root keeps the doubled separator, which loads fine.
+    const QString beside = programFolder + QDir::separator() + relative;
+    if (FileExists(fileSystem, beside))
+        return beside;
+    const QString installed = QDir::toNativeSeparators(
+        QDir::cleanPath(programFolder + u'/' + kInstalledDataFolder + u'/' + relativePath));
+    return FileExists(fileSystem, installed) ? installed : beside;
 }
 
 } // namespace Main

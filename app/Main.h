@@ -17,4 +17,11 @@ bool FileExists(const FileSystem& fileSystem, const QString& path);
 // network path): "C:\\a.txt" → "C:\a.txt", "\\\server" → "\\server", "\dir" → "\\dir".
 QString NormalizePath(const QString& path, QChar separator = QDir::separator());
 
+// Where one of the program's own files lies (`relativePath`, for example "Samples" or
+// "HAND-M.CUR", with '/' between folders): beside the program when it is there (a build folder,
+// a program copied as a whole), otherwise in ../share/tarnwick/ relative to the program's folder
+// (an installed program). When neither holds it, the path beside the program, so that whatever
+// reports the file missing names the place it was first looked for.
+QString ProgramFilePath(const FileSystem& fileSystem, const QString& relativePath);
+
 } // namespace Main

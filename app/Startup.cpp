@@ -10,7 +10,6 @@
 #include "app/Skin.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGroupBox>
 #include <QIcon>
 #include <QRadioButton>
@@ -23,7 +22,7 @@ namespace {
 
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (const QString& size : {u"16"_s, u"32"_s, u"64"_s})
+    for (const QString& size : {u"16"_s, u"32"_s, u"48"_s, u"64"_s, u"128"_s, u"256"_s})
         icon.addFile(u":/tarnwick/icon-"_s + size + u".png"_s);
     return icon;
 }
@@ -32,7 +31,6 @@ QIcon ApplicationIcon() {
 
 void Form1::Form_Load() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.Form_Load "_s);
-    const QString sep = QDir::separator();
     proc.Step(100, [&] { ApplySkin(); });
     proc.Step(104, [&] { RichTextBox1.SetText({}); });
     proc.Step(106, [&] { RichTextBox2.SetText({}); });
@@ -41,7 +39,7 @@ void Form1::Form_Load() {
     // 112 to 118 would switch on a pane option that nothing here reads.
     QString cursorPath;
     if (proc.Test(120, [&] {
-            cursorPath = desktop_.fileSystem.ProgramFolder() + sep + u"HAND-M.CUR"_s;
+            cursorPath = Main::ProgramFilePath(desktop_.fileSystem, u"HAND-M.CUR"_s);
             return Main::FileExists(desktop_.fileSystem, cursorPath);
         }))
         proc.Step(122, [&] { mouseIcon_ = LoadCursorFile(cursorPath); });
@@ -59,10 +57,9 @@ void Form1::Form_Load() {
     proc.Step(160, [&] { restore(SettingsKeys::kOption1, u"0"_s, Option1); });
 }
 
-// The optional skin: only when an ordinary file sits at x/o.cjs beside the program.
+// The optional skin: only when an ordinary file sits at x/o.cjs among the program's files.
 void Form1::ApplySkin() {
-    const QString sep = QDir::separator();
-    const QString path = desktop_.fileSystem.ProgramFolder() + sep + u"x"_s + sep + u"o.cjs"_s;
+    const QString path = Main::ProgramFilePath(desktop_.fileSystem, u"x/o.cjs"_s);
     if (!desktop_.fileSystem.IsOrdinaryFile(path))
         return;
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);

@@ -1,6 +1,7 @@
-// "Load Sample/Example Files": the two sample texts installed beside the program.
+// "Load Sample/Example Files": the two sample texts installed with the program.
 #include "app/ErrorReport.h"
 #include "app/Form1.h"
+#include "app/Main.h"
 #include "files/PaneLoaders.h"
 #include "files/PlainTextAppend.h"
 
@@ -11,10 +12,12 @@ using namespace Qt::StringLiterals;
 void Form1::PushButton9_Click() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton9_Click "_s);
     const QString sep = QDir::separator();
-    // The folder is used as given, without cleaning up a separator it may end with.
-    const auto samplePath = [&](const QString& name) {
-        return desktop_.fileSystem.ProgramFolder() + sep + u"Samples"_s + sep + name;
+    // Beside the program, or in the shared data of an installed one; the folder is used as given,
+    // without cleaning up a separator it may end with.
+    const auto sampleFolder = [&] {
+        return Main::ProgramFilePath(desktop_.fileSystem, u"Samples"_s) + sep;
     };
+    const auto samplePath = [&](const QString& name) { return sampleFolder() + name; };
     QString path;
     proc.Step(106, [&] { path = samplePath(u"sample1.txt"_s); });
     proc.Step(108, [&] { RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump); });
@@ -30,7 +33,5 @@ void Form1::PushButton9_Click() {
             return desktop_.msgBox.Show(question, MsgBoxStyle::YesNo) == MsgBoxResult::Yes;
         }))
         return;
-    proc.Step(124, [&] {
-        desktop_.shell.OpenFolder(desktop_.fileSystem.ProgramFolder() + sep + u"Samples"_s + sep);
-    });
+    proc.Step(124, [&] { desktop_.shell.OpenFolder(sampleFolder()); });
 }

@@ -9,6 +9,10 @@ packages=(
     fonts-liberation                           # metric twins of Arial, the window's font
     libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
     xvfb xauth xdotool                         # the check in a real window
+    desktop-file-utils appstream               # validators of the menu entry and metadata
+    groff-base man-db                          # rendering the manual pages
+    dpkg-dev file                              # the Debian package's dependencies (shlibdeps)
+    git                                        # the git difftool check
 )
 
 missing=()

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Starts the real program in a window on a virtual X display, loads the sample texts, finds the
-# differences between their lines and saves a PNG of the window. Fails when the program does not
-# come up, dies on the way, or draws no difference in red.
+# Starts the real program in a window on a virtual X display, twice:
+#  1. loads the sample texts with the sample button, finds the differences between their lines
+#     and saves a PNG of the window to OUT.png;
+#  2. starts it as `tarnwick --lines Samples/sample1.txt Samples/sample2.txt` from the program's
+#     folder and saves that window to OUT-lines.png beside the first when OUT is not in docs/.
+# Fails when the program does not come up, dies on the way, or draws no difference in red.
 #
 # usage: tools/screenshot.sh [BUILD_DIR] [OUT.png]
 set -euo pipefail
@@ -21,7 +24,25 @@ cat >"$work/tour.sh" <<'TOUR'
 set -euo pipefail
 build=$1 work=$2
 # Its own settings, so that no user's choice and no earlier run changes what shows.
-XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb "$build/app/tarnwick" &
+export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
+windows() { # the visible windows titled Tarnwick: the main window and its message boxes
+    xdotool search --onlyvisible --name '^Tarnwick$' 2>/dev/null || true
+}
+wait_for_windows() { # until exactly $1 of them show
+    for _ in $(seq 100); do
+        [ "$(windows | wc -l)" -eq "$1" ] && return
+        sleep 0.2
+    done
+    echo "expected $1 Tarnwick windows, found $(windows | wc -l)" >&2
+    return 1
+}
+shoot() { # the screen as Xvfb keeps it, in XWD form, and where the window lies on it
+    sleep 0.5
+    cp "$work/fb/Xvfb_screen0" "$work/$1.xwd"
+    echo "$X $Y $WIDTH $HEIGHT" >"$work/$1.geometry"
+}
+
+"$build/app/tarnwick" &
 program=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarnwick$' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
@@ -39,17 +60,37 @@ answer Escape      # no, do not open the folder
 click 128 452      # Find Differences (Lines)
 answer Return      # Done.
 kill -0 "$program" # still alive
-sleep 0.5
-cp "$work/fb/Xvfb_screen0" "$work/screen.xwd" # the screen as Xvfb keeps it, in XWD form
-echo "$X $Y $WIDTH $HEIGHT" >"$work/geometry"
+shoot buttons
+kill "$program"
+wait "$program" 2>/dev/null || true
+wait_for_windows 0
+
+# Two files named on the command line, relative to the current folder, compared at once.
+(cd "$build/app" && exec ./tarnwick --lines Samples/sample1.txt Samples/sample2.txt) &
+program=$!
+wait_for_windows 2 # the window and its "Done." box
+xdotool key Return
+wait_for_windows 1
+eval "$(xdotool getwindowgeometry --shell "$(windows)")"
+kill -0 "$program"
+shoot command-line
 kill "$program"
 TOUR
 chmod +x "$work/tour.sh"
 
-xvfb-run -a -s "-screen 0 900x700x24 -fbdir $work/fb" "$work/tour.sh" "$build" "$work" || true
-[ -s "$work/geometry" ] || { echo "the program did not come up or did not survive the tour" >&2; exit 1; }
-read -r x y width height <"$work/geometry"
-mkdir -p "$(dirname "$out")"
-red=$(python3 "$root/tools/xwd_to_png.py" "$work/screen.xwd" "$out" "$x" "$y" "$width" "$height")
-echo "Saved $out (${width}x${height}, $red red pixels)"
-[ "$red" -gt 0 ] || { echo "no difference is drawn in red" >&2; exit 1; }
+xvfb-run -a -s "-screen 0 900x700x24 -noreset -fbdir $work/fb" "$work/tour.sh" "$build" "$work" || true
+
+# Crops one shot to the window and checks that it shows red.
+save() {
+    local shot=$1 png=$2 x y width height red
+    [ -s "$work/$shot.geometry" ] || { echo "the program did not come up or did not survive the $shot tour" >&2; exit 1; }
+    read -r x y width height <"$work/$shot.geometry"
+    mkdir -p "$(dirname "$png")"
+    red=$(python3 "$root/tools/xwd_to_png.py" "$work/$shot.xwd" "$png" "$x" "$y" "$width" "$height")
+    echo "Saved $png (${width}x${height}, $red red pixels)"
+    [ "$red" -gt 0 ] || { echo "no difference is drawn in red ($shot)" >&2; exit 1; }
+}
+save buttons "$out"
+second=${out%.png}-lines.png
+[[ $out == "$root/docs/"* ]] && second=$work/lines.png
+save command-line "$second"

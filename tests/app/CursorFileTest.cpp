@@ -48,3 +48,13 @@ TEST(CursorFileTest, ReadsThePictureAndItsHotSpot) {
     file.close();
     EXPECT_THROW(LoadCursorFile(path), Failure);
 }
+
+TEST(CursorFileTest, TheShippedHandPointsWithItsIndexFinger) {
+    const QCursor cursor = LoadCursorFile(QStringLiteral(TARNWICK_SOURCE_DIR "/dist/HAND-M.CUR"));
+    EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(cursor.hotSpot(), QPoint(5, 0));
+    const QImage image = cursor.pixmap().toImage();
+    EXPECT_EQ(image.pixelColor(cursor.hotSpot()), QColor(Qt::black)) << "the fingertip's outline";
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "transparent around the hand";
+}

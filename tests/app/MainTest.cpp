@@ -2,7 +2,9 @@
 
 #include "platform/QtFileSystem.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -45,4 +47,51 @@ TEST(FileExistsTest, AnswersOnlyForNamesThatAreReallyThere) {
     EXPECT_FALSE(Main::FileExists(fileSystem, dir.filePath(u"b.txt"_s)));
     QFile(dir.filePath(u"blank "_s)).open(QIODevice::WriteOnly);
     EXPECT_TRUE(Main::FileExists(fileSystem, dir.filePath(u"blank "_s)));
+}
+
+// The program's own files are looked up beside it first, then in the shared data folder of an
+// installed program; a file found nowhere is named where it was first looked for.
+TEST(ProgramFilePathTest, PrefersBesideTheProgramThenTheInstalledDataFolder) {
+    struct Case {
+        const char* name;
+        bool beside;
+        bool installed;
+        bool expectInstalled;
+    };
+    const Case cases[] = {
+        {"only beside the program", true, false, false},
+        {"only in share/tarnwick", false, true, true},
+        {"in both places", true, true, false},
+        {"in neither", false, false, false},
+    };
+    for (const QString& relative : {u"Samples"_s, u"HAND-M.CUR"_s, u"x/o.cjs"_s}) {
+        for (const Case& c : cases) {
+            QTemporaryDir prefix;
+            const QDir root(prefix.path());
+            const auto place = [&](const QString& folder) {
+                const QString path = root.filePath(folder + u"/"_s + relative);
+                root.mkpath(QFileInfo(path).path());
+                if (relative == u"Samples")
+                    root.mkpath(path);
+                else
+                    QFile(path).open(QIODevice::WriteOnly);
+            };
+            if (c.beside)
+                place(u"bin"_s);
+            if (c.installed)
+                place(u"share/tarnwick"_s);
+            const QtFileSystem fileSystem(root.filePath(u"bin"_s));
+            const QString expected = QDir::toNativeSeparators(
+                root.filePath((c.expectInstalled ? u"share/tarnwick/"_s : u"bin/"_s) + relative));
+            EXPECT_EQ(Main::ProgramFilePath(fileSystem, relative), expected)
+                << relative.toStdString() << ": " << c.name;
+        }
+    }
+}
+
+TEST(ProgramFilePathTest, AProgramInTheRootKeepsTheJoinAsItIs) {
+    const QtFileSystem fileSystem(u"/"_s);
+    const QString sep = QDir::separator();
+    EXPECT_EQ(Main::ProgramFilePath(fileSystem, u"no such file here"_s),
+              QDir::toNativeSeparators(u"/"_s) + sep + u"no such file here"_s);
 }

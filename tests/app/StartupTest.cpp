@@ -103,6 +103,16 @@ TEST_F(StartupTest, TheSkinIsAStyleSheetBesideTheProgram) {
     EXPECT_TRUE(form.styleSheet().contains(u"navy"_s));
 }
 
+TEST_F(StartupTest, AnInstalledProgramTakesItsSkinAndHandFromTheSharedDataFolder) {
+    ActAsInstalled();
+    WriteInstalled(u"x/o.cjs"_s, "QPushButton { color: navy; }");
+    WriteInstalled(u"HAND-M.CUR"_s, "not a picture");
+    Form1& form = Start();
+    EXPECT_TRUE(form.styleSheet().contains(u"navy"_s));
+    ASSERT_EQ(box.shown.size(), 1u) << "the hand file was found, and read";
+    EXPECT_TRUE(box.shown[0].text.contains(u"at line 122"_s));
+}
+
 TEST_F(StartupTest, ASkinThatIsNoStyleSheetGivesOneReportAtLine100) {
     QDir(programFolder.path()).mkpath(u"x"_s);
     Write(u"x/o.cjs"_s, QByteArray("\x00\x01\xff binary", 10));

@@ -44,6 +44,23 @@ TEST_F(SamplesAndClearTest, SamplesFillBothPanesAndOfferTheirFolder) {
                                    u"Samples"_s + sep});
 }
 
+TEST_F(SamplesAndClearTest, AnInstalledProgramFindsItsSamplesInTheSharedDataFolder) {
+    ActAsInstalled();
+    WriteInstalled(u"Samples/sample1.txt"_s, "installed one");
+    WriteInstalled(u"Samples/sample2.txt"_s, "installed two");
+    Form1& form = Start();
+    box.answers = {MsgBoxResult::Yes};
+    form.PushButton9_Click();
+    EXPECT_EQ(box.Texts(), std::vector<QString>{question}) << "no file is missing";
+    EXPECT_EQ(form.RichTextBox1.Text(), u"installed one\r"_s);
+    EXPECT_EQ(form.RichTextBox2.Text(), u"installed two\r"_s);
+    const QString sep = QDir::separator();
+    EXPECT_EQ(
+        shell.openedFolders,
+        std::vector<QString>{
+            QDir::toNativeSeparators(programFolder.filePath(u"share/tarnwick/Samples"_s)) + sep});
+}
+
 TEST_F(SamplesAndClearTest, MissingSamplesAreNamedAndThePanesKeepTheirText) {
     Form1& form = Start();
     form.RichTextBox1.SetText(u"before"_s);

@@ -10,7 +10,9 @@
 #include "app/Form1.h"
 #include "platform/QtFileSystem.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,6 +41,19 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
         file.write(bytes);
         return path;
+    }
+
+    // Makes the temporary folder the prefix of an installed program: the program in bin/ and its
+    // own files, as WriteInstalled writes them, in share/tarnwick/.
+    void ActAsInstalled() {
+        QDir(programFolder.path()).mkpath(QStringLiteral("bin"));
+        fileSystem = QtFileSystem(programFolder.filePath(QStringLiteral("bin")));
+    }
+
+    QString WriteInstalled(const QString& name, const QByteArray& bytes) {
+        const QString path = QStringLiteral("share/tarnwick/") + name;
+        QDir(programFolder.path()).mkpath(QFileInfo(path).path());
+        return Write(path, bytes);
     }
 
     QByteArray Read(const QString& path) {

@@ -1,0 +1,68 @@
+// The window's program: reads its command line, builds the window on the real desktop services,
+// shows it and then opens what the command line named.
+#include "app/CommandLineStart.h"
+#include "app/Form1.h"
+#include "app/Product.h"
+#include "app/WindowCommandLine.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtFileDialog.h"
+#include "platform/QtFileSystem.h"
+#include "platform/QtMsgBox.h"
+#include "platform/QtProcessControl.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/QtShell.h"
+#include "platform/StdRandomGenerator.h"
+#include "platform/SystemClock.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int Print(const CommandLineExit& exit) {
+    std::FILE* stream = exit.status == 0 ? stdout : stderr;
+    std::fprintf(stream, "%s\n", exit.text.toLocal8Bit().constData());
+    return exit.status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Read before the application object exists: that one needs a display.
+    const auto parsed = ParseWindowCommandLine(ArgumentsOf(argc, argv));
+    if (const auto* exit = std::get_if<CommandLineExit>(&parsed))
+        return Print(*exit);
+    const auto& commandLine = std::get<WindowCommandLine>(parsed);
+
+    QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(Product::kAppId);
+    QtMsgBox msgBox;
+    QtFileDialog fileDialog;
+    QtSettingsStore settings;
+    QtShell shell;
+    QtFileSystem fileSystem;
+    QtEventPump pump;
+    QtProcessControl process;
+    StdRandomGenerator random;
+    Form1 window(Desktop{msgBox, fileDialog, settings, shell, fileSystem, pump, process, random,
+                         &SecondsSinceMidnight});
+    msgBox.SetParentWindow(&window);
+    fileDialog.SetParentWindow(&window);
+    window.Form_Load();
+    window.move(window.screen()->availableGeometry().center() - window.rect().center());
+    window.show();
+    // Once the window is up, so that the user sees the loads and the comparison happen.
+    QTimer::singleShot(0, &window, [&] { OpenFromCommandLine(window, commandLine); });
+    return QApplication::exec();
+}

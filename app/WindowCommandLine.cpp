@@ -1,0 +1,90 @@
+#include "app/WindowCommandLine.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+const QString kUsage = u"Usage: tarnwick [--lines | --words] [FILE1 [FILE2]]"_s;
+const QString kTryHelp = u"Try 'tarnwick --help'."_s;
+
+const QString kDescription = uR"(Compares two text files in the Tarnwick window.
+
+FILE1 is loaded into "Text File #1" and FILE2 into "Text File #2", as their
+Load buttons load them; relative paths are taken from the current folder.
+--lines or --words then runs that comparison as its button does.)"_s;
+
+// The start-up options Qt's GUI reads itself (QGuiApplication, QApplication, the X11 platform).
+void AcceptQtStartupOptions(QCommandLineParser& parser) {
+    const auto hidden = [](const QString& name, const QString& valueName) {
+        QCommandLineOption option(name, QString(), valueName);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        return option;
+    };
+    for (const QString& name :
+         {u"platform"_s, u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s,
+          u"qwindowgeometry"_s, u"qwindowicon"_s, u"qwindowtitle"_s, u"session"_s, u"display"_s,
+          u"geometry"_s, u"title"_s, u"icon"_s, u"name"_s, u"style"_s, u"stylesheet"_s})
+        parser.addOption(hidden(name, u"value"_s));
+    for (const QString& name :
+         {u"reverse"_s, u"widgetcount"_s, u"nograb"_s, u"dograb"_s, u"sync"_s})
+        parser.addOption(hidden(name, QString()));
+}
+
+QString HelpText(const QCommandLineParser& parser) {
+    // The parser's own usage line would need an application object for the program's name.
+    const QString text = parser.helpText().trimmed();
+    return kUsage + text.mid(text.indexOf(u'\n'));
+}
+
+CommandLineExit UsageError(const QString& message) {
+    return {u"tarnwick: "_s + message + u" "_s + kTryHelp, kUsageStatus};
+}
+
+QString AbsoluteNativePath(const QString& path) {
+    // An empty name stays empty, to be reported as a file that is not there.
+    return path.isEmpty() ? path : QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+std::variant<WindowCommandLine, CommandLineExit>
+ParseWindowCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    // Qt's own options are single words after one dash ("-platform offscreen").
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(kDescription);
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
+    const QCommandLineOption version(u"version"_s, u"Show the version."_s);
+    const QCommandLineOption lines(u"lines"_s, u"Find Differences (Lines) once loaded."_s);
+    const QCommandLineOption words(u"words"_s, u"Find Differences (Words) once loaded."_s);
+    parser.addOptions({help, version, lines, words});
+    AcceptQtStartupOptions(parser);
+    parser.addPositionalArgument(u"FILE1"_s, u"Text file #1."_s, u"[FILE1"_s);
+    parser.addPositionalArgument(u"FILE2"_s, u"Text file #2."_s, u"[FILE2]]"_s);
+
+    if (!parser.parse(arguments))
+        return UsageError(parser.errorText());
+    if (parser.isSet(help))
+        return CommandLineExit{HelpText(parser), 0};
+    if (parser.isSet(version))
+        return CommandLineExit{u"tarnwick "_s + QStringLiteral(TARNWICK_VERSION), 0};
+    if (parser.isSet(lines) && parser.isSet(words))
+        return UsageError(u"--lines and --words cannot be used together."_s);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 2)
+        return UsageError(u"At most two files, one for each side."_s);
+
+    WindowCommandLine commandLine;
+    for (const QString& file : files)
+        commandLine.files.append(AbsoluteNativePath(file));
+    if (parser.isSet(lines))
+        commandLine.comparison = WindowCommandLine::Comparison::Lines;
+    else if (parser.isSet(words))
+        commandLine.comparison = WindowCommandLine::Comparison::Words;
+    return commandLine;
+}

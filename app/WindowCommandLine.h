@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+// What `tarnwick [--lines | --words] [FILE1 [FILE2]]` asks of the window once it is shown.
+struct WindowCommandLine {
+    enum class Comparison { None, Lines, Words };
+
+    // Absolute, in native form: the first goes into side 1, the second into side 2.
+    QStringList files;
+    Comparison comparison = Comparison::None;
+};
+
+// Help, the version or a usage error instead of a window: print `text` (on stdout when `status`
+// is 0, on stderr otherwise) and end with `status`.
+struct CommandLineExit {
+    QString text;
+    int status = 0;
+};
+
+// `arguments` begins with the program's name. Needs no application object, so that --help and
+// --version answer where no display is. Qt's own start-up options (-platform, -style ...) are
+// accepted and left to QApplication, which reads them from the same arguments.
+std::variant<WindowCommandLine, CommandLineExit>
+ParseWindowCommandLine(const QStringList& arguments);
