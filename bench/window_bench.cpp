@@ -125,7 +125,7 @@ public:
         running_.reset();
     }
 
-    // The finished steps, and the running one as timed out.
+    // The finished steps, and the running one as timed out with its memory so far.
     std::vector<StepFigures> Overrun() const {
         const std::lock_guard lock(mutex_);
         std::vector<StepFigures> steps = steps_;
@@ -133,6 +133,11 @@ public:
             StepFigures figures;
             figures.name = *running_;
             figures.seconds = std::chrono::duration<double>(Clock::now() - runningSince_).count();
+            figures.peakKib = ResidentMemory::PeakKib();
+            figures.runningPeakKib = figures.peakKib;
+            if (!steps.empty() && steps.back().runningPeakKib && figures.peakKib)
+                figures.runningPeakKib = std::max(*steps.back().runningPeakKib, *figures.peakKib);
+            figures.residentAfterKib = ResidentMemory::CurrentKib();
             figures.timedOut = true;
             steps.push_back(figures);
         }
@@ -198,10 +203,26 @@ QJsonValue Bytes(const std::optional<long long>& kib) {
     return kib ? QJsonValue(static_cast<double>(*kib) * 1024) : QJsonValue();
 }
 
+struct Totals {
+    int doneBoxes = 0;
+    int errorReports = 0;
+    int otherBoxes = 0;
+    bool timedOut = false;
+};
+
+Totals Sum(const std::vector<StepFigures>& steps) {
+    Totals totals;
+    for (const StepFigures& step : steps) {
+        totals.doneBoxes += step.doneBoxes;
+        totals.errorReports += step.errorReports;
+        totals.otherBoxes += step.otherBoxes;
+        totals.timedOut = totals.timedOut || step.timedOut;
+    }
+    return totals;
+}
+
 void PrintJson(const RunInfo& info, const std::vector<StepFigures>& steps) {
     QJsonArray stepArray;
-    int done = 0, errors = 0, others = 0;
-    bool timedOut = false;
     for (const StepFigures& step : steps) {
         stepArray.append(QJsonObject{
             {u"step"_s, step.name},
@@ -216,21 +237,18 @@ void PrintJson(const RunInfo& info, const std::vector<StepFigures>& steps) {
             {u"paints"_s, step.paints},
             {u"timed_out"_s, step.timedOut},
         });
-        done += step.doneBoxes;
-        errors += step.errorReports;
-        others += step.otherBoxes;
-        timedOut = timedOut || step.timedOut;
     }
+    const Totals totals = Sum(steps);
     const QJsonObject run{
         {u"file1"_s, info.options.file1},
         {u"file2"_s, info.options.file2},
         {u"files_bytes"_s, static_cast<double>(info.bytes)},
         {u"peak_reset"_s, info.peakResettable},
         {u"timeout_seconds"_s, info.options.timeoutSeconds},
-        {u"timed_out"_s, timedOut},
-        {u"done_boxes"_s, done},
-        {u"error_reports"_s, errors},
-        {u"other_boxes"_s, others},
+        {u"timed_out"_s, totals.timedOut},
+        {u"done_boxes"_s, totals.doneBoxes},
+        {u"error_reports"_s, totals.errorReports},
+        {u"other_boxes"_s, totals.otherBoxes},
         {u"steps"_s, stepArray},
     };
     std::fputs(QJsonDocument(run).toJson(QJsonDocument::Indented).constData(), stdout);
@@ -246,20 +264,22 @@ void PrintTable(const RunInfo& info, const std::vector<StepFigures>& steps) {
     std::printf("%-11s %9s %9s %10s %10s %10s %7s %7s %7s\n", "step", "time s", "stall s",
                 info.peakResettable ? "peak MiB" : "peak* MiB", "run. peak", "RSS after", "Done.",
                 "errors", "paints");
-    int done = 0, errors = 0;
     for (const StepFigures& step : steps) {
         if (step.timedOut) {
-            std::printf("%-11s %9.3f  TIMED OUT\n", qPrintable(step.name), step.seconds);
+            std::printf("%-11s %9.3f %9s %10s %10s %10s  TIMED OUT\n", qPrintable(step.name),
+                        step.seconds, "-", qPrintable(MiB(step.peakKib)),
+                        qPrintable(MiB(step.runningPeakKib)),
+                        qPrintable(MiB(step.residentAfterKib)));
             continue;
         }
         std::printf("%-11s %9.3f %9.3f %10s %10s %10s %7d %7d %7d\n", qPrintable(step.name),
                     step.seconds, step.longestStallSeconds, qPrintable(MiB(step.peakKib)),
                     qPrintable(MiB(step.runningPeakKib)), qPrintable(MiB(step.residentAfterKib)),
                     step.doneBoxes, step.errorReports, step.paints);
-        done += step.doneBoxes;
-        errors += step.errorReports;
     }
-    std::printf("\"Done.\" boxes: %d, error reports: %d\n", done, errors);
+    const Totals totals = Sum(steps);
+    std::printf("\"Done.\" boxes: %d, error reports: %d, other boxes: %d\n", totals.doneBoxes,
+                totals.errorReports, totals.otherBoxes);
     if (!info.peakResettable)
         std::printf("* the kernel would not reset the peak: each is the peak since the start\n");
 }
@@ -294,8 +314,10 @@ void WaitUntilExposed(QWidget& window) {
 // and the figures go to the log.
 class StepRunner {
 public:
-    StepRunner(RunLog& log, AnsweringMsgBox& box, PaintCounter& paints, bool peakResettable)
-        : log_(log), box_(box), paints_(paints), peakResettable_(peakResettable) {}
+    StepRunner(RunLog& log, AnsweringMsgBox& box, PaintCounter& paints, bool peakResettable,
+               std::optional<long long> peakSoFarKib)
+        : log_(log), box_(box), paints_(paints), peakResettable_(peakResettable),
+          runningPeakKib_(peakSoFarKib) {}
 
     void Run(const QString& name, const std::function<void()>& step) {
         log_.Begin(name);
@@ -348,6 +370,7 @@ int main(int argc, char** argv) {
                              "[--timeout SECONDS]\n");
         return 2;
     }
+    const std::optional<long long> peakSoFarKib = ResidentMemory::PeakKib();
     RunInfo info{*options, 0, ResidentMemory::ResetPeak()};
     for (const QString& file : {options->file1, options->file2}) {
         const QFileInfo found(file);
@@ -380,7 +403,7 @@ int main(int argc, char** argv) {
     RecordingProcessControl process;
     ScriptedRandomGenerator random; // never the one start in a hundred that opens a web page
     PaintCounter paints;
-    StepRunner steps(log, box, paints, info.peakResettable);
+    StepRunner steps(log, box, paints, info.peakResettable, peakSoFarKib);
 
     std::optional<Form1> window;
     steps.Run(u"start"_s, [&] {

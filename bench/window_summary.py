@@ -59,15 +59,17 @@ class Runs:
         return names
 
     def values(self, step_name, key):
-        """The figure of the step in each run that reached it; a timed-out step counts as inf."""
+        """The figure of the step in each run that reached it; the time and the stall of a step
+        that timed out count as infinite."""
         values = []
         for report in self.reports:
             for step in report["steps"]:
-                if step["step"] == step_name:
-                    if step["timed_out"]:
-                        values.append(math.inf)
-                    elif step[key] is not None:
-                        values.append(step[key])
+                if step["step"] != step_name:
+                    continue
+                if step["timed_out"] and key in ("seconds", "longest_stall_seconds"):
+                    values.append(math.inf)
+                elif step[key] is not None:
+                    values.append(step[key])
         return values
 
     def median(self, step_name, key="seconds"):
@@ -127,7 +129,7 @@ def print_steps(window, cli, runs, files_bytes, pair):
     for step in window.steps():
         seconds = window.values(step, "seconds")
         peak = window.median(step, "peak_rss_bytes")
-        peak_text = "-" if peak is None or math.isinf(peak) else f"{peak / MiB:.1f}"
+        peak_text = "-" if peak is None else f"{peak / MiB:.1f}"
         print(f"  {step:<12} {figure_text(median(seconds)):>10} "
               f"{figure_text(window.median(step, 'longest_stall_seconds')):>10} "
               f"{peak_text:>10} {len(seconds):>5}")
@@ -148,6 +150,8 @@ def print_targets(window, cli, files_bytes, pair):
                       CLI_RATIO_LIMITS.get(kind, {}).get(mode))
     # After loading and both comparisons: the running peak at the end of the word comparison.
     peak = window.median("words", "running_peak_rss_bytes")
+    verdicts.line("peak RSS after both comparisons MiB", None if peak is None else peak / MiB,
+                  None)
     verdicts.line("peak RSS after both comparisons / files",
                   None if peak is None else peak / files_bytes, PEAK_LIMIT.get(kind))
     steps = window.steps()
@@ -157,7 +161,8 @@ def print_targets(window, cli, files_bytes, pair):
     stalls = [(window.median(step, "longest_stall_seconds"), step)
               for step in LOADS_AND_COMPARISONS if step in steps]
     stall, step = max(stalls, default=(None, ""), key=lambda found: found[0] or 0)
-    verdicts.line(f"longest stall in loads and comparisons ({step}) s", stall, STALL_LIMIT)
+    where = f" ({step})" if step else ""
+    verdicts.line(f"longest stall in loads and comparisons{where} s", stall, STALL_LIMIT)
     return verdicts.missed
 
 
