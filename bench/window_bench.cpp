@@ -9,7 +9,10 @@
 
 #include "AnsweringMsgBox.h"
 #include "ResidentMemory.h"
+#include "RunReport.h"
 #include "StallMeter.h"
+#include "StepFigures.h"
+#include "Watchdog.h"
 
 #include "MemorySettingsStore.h"
 #include "RecordingProcessControl.h"
@@ -27,21 +30,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
 
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -87,27 +85,6 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     options.scrollBack = parser.isSet(scrollBack);
     return options;
 }
-
-// What one step measured.
-struct StepFigures {
-    QString name;
-    double seconds = 0;
-    double longestStallSeconds = 0;
-    std::optional<long long> peakKib;        // during the step (since the start if not resettable)
-    std::optional<long long> runningPeakKib; // since the start
-    std::optional<long long> residentAfterKib;
-    int doneBoxes = 0;
-    int errorReports = 0;
-    int otherBoxes = 0;
-    int paints = 0; // paint events of the panes
-    bool timedOut = false;
-};
-
-struct RunInfo {
-    Options options;
-    qint64 bytes = 0; // of both files
-    bool peakResettable = false;
-};
 
 // The steps measured so far and the one running; shared with the watchdog, which reports them
 // when the run overruns its time.
@@ -156,32 +133,6 @@ private:
     Clock::time_point runningSince_;
 };
 
-// Runs `overrun` on its own thread unless destroyed within `limit`.
-class Watchdog {
-public:
-    Watchdog(std::chrono::seconds limit, std::function<void()> overrun)
-        : thread_([this, limit, overrun = std::move(overrun)] {
-              std::unique_lock lock(mutex_);
-              if (!stopped_.wait_for(lock, limit, [this] { return stop_; }))
-                  overrun();
-          }) {}
-
-    ~Watchdog() {
-        {
-            const std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        stopped_.notify_one();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable stopped_;
-    bool stop_ = false;
-    std::thread thread_; // last: it starts watching once the rest is in place
-};
-
 // Counts the paint events of the widgets it watches: proof that the panes were really drawn.
 class PaintCounter final : public QObject {
 public:
@@ -198,99 +149,6 @@ protected:
 private:
     int paints_ = 0;
 };
-
-QJsonValue Bytes(const std::optional<long long>& kib) {
-    return kib ? QJsonValue(static_cast<double>(*kib) * 1024) : QJsonValue();
-}
-
-struct Totals {
-    int doneBoxes = 0;
-    int errorReports = 0;
-    int otherBoxes = 0;
-    bool timedOut = false;
-};
-
-Totals Sum(const std::vector<StepFigures>& steps) {
-    Totals totals;
-    for (const StepFigures& step : steps) {
-        totals.doneBoxes += step.doneBoxes;
-        totals.errorReports += step.errorReports;
-        totals.otherBoxes += step.otherBoxes;
-        totals.timedOut = totals.timedOut || step.timedOut;
-    }
-    return totals;
-}
-
-void PrintJson(const RunInfo& info, const std::vector<StepFigures>& steps) {
-    QJsonArray stepArray;
-    for (const StepFigures& step : steps) {
-        stepArray.append(QJsonObject{
-            {u"step"_s, step.name},
-            {u"seconds"_s, step.seconds},
-            {u"longest_stall_seconds"_s, step.timedOut ? QJsonValue() : step.longestStallSeconds},
-            {u"peak_rss_bytes"_s, Bytes(step.peakKib)},
-            {u"running_peak_rss_bytes"_s, Bytes(step.runningPeakKib)},
-            {u"rss_after_bytes"_s, Bytes(step.residentAfterKib)},
-            {u"done_boxes"_s, step.doneBoxes},
-            {u"error_reports"_s, step.errorReports},
-            {u"other_boxes"_s, step.otherBoxes},
-            {u"paints"_s, step.paints},
-            {u"timed_out"_s, step.timedOut},
-        });
-    }
-    const Totals totals = Sum(steps);
-    const QJsonObject run{
-        {u"file1"_s, info.options.file1},
-        {u"file2"_s, info.options.file2},
-        {u"files_bytes"_s, static_cast<double>(info.bytes)},
-        {u"peak_reset"_s, info.peakResettable},
-        {u"timeout_seconds"_s, info.options.timeoutSeconds},
-        {u"timed_out"_s, totals.timedOut},
-        {u"done_boxes"_s, totals.doneBoxes},
-        {u"error_reports"_s, totals.errorReports},
-        {u"other_boxes"_s, totals.otherBoxes},
-        {u"steps"_s, stepArray},
-    };
-    std::fputs(QJsonDocument(run).toJson(QJsonDocument::Indented).constData(), stdout);
-}
-
-QString MiB(const std::optional<long long>& kib) {
-    return kib ? QString::number(static_cast<double>(*kib) / 1024, 'f', 1) : u"n/a"_s;
-}
-
-void PrintTable(const RunInfo& info, const std::vector<StepFigures>& steps) {
-    std::printf("%s and %s: %.1f MiB together\n", qPrintable(info.options.file1),
-                qPrintable(info.options.file2), static_cast<double>(info.bytes) / 1048576);
-    std::printf("%-11s %9s %9s %10s %10s %10s %7s %7s %7s\n", "step", "time s", "stall s",
-                info.peakResettable ? "peak MiB" : "peak* MiB", "run. peak", "RSS after", "Done.",
-                "errors", "paints");
-    for (const StepFigures& step : steps) {
-        if (step.timedOut) {
-            std::printf("%-11s %9.3f %9s %10s %10s %10s  TIMED OUT\n", qPrintable(step.name),
-                        step.seconds, "-", qPrintable(MiB(step.peakKib)),
-                        qPrintable(MiB(step.runningPeakKib)),
-                        qPrintable(MiB(step.residentAfterKib)));
-            continue;
-        }
-        std::printf("%-11s %9.3f %9.3f %10s %10s %10s %7d %7d %7d\n", qPrintable(step.name),
-                    step.seconds, step.longestStallSeconds, qPrintable(MiB(step.peakKib)),
-                    qPrintable(MiB(step.runningPeakKib)), qPrintable(MiB(step.residentAfterKib)),
-                    step.doneBoxes, step.errorReports, step.paints);
-    }
-    const Totals totals = Sum(steps);
-    std::printf("\"Done.\" boxes: %d, error reports: %d, other boxes: %d\n", totals.doneBoxes,
-                totals.errorReports, totals.otherBoxes);
-    if (!info.peakResettable)
-        std::printf("* the kernel would not reset the peak: each is the peak since the start\n");
-}
-
-void PrintReport(const RunInfo& info, const std::vector<StepFigures>& steps) {
-    if (info.options.json)
-        PrintJson(info, steps);
-    else
-        PrintTable(info, steps);
-    std::fflush(stdout);
-}
 
 // What the event loop does once a button's procedure has returned: it handles what is pending,
 // waits out any work the window still does elsewhere (the hourglass shows it), and paints.
@@ -371,7 +229,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::optional<long long> peakSoFarKib = ResidentMemory::PeakKib();
-    RunInfo info{*options, 0, ResidentMemory::ResetPeak()};
+    RunInfo info{options->file1, options->file2, 0, ResidentMemory::ResetPeak(),
+                 options->timeoutSeconds};
     for (const QString& file : {options->file1, options->file2}) {
         const QFileInfo found(file);
         if (!found.isFile() || !found.isReadable()) {
@@ -388,7 +247,7 @@ int main(int argc, char** argv) {
     std::optional<Watchdog> watchdog;
     if (options->timeoutSeconds > 0) {
         watchdog.emplace(std::chrono::seconds(options->timeoutSeconds), [&] {
-            PrintReport(info, log.Overrun());
+            PrintReport(info, log.Overrun(), options->json);
             programFolder.remove();
             std::_Exit(kTimedOutStatus);
         });
@@ -456,7 +315,7 @@ int main(int argc, char** argv) {
         steps.Run(u"scroll_top"_s, [&] { scrollTo(false); });
 
     watchdog.reset();
-    PrintReport(info, log.Steps());
+    PrintReport(info, log.Steps(), options->json);
     // Ends here, as the program does on close, without tearing down millions of lines.
     programFolder.remove();
     std::fflush(stderr);
