@@ -7,6 +7,12 @@ lines changed: some edited by a word or two, some removed, some new ones inserte
 the lines of the first file repeat an earlier line (an empty line or a copy), so duplicates occur
 on both sides. The same seed always gives the same files, byte for byte.
 
+On request it also writes pairs that stress other shapes of text, named KIND-a-N.txt and
+KIND-b-N.txt:
+  differ      N lines of the same kind in each file, no line of one found in the other;
+  words-line  one line of about N bytes of words, the second with about 10% of its words changed;
+  x-line      one line of N "x", the second with a few letters changed.
+
 Only the standard library is used, and of the random generator only random(), whose sequence for
 a given integer seed has not changed across Python 3 releases.
 """
@@ -115,6 +121,53 @@ def make_pair(count, seed):
     return first, second
 
 
+def make_all_differ_pair(count, seed):
+    """Two texts of `count` lines each that have no line in common."""
+    rng = random.Random(seed * 1_000_003 + count + 1 * 10**12)
+    writer = Writer(rng)
+    first = [writer.line() for _ in range(count)]
+    taken = set(first)
+    second = []
+    while len(second) < count:
+        line = writer.line()
+        if line not in taken:
+            second.append(line)
+    return first, second
+
+
+def make_words_line_pair(size, seed):
+    """One line of about `size` bytes of words each, the second with about 10% of them changed."""
+    rng = random.Random(seed * 1_000_003 + size + 2 * 10**12)
+    writer = Writer(rng)
+    words = []
+    length = -1
+    while length < size:
+        words.append(writer.word())
+        length += 1 + len(words[-1])
+    changed = list(words)
+    for at in range(len(changed)):
+        if rng.random() < 0.1:
+            while changed[at] == words[at]:
+                changed[at] = writer.word()
+    return [" ".join(words)], [" ".join(changed)]
+
+
+def make_x_line_pair(size, seed):
+    """One line of `size` x, the second with a few of them changed to other letters."""
+    rng = random.Random(seed * 1_000_003 + size + 3 * 10**12)
+    changed = bytearray(b"x" * size)
+    for _ in range(5):
+        changed[int(rng.random() * size)] = ord(pick(rng, "abcdefghijklmnopqrstuvwyz"))
+    return ["x" * size], [changed.decode("ascii")]
+
+
+PAIR_KINDS = {
+    "differ": make_all_differ_pair,
+    "words-line": make_words_line_pair,
+    "x-line": make_x_line_pair,
+}
+
+
 def write_lines(path, lines):
     temporary = path + ".part"
     with open(temporary, "w", encoding="ascii", newline="\n") as out:
@@ -126,23 +179,37 @@ def write_lines(path, lines):
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("outdir", help="folder to write the files into (made if missing)")
-    parser.add_argument("--lines", type=int, nargs="+", default=list(DEFAULT_LINES),
-                        metavar="N", help="line counts (default: %(default)s)")
+    parser.add_argument("--lines", type=int, nargs="+", metavar="N",
+                        help=f"line counts (default: {list(DEFAULT_LINES)} when no pair of "
+                        "another kind is asked for)")
+    parser.add_argument("--all-differ", type=int, nargs="+", default=[], metavar="N",
+                        help="line counts of pairs with no line in common")
+    parser.add_argument("--words-line", type=int, nargs="+", default=[], metavar="BYTES",
+                        help="sizes of pairs of one long line of words")
+    parser.add_argument("--x-line", type=int, nargs="+", default=[], metavar="N",
+                        help="sizes of pairs of one long line of x")
     parser.add_argument("--seed", type=int, default=DEFAULT_SEED,
                         help="random seed (default: %(default)s)")
     args = parser.parse_args(argv)
-    if any(n < 1 for n in args.lines):
-        parser.error("line counts must be positive")
+    others = {"differ": args.all_differ, "words-line": args.words_line, "x-line": args.x_line}
+    if args.lines is None:
+        args.lines = [] if any(others.values()) else list(DEFAULT_LINES)
+    if any(n < 1 for n in args.lines + sum(others.values(), [])):
+        parser.error("line counts and sizes must be positive")
     os.makedirs(args.outdir, exist_ok=True)
     for count in args.lines:
-        first, second = make_pair(count, args.seed)
-        a = os.path.join(args.outdir, f"a-{count}.txt")
-        b = os.path.join(args.outdir, f"b-{count}.txt")
-        write_lines(a, first)
-        write_lines(b, second)
-        print(f"{a}: {len(first)} lines, {os.path.getsize(a)} bytes")
-        print(f"{b}: {len(second)} lines, {os.path.getsize(b)} bytes")
+        write_pair(args.outdir, "", count, make_pair(count, args.seed))
+    for kind, sizes in others.items():
+        for size in sizes:
+            write_pair(args.outdir, kind + "-", size, PAIR_KINDS[kind](size, args.seed))
     return 0
+
+
+def write_pair(outdir, prefix, size, pair):
+    for side, lines in zip("ab", pair):
+        path = os.path.join(outdir, f"{prefix}{side}-{size}.txt")
+        write_lines(path, lines)
+        print(f"{path}: {len(lines)} lines, {os.path.getsize(path)} bytes")
 
 
 if __name__ == "__main__":

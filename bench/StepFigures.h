@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What one step measured.
+struct StepFigures {
+    QString name;
+    double seconds = 0;
+    double longestStallSeconds = 0;
+    std::optional<long long> peakKib;        // during the step (since the start if not resettable)
+    std::optional<long long> runningPeakKib; // since the start
+    std::optional<long long> residentAfterKib;
+    int doneBoxes = 0;
+    int errorReports = 0;
+    int otherBoxes = 0;
+    int paints = 0; // paint events of the panes
+    bool timedOut = false;
+};
+
+// What a run was given.
+struct RunInfo {
+    QString file1;
+    QString file2;
+    qint64 bytes = 0; // of both files
+    bool peakResettable = false;
+    int timeoutSeconds = 0; // 0: none
+};

@@ -1,0 +1,323 @@
+// The window as a user feels it: the real Form1 with its real widgets, shown on Qt's offscreen
+// platform, driven through the same procedures as its buttons on two files. For each step it
+// prints the wall time, the longest stall of the event loop and the peak resident memory.
+//
+//   window_bench FILE1 FILE2 [--json] [--scroll-back] [--timeout SECONDS]
+//
+// Wherever a person would answer (the file dialog, the message boxes) a stand-in answers at once;
+// settings stay in memory and nothing is opened on the desktop. See bench/README.md.
+
+#include "AnsweringMsgBox.h"
+#include "ResidentMemory.h"
+#include "RunReport.h"
+#include "StallMeter.h"
+#include "StepFigures.h"
+#include "Watchdog.h"
+
+#include "MemorySettingsStore.h"
+#include "RecordingProcessControl.h"
+#include "RecordingShell.h"
+#include "ScriptedFileDialog.h"
+#include "ScriptedRandomGenerator.h"
+
+#include "app/Form1.h"
+#include "app/MousePointer.h"
+#include "platform/PaneWidget.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtFileSystem.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Clock = StallMeter::Clock;
+
+constexpr int kTimedOutStatus = 3;
+
+struct Options {
+    QString file1;
+    QString file2;
+    bool json = false;
+    bool scrollBack = false;
+    int timeoutSeconds = 0; // 0: no limit
+};
+
+std::optional<Options> ParseOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Times the Tarnwick window on two files, step by step."_s);
+    parser.addHelpOption();
+    const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of a table."_s);
+    const QCommandLineOption scrollBack(u"scroll-back"_s,
+                                        u"Scroll back to the top after scrolling to the end."_s);
+    const QCommandLineOption timeout(
+        u"timeout"_s, u"Give up after this many seconds, reporting the step that overran."_s,
+        u"seconds"_s, u"0"_s);
+    parser.addOptions({json, scrollBack, timeout});
+    parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
+    parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
+    parser.process(arguments);
+
+    const QStringList files = parser.positionalArguments();
+    bool timeoutIsNumber = false;
+    Options options;
+    options.timeoutSeconds = parser.value(timeout).toInt(&timeoutIsNumber);
+    if (files.size() != 2 || !timeoutIsNumber || options.timeoutSeconds < 0)
+        return std::nullopt;
+    options.file1 = QFileInfo(files[0]).absoluteFilePath();
+    options.file2 = QFileInfo(files[1]).absoluteFilePath();
+    options.json = parser.isSet(json);
+    options.scrollBack = parser.isSet(scrollBack);
+    return options;
+}
+
+// The steps measured so far and the one running; shared with the watchdog, which reports them
+// when the run overruns its time.
+class RunLog {
+public:
+    void Begin(const QString& step) {
+        const std::lock_guard lock(mutex_);
+        running_ = step;
+        runningSince_ = Clock::now();
+    }
+
+    void Finish(StepFigures figures) {
+        const std::lock_guard lock(mutex_);
+        steps_.push_back(std::move(figures));
+        running_.reset();
+    }
+
+    // The finished steps, and the running one as timed out with its memory so far.
+    std::vector<StepFigures> Overrun() const {
+        const std::lock_guard lock(mutex_);
+        std::vector<StepFigures> steps = steps_;
+        if (running_) {
+            StepFigures figures;
+            figures.name = *running_;
+            figures.seconds = std::chrono::duration<double>(Clock::now() - runningSince_).count();
+            figures.peakKib = ResidentMemory::PeakKib();
+            figures.runningPeakKib = figures.peakKib;
+            if (!steps.empty() && steps.back().runningPeakKib && figures.peakKib)
+                figures.runningPeakKib = std::max(*steps.back().runningPeakKib, *figures.peakKib);
+            figures.residentAfterKib = ResidentMemory::CurrentKib();
+            figures.timedOut = true;
+            steps.push_back(figures);
+        }
+        return steps;
+    }
+
+    std::vector<StepFigures> Steps() const {
+        const std::lock_guard lock(mutex_);
+        return steps_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<StepFigures> steps_;
+    std::optional<QString> running_;
+    Clock::time_point runningSince_;
+};
+
+// Counts the paint events of the widgets it watches: proof that the panes were really drawn.
+class PaintCounter final : public QObject {
+public:
+    void Watch(QWidget* widget) { widget->installEventFilter(this); }
+    int Paints() const { return paints_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints_;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int paints_ = 0;
+};
+
+// What the event loop does once a button's procedure has returned: it handles what is pending,
+// waits out any work the window still does elsewhere (the hourglass shows it), and paints.
+void Settle(Form1& window) {
+    QCoreApplication::processEvents();
+    while (window.Busy() || window.MousePointer() == MousePointer::Hourglass)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    window.repaint();
+}
+
+void WaitUntilExposed(QWidget& window) {
+    for (int tries = 0; tries < 500; ++tries) {
+        if (window.windowHandle() && window.windowHandle()->isExposed())
+            return;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    std::fprintf(stderr, "window_bench: the window was never exposed; nothing may be painted\n");
+}
+
+// Measures one step: the peak memory starts again from what is resident, the stall meter runs,
+// and the figures go to the log.
+class StepRunner {
+public:
+    StepRunner(RunLog& log, AnsweringMsgBox& box, PaintCounter& paints, bool peakResettable,
+               std::optional<long long> peakSoFarKib)
+        : log_(log), box_(box), paints_(paints), peakResettable_(peakResettable),
+          runningPeakKib_(peakSoFarKib) {}
+
+    void Run(const QString& name, const std::function<void()>& step) {
+        log_.Begin(name);
+        if (peakResettable_)
+            ResidentMemory::ResetPeak();
+        const AnsweringMsgBox::Counts boxesBefore = box_.counts;
+        const int paintsBefore = paints_.Paints();
+
+        const Clock::time_point start = Clock::now();
+        stallMeter_.Start(start);
+        step();
+        const Clock::time_point end = Clock::now();
+        const Clock::duration longestStall = stallMeter_.Stop(end);
+
+        StepFigures figures;
+        figures.name = name;
+        figures.seconds = std::chrono::duration<double>(end - start).count();
+        figures.longestStallSeconds = std::chrono::duration<double>(longestStall).count();
+        figures.peakKib = ResidentMemory::PeakKib();
+        if (figures.peakKib)
+            runningPeakKib_ = std::max(runningPeakKib_.value_or(0), *figures.peakKib);
+        figures.runningPeakKib = runningPeakKib_;
+        figures.residentAfterKib = ResidentMemory::CurrentKib();
+        figures.doneBoxes = box_.counts.done - boxesBefore.done;
+        figures.errorReports = box_.counts.errorReports - boxesBefore.errorReports;
+        figures.otherBoxes = box_.counts.others - boxesBefore.others;
+        figures.paints = paints_.Paints() - paintsBefore;
+        std::fprintf(stderr, "window_bench: %-11s %8.3f s\n", qPrintable(name), figures.seconds);
+        log_.Finish(figures);
+    }
+
+private:
+    RunLog& log_;
+    AnsweringMsgBox& box_;
+    PaintCounter& paints_;
+    bool peakResettable_;
+    StallMeter stallMeter_;
+    std::optional<long long> runningPeakKib_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::optional<Options> options = ParseOptions(QCoreApplication::arguments());
+    if (!options) {
+        std::fprintf(stderr, "usage: window_bench FILE1 FILE2 [--json] [--scroll-back] "
+                             "[--timeout SECONDS]\n");
+        return 2;
+    }
+    const std::optional<long long> peakSoFarKib = ResidentMemory::PeakKib();
+    RunInfo info{options->file1, options->file2, 0, ResidentMemory::ResetPeak(),
+                 options->timeoutSeconds};
+    for (const QString& file : {options->file1, options->file2}) {
+        const QFileInfo found(file);
+        if (!found.isFile() || !found.isReadable()) {
+            std::fprintf(stderr, "window_bench: cannot read %s\n", qPrintable(file));
+            return 2;
+        }
+        info.bytes += found.size();
+    }
+
+    // An empty folder stands in for the program's own, so that no optional skin or pointer file
+    // changes what is measured.
+    QTemporaryDir programFolder;
+    RunLog log;
+    std::optional<Watchdog> watchdog;
+    if (options->timeoutSeconds > 0) {
+        watchdog.emplace(std::chrono::seconds(options->timeoutSeconds), [&] {
+            PrintReport(info, log.Overrun(), options->json);
+            programFolder.remove();
+            std::_Exit(kTimedOutStatus);
+        });
+    }
+
+    AnsweringMsgBox box;
+    ScriptedFileDialog dialog;
+    MemorySettingsStore settings;
+    RecordingShell shell;
+    QtFileSystem fileSystem(programFolder.path());
+    QtEventPump pump;
+    RecordingProcessControl process;
+    ScriptedRandomGenerator random; // never the one start in a hundred that opens a web page
+    PaintCounter paints;
+    StepRunner steps(log, box, paints, info.peakResettable, peakSoFarKib);
+
+    std::optional<Form1> window;
+    steps.Run(u"start"_s, [&] {
+        window.emplace(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random,
+                               [] { return 0.0; }});
+        for (const Pane* pane : {&window->RichTextBox1, &window->RichTextBox2,
+                                 &window->RichTextBox3, &window->RichTextBox4})
+            paints.Watch(window->ViewOf(*pane)->viewport());
+        window->Form_Load();
+        window->show();
+        WaitUntilExposed(*window);
+        window->repaint();
+    });
+
+    Form1& form = *window;
+    steps.Run(u"load1"_s, [&] {
+        dialog.answers.push_back(options->file1);
+        form.PushButton3_Click();
+        Settle(form);
+    });
+    steps.Run(u"load2"_s, [&] {
+        dialog.answers.push_back(options->file2);
+        form.PushButton4_Click();
+        Settle(form);
+    });
+    steps.Run(u"lines"_s, [&] {
+        form.PushButton1_Click();
+        Settle(form);
+    });
+    steps.Run(u"show_lists"_s, [&] {
+        form.Option2->click();
+        form.repaint();
+    });
+    steps.Run(u"show_full"_s, [&] {
+        form.Option1->click();
+        form.repaint();
+    });
+    steps.Run(u"words"_s, [&] {
+        form.PushButton6_Click();
+        Settle(form);
+    });
+    QAbstractScrollArea* fullPane = form.ViewOf(form.RichTextBox1);
+    const auto scrollTo = [fullPane](bool end) {
+        QScrollBar* bar = fullPane->verticalScrollBar();
+        bar->setValue(end ? bar->maximum() : bar->minimum());
+        fullPane->viewport()->repaint();
+    };
+    steps.Run(u"scroll_end"_s, [&] { scrollTo(true); });
+    if (options->scrollBack)
+        steps.Run(u"scroll_top"_s, [&] { scrollTo(false); });
+
+    watchdog.reset();
+    PrintReport(info, log.Steps(), options->json);
+    // Ends here, as the program does on close, without tearing down millions of lines.
+    programFolder.remove();
+    std::fflush(stderr);
+    std::_Exit(0);
+}
