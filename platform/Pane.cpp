@@ -80,7 +80,7 @@ void Pane::AppendText(QStringView text) {
     runs_.Extend(text.size());
     TextChanged();
     if (observer_)
-        observer_->TextEdited(oldLength, 0, text.size());
+        observer_->TextEdited(oldLength, {}, text.size());
 }
 
 void Pane::AppendList(std::shared_ptr<const ResultList> list) {
@@ -96,7 +96,7 @@ void Pane::AppendList(std::shared_ptr<const ResultList> list) {
     redMarks_.reset();
     TextChanged();
     if (observer_)
-        observer_->TextEdited(0, 0, list_->Length());
+        observer_->TextEdited(0, {}, list_->Length());
 }
 
 void Pane::SetSelStart(qsizetype start) {
@@ -207,14 +207,15 @@ void Pane::SetProgress(std::optional<int> permille) {
         observer_->ProgressChanged();
 }
 
-void Pane::Replace(qsizetype position, qsizetype removed, QStringView inserted,
+// `removed` is the text the edit takes away, as the caller has it already (for the history).
+void Pane::Replace(qsizetype position, QStringView removed, QStringView inserted,
                    const ColourRuns* insertedColours) {
     FoldMarks();
-    Plain().Replace(position, removed, inserted);
+    Plain().Replace(position, removed.size(), inserted);
     if (insertedColours)
-        runs_.Splice(position, removed, *insertedColours);
+        runs_.Splice(position, removed.size(), *insertedColours);
     else
-        runs_.Replace(position, removed, inserted.size());
+        runs_.Replace(position, removed.size(), inserted.size());
     TextChanged();
     if (observer_)
         observer_->TextEdited(position, removed, inserted.size());
@@ -230,7 +231,7 @@ void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, boo
                   runs_.Slice(position, position + removed),
                   inserted.toString(), anchor_,
                   caret_};
-    Replace(position, removed, inserted, nullptr);
+    Replace(position, edit.removed, inserted, nullptr);
     history_.Record(std::move(edit), typed);
     Select(position + inserted.size(), position + inserted.size());
 }
@@ -239,7 +240,7 @@ void Pane::Undo() {
     if (!history_.CanUndo())
         return;
     const TextEdit edit = history_.TakeUndo();
-    Replace(edit.position, edit.inserted.size(), edit.removed, &edit.removedColours);
+    Replace(edit.position, edit.inserted, edit.removed, &edit.removedColours);
     Select(edit.anchorBefore, edit.caretBefore);
 }
 
@@ -247,7 +248,7 @@ void Pane::Redo() {
     if (!history_.CanRedo())
         return;
     const TextEdit edit = history_.TakeRedo();
-    Replace(edit.position, edit.removed.size(), edit.inserted, nullptr);
+    Replace(edit.position, edit.removed, edit.inserted, nullptr);
     const qsizetype after = edit.position + edit.inserted.size();
     Select(after, after);
 }

@@ -96,7 +96,7 @@ public:
     void SetObserver(PaneObserver* observer) { observer_ = observer; }
 
 private:
-    void Replace(qsizetype position, qsizetype removed, QStringView inserted,
+    void Replace(qsizetype position, QStringView removed, QStringView inserted,
                  const ColourRuns* insertedColours);
     PlainText& Plain();
     void FoldMarks();

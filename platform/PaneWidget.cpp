@@ -1,7 +1,9 @@
 #include "platform/PaneWidget.h"
 
 #include "platform/Pane.h"
+#include "platform/PaneAccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
@@ -34,6 +36,8 @@ PaneWidget::PaneWidget(Pane& pane, QWidget* parent)
     verticalScrollBar()->setSingleStep(1);
     layouts_.SetFont(font());
     layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
+    static const bool accessible = (QAccessible::installFactory(&PaneAccessible::Factory), true);
+    Q_UNUSED(accessible);
     pane_.SetObserver(this);
     TextReplaced();
     VisibilityChanged();
@@ -49,10 +53,12 @@ void PaneWidget::TextReplaced() {
     top_ = {};
     wantedX_ = -1;
     TextLaidOutAgain();
+    AnnounceText(0, {}, pane_.Length());
 }
 
-void PaneWidget::TextEdited(qsizetype, qsizetype, qsizetype) {
+void PaneWidget::TextEdited(qsizetype position, QStringView removed, qsizetype inserted) {
     TextLaidOutAgain();
+    AnnounceText(position, removed, inserted);
 }
 
 // The pane's content object may be new (a list shown by place, or text again): the layouts read
@@ -71,6 +77,38 @@ void PaneWidget::ColoursChanged() {
 void PaneWidget::SelectionChanged() {
     caretOn_ = true;
     viewport()->update();
+    AnnounceSelection();
+}
+
+// --- Telling a screen reader --------------------------------------------------------------------
+
+void PaneWidget::AnnounceText(qsizetype position, QStringView removed, qsizetype inserted) {
+    if (!QAccessible::isActive())
+        return;
+    const int at = static_cast<int>(std::min<qsizetype>(position, INT_MAX));
+    // A reader is told what changed, but never handed a whole large text at once.
+    constexpr qsizetype kMost = 1 << 16;
+    if (!removed.isEmpty()) {
+        QAccessibleTextRemoveEvent event(this, at, removed.left(kMost).toString());
+        QAccessible::updateAccessibility(&event);
+    }
+    if (inserted > 0) {
+        const qsizetype shown = std::min(inserted, kMost);
+        QAccessibleTextInsertEvent event(this, at, pane_.Content().Mid(position, position + shown));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PaneWidget::AnnounceSelection() {
+    if (!QAccessible::isActive())
+        return;
+    const auto toInt = [](qsizetype p) { return static_cast<int>(std::min<qsizetype>(p, INT_MAX)); };
+    QAccessibleTextSelectionEvent selection(this, toInt(pane_.SelStart()),
+                                            toInt(pane_.SelStart() + pane_.SelLength()));
+    selection.setCursorPosition(toInt(pane_.Caret()));
+    QAccessible::updateAccessibility(&selection);
+    QAccessibleTextCursorEvent cursor(this, toInt(pane_.Caret()));
+    QAccessible::updateAccessibility(&cursor);
 }
 
 void PaneWidget::VisibilityChanged() {

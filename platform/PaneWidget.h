@@ -78,11 +78,15 @@ protected:
 private:
     // What the pane tells.
     void TextReplaced() override;
-    void TextEdited(qsizetype position, qsizetype removed, qsizetype inserted) override;
+    void TextEdited(qsizetype position, QStringView removed, qsizetype inserted) override;
     void ColoursChanged() override;
     void SelectionChanged() override;
     void VisibilityChanged() override;
     void ProgressChanged() override;
+
+    // Telling a screen reader.
+    void AnnounceText(qsizetype position, QStringView removed, qsizetype inserted);
+    void AnnounceSelection();
 
     // Scrolling.
     void TextLaidOutAgain();
