@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 // The window on Qt's offscreen platform with every desktop service scripted, and a temporary
 // folder that stands in for the program's own.
@@ -68,6 +69,15 @@ protected:
 
     void PresetSetting(const QString& key, const QString& value) {
         settings.Preset(QStringLiteral("Quillmere"), QStringLiteral("Tarnwick"), key, value);
+    }
+
+    // The texts of the "Application Error" reports shown so far.
+    std::vector<QString> ErrorReports() const {
+        std::vector<QString> reports;
+        for (const ScriptedMsgBox::Shown& shown : box.shown)
+            if (shown.caption == QStringLiteral("Application Error"))
+                reports.push_back(shown.text);
+        return reports;
     }
 
     QTemporaryDir programFolder;
