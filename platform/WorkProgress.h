@@ -12,7 +12,8 @@ class WorkProgress {
 public:
     static constexpr std::chrono::milliseconds kShowAfter{500};
 
-    explicit WorkProgress(std::initializer_list<Pane*> panes);
+    explicit WorkProgress(std::initializer_list<Pane*> panes,
+                          std::chrono::milliseconds showAfter = kShowAfter);
     ~WorkProgress();
     WorkProgress(const WorkProgress&) = delete;
     WorkProgress& operator=(const WorkProgress&) = delete;
@@ -23,6 +24,6 @@ public:
 
 private:
     std::vector<Pane*> panes_;
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point showFrom_;
     int calls_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/ResultList.h"
+#include "platform/WorkProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -170,4 +171,23 @@ TEST(PaneTest, TypingIsUndoneAsOneStepAndAWriteForgetsTheHistory) {
     pane.SetText(u"new"_s);
     EXPECT_FALSE(pane.CanUndo());
     EXPECT_FALSE(pane.CanRedo());
+}
+
+TEST(PaneTest, ProgressIsShownOnlyOnceWorkHasRunAWhileAndGoesWithIt) {
+    Pane one, two;
+    {
+        WorkProgress progress({&one, &two});
+        progress.Show(1, 4);
+        EXPECT_EQ(one.Progress(), std::nullopt) << "too soon to be worth showing";
+    }
+    {
+        WorkProgress progress({&one, &two}, std::chrono::milliseconds(0));
+        progress.Show(1, 4);
+        EXPECT_EQ(one.Progress(), 250);
+        EXPECT_EQ(two.Progress(), 250);
+        progress.Show(0, 0);
+        EXPECT_TRUE(one.Progress().has_value()) << "an amount not known yet still shows";
+    }
+    EXPECT_EQ(one.Progress(), std::nullopt);
+    EXPECT_EQ(two.Progress(), std::nullopt);
 }

@@ -3,6 +3,7 @@
 #include "platform/Pane.h"
 #include "platform/ResultList.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -250,4 +251,35 @@ TEST_F(PaneWidgetTest, FollowsThePanesVisibility) {
     EXPECT_FALSE(widget.isVisible());
     pane.SetVisible(true);
     EXPECT_TRUE(widget.isVisible());
+}
+
+TEST_F(PaneWidgetTest, AScreenReaderReadsTheTextCaretSelectionAndColour) {
+    pane.SetText(u"one two\r\nthree"_s);
+    pane.ColourRanges(std::vector<TextRange>{{4, 3}}, kRed);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_TRUE(accessible->state().multiLine);
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 14);
+    EXPECT_EQ(text->text(4, 7), u"two"_s);
+    int start = -1, end = -1;
+    EXPECT_EQ(text->textAtOffset(5, QAccessible::WordBoundary, &start, &end), u"two"_s);
+    EXPECT_EQ(text->textAtOffset(5, QAccessible::LineBoundary, &start, &end), u"one two\r\n"_s);
+    EXPECT_EQ(text->textAfterOffset(5, QAccessible::LineBoundary, &start, &end), u"three"_s);
+    EXPECT_EQ(text->attributes(5, &start, &end), u"color:rgb(255,0,0);"_s);
+    EXPECT_EQ(std::pair(start, end), std::pair(4, 7)) << "the red run";
+    EXPECT_EQ(text->attributes(1, &start, &end), QString());
+
+    text->setSelection(0, 0, 3);
+    EXPECT_EQ(pane.SelStart(), 0);
+    EXPECT_EQ(pane.SelLength(), 3);
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(0, 3));
+    text->setCursorPosition(9);
+    EXPECT_EQ(pane.Caret(), 9);
+    EXPECT_EQ(text->cursorPosition(), 9);
+    accessible->editableTextInterface()->insertText(0, u"x\ny"_s);
+    EXPECT_EQ(pane.Text(), u"x\r\nyone two\r\nthree"_s) << "breaks come in as CR LF";
 }
