@@ -82,7 +82,10 @@ void Form1::CreateControls() {
                     return p.first == design.name;
                 })->second;
             pane->SetText(design.name.toString()); // the design-time placeholder
-            control = new PaneWidget(*pane, container);
+            auto* view = new PaneWidget(*pane, container);
+            // The full texts show where their differences are beside the scroll bar.
+            view->ShowOverview(pane == &RichTextBox1 || pane == &RichTextBox2);
+            control = view;
             break;
         }
         }

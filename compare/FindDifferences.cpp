@@ -1,6 +1,7 @@
 #include "compare/FindDifferences.h"
 
 #include "app/ErrorReport.h"
+#include "compare/DifferenceNotes.h"
 #include "compare/LineComparison.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
@@ -21,6 +22,7 @@ struct Direction {
     Pane& own;
     Pane& result;
     QString location;
+    QString otherName;
 };
 
 // One direction, worked out aside: the pieces of `ownText` that `other` lacks, as red marks (the
@@ -58,6 +60,8 @@ Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgB
     const LineComparisonRun::Found& found = run.FoundIn(direction.file);
     proc.Step(122, [&] { HighlightDifferences(direction.own, found.marks); });
     proc.Step(124, [&] { direction.result.AppendList(found.list); });
+    if (found.list)
+        direction.own.SetNote(LinesNote(found.list->EntryCount(), direction.otherName, 0));
     return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
 }
 
@@ -112,13 +116,13 @@ bool LineComparisonRun::Prepare() {
 
 Outcome FindDifferencesIn1(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({1, run.PaneSet().RichTextBox1, run.PaneSet().RichTextBox3,
-                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s},
+                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s, u"Text File #2"_s},
                            run, box);
 }
 
 Outcome FindDifferencesIn2(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({2, run.PaneSet().RichTextBox2, run.PaneSet().RichTextBox4,
-                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s},
+                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s, u"Text File #1"_s},
                            run, box);
 }
 

@@ -1,5 +1,6 @@
 #include "compare/FindWordDifferences.h"
 
+#include "compare/DifferenceNotes.h"
 #include "compare/WordComparison.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
@@ -67,7 +68,7 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
     return found;
 }
 
-void ShowPass(Pane& full, Pane& result, const PassFound& pass) {
+void ShowPass(Pane& full, Pane& result, const PassFound& pass, const QString& otherName) {
     if (pass.failure)
         std::rethrow_exception(pass.failure);
     full.MarkRed(pass.list);
@@ -76,6 +77,7 @@ void ShowPass(Pane& full, Pane& result, const PassFound& pass) {
         full.SetSelLength(pass.last->length);
     }
     result.AppendList(pass.list);
+    full.SetNote(WordsNote(pass.list->EntryCount(), otherName, 0));
 }
 
 // Three numbered statements: the whole pane selected and coloured black.
@@ -129,7 +131,11 @@ RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump
     }
     if (changed())
         return RTB::Outcome::Interrupted;
-    proc.Step(138, [&] { ShowPass(panes.RichTextBox1, panes.RichTextBox3, first); });
-    proc.Step(154, [&] { ShowPass(panes.RichTextBox2, panes.RichTextBox4, second); });
+    proc.Step(138, [&] {
+        ShowPass(panes.RichTextBox1, panes.RichTextBox3, first, QStringLiteral("Text File #2"));
+    });
+    proc.Step(154, [&] {
+        ShowPass(panes.RichTextBox2, panes.RichTextBox4, second, QStringLiteral("Text File #1"));
+    });
     return cancel || stop ? RTB::Outcome::Cancelled : RTB::Outcome::Finished;
 }

@@ -135,3 +135,21 @@ std::vector<TextRange> ColourRuns::RangesOf(Colour colour) const {
             ranges.push_back({run->Start(), EndOf(run) - run->Start()});
     return ranges;
 }
+
+TextRange ColourRuns::RunFrom(Colour colour, qsizetype position) const {
+    for (auto run = RunAt(std::max<qsizetype>(position, 0)); run != runs_.cend(); ++run)
+        if (run->Paint() == colour && run->Start() >= position)
+            return {run->Start(), EndOf(run) - run->Start()};
+    return {};
+}
+
+TextRange ColourRuns::RunBefore(Colour colour, qsizetype position) const {
+    if (runs_.empty() || position <= 0)
+        return {};
+    for (auto run = RunAt(position - 1);; --run) {
+        if (run->Paint() == colour && run->Start() < position)
+            return {run->Start(), EndOf(run) - run->Start()};
+        if (run == runs_.cbegin())
+            return {};
+    }
+}

@@ -49,6 +49,10 @@ public:
     Colour At(qsizetype position) const;
     // The maximal runs of one colour, in order.
     std::vector<TextRange> RangesOf(Colour colour) const;
+    // The first run of `colour` that begins at or after `position`, or the last one that begins
+    // before it; an empty range when there is none.
+    TextRange RunFrom(Colour colour, qsizetype position) const;
+    TextRange RunBefore(Colour colour, qsizetype position) const;
     // Every run that overlaps [from, to), clipped to it.
     template <typename Visit> void ForEachRunIn(qsizetype from, qsizetype to, Visit visit) const;
 

@@ -47,6 +47,7 @@ PlainText& Pane::Plain() {
 void Pane::TextChanged() {
     ++generation_;
     spelled_.reset();
+    note_.clear();
     ClampSelection();
 }
 
@@ -189,6 +190,32 @@ std::vector<TextRange> Pane::RangesOf(Colour colour) const {
             ranges.push_back(run);
     });
     return ranges;
+}
+
+TextRange Pane::RedNear(qsizetype position, bool forward) const {
+    TextRange best = forward ? runs_.RunFrom(kRed, position + 1) : runs_.RunBefore(kRed, position);
+    const auto better = [&](TextRange candidate) {
+        if (candidate.length == 0)
+            return;
+        if (best.length == 0 || (forward ? candidate.start < best.start : candidate.start > best.start))
+            best = candidate;
+    };
+    if (redMarks_ && forward) {
+        for (qsizetype i = redMarks_->FirstEntryFrom(position + 1); i < MarkCount(); ++i) {
+            if (MarkAt(i).length > 0) { // an empty word marks nothing
+                better(MarkAt(i));
+                break;
+            }
+        }
+    } else if (redMarks_) {
+        for (qsizetype i = redMarks_->FirstEntryFrom(position) - 1; i >= 0; --i) {
+            if (MarkAt(i).length > 0) {
+                better(MarkAt(i));
+                break;
+            }
+        }
+    }
+    return best;
 }
 
 void Pane::SetVisible(bool visible) {

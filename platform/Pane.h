@@ -71,6 +71,9 @@ public:
     template <typename Visit> void ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const;
     // The maximal runs of one colour, in order.
     std::vector<TextRange> RangesOf(Colour colour) const;
+    // The first red stretch that begins after `position` (forward) or before it (backward); an
+    // empty range when there is none. A stretch is a run of red units, or a word marked red.
+    TextRange RedNear(qsizetype position, bool forward) const;
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
@@ -79,6 +82,11 @@ public:
     // none runs. Only shown, never read back by the program.
     std::optional<int> Progress() const { return progress_; }
     void SetProgress(std::optional<int> permille);
+
+    // What the last comparison found in this text, in a sentence for the user (its tooltip); it
+    // goes when the text changes.
+    const QString& Note() const { return note_; }
+    void SetNote(QString note) { note_ = std::move(note); }
 
     // Counts every change of the text (not of its colour), so that a long run can tell whether
     // the text it started from is still the one shown.
@@ -116,6 +124,7 @@ private:
     qsizetype caret_ = 0;
     bool visible_ = true;
     std::optional<int> progress_;
+    QString note_;
     std::uint64_t generation_ = 0;
     PaneObserver* observer_ = nullptr;
 };

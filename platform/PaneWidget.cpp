@@ -1,5 +1,6 @@
 #include "platform/PaneWidget.h"
 
+#include "platform/OverviewStrip.h"
 #include "platform/Pane.h"
 #include "platform/PaneAccessible.h"
 
@@ -7,8 +8,11 @@
 #include <QApplication>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QStyleHints>
 #include <QTextLine>
+#include <QToolTip>
 
 namespace {
 
@@ -67,11 +71,15 @@ void PaneWidget::TextLaidOutAgain() {
     segments_.Rebuild(pane_.Content());
     layouts_.SetText(pane_.Content());
     SetTop(top_);
+    if (overview_)
+        overview_->Stale();
 }
 
 void PaneWidget::ColoursChanged() {
     layouts_.Clear(); // the colours are part of the layouts; those on screen are laid out again
     viewport()->update();
+    if (overview_)
+        overview_->Stale();
 }
 
 void PaneWidget::SelectionChanged() {
@@ -182,6 +190,78 @@ void PaneWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
     SetTop(top_);
+    PlaceOverview();
+}
+
+qsizetype PaneWidget::PieceStart(qsizetype piece) const {
+    return segments_.Bounds(pane_.Content(), segments_.At(piece)).start;
+}
+
+void PaneWidget::ScrollToPiece(qsizetype piece) {
+    SetTop({piece, 0});
+}
+
+void PaneWidget::ShowOverview(bool show) {
+    if (show == (overview_ != nullptr))
+        return;
+    if (show) {
+        overview_ = new OverviewStrip(*this);
+        // The bar stays, so that the strip has a groove to stand beside at any length of text.
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        setViewportMargins(0, 0, OverviewStrip::kWidth, 0);
+        PlaceOverview();
+        overview_->show();
+    } else {
+        delete overview_;
+        overview_ = nullptr;
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setViewportMargins(0, 0, 0, 0);
+    }
+}
+
+// The strip stands between the text and the scroll bar, as high as the bar's groove, so that a
+// mark sits where the bar's handle would be for that part of the text.
+void PaneWidget::PlaceOverview() {
+    if (!overview_)
+        return;
+    QStyleOptionSlider option;
+    option.initFrom(verticalScrollBar());
+    option.rect = verticalScrollBar()->rect();
+    option.orientation = Qt::Vertical;
+    option.minimum = verticalScrollBar()->minimum();
+    option.maximum = verticalScrollBar()->maximum();
+    const QRect groove = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                 QStyle::SC_ScrollBarGroove, verticalScrollBar());
+    const QRect view = viewport()->geometry();
+    const bool hasGroove = groove.height() > view.height() / 2;
+    const int top = view.top() + (hasGroove ? groove.top() : 0);
+    const int height = hasGroove ? groove.height() : view.height();
+    overview_->setGeometry(view.right() + 1, top, OverviewStrip::kWidth,
+                           std::min(height, view.height()));
+}
+
+// A red line begins with the break before it; its selection starts at its first character.
+qsizetype PaneWidget::FirstCharacter(TextRange red) const {
+    const QString start = pane_.Content().Mid(red.start, std::min(red.End(), red.start + 2));
+    qsizetype skip = 0;
+    while (skip < start.size() && skip + 1 < red.length &&
+           (start[skip] == u'\r' || start[skip] == u'\n'))
+        ++skip;
+    return red.start + skip;
+}
+
+void PaneWidget::GoToDifference(bool forward) {
+    const qsizetype from = pane_.Caret();
+    TextRange red = pane_.RedNear(from, forward);
+    if (!forward && red.length > 0 && FirstCharacter(red) >= from) // the one the caret is on
+        red = pane_.RedNear(red.start, false);
+    if (red.length == 0) // past the last one, round to the first (or the other way)
+        red = pane_.RedNear(forward ? -1 : pane_.Length() + 1, forward);
+    if (red.length == 0)
+        return;
+    pane_.Select(red.End(), FirstCharacter(red));
+    EnsureVisible(pane_.Caret());
+    ShowCaret();
 }
 
 void PaneWidget::changeEvent(QEvent* event) {
@@ -190,6 +270,24 @@ void PaneWidget::changeEvent(QEvent* event) {
         layouts_.SetFont(font());
         SetTop(top_);
     }
+}
+
+// What the pane says of itself when the pointer rests on it: what the last comparison found.
+bool PaneWidget::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = TipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+QString PaneWidget::TipAt(QPoint) {
+    return pane_.Note();
 }
 
 // --- Geometry ---------------------------------------------------------------------------------

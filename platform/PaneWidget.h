@@ -9,6 +9,7 @@
 #include <QBasicTimer>
 #include <QStringList>
 
+class OverviewStrip;
 class Pane;
 class QMenu;
 
@@ -36,6 +37,16 @@ public:
     void EnsureVisible(qsizetype position);
     // Where the view is scrolled to.
     ViewPlace Top() const { return top_; }
+    // The pieces the text is laid out in (see PaneSegments): what the scroll bar counts.
+    qsizetype PieceCount() const { return segments_.Count(); }
+    qsizetype PieceStart(qsizetype piece) const;
+    void ScrollToPiece(qsizetype piece);
+    // A strip beside the scroll bar that marks where the red differences are (full panes).
+    void ShowOverview(bool show);
+    OverviewStrip* Overview() const { return overview_; }
+    // Selects the next red difference after the selection's start (or the one before it), from
+    // the last to the first, and scrolls it into view.
+    void GoToDifference(bool forward);
 
     // The editing commands, as the keys and the context menu give them.
     void Undo();
@@ -55,6 +66,7 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -93,6 +105,7 @@ private:
     void SetTop(ViewPlace top);
     void ScrollByPixels(qreal pixels);
     void UpdateScrollBar();
+    void PlaceOverview();
     qreal ViewHeight() const;
     qreal RowHeight();
 
@@ -123,6 +136,8 @@ private:
     };
     Located Locate(qsizetype position);
     QString SelectedText() const;
+    QString TipAt(QPoint point);
+    qsizetype FirstCharacter(TextRange red) const;
     void SelectWordAt(qsizetype position);
     void ShowCaret();
 
@@ -138,6 +153,7 @@ private:
     QBasicTimer dragScroll_;
     bool selecting_ = false;
     QPointF dragPoint_;
+    OverviewStrip* overview_ = nullptr;
     qreal wheelNotches_ = 0; // rows asked for by a high-resolution wheel, not scrolled yet
     qsizetype preeditCursor_ = 0; // where the input method's caret is in the text it composes
 };

@@ -304,6 +304,14 @@ bool PaneWidget::EditKey(QKeyEvent* event) {
 }
 
 void PaneWidget::keyPressEvent(QKeyEvent* event) {
+    const bool alt = event->modifiers() == Qt::AltModifier;
+    if (event->key() == Qt::Key_F8 || (alt && (event->key() == Qt::Key_Down ||
+                                               event->key() == Qt::Key_Up))) {
+        GoToDifference(event->key() == Qt::Key_Down ||
+                       (event->key() == Qt::Key_F8 && !(event->modifiers() & Qt::ShiftModifier)));
+        event->accept();
+        return;
+    }
     if (MoveKey(event) || EditKey(event)) {
         event->accept();
         return;

@@ -52,6 +52,13 @@ qsizetype ResultList::FirstEntryEndingAfter(qsizetype position) const {
     return low;
 }
 
+qsizetype ResultList::FirstEntryFrom(qsizetype position) const {
+    const auto found = std::lower_bound(
+        entries_.begin(), entries_.end(), position,
+        [](const Placed& e, qsizetype p) { return static_cast<qsizetype>(e.source) < p; });
+    return std::distance(entries_.begin(), found);
+}
+
 // Lines of the words form: an empty one before the first CR LF, then one a word. Lines of the
 // pieces form: an empty one first where the first piece begins with an LF, one a piece (without
 // that LF, which ends the line before), and an empty one after the last CR.

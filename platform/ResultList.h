@@ -34,6 +34,8 @@ public:
     TextRange Entry(qsizetype i) const;
     // The first entry that ends after `position` of the source (entries are in source order).
     qsizetype FirstEntryEndingAfter(qsizetype position) const;
+    // The first entry that begins at or after `position` of the source.
+    qsizetype FirstEntryFrom(qsizetype position) const;
 
     qsizetype Length() const override { return length_; }
     qsizetype LineCount() const override;

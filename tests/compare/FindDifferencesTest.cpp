@@ -163,3 +163,12 @@ TEST_F(FindDifferencesTest, SecondDirectionWorksOnTheOtherPanes) {
     EXPECT_EQ(Red(pane2), (std::vector<TextRange>{{0, 4}}));
     EXPECT_TRUE(Red(pane1).empty());
 }
+
+TEST_F(FindDifferencesTest, EachFullPaneTellsHowManyOfItsLinesTheOtherLacks) {
+    Load(u"same\r\none\r\ntwo\r"_s, u"same\r\nthree\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane1.Note(), u"2 lines of this text are nowhere in Text File #2"_s);
+    EXPECT_EQ(pane2.Note(), u"1 line of this text is nowhere in Text File #1"_s);
+    pane1.AppendText(u"x"_s);
+    EXPECT_EQ(pane1.Note(), QString()) << "a changed text is no longer what was compared";
+}

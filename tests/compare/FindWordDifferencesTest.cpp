@@ -81,3 +81,12 @@ TEST_F(FindWordDifferencesTest, PanesBeyond32767UnitsAreComparedCompletely) {
     EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{one.size() - 6, 4}}));
     EXPECT_TRUE(box.shown.empty());
 }
+
+TEST_F(FindWordDifferencesTest, EachFullPaneTellsHowManyOfItsWordsWereNotSupplied) {
+    Run(u"one two three\r\n"_s, u"one 2 3\r\n"_s);
+    EXPECT_EQ(pane1.Note(),
+              u"2 words of this text are not supplied by their partner lines in Text File #2"_s);
+    Run(u"a b\r\n"_s, u"a c\r\n"_s);
+    EXPECT_EQ(pane2.Note(),
+              u"1 word of this text is not supplied by its partner line in Text File #1"_s);
+}

@@ -1,6 +1,7 @@
 #include "platform/PaneWidget.h"
 
 #include "platform/Pane.h"
+#include "platform/OverviewStrip.h"
 #include "platform/ResultList.h"
 
 #include <QAccessible>
@@ -282,4 +283,74 @@ TEST_F(PaneWidgetTest, AScreenReaderReadsTheTextCaretSelectionAndColour) {
     EXPECT_EQ(text->cursorPosition(), 9);
     accessible->editableTextInterface()->insertText(0, u"x\ny"_s);
     EXPECT_EQ(pane.Text(), u"x\r\nyone two\r\nthree"_s) << "breaks come in as CR LF";
+}
+
+// F8 and Shift+F8 (Alt+Down, Alt+Up) go from one red stretch to the next, round from the last to
+// the first; a red line's selection starts at its first character, past the break before it.
+TEST_F(PaneWidgetTest, TheNavigationKeysGoFromDifferenceToDifference) {
+    pane.SetText(u"a\r\nred\r\nb\r\nred too\r\nc"_s);
+    pane.ColourRanges(std::vector<TextRange>{{1, 6}, {10, 10}}, kRed); // breaks included
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        qsizetype anchor, caret;
+    };
+    const Step steps[] = {
+        {Qt::Key_F8, Qt::NoModifier, 7, 3},       {Qt::Key_F8, Qt::NoModifier, 20, 11},
+        {Qt::Key_F8, Qt::NoModifier, 7, 3},       {Qt::Key_F8, Qt::ShiftModifier, 20, 11},
+        {Qt::Key_Up, Qt::AltModifier, 7, 3},      {Qt::Key_Down, Qt::AltModifier, 20, 11},
+    };
+    pane.Select(0, 0);
+    for (const Step& step : steps) {
+        QTest::keyClick(&widget, step.key, step.modifiers);
+        EXPECT_EQ(std::pair(pane.Anchor(), pane.Caret()), std::pair(step.anchor, step.caret))
+            << QKeySequence(step.key | step.modifiers).toString().toStdString();
+    }
+    pane.ColourRanges(std::vector<TextRange>{{0, pane.Length()}}, kBlack);
+    pane.Select(2, 2);
+    QTest::keyClick(&widget, Qt::Key_F8);
+    EXPECT_EQ(std::pair(pane.Anchor(), pane.Caret()), std::pair(qsizetype{2}, qsizetype{2}))
+        << "without a difference nothing moves";
+}
+
+TEST_F(PaneWidgetTest, TheNavigationKeysFollowWordsMarkedRed) {
+    pane.SetText(u"aa bb cc dd"_s);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+    builder.Add({3, 2});
+    builder.Add({5, 0}); // an empty word marks nothing and is passed over
+    builder.Add({9, 2});
+    pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+    pane.Select(0, 0);
+    QTest::keyClick(&widget, Qt::Key_F8);
+    EXPECT_EQ(pane.Caret(), 3);
+    QTest::keyClick(&widget, Qt::Key_F8);
+    EXPECT_EQ(pane.Caret(), 9);
+    EXPECT_EQ(pane.SelLength(), 2);
+    QTest::keyClick(&widget, Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(pane.Caret(), 3);
+}
+
+// One red line among a million marks one row of the strip, where the scroll bar would show that
+// line; a click on the strip scrolls there.
+TEST_F(PaneWidgetTest, TheOverviewStripMarksTheRowsWithRed) {
+    widget.ShowOverview(true);
+    QString text;
+    text.reserve(6'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        text += u"line\r\n"_s;
+    pane.SetText(text);
+    OverviewStrip* strip = widget.Overview();
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(std::count(strip->Marks().begin(), strip->Marks().end(), true), 0);
+    const qsizetype middle = 600'000 * 6;
+    pane.ColourRanges(std::vector<TextRange>{{middle, 4}}, kRed);
+    const std::vector<bool>& marks = strip->Marks();
+    ASSERT_EQ(std::count(marks.begin(), marks.end(), true), 1);
+    const auto row = std::find(marks.begin(), marks.end(), true) - marks.begin();
+    EXPECT_EQ(row, static_cast<long>(marks.size() * 6 / 10));
+    pane.ColourRanges(std::vector<TextRange>{{pane.Length() - 6, 4}}, kRed);
+    EXPECT_TRUE(strip->Marks().back()) << "the last line shows in the last row";
+    QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, QPoint(2, static_cast<int>(row)));
+    const double shown = static_cast<double>(widget.Top().segment) / 1'000'001;
+    EXPECT_NEAR(shown, 0.6, 0.01);
 }
