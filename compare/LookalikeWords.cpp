@@ -1,5 +1,6 @@
 #include "compare/LookalikeWords.h"
 
+#include "compare/ContentHash.h"
 #include "compare/Lookalike.h"
 #include "compare/LooseKey.h"
 #include "compare/WordComparison.h"
@@ -23,10 +24,11 @@ public:
         partner_ = partner;
         hashes_.assign(other_.WordCount(partner), std::nullopt);
     }
-    std::uint32_t Hash(std::size_t index, std::u16string& scratch) {
+    std::uint32_t Hash(std::size_t index) {
         std::optional<std::uint32_t>& hash = hashes_[index];
         if (!hash)
-            hash = LooseKeyHash(other_.Word(partner_, other_.FirstWord(partner_) + index), scratch);
+            hash = ContentHash(
+                LooseKey(other_.Word(partner_, other_.FirstWord(partner_) + index), scratch_));
         return *hash;
     }
 
@@ -34,6 +36,7 @@ private:
     const WordIndex& other_;
     std::size_t partner_ = kNoPartner;
     std::vector<std::optional<std::uint32_t>> hashes_;
+    std::u16string scratch_;
 };
 
 std::optional<WordLookalike> Search(const WordIndex& own, std::size_t line, std::size_t word,
@@ -44,12 +47,12 @@ std::optional<WordLookalike> Search(const WordIndex& own, std::size_t line, std:
         return std::nullopt;
     hashes.Use(partner);
     const std::u16string_view text = own.Word(line, word);
-    const std::uint32_t hash = LooseKeyHash(text, scratch);
+    const std::uint32_t hash = ContentHash(LooseKey(text, scratch));
     std::optional<std::u16string> key; // the red word's loose key, once a hash agrees
     const std::size_t index = word - own.FirstWord(line);
     const std::size_t window = WindowSize(own.WordCount(line));
     const auto tryWord = [&](std::size_t at) -> std::optional<WordLookalike> {
-        if (at >= count || hashes.Hash(at, scratch) != hash)
+        if (at >= count || hashes.Hash(at) != hash)
             return std::nullopt;
         const std::size_t otherWord = other.FirstWord(partner) + at;
         const std::u16string_view candidate = other.Word(partner, otherWord);

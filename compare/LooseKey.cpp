@@ -1,7 +1,8 @@
 #include "compare/LooseKey.h"
 
-#include "compare/ContentHash.h"
+#include "compare/UnitScan.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -17,10 +18,10 @@ constexpr std::uint32_t EntryOf(char32_t c) {
     return kLooseEntries[kLooseBlockOf[c >> 8]][c & 0xFF];
 }
 
-// The atoms of the ASCII characters, ready to be copied eight units at a time: lines are mostly
+// The atoms of the ASCII characters, ready to be copied four units at a time: lines are mostly
 // ASCII, and this keeps the common case free of branches. A character whose atoms do not fit is
-// marked kLongImage and takes the general way.
-constexpr std::size_t kImageUnits = 8;
+// marked kLongImage; none is, as the build checks.
+constexpr std::size_t kImageUnits = 4;
 constexpr std::uint8_t kLongImage = 0xFF;
 
 struct AsciiImages {
@@ -55,6 +56,9 @@ constexpr AsciiImages MakeAsciiImages() {
 }
 
 constexpr AsciiImages kAscii = MakeAsciiImages();
+static_assert(std::none_of(kAscii.lengths.begin(), kAscii.lengths.end(),
+                           [](std::uint8_t length) { return length == kLongImage; }),
+              "every ASCII character's atoms must fit the quick way");
 
 // Most atoms a code point has, in UTF-16 units.
 constexpr std::size_t kMostUnits = 2 * 127;
@@ -95,27 +99,33 @@ std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
     // for itself. The buffer only grows, so that it is not filled anew for every line.
     if (key.size() < text.size() * kImageUnits + kImageUnits)
         key.resize(text.size() * kImageUnits + kImageUnits);
+    const char16_t* units = text.data();
+    const std::size_t size = text.size();
     std::size_t used = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit < 128 && kAscii.lengths[unit] != kLongImage) {
-            std::memcpy(key.data() + used, kAscii.units[unit].data(), sizeof kAscii.units[unit]);
-            used += kAscii.lengths[unit];
+    const auto putAscii = [&](char16_t unit) {
+        std::memcpy(key.data() + used, kAscii.units[unit].data(), sizeof kAscii.units[unit]);
+        used += kAscii.lengths[unit];
+    };
+    for (std::size_t i = 0; i < size;) {
+        // Sixteen ASCII units in a row need no test each.
+        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+            for (const std::size_t end = i + kScanUnits; i < end; ++i)
+                putAscii(units[i]);
             continue;
         }
-        char32_t c = unit;
-        if (IsLead(unit) && i + 1 < text.size() && IsTrail(text[i + 1]))
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
-        const std::size_t room = used + kMostUnits + (text.size() - i) * kImageUnits;
+        char32_t c = units[i++];
+        if (c < 128) {
+            putAscii(static_cast<char16_t>(c));
+            continue;
+        }
+        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+        const std::size_t room = used + kMostUnits + (size - i) * kImageUnits;
         if (key.size() < room)
             key.resize(room);
         used = static_cast<std::size_t>(PutAtoms(key.data() + used, c) - key.data());
     }
     return {key.data(), used};
-}
-
-std::uint32_t LooseKeyHash(std::u16string_view text, std::u16string& scratch) {
-    return ContentHash(LooseKey(text, scratch));
 }
 
 } // namespace compare

@@ -26,10 +26,9 @@ std::vector<std::pair<std::size_t, LookalikeKinds>> LineLookalikes(std::u16strin
     const LineIndex ownLines(own);
     const LineIndex otherLines(other);
     const std::vector<Piece> red = compare::FindMissingPieces(own, other);
-    const compare::LookalikeLineIndex index(otherLines);
     std::vector<std::pair<std::size_t, LookalikeKinds>> found;
     for (const std::optional<LineLookalike>& lookalike :
-         compare::FindLookalikeLines(own, red, index))
+         compare::FindLookalikeLines(own, red, otherLines))
         found.emplace_back(lookalike ? lookalike->line : 0,
                            lookalike ? lookalike->kinds : LookalikeKinds());
     return found;
@@ -69,10 +68,9 @@ TEST(LookalikeLinesTest, TakesTheFirstOfSeveralInTextOrder) {
 TEST(LookalikeLinesTest, ReportsThePieceAndLineNumberInTheOtherText) {
     const std::u16string other = u"one\r\ntwo\r\nthree\r";
     const LineIndex otherLines(other);
-    const compare::LookalikeLineIndex index(otherLines);
     const std::u16string own = u"x\r\nTHREE\r";
     const std::vector<Piece> red{{0, 1}, {2, 6}}; // "x" and "\nTHREE": the LF is not content
-    const auto found = compare::FindLookalikeLines(own, red, index);
+    const auto found = compare::FindLookalikeLines(own, red, otherLines);
     ASSERT_EQ(found.size(), 2u);
     EXPECT_FALSE(found[0].has_value());
     ASSERT_TRUE(found[1].has_value());
@@ -107,10 +105,8 @@ TEST(LookalikeLinesTest, BothDirectionsAtOnceAgreeWithEachAlone) {
     const std::vector<Piece> red1 = compare::FindMissingPieces(first, second);
     const std::vector<Piece> red2 = compare::FindMissingPieces(second, first);
     const auto both = compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
-    EXPECT_EQ(both.ofFirst,
-              compare::FindLookalikeLines(first, red1, compare::LookalikeLineIndex(secondLines)));
-    EXPECT_EQ(both.ofSecond,
-              compare::FindLookalikeLines(second, red2, compare::LookalikeLineIndex(firstLines)));
+    EXPECT_EQ(both.ofFirst, compare::FindLookalikeLines(first, red1, secondLines));
+    EXPECT_EQ(both.ofSecond, compare::FindLookalikeLines(second, red2, firstLines));
     ASSERT_FALSE(red2.empty());
     EXPECT_TRUE(both.ofSecond.front().has_value());
 }
