@@ -42,34 +42,19 @@ void ThrowIfFailed(UErrorCode status) {
         throw std::runtime_error(std::string("Unicode data are missing: ") + u_errorName(status));
 }
 
-std::optional<std::u16string> Normalized(const icu::Normalizer2& form, std::u16string_view text) {
+// `instance` is one of ICU's getters of a normal form, which keep the form once made.
+using NormalForm = const icu::Normalizer2* (*)(UErrorCode&);
+
+std::optional<std::u16string> Normalized(NormalForm instance, std::u16string_view text) {
     UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* form = instance(status);
+    ThrowIfFailed(status);
     const icu::UnicodeString alias = Alias(text);
-    if (form.isNormalized(alias, status) || U_FAILURE(status))
+    if (form->isNormalized(alias, status) || U_FAILURE(status))
         return std::nullopt;
-    const icu::UnicodeString normal = form.normalize(alias, status);
+    const icu::UnicodeString normal = form->normalize(alias, status);
     ThrowIfFailed(status);
     return Changed(FromIcu(normal), text);
-}
-
-const icu::Normalizer2& Nfc() {
-    static const icu::Normalizer2* form = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        const icu::Normalizer2* instance = icu::Normalizer2::getNFCInstance(status);
-        ThrowIfFailed(status);
-        return instance;
-    }();
-    return *form;
-}
-
-const icu::Normalizer2& Nfkc() {
-    static const icu::Normalizer2* form = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        const icu::Normalizer2* instance = icu::Normalizer2::getNFKCInstance(status);
-        ThrowIfFailed(status);
-        return instance;
-    }();
-    return *form;
 }
 
 // Opened once and never changed, so that threads may share it.
@@ -204,9 +189,9 @@ std::optional<std::u16string> RemoveLookalikeDifference(LookalikeKind kind,
     if (!FitsIcu(text) || (kind != LookalikeKind::Confusable && AllAscii(text)))
         return std::nullopt;
     if (kind == LookalikeKind::UnicodeForm)
-        return Normalized(Nfc(), text);
+        return Normalized(&icu::Normalizer2::getNFCInstance, text);
     if (kind == LookalikeKind::Compatibility)
-        return Normalized(Nfkc(), text);
+        return Normalized(&icu::Normalizer2::getNFKCInstance, text);
     return Skeleton(text);
 }
 
