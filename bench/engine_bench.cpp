@@ -5,13 +5,18 @@
 // with about 10% of the lines changed (edited by a word or two, removed, or inserted). They are
 // held as a pane holds a loaded file: UTF-16, every line ending in CR LF, one more CR at the end.
 
+#include "compare/ContentHash.h"
 #include "compare/LineComparison.h"
 #include "compare/LineIndex.h"
+#include "compare/LookalikeLines.h"
+#include "compare/LookalikeWords.h"
+#include "compare/LooseKey.h"
 #include "compare/WordComparison.h"
 #include "compare/WordIndex.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -258,6 +263,116 @@ void BM_ComparePass(benchmark::State& state) {
     state.counters["unmatched"] = static_cast<double>(unmatched);
 }
 
+// The second text with look-alikes of lines of the first instead of copies of them: every
+// twentieth line gains a trailing blank, a capital, a no-break space or a zero-width space.
+const std::u16string& SecondWithLookalikes(std::size_t lineCount) {
+    static std::map<std::size_t, std::u16string> made;
+    auto found = made.find(lineCount);
+    if (found == made.end()) {
+        std::u16string text = Texts(lineCount).second;
+        std::size_t line = 0;
+        for (std::size_t start = 0; start < text.size(); ++line) {
+            const std::size_t cr = std::min(text.find(u'\r', start), text.size());
+            const std::size_t from =
+                start < text.size() && text[start] == u'\n' ? start + 1 : start;
+            if (line % 20 == 7 && cr > from) {
+                switch (line / 20 % 4) {
+                case 0:
+                    text.insert(cr, 1, u' ');
+                    break;
+                case 1:
+                    text[from] = static_cast<char16_t>(text[from] & ~0x20);
+                    break;
+                case 2:
+                    if (const std::size_t blank = text.find(u' ', from); blank < cr)
+                        text[blank] = u'\u00A0';
+                    break;
+                default:
+                    text.insert(from + 1, 1, u'\u200B');
+                }
+            }
+            start = std::min(text.find(u'\r', start), text.size()) + 1;
+        }
+        found = made.emplace(lineCount, std::move(text)).first;
+    }
+    return found->second;
+}
+
+// What a look-alike search adds to a line comparison of both directions: the red lines of each
+// direction keyed, then every line of the other text keyed and looked up among them, each
+// direction on its own thread. The comparison's own indexes and red lines are made beforehand, as
+// the comparison has them. The CPU time is that of the whole process, both threads.
+void LookalikeLines(benchmark::State& state, const std::u16string& first,
+                    const std::u16string& second) {
+    const compare::LineIndex firstLines(first);
+    const compare::LineIndex secondLines(second);
+    const std::vector<compare::Piece> red1 = compare::FindMissingPieces(first, second);
+    const std::vector<compare::Piece> red2 = compare::FindMissingPieces(second, first);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const compare::LookalikeLinesOfBoth both =
+            compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
+        found = 0;
+        for (const auto* side : {&both.ofFirst, &both.ofSecond})
+            for (const auto& lookalike : *side)
+                found += lookalike.has_value();
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(state.iterations() * (Bytes(first) + Bytes(second)));
+    state.SetItemsProcessed(
+        state.iterations() *
+        static_cast<std::int64_t>(firstLines.PieceCount() + secondLines.PieceCount()));
+    state.counters["red"] = static_cast<double>(red1.size() + red2.size());
+    state.counters["found"] = static_cast<double>(found);
+}
+
+void BM_LookalikeLines(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    LookalikeLines(state, texts.first, texts.second);
+}
+
+// The same where one line in twenty has a look-alike: each of those is explained by ICU.
+void BM_LookalikeLinesMany(benchmark::State& state) {
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    LookalikeLines(state, Texts(lines).first, SecondWithLookalikes(lines));
+}
+
+// Working out the loose key of every line of one text, and its hash, on one thread: the bulk of
+// a look-alike search, which keys every line of both texts.
+void BM_LooseKeys(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    const compare::LineIndex lines(texts.second);
+    std::u16string scratch;
+    for (auto _ : state) {
+        std::uint32_t hashes = 0;
+        for (std::size_t piece = 0; piece < lines.PieceCount(); ++piece) {
+            const compare::Piece cut = lines.PieceAt(piece);
+            hashes ^= compare::ContentHash(compare::LooseKey(
+                compare::LineContent(lines.Text().substr(cut.start, cut.length)), scratch));
+        }
+        benchmark::DoNotOptimize(hashes);
+    }
+    state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
+}
+
+// One direction of the word comparison again, with each red word's look-alike looked for among
+// the partner words near it.
+void BM_LookalikeWordsOfPass(benchmark::State& state) {
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    const compare::WordIndex own(Texts(lines).first);
+    const compare::WordIndex other(SecondWithLookalikes(lines));
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const std::vector<compare::WordLookalike> lookalikes =
+            compare::FindLookalikeWordsOfPass(own, other);
+        found = lookalikes.size();
+        benchmark::DoNotOptimize(lookalikes.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines));
+    state.counters["found"] = static_cast<double>(found);
+}
+
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
@@ -266,6 +381,10 @@ BENCHMARK(BM_LineIndexBuild)->Apply(Sizes);
 BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
 BENCHMARK(BM_WordIndexBuild)->Apply(Sizes);
 BENCHMARK(BM_ComparePass)->Apply(Sizes);
+BENCHMARK(BM_LooseKeys)->Apply(Sizes);
+BENCHMARK(BM_LookalikeLines)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_LookalikeLinesMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_LookalikeWordsOfPass)->Apply(Sizes);
 
 } // namespace
 

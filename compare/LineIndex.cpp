@@ -78,14 +78,26 @@ bool LineIndex::Contains(std::u16string_view content) const {
     return Contains(content, ContentHash(content));
 }
 
-bool LineIndex::Contains(std::u16string_view content, std::uint32_t hash) const {
+const LineIndex::Slot* LineIndex::Find(std::u16string_view content, std::uint32_t hash) const {
     for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
         const Slot& slot = slots_[i];
         if (slot.piece == 0)
-            return false;
+            return nullptr;
         if (slot.hash == hash && SameUnits(Content(slot.piece - 1), content))
-            return true;
+            return &slot;
     }
+}
+
+std::optional<std::size_t> LineIndex::FirstPieceWith(std::u16string_view content) const {
+    // Pieces enter the table in order, so a slot names the first piece with its content.
+    if (const Slot* slot = Find(content, ContentHash(content)))
+        return slot->piece - 1;
+    return std::nullopt;
+}
+
+std::size_t LineIndex::PieceStartingAt(std::size_t start) const {
+    return static_cast<std::size_t>(std::lower_bound(starts_.begin(), starts_.end() - 1, start) -
+                                    starts_.begin());
 }
 
 } // namespace compare

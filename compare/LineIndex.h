@@ -4,6 +4,7 @@
 #include "compare/Prefetch.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,10 @@ public:
     }
     std::size_t DistinctCount() const { return distinct_; }
     bool Contains(std::u16string_view content) const;
+    // The first piece whose content is `content`, if any.
+    std::optional<std::size_t> FirstPieceWith(std::u16string_view content) const;
+    // The piece that begins at `start`, which must be where a piece begins.
+    std::size_t PieceStartingAt(std::size_t start) const;
 
     // Calls `missing(Piece)`, in order, for each of pieces [first, last) of this text whose
     // content `other` lacks.
@@ -40,7 +45,10 @@ private:
 
     std::u16string_view Content(std::size_t piece) const;
     const Slot& HomeSlot(std::uint32_t hash) const { return slots_[hash & mask_]; }
-    bool Contains(std::u16string_view content, std::uint32_t hash) const;
+    bool Contains(std::u16string_view content, std::uint32_t hash) const {
+        return Find(content, hash) != nullptr;
+    }
+    const Slot* Find(std::u16string_view content, std::uint32_t hash) const;
     void Cut();
     void BuildTable();
 

@@ -12,6 +12,8 @@ inline constexpr char16_t kLF = u'\n';
 struct Piece {
     std::size_t start = 0;
     std::size_t length = 0;
+
+    friend bool operator==(const Piece&, const Piece&) = default;
 };
 
 // A line's content: its piece without the one LF that cutting CR LF text at CR leaves in front.

@@ -88,25 +88,51 @@ void FindWordDifferencesInLine(const WordIndex& own, std::size_t line, const Wor
     }
 }
 
-// One direction of the word comparison. Each line of `own` is compared with its partner line of
-// `other`: line i with line i while `other` has it, never with an empty last line of `other`, and
-// from then on with the last line reached; when `other` is empty, with an empty line.
-template <typename Unmatched>
-void ForEachUnmatchedWordOfPass(const WordIndex& own, const WordIndex& other,
-                                Unmatched&& unmatched) {
+// How the lines of one direction of the word comparison are paired: line i of `own` with line i of
+// `other` while `other` has it, never with an empty last line of `other`, and from then on with
+// the last line reached. Calls `pair(line, partner)` for each line of `own`, in order; `partner`
+// is kNoPartner when `other` is empty.
+inline constexpr std::size_t kNoPartner = static_cast<std::size_t>(-1);
+
+template <typename Pair>
+void ForEachPartnerLine(const WordIndex& own, const WordIndex& other, Pair&& pair) {
     const bool hasPartner = other.LineCount() > 0;
     std::size_t partner = 0;
-    PartnerKeys keys(other);
     for (std::size_t line = 0; line < own.LineCount(); ++line) {
-        const std::size_t first = hasPartner ? other.FirstWord(partner) : 0;
-        const std::size_t end = hasPartner ? other.FirstWord(partner + 1) : 0;
-        keys.Use(partner);
-        FindWordDifferencesInLine(own, line, other, partner, first, end, keys, unmatched);
+        pair(line, hasPartner ? partner : kNoPartner);
         // The partner moves on only when the next line begins inside the text.
         if (hasPartner && partner + 1 < other.LineCount() &&
             other.LineStart(partner + 1) < other.Text().size())
             ++partner;
     }
+}
+
+// One direction of the word comparison: each line of `own` against its partner line of `other`
+// (an empty line when `other` is empty). Calls `unmatched(line, partner, start, word)` for each
+// word not found, in order.
+template <typename Unmatched>
+void ForEachUnmatchedWordWithPartner(const WordIndex& own, const WordIndex& other,
+                                     Unmatched&& unmatched) {
+    PartnerKeys keys(other);
+    ForEachPartnerLine(own, other, [&](std::size_t line, std::size_t partner) {
+        const bool hasPartner = partner != kNoPartner;
+        const std::size_t first = hasPartner ? other.FirstWord(partner) : 0;
+        const std::size_t end = hasPartner ? other.FirstWord(partner + 1) : 0;
+        keys.Use(hasPartner ? partner : 0);
+        FindWordDifferencesInLine(own, line, other, hasPartner ? partner : 0, first, end, keys,
+                                  [&](std::size_t start, std::u16string_view word) {
+                                      unmatched(line, partner, start, word);
+                                  });
+    });
+}
+
+// The same, calling `unmatched(start, word)`.
+template <typename Unmatched>
+void ForEachUnmatchedWordOfPass(const WordIndex& own, const WordIndex& other,
+                                Unmatched&& unmatched) {
+    ForEachUnmatchedWordWithPartner(own, other,
+                                    [&](std::size_t, std::size_t, std::size_t start,
+                                        std::u16string_view word) { unmatched(start, word); });
 }
 
 // An unmatched word: `length` units from the 0-based `start` in its text. An empty word keeps its

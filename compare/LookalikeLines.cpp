@@ -1,0 +1,243 @@
+#include "compare/LookalikeLines.h"
+
+#include "compare/ContentHash.h"
+#include "compare/Lookalike.h"
+#include "compare/LooseKey.h"
+#include "compare/Prefetch.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <future>
+#include <string>
+#include <utility>
+
+namespace compare {
+
+namespace {
+
+std::u16string_view ContentOf(const LineIndex& lines, std::size_t piece) {
+    const Piece cut = lines.PieceAt(piece);
+    return LineContent(lines.Text().substr(cut.start, cut.length));
+}
+
+// The red pieces of one direction under their loose keys, for finding the lines that share them.
+class RedKeys {
+public:
+    RedKeys(std::u16string_view own, std::span<const Piece> red) : reds_(red.size()) {
+        std::u16string scratch;
+        // Red lines stand far apart in a large text: each would wait for its text to be read
+        // from memory unless asked for a few lines ahead.
+        constexpr std::size_t kAhead = 8;
+        for (std::size_t i = 0; i < red.size(); ++i) {
+            if (i + kAhead < red.size())
+                TARNWICK_PREFETCH(own.data() + red[i + kAhead].start);
+            Red& r = reds_[i];
+            r.content = LineContent(own.substr(red[i].start, red[i].length));
+            r.key = LooseKey(r.content, scratch);
+            r.hash = ContentHash(r.key);
+        }
+        slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)), Slot{});
+        mask_ = slots_.size() - 1;
+        filter_.assign(std::bit_ceil(std::max<std::size_t>(red.size() / 8, 16)), 0);
+        filterShift_ = 64 - std::countr_zero(filter_.size());
+        // From the last back, so that the pieces sharing a hash are chained in order.
+        for (std::size_t i = red.size(); i-- > 0;) {
+            const std::uint32_t hash = reds_[i].hash;
+            std::size_t slot = hash & mask_;
+            while (slots_[slot].first != 0 && slots_[slot].hash != hash)
+                slot = (slot + 1) & mask_;
+            reds_[i].next = slots_[slot].first;
+            slots_[slot] = {hash, static_cast<std::uint32_t>(i + 1)};
+            filter_[FilterWord(hash)] |= FilterBits(hash);
+        }
+    }
+
+    std::size_t Count() const { return reds_.size(); }
+    std::u16string_view Content(std::size_t red) const { return reds_[red].content; }
+    std::u16string_view Key(std::size_t red) const { return reds_[red].key; }
+    std::uint32_t Hash(std::size_t red) const { return reds_[red].hash; }
+
+    // Whether some red piece may have the hash: a few bits per piece, which stay in the cache
+    // while every line of a text is looked up, so that most lines go no further.
+    bool MayHave(std::uint32_t hash) const {
+        const std::uint64_t bits = FilterBits(hash);
+        return (filter_[FilterWord(hash)] & bits) == bits;
+    }
+    void Prefetch(std::uint32_t hash) const { TARNWICK_PREFETCH(&filter_[FilterWord(hash)]); }
+
+    // Calls `shared(red)` for each red piece whose loose key is `key` (of hash `hash`), in order.
+    template <typename Shared>
+    void ForEachWithKey(std::u16string_view key, std::uint32_t hash, Shared&& shared) const {
+        std::size_t slot = hash & mask_;
+        while (slots_[slot].first != 0 && slots_[slot].hash != hash)
+            slot = (slot + 1) & mask_;
+        for (std::size_t next = slots_[slot].first; next != 0; next = reds_[next - 1].next)
+            if (reds_[next - 1].key == key)
+                shared(next - 1);
+    }
+
+private:
+    struct Red {
+        std::u16string_view content;
+        std::u16string key;
+        std::uint32_t hash = 0;
+        std::size_t next = 0; // the next red piece with the same hash, plus one
+    };
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t first = 0; // the first red piece with the hash, plus one; 0: an empty slot
+    };
+
+    // Two bits of one word for each hash: one memory access, and few lines that pass by chance.
+    static std::uint64_t Mixed(std::uint32_t hash) { return hash * 0x9E3779B97F4A7C15ull; }
+    std::size_t FilterWord(std::uint32_t hash) const {
+        return static_cast<std::size_t>(Mixed(hash) >> filterShift_);
+    }
+    static std::uint64_t FilterBits(std::uint32_t hash) {
+        return std::uint64_t{1} << (Mixed(hash) & 63) | std::uint64_t{1} << (Mixed(hash) >> 6 & 63);
+    }
+
+    std::vector<Red> reds_;
+    std::vector<Slot> slots_; // open addressing, linear probing, at most half full
+    std::size_t mask_ = 0;
+    std::vector<std::uint64_t> filter_; // two bits for the hash of each red piece
+    int filterShift_ = 0;
+};
+
+// A line that shares a red piece's loose key: a candidate to check.
+struct Candidate {
+    std::uint32_t red;
+    std::uint32_t line; // in the text searched, from 0
+    friend auto operator<=>(const Candidate&, const Candidate&) = default;
+};
+
+// Keys lines [first, end) of `lines` and calls `shared(red, line, keys)` for each red piece of
+// each of `keySets` that shares a line's key. The lines go in batches: all of a batch keyed first,
+// its bits in the filters asked for meanwhile, then looked at; the few lines that pass a filter are
+// keyed again.
+template <typename Shared>
+void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
+               std::initializer_list<const RedKeys*> keySets, Shared&& shared) {
+    constexpr std::size_t kBatch = 16;
+    std::uint32_t hashes[kBatch];
+    std::u16string scratch;
+    for (std::size_t batch = first; batch < end; batch += kBatch) {
+        const std::size_t count = std::min(kBatch, end - batch);
+        for (std::size_t i = 0; i < count; ++i) {
+            hashes[i] = ContentHash(LooseKey(ContentOf(lines, batch + i), scratch));
+            for (const RedKeys* keys : keySets)
+                keys->Prefetch(hashes[i]);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint32_t hash = hashes[i];
+            if (std::none_of(keySets.begin(), keySets.end(),
+                             [&](const RedKeys* keys) { return keys->MayHave(hash); }))
+                continue;
+            const std::u16string_view key = LooseKey(ContentOf(lines, batch + i), scratch);
+            for (const RedKeys* keys : keySets)
+                keys->ForEachWithKey(key, hash,
+                                     [&](std::size_t red) { shared(red, batch + i, keys); });
+        }
+    }
+}
+
+// For each red piece, the first of its candidates (in `searched`) that is a look-alike. Gives up on
+// a red piece after kMostCandidates distinct candidates that are not.
+std::vector<std::optional<LineLookalike>>
+Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex& searched) {
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    std::vector<std::optional<LineLookalike>> found(keys.Count());
+    std::vector<std::u16string_view> rejected;
+    for (std::size_t at = 0; at < candidates.size();) {
+        const std::uint32_t red = candidates[at].red;
+        rejected.clear();
+        for (; at < candidates.size() && candidates[at].red == red; ++at) {
+            if (found[red] || rejected.size() == kMostCandidates)
+                continue;
+            const std::u16string_view content = ContentOf(searched, candidates[at].line);
+            if (std::find(rejected.begin(), rejected.end(), content) != rejected.end())
+                continue;
+            if (const auto kinds = ExplainLookalike(keys.Content(red), content))
+                found[red] = LineLookalike{searched.PieceAt(candidates[at].line),
+                                           candidates[at].line + 1, *kinds};
+            else
+                rejected.push_back(content);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+std::vector<std::optional<LineLookalike>>
+FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const LineIndex& other) {
+    if (red.empty())
+        return {};
+    const RedKeys keys(own, red);
+    std::vector<Candidate> candidates;
+    ScanLines(
+        other, 0, other.PieceCount(), {&keys},
+        [&](std::size_t r, std::size_t line, const RedKeys*) {
+            candidates.push_back({static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
+        });
+    return Resolve(keys, std::move(candidates), other);
+}
+
+// Both directions with one text read in full and only the other's red lines: a line of the other
+// text that is not red has the content of a line of the text read, which stands in for it.
+LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
+                                              std::span<const Piece> redOfFirst,
+                                              const LineIndex& second,
+                                              std::span<const Piece> redOfSecond) {
+    auto secondKeysMade =
+        std::async(std::launch::async, [&] { return RedKeys(second.Text(), redOfSecond); });
+    const RedKeys firstKeys(first.Text(), redOfFirst);
+    const RedKeys secondKeys = secondKeysMade.get();
+
+    // Candidates for the red lines of the second text are lines of the first. Lines of the first
+    // that share the key of a red line of the first stand for the lines of the second with their
+    // content. Each half of the first text is read on its own thread.
+    struct Found {
+        std::vector<Candidate> forSecond;
+        std::vector<Candidate> standIns;
+    };
+    const auto scan = [&](std::size_t from, std::size_t to) {
+        Found found;
+        ScanLines(first, from, to, {&secondKeys, &firstKeys},
+                  [&](std::size_t red, std::size_t line, const RedKeys* keys) {
+                      const Candidate candidate{static_cast<std::uint32_t>(red),
+                                                static_cast<std::uint32_t>(line)};
+                      (keys == &secondKeys ? found.forSecond : found.standIns).push_back(candidate);
+                  });
+        return found;
+    };
+    const std::size_t half = first.PieceCount() / 2;
+    auto laterHalf = std::async(std::launch::async, scan, half, first.PieceCount());
+    Found found = scan(0, half);
+    Found later = laterHalf.get();
+    found.forSecond.insert(found.forSecond.end(), later.forSecond.begin(), later.forSecond.end());
+    found.standIns.insert(found.standIns.end(), later.standIns.begin(), later.standIns.end());
+
+    // Candidates for the red lines of the first text are lines of the second: its red lines that
+    // share their key, and the first line of the second with the content of each stand-in.
+    std::vector<Candidate> forFirst;
+    for (std::size_t red = 0; red < secondKeys.Count(); ++red)
+        firstKeys.ForEachWithKey(secondKeys.Key(red), secondKeys.Hash(red), [&](std::size_t r) {
+            const std::size_t line = second.PieceStartingAt(redOfSecond[red].start);
+            forFirst.push_back({static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
+        });
+    for (const Candidate& standIn : found.standIns)
+        if (const auto line = second.FirstPieceWith(ContentOf(first, standIn.line)))
+            forFirst.push_back({standIn.red, static_cast<std::uint32_t>(*line)});
+
+    auto ofSecond = std::async(
+        std::launch::async, [&] { return Resolve(secondKeys, std::move(found.forSecond), first); });
+    LookalikeLinesOfBoth both;
+    both.ofFirst = Resolve(firstKeys, std::move(forFirst), second);
+    both.ofSecond = ofSecond.get();
+    return both;
+}
+
+} // namespace compare

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "compare/LineIndex.h"
+#include "compare/Lines.h"
+#include "compare/LookalikeKinds.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace compare {
+
+// A line of the other text that a red line of the line comparison looks like.
+struct LineLookalike {
+    Piece piece;      // the look-alike in the other text, as cut at CR (leading LF included)
+    std::size_t line; // its line number there, from 1
+    LookalikeKinds kinds;
+
+    friend bool operator==(const LineLookalike&, const LineLookalike&) = default;
+};
+
+// For each red piece of `own` (in the order given), the first line of `other` in text order whose
+// content is a look-alike of the piece's content (see Lookalike.h), or nothing. Lines compare by
+// their content, as in the line comparison: without the LF that cutting CR LF text at CR leaves in
+// front. The red pieces are keyed once (LooseKey.h), and `other` is read once, each of its lines
+// keyed and looked up among them; only lines that share a red piece's key are checked. A red
+// piece gives up after kMostCandidates distinct lines that share its key but are no look-alikes.
+std::vector<std::optional<LineLookalike>>
+FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const LineIndex& other);
+
+inline constexpr std::size_t kMostCandidates = 32;
+
+// Both directions at once, each on its own thread.
+struct LookalikeLinesOfBoth {
+    std::vector<std::optional<LineLookalike>> ofFirst;  // for the red pieces of the first text
+    std::vector<std::optional<LineLookalike>> ofSecond; // for those of the second
+};
+LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
+                                              std::span<const Piece> redOfFirst,
+                                              const LineIndex& second,
+                                              std::span<const Piece> redOfSecond);
+
+} // namespace compare

@@ -1,0 +1,131 @@
+#include "compare/LooseKey.h"
+
+#include "compare/UnitScan.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace compare {
+
+namespace {
+
+#include "LooseKeyTable.inc"
+
+constexpr std::uint32_t kStringFlag = 0x80000000u;
+
+constexpr std::uint32_t EntryOf(char32_t c) {
+    return kLooseEntries[kLooseBlockOf[c >> 8]][c & 0xFF];
+}
+
+// The atoms of the ASCII characters, ready to be copied four units at a time: lines are mostly
+// ASCII, and this keeps the common case free of branches. A character whose atoms do not fit is
+// marked kLongImage; none is, as the build checks.
+constexpr std::size_t kImageUnits = 4;
+constexpr std::uint8_t kLongImage = 0xFF;
+
+struct AsciiImages {
+    std::array<std::array<char16_t, kImageUnits>, 128> units{};
+    std::array<std::uint8_t, 128> lengths{};
+};
+
+constexpr AsciiImages MakeAsciiImages() {
+    AsciiImages images;
+    for (char32_t c = 0; c < 128; ++c) {
+        const std::uint32_t entry = EntryOf(c);
+        std::size_t length = 0;
+        const auto add = [&](char32_t atom) {
+            if (atom >= 0x10000 || length == kImageUnits) {
+                length = kLongImage;
+                return;
+            }
+            images.units[c][length++] = static_cast<char16_t>(atom);
+        };
+        if (entry == 0) {
+            add(c);
+        } else if ((entry & kStringFlag) == 0) {
+            add(entry);
+        } else {
+            const std::uint32_t count = entry >> 24 & 0x7F;
+            for (std::uint32_t i = 0; i < count && length != kLongImage; ++i)
+                add(kLooseAtoms[(entry & 0xFFFFFF) + i]);
+        }
+        images.lengths[c] = static_cast<std::uint8_t>(length);
+    }
+    return images;
+}
+
+constexpr AsciiImages kAscii = MakeAsciiImages();
+static_assert(std::none_of(kAscii.lengths.begin(), kAscii.lengths.end(),
+                           [](std::uint8_t length) { return length == kLongImage; }),
+              "every ASCII character's atoms must fit the quick way");
+
+// Most atoms a code point has, in UTF-16 units.
+constexpr std::size_t kMostUnits = 2 * 127;
+
+char16_t* PutCodePoint(char16_t* out, char32_t c) {
+    if (c < 0x10000) {
+        *out++ = static_cast<char16_t>(c);
+    } else {
+        *out++ = static_cast<char16_t>(0xD7C0 + (c >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    }
+    return out;
+}
+
+char16_t* PutAtoms(char16_t* out, char32_t c) {
+    const std::uint32_t entry = EntryOf(c);
+    if (entry == 0)
+        return PutCodePoint(out, c);
+    if ((entry & kStringFlag) == 0)
+        return PutCodePoint(out, entry);
+    const char32_t* atoms = kLooseAtoms + (entry & 0xFFFFFF);
+    for (const char32_t* end = atoms + (entry >> 24 & 0x7F); atoms != end; ++atoms)
+        out = PutCodePoint(out, *atoms);
+    return out;
+}
+
+bool IsLead(char16_t unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsTrail(char16_t unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+} // namespace
+
+std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
+    // Room for every unit to be ASCII with a full image; a code point with more atoms makes room
+    // for itself. The buffer only grows, so that it is not filled anew for every line.
+    if (key.size() < text.size() * kImageUnits + kImageUnits)
+        key.resize(text.size() * kImageUnits + kImageUnits);
+    const char16_t* units = text.data();
+    const std::size_t size = text.size();
+    std::size_t used = 0;
+    const auto putAscii = [&](char16_t unit) {
+        std::memcpy(key.data() + used, kAscii.units[unit].data(), sizeof kAscii.units[unit]);
+        used += kAscii.lengths[unit];
+    };
+    for (std::size_t i = 0; i < size;) {
+        // Sixteen ASCII units in a row need no test each.
+        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+            for (const std::size_t end = i + kScanUnits; i < end; ++i)
+                putAscii(units[i]);
+            continue;
+        }
+        char32_t c = units[i++];
+        if (c < 128) {
+            putAscii(static_cast<char16_t>(c));
+            continue;
+        }
+        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+        const std::size_t room = used + kMostUnits + (size - i) * kImageUnits;
+        if (key.size() < room)
+            key.resize(room);
+        used = static_cast<std::size_t>(PutAtoms(key.data() + used, c) - key.data());
+    }
+    return {key.data(), used};
+}
+
+} // namespace compare
