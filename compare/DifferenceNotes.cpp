@@ -9,7 +9,9 @@ QString LookalikePart(qsizetype found, qsizetype lookalikes) {
         return {};
     if (found == 1)
         return u", a look-alike"_s;
-    return u", %1 of them look-alike%2"_s.arg(lookalikes).arg(lookalikes == 1 ? u"" : u"s");
+    if (lookalikes == 1)
+        return u", 1 of them a look-alike"_s;
+    return u", %1 of them look-alikes"_s.arg(lookalikes);
 }
 
 } // namespace

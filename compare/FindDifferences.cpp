@@ -3,6 +3,8 @@
 #include "app/ErrorReport.h"
 #include "compare/DifferenceNotes.h"
 #include "compare/LineComparison.h"
+#include "compare/LookalikeDescription.h"
+#include "compare/LookalikeLines.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
 #include "platform/WorkProgress.h"
@@ -49,6 +51,26 @@ LineComparisonRun::Found FindMissing(const QString& ownText, const compare::Line
     return found;
 }
 
+// What the full pane tells of its red lines: how many, and which look like a line of the other.
+void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& found) {
+    if (!found.list)
+        return;
+    const auto tips = found.lookalikes;
+    const qsizetype count = tips ? static_cast<qsizetype>(tips->size()) : 0;
+    direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
+    if (count == 0)
+        return;
+    direction.own.SetTips([tips](qsizetype position) {
+        const auto after = std::upper_bound(
+            tips->begin(), tips->end(), position,
+            [](qsizetype p, const auto& tip) { return p < tip.first.start; });
+        if (after == tips->begin())
+            return QString();
+        const auto& tip = *std::prev(after);
+        return position < tip.first.End() ? tip.second : QString();
+    });
+}
+
 Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgBox& box) {
     GuardedProcedure proc(box, direction.location);
     bool current = true;
@@ -60,8 +82,7 @@ Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgB
     const LineComparisonRun::Found& found = run.FoundIn(direction.file);
     proc.Step(122, [&] { HighlightDifferences(direction.own, found.marks); });
     proc.Step(124, [&] { direction.result.AppendList(found.list); });
-    if (found.list)
-        direction.own.SetNote(LinesNote(found.list->EntryCount(), direction.otherName, 0));
+    ShowLookalikes(direction, found);
     return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
 }
 
@@ -84,6 +105,49 @@ void LineComparisonRun::Work(const QString& one, const QString& two) {
     });
     found_[0] = FindMissing(one, first, second, stop_, piecesDone_);
     found_[1] = secondFound.get();
+    if (!stop_)
+        FindLookalikes(first, second);
+}
+
+// For each red line, a line of the other text it differs from only invisibly, if there is one.
+void LineComparisonRun::FindLookalikes(const compare::LineIndex& first,
+                                       const compare::LineIndex& second) {
+    const auto redOf = [](const Found& found) {
+        std::vector<compare::Piece> pieces;
+        for (qsizetype i = 0; i < found.list->EntryCount(); ++i) {
+            const TextRange entry = found.list->Entry(i);
+            pieces.push_back(
+                {static_cast<std::size_t>(entry.start), static_cast<std::size_t>(entry.length)});
+        }
+        return pieces;
+    };
+    const std::vector<compare::Piece> red[] = {redOf(found_[0]), redOf(found_[1])};
+    const compare::LookalikeLinesOfBoth found =
+        compare::FindLookalikeLinesOfBoth(first, red[0], second, red[1]);
+    const std::vector<std::optional<compare::LineLookalike>>* lookalikes[] = {&found.ofFirst,
+                                                                             &found.ofSecond};
+    const compare::LineIndex* texts[] = {&first, &second};
+    for (int file = 0; file < 2; ++file) {
+        auto tips = std::make_shared<std::vector<std::pair<TextRange, QString>>>();
+        const QString otherName = file == 0 ? u"Text File #2"_s : u"Text File #1"_s;
+        for (std::size_t i = 0; i < red[file].size(); ++i) {
+            const auto& lookalike = (*lookalikes[file])[i];
+            if (!lookalike)
+                continue;
+            const compare::Piece piece = red[file][i];
+            const std::u16string_view own = compare::LineContent(
+                texts[file]->Text().substr(piece.start, piece.length));
+            const std::u16string_view other = compare::LineContent(texts[1 - file]->Text().substr(
+                lookalike->piece.start, lookalike->piece.length));
+            tips->emplace_back(
+                TextRange{static_cast<qsizetype>(piece.start), static_cast<qsizetype>(piece.length)},
+                u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->line)
+                    .arg(otherName)
+                    .arg(QString::fromStdString(
+                        compare::DescribeLookalike(lookalike->kinds, own, other))));
+        }
+        found_[file].lookalikes = std::move(tips);
+    }
 }
 
 bool LineComparisonRun::Prepare() {

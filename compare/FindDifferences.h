@@ -39,11 +39,15 @@ public:
     struct Found {
         std::vector<TextRange> marks;
         std::shared_ptr<const ResultList> list;
+        // The red lines that look like a line of the other text: where they stand, and what
+        // sets them apart, for the pane's tooltips.
+        std::shared_ptr<const std::vector<std::pair<TextRange, QString>>> lookalikes;
     };
     const Found& FoundIn(int file) const { return found_[file - 1]; }
 
 private:
     void Work(const QString& one, const QString& two);
+    void FindLookalikes(const compare::LineIndex& first, const compare::LineIndex& second);
     void Tick();
 
     Panes& panes_;

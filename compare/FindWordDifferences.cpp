@@ -77,7 +77,7 @@ void ShowPass(Pane& full, Pane& result, const PassFound& pass, const QString& ot
         full.SetSelLength(pass.last->length);
     }
     result.AppendList(pass.list);
-    full.SetNote(WordsNote(pass.list->EntryCount(), otherName, 0));
+    full.SetSummary(WordsNote(pass.list->EntryCount(), otherName, 0));
 }
 
 // Three numbered statements: the whole pane selected and coloured black.

@@ -66,7 +66,7 @@ void OverviewStrip::resizeEvent(QResizeEvent* event) {
 
 bool OverviewStrip::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        const QString note = pane_.Model().Note();
+        const QString note = pane_.Model().Summary();
         if (note.isEmpty())
             QToolTip::hideText();
         else

@@ -47,7 +47,8 @@ PlainText& Pane::Plain() {
 void Pane::TextChanged() {
     ++generation_;
     spelled_.reset();
-    note_.clear();
+    summary_.clear();
+    tips_ = nullptr;
     ClampSelection();
 }
 
@@ -132,6 +133,8 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
     if (wholeText) {
         redMarks_.reset();
         runs_.Reset(Length());
+        if (colour == kBlack)
+            tips_ = nullptr; // nothing is red any more
     } else if (colour != kRed) {
         FoldMarks(); // the marks would show through the new colour
     }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -85,8 +86,14 @@ public:
 
     // What the last comparison found in this text, in a sentence for the user (its tooltip); it
     // goes when the text changes.
-    const QString& Note() const { return note_; }
-    void SetNote(QString note) { note_ = std::move(note); }
+    const QString& Summary() const { return summary_; }
+    void SetSummary(QString summary) { summary_ = std::move(summary); }
+    // What the last comparison can tell of the red stretch at a position (its look-alike, say),
+    // for a tooltip; worked out when asked. It goes when the text changes or the colours are
+    // reset.
+    using TipSource = std::function<QString(qsizetype position)>;
+    void SetTips(TipSource tips) { tips_ = std::move(tips); }
+    QString TipAt(qsizetype position) const { return tips_ ? tips_(position) : QString(); }
 
     // Counts every change of the text (not of its colour), so that a long run can tell whether
     // the text it started from is still the one shown.
@@ -124,7 +131,8 @@ private:
     qsizetype caret_ = 0;
     bool visible_ = true;
     std::optional<int> progress_;
-    QString note_;
+    QString summary_;
+    TipSource tips_;
     std::uint64_t generation_ = 0;
     PaneObserver* observer_ = nullptr;
 };

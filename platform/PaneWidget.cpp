@@ -286,8 +286,9 @@ bool PaneWidget::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-QString PaneWidget::TipAt(QPoint) {
-    return pane_.Note();
+QString PaneWidget::TipAt(QPoint point) {
+    const QString tip = pane_.TipAt(PositionAt(point));
+    return tip.isEmpty() ? pane_.Summary() : tip;
 }
 
 // --- Geometry ---------------------------------------------------------------------------------

@@ -167,8 +167,23 @@ TEST_F(FindDifferencesTest, SecondDirectionWorksOnTheOtherPanes) {
 TEST_F(FindDifferencesTest, EachFullPaneTellsHowManyOfItsLinesTheOtherLacks) {
     Load(u"same\r\none\r\ntwo\r"_s, u"same\r\nthree\r"_s);
     RunBoth();
-    EXPECT_EQ(pane1.Note(), u"2 lines of this text are nowhere in Text File #2"_s);
-    EXPECT_EQ(pane2.Note(), u"1 line of this text is nowhere in Text File #1"_s);
+    EXPECT_EQ(pane1.Summary(), u"2 lines of this text are nowhere in Text File #2"_s);
+    EXPECT_EQ(pane2.Summary(), u"1 line of this text is nowhere in Text File #1"_s);
     pane1.AppendText(u"x"_s);
-    EXPECT_EQ(pane1.Note(), QString()) << "a changed text is no longer what was compared";
+    EXPECT_EQ(pane1.Summary(), QString()) << "a changed text is no longer what was compared";
+}
+
+TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItApart) {
+    Load(u"same\r\nabc \r\nreal\r"_s, u"Abc\r\nsame\r\nother\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane1.Summary(),
+              u"2 lines of this text are nowhere in Text File #2, 1 of them a look-alike"_s);
+    const QString tip = u"only by: trailing space (U+0020 at the end), letter case"_s;
+    EXPECT_EQ(pane1.TipAt(7), u"Differs from line 1 of Text File #2 "_s + tip)
+        << pane1.TipAt(7).toStdString();
+    EXPECT_EQ(pane1.TipAt(13), QString()) << "a real change has no look-alike";
+    EXPECT_EQ(pane2.TipAt(1), u"Differs from line 2 of Text File #1 "_s + tip)
+        << pane2.TipAt(1).toStdString();
+    pane1.ColourRanges(std::vector<TextRange>{{0, pane1.Length()}}, kBlack);
+    EXPECT_EQ(pane1.TipAt(7), QString()) << "nothing is red any more";
 }

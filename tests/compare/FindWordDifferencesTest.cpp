@@ -84,9 +84,9 @@ TEST_F(FindWordDifferencesTest, PanesBeyond32767UnitsAreComparedCompletely) {
 
 TEST_F(FindWordDifferencesTest, EachFullPaneTellsHowManyOfItsWordsWereNotSupplied) {
     Run(u"one two three\r\n"_s, u"one 2 3\r\n"_s);
-    EXPECT_EQ(pane1.Note(),
+    EXPECT_EQ(pane1.Summary(),
               u"2 words of this text are not supplied by their partner lines in Text File #2"_s);
     Run(u"a b\r\n"_s, u"a c\r\n"_s);
-    EXPECT_EQ(pane2.Note(),
+    EXPECT_EQ(pane2.Summary(),
               u"1 word of this text is not supplied by its partner line in Text File #1"_s);
 }
