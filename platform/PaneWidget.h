@@ -9,6 +9,8 @@
 #include <QBasicTimer>
 #include <QStringList>
 
+#include <optional>
+
 class OverviewStrip;
 class Pane;
 class QMenu;
@@ -103,6 +105,7 @@ private:
     // Scrolling.
     void TextLaidOutAgain();
     void SetTop(ViewPlace top);
+    ViewPlace LastTop();
     void ScrollByPixels(qreal pixels);
     void UpdateScrollBar();
     void PlaceOverview();
@@ -146,6 +149,7 @@ private:
     PaneLayouts layouts_;
     PaneScroll scroll_;
     ViewPlace top_;
+    std::optional<ViewPlace> lastTop_;
     bool settingScrollBar_ = false;
     qreal wantedX_ = -1; // the caret's column kept while it moves up and down
     bool caretOn_ = true;
