@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 
 // Lets the window handle whatever events are pending, and runs long work beside it.
@@ -16,6 +17,16 @@ public:
     virtual void RunAside(const std::function<void()>& work, const std::function<void()>& tick,
                           bool userInput) = 0;
 };
+
+// Runs `work` and gives back what it threw, for handing over from a worker thread.
+inline std::exception_ptr RunCatching(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
 
 // For work with no window to keep alive: everything runs at once, on the caller's thread.
 class NoEventPump final : public EventPump {

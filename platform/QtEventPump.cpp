@@ -24,11 +24,7 @@ void QtEventPump::RunAside(const std::function<void()>& work, const std::functio
     QEventLoop loop;
     std::exception_ptr failure;
     std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
+        failure = RunCatching(work);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     QTimer ticker;

@@ -25,13 +25,7 @@ public:
         if (tick)
             tick();
         std::exception_ptr failure;
-        std::thread worker([&] {
-            try {
-                work();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
+        std::thread worker([&] { failure = RunCatching(work); });
         worker.join();
         if (tick)
             tick();
