@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace compare {
@@ -59,6 +60,27 @@ constexpr AsciiImages kAscii = MakeAsciiImages();
 static_assert(std::none_of(kAscii.lengths.begin(), kAscii.lengths.end(),
                            [](std::uint8_t length) { return length == kLongImage; }),
               "every ASCII character's atoms must fit the quick way");
+
+// What the image of each ASCII character does to a KeyHash: h becomes rotl(h, rotation) ^ plus,
+// rotation being kKeyHashRotation times the image's length.
+struct HashStep {
+    std::uint64_t plus = 0;
+    int rotation = 0;
+};
+
+constexpr std::array<HashStep, 128> MakeAsciiHashSteps() {
+    std::array<HashStep, 128> steps{};
+    for (std::size_t c = 0; c < 128; ++c)
+        for (std::size_t i = 0; i < kAscii.lengths[c]; ++i) {
+            steps[c].plus = std::rotl(steps[c].plus, kKeyHashRotation) ^ kAscii.units[c][i];
+            steps[c].rotation = (steps[c].rotation + kKeyHashRotation) % 64;
+        }
+    return steps;
+}
+
+constexpr std::array<HashStep, 128> kAsciiHashSteps = MakeAsciiHashSteps();
+static_assert(kAsciiHashSteps[u' '].rotation == 0 && kAsciiHashSteps[u' '].plus == 0,
+              "a blank leaves no trace in a key");
 
 // Most atoms a code point has, in UTF-16 units.
 constexpr std::size_t kMostUnits = 2 * 127;
@@ -126,6 +148,65 @@ std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
         used = static_cast<std::size_t>(PutAtoms(key.data() + used, c) - key.data());
     }
     return {key.data(), used};
+}
+
+void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
+                           std::vector<std::uint64_t>& hashes) {
+    starts.clear();
+    hashes.clear();
+    if (line.empty())
+        return;
+    const char16_t* units = line.data();
+    const std::size_t size = line.size();
+    std::uint64_t hash = kKeyHashStart;
+    starts.push_back(0);
+    const auto endWord = [&](std::size_t blank, std::uint64_t wordHash) {
+        hashes.push_back(wordHash);
+        starts.push_back(blank + 1);
+    };
+    std::uint64_t before[kScanUnits]; // the hash before each unit of a block
+    for (std::size_t i = 0; i < size;) {
+        // Sixteen units at a time, without a branch for each: the ASCII units up to the first
+        // that is not are hashed, a blank starting the hash afresh, and the words that blanks end
+        // read off afterwards. The last sixteen units of the line are looked at again rather
+        // than read past its end; those already hashed are left out.
+        if (size >= kScanUnits) {
+            const std::size_t base = std::min(i, size - kScanUnits);
+            const auto skip = static_cast<int>(i - base);
+            const std::uint32_t ahead = 0xFFFFu << skip & 0xFFFFu;
+            const std::uint32_t blanks = EqualMasks(units + base, u' ', u' ').a & ahead;
+            const std::uint32_t others = NonAsciiOrEqualMask(units + base, u' ') & ahead & ~blanks;
+            const int stop = others == 0 ? kScanUnits : std::countr_zero(others);
+            for (int k = skip; k < stop; ++k) {
+                const char16_t unit = units[base + static_cast<std::size_t>(k)];
+                const HashStep step = kAsciiHashSteps[unit];
+                before[k] = hash;
+                const std::uint64_t next = std::rotl(hash, step.rotation) ^ step.plus;
+                hash = unit == u' ' ? kKeyHashStart : next;
+            }
+            for (std::uint32_t cuts = blanks & ~(0xFFFFu << stop); cuts != 0; cuts &= cuts - 1) {
+                const auto k = static_cast<std::size_t>(std::countr_zero(cuts));
+                endWord(base + k, before[k]);
+            }
+            i = base + static_cast<std::size_t>(stop);
+            if (i == size || stop == kScanUnits)
+                continue;
+        }
+        char32_t c = units[i++];
+        if (c == u' ') {
+            endWord(i - 1, hash);
+            hash = kKeyHashStart;
+        } else if (c < 128) {
+            hash = std::rotl(hash, kAsciiHashSteps[c].rotation) ^ kAsciiHashSteps[c].plus;
+        } else {
+            if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+                c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+            char16_t atoms[kMostUnits];
+            for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
+                hash = std::rotl(hash, kKeyHashRotation) ^ *atom;
+        }
+    }
+    hashes.push_back(hash);
 }
 
 } // namespace compare
