@@ -61,25 +61,49 @@ static_assert(std::none_of(kAscii.lengths.begin(), kAscii.lengths.end(),
                            [](std::uint8_t length) { return length == kLongImage; }),
               "every ASCII character's atoms must fit the quick way");
 
-// What the image of each ASCII character does to a KeyHash: h becomes rotl(h, rotation) ^ plus,
-// rotation being kKeyHashRotation times the image's length.
+// Where a KeyHash has got after some units: their units, each turned by seven bits a place,
+// folded together by exclusive or, and how far the turning has reached. The hash of the units
+// between two states is worked out from the two alone, so a line's words are hashed in one run
+// along it with no dependence from one unit to the next beyond an exclusive or and an addition.
+// Left uninitialised unless asked, as a block's worth of them is set aside for every line.
+struct KeyHashState {
+    std::uint64_t folded;
+    std::uint32_t turn; // seven times the units so far, counted modulo 2^32, a multiple of 64
+
+    void Add(std::uint64_t turnedImage, std::uint32_t imageTurn) {
+        folded ^= std::rotl(turnedImage, static_cast<int>(turn & 63));
+        turn += imageTurn;
+    }
+};
+
+constexpr std::uint32_t kTurnPerUnit = 7;
+
+std::uint64_t HashBetween(KeyHashState from, KeyHashState to) {
+    constexpr std::uint64_t kLengthMix = 0x9E3779B97F4A7C15ull;
+    return std::rotr(to.folded ^ from.folded, static_cast<int>(from.turn & 63)) ^
+           std::uint64_t{to.turn - from.turn} * kLengthMix;
+}
+
+// What the image of each ASCII character adds to a KeyHash: its units turned by seven bits a
+// place and folded together, and the turn they take.
 struct HashStep {
-    std::uint64_t plus = 0;
-    int rotation = 0;
+    std::uint64_t turnedImage = 0;
+    std::uint32_t turn = 0;
 };
 
 constexpr std::array<HashStep, 128> MakeAsciiHashSteps() {
     std::array<HashStep, 128> steps{};
     for (std::size_t c = 0; c < 128; ++c)
         for (std::size_t i = 0; i < kAscii.lengths[c]; ++i) {
-            steps[c].plus = std::rotl(steps[c].plus, kKeyHashRotation) ^ kAscii.units[c][i];
-            steps[c].rotation = (steps[c].rotation + kKeyHashRotation) % 64;
+            steps[c].turnedImage ^=
+                std::rotl(std::uint64_t{kAscii.units[c][i]}, static_cast<int>(steps[c].turn));
+            steps[c].turn += kTurnPerUnit;
         }
     return steps;
 }
 
 constexpr std::array<HashStep, 128> kAsciiHashSteps = MakeAsciiHashSteps();
-static_assert(kAsciiHashSteps[u' '].rotation == 0 && kAsciiHashSteps[u' '].plus == 0,
+static_assert(kAsciiHashSteps[u' '].turn == 0 && kAsciiHashSteps[u' '].turnedImage == 0,
               "a blank leaves no trace in a key");
 
 // Most atoms a code point has, in UTF-16 units.
@@ -150,6 +174,13 @@ std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
     return {key.data(), used};
 }
 
+std::uint64_t KeyHash(std::u16string_view key) {
+    KeyHashState state{};
+    for (char16_t unit : key)
+        state.Add(unit, kTurnPerUnit);
+    return HashBetween(KeyHashState{}, state);
+}
+
 void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
                            std::vector<std::uint64_t>& hashes) {
     starts.clear();
@@ -158,18 +189,20 @@ void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& s
         return;
     const char16_t* units = line.data();
     const std::size_t size = line.size();
-    std::uint64_t hash = kKeyHashStart;
+    KeyHashState state{};
+    KeyHashState wordStart{};
     starts.push_back(0);
-    const auto endWord = [&](std::size_t blank, std::uint64_t wordHash) {
-        hashes.push_back(wordHash);
+    const auto endWord = [&](std::size_t blank, KeyHashState atBlank) {
+        hashes.push_back(HashBetween(wordStart, atBlank));
         starts.push_back(blank + 1);
+        wordStart = atBlank;
     };
-    std::uint64_t before[kScanUnits]; // the hash before each unit of a block
+    KeyHashState after[kScanUnits]; // the state after each unit of a block
     for (std::size_t i = 0; i < size;) {
         // Sixteen units at a time, without a branch for each: the ASCII units up to the first
-        // that is not are hashed, a blank starting the hash afresh, and the words that blanks end
-        // read off afterwards. The last sixteen units of the line are looked at again rather
-        // than read past its end; those already hashed are left out.
+        // that is not are hashed, blanks adding nothing, and the words that blanks end read off
+        // afterwards. The last sixteen units of the line are looked at again rather than read
+        // past its end; those already hashed are left out.
         if (size >= kScanUnits) {
             const std::size_t base = std::min(i, size - kScanUnits);
             const auto skip = static_cast<int>(i - base);
@@ -178,15 +211,13 @@ void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& s
             const std::uint32_t others = NonAsciiOrEqualMask(units + base, u' ') & ahead & ~blanks;
             const int stop = others == 0 ? kScanUnits : std::countr_zero(others);
             for (int k = skip; k < stop; ++k) {
-                const char16_t unit = units[base + static_cast<std::size_t>(k)];
-                const HashStep step = kAsciiHashSteps[unit];
-                before[k] = hash;
-                const std::uint64_t next = std::rotl(hash, step.rotation) ^ step.plus;
-                hash = unit == u' ' ? kKeyHashStart : next;
+                const HashStep step = kAsciiHashSteps[units[base + static_cast<std::size_t>(k)]];
+                state.Add(step.turnedImage, step.turn);
+                after[k] = state;
             }
             for (std::uint32_t cuts = blanks & ~(0xFFFFu << stop); cuts != 0; cuts &= cuts - 1) {
                 const auto k = static_cast<std::size_t>(std::countr_zero(cuts));
-                endWord(base + k, before[k]);
+                endWord(base + k, after[k]);
             }
             i = base + static_cast<std::size_t>(stop);
             if (i == size || stop == kScanUnits)
@@ -194,19 +225,18 @@ void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& s
         }
         char32_t c = units[i++];
         if (c == u' ') {
-            endWord(i - 1, hash);
-            hash = kKeyHashStart;
+            endWord(i - 1, state);
         } else if (c < 128) {
-            hash = std::rotl(hash, kAsciiHashSteps[c].rotation) ^ kAsciiHashSteps[c].plus;
+            state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
         } else {
             if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
                 c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
             char16_t atoms[kMostUnits];
             for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
-                hash = std::rotl(hash, kKeyHashRotation) ^ *atom;
+                state.Add(*atom, kTurnPerUnit);
         }
     }
-    hashes.push_back(hash);
+    hashes.push_back(HashBetween(wordStart, state));
 }
 
 } // namespace compare

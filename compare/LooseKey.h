@@ -1,6 +1,5 @@
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,18 +20,11 @@ namespace compare {
 // grows); valid until `scratch` is used again. Hash it with ContentHash.
 std::u16string_view LooseKey(std::u16string_view text, std::u16string& scratch);
 
-// A hash of a key that can be worked out unit by unit as the key is made, without writing it
-// down: h = rotl(h, R) ^ unit over the key's UTF-16 units, from a fixed start. Cheap enough to
-// follow every unit of a text; seven bits a unit keep the letters of a short ASCII key apart.
-// Equal keys have equal hashes; unequal keys rarely do, and are told apart by what follows.
-inline constexpr int kKeyHashRotation = 7;
-inline constexpr std::uint64_t kKeyHashStart = 0xCBF29CE484222325ull;
-inline std::uint64_t KeyHash(std::u16string_view key) {
-    std::uint64_t hash = kKeyHashStart;
-    for (char16_t unit : key)
-        hash = std::rotl(hash, kKeyHashRotation) ^ unit;
-    return hash;
-}
+// A hash of a key that can be worked out as the key is made, without writing it down: the
+// exclusive or of its UTF-16 units, each turned by seven bits more than the one before, mixed
+// with its length. Equal keys have equal hashes; unequal keys rarely do, and are told apart by
+// what follows.
+std::uint64_t KeyHash(std::u16string_view key);
 
 // The words of a line, cut as the word comparison cuts it (at every blank: two blanks in a row or
 // a blank at either end give an empty word, an empty line gives none), with the KeyHash of each
