@@ -2,6 +2,8 @@
 
 #include "platform/Failure.h"
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 bool ToBoolean(const QString& text) {
@@ -12,7 +14,8 @@ bool ToBoolean(const QString& text) {
         return false;
     bool isNumber = false;
     const double number = trimmed.toDouble(&isNumber);
-    if (!isNumber)
+    // The conversion also reads "nan" and "inf", which are words here, not numbers.
+    if (!isNumber || !std::isfinite(number))
         throw Failure(u"Type mismatch"_s);
     return number != 0.0;
 }

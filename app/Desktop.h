@@ -9,7 +9,6 @@
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 
-#include <chrono>
 #include <functional>
 
 // Everything the window asks of the desktop, handed in so that tests can stand in for it.
@@ -23,6 +22,4 @@ struct Desktop {
     ProcessControl& process;
     RandomGenerator& random;
     std::function<double()> secondsSinceMidnight;
-    // How often a line comparison lets the window through.
-    std::chrono::milliseconds pumpInterval{30};
 };

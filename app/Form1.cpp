@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -42,7 +43,10 @@ Form1::Form1(const Desktop& desktop, QWidget* parent)
                  FormLayout::ToPixels(FormLayout::kClientHeight));
 }
 
-Form1::~Form1() = default;
+// The panes' widgets go first: they are the panes' observers, and the panes are members.
+Form1::~Form1() {
+    delete takeCentralWidget();
+}
 
 void Form1::CreateControls() {
     client_ = new QWidget(this);
@@ -78,7 +82,10 @@ void Form1::CreateControls() {
                     return p.first == design.name;
                 })->second;
             pane->SetText(design.name.toString()); // the design-time placeholder
-            control = new PaneWidget(*pane, container);
+            auto* view = new PaneWidget(*pane, container);
+            // The full texts show where their differences are beside the scroll bar.
+            view->ShowOverview(pane == &RichTextBox1 || pane == &RichTextBox2);
+            control = view;
             break;
         }
         }
@@ -103,13 +110,19 @@ void Form1::CreateControls() {
     Option2 = static_cast<QRadioButton*>(find(u"Option2"));
     Option2->setChecked(true);
 
-    std::vector<const FormLayout::Control*> byTab;
+    // The keyboard visits the controls in their design order; frames take no focus and are left
+    // out, or the chain would break at them.
+    std::vector<QWidget*> byTab;
+    std::vector<const FormLayout::Control*> designs;
     for (const FormLayout::Control& design : FormLayout::Controls())
-        byTab.push_back(&design);
-    std::sort(byTab.begin(), byTab.end(),
+        designs.push_back(&design);
+    std::sort(designs.begin(), designs.end(),
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const FormLayout::Control* design : designs)
+        if (QWidget* control = Control(design->name); control->focusPolicy() != Qt::NoFocus)
+            byTab.push_back(control);
     for (std::size_t i = 1; i < byTab.size(); ++i)
-        QWidget::setTabOrder(Control(byTab[i - 1]->name), Control(byTab[i]->name));
+        QWidget::setTabOrder(byTab[i - 1], byTab[i]);
 }
 
 void Form1::WireEvents() {
@@ -122,8 +135,16 @@ void Form1::WireEvents() {
         connect(button, &QPushButton::clicked, this, procedure);
         WatchPointer(button, true);
     }
-    connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
-    connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
+    // A click on the option that is selected already changes nothing, and runs nothing.
+    for (const auto& [option, procedure] :
+         {std::pair{Option1, &Form1::Option1_Click}, std::pair{Option2, &Form1::Option2_Click}}) {
+        connect(option, &QRadioButton::pressed, this,
+                [this, option] { optionWasSelected_ = option->isChecked(); });
+        connect(option, &QRadioButton::clicked, this, [this, procedure] {
+            if (!optionWasSelected_)
+                (this->*procedure)();
+        });
+    }
     for (QWidget* control : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
                              static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Option1),
                              static_cast<QWidget*>(Option2)})
@@ -138,6 +159,8 @@ void Form1::WireEvents() {
             [this](const QStringList& paths) { LoadDroppedFiles(2, paths); });
     client_->setMouseTracking(true);
     client_->installEventFilter(this);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &Form1::CancelComparison);
 }
 
 QWidget* Form1::Control(QStringView name) const {

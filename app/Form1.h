@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QMainWindow>
 
+#include <atomic>
 #include <optional>
 
 class GuardedProcedure;
@@ -51,6 +52,8 @@ public:
     int MousePointer() const { return mousePointer_; }
     void SetMousePointer(int pointer);
     bool Busy() const { return busy_; }
+    // Stops a running comparison (Esc): what it found so far stays, and no "Done." follows.
+    void CancelComparison();
 
     // Start-up, before the window is first shown.
     void Form_Load();
@@ -103,6 +106,8 @@ private:
 
     Desktop desktop_;
     bool busy_ = false;
+    bool optionWasSelected_ = false; // the option being clicked was selected when pressed
+    std::atomic<bool> cancel_ = false; // read by the comparison's work beside the window
     int mousePointer_ = 0;
     std::optional<QCursor> mouseIcon_;
     QWidget* client_ = nullptr;

@@ -25,7 +25,7 @@ void LoadPane(Pane& pane, const QString& path, bool exact) {
         pane.SetText(ReadExactTextFile(path));
         return;
     }
-    pane.LoadFile(path);
+    pane.SetText(ReadTextFile(path));
     pane.AppendText(u"\r");
 }
 
@@ -42,15 +42,16 @@ template <typename Load> bool LoadedOrSaid(const QString& path, Load load) {
 }
 
 void Compare(CliOptions::Mode mode, Panes& panes, MsgBox& box) {
+    NoEventPump pump;
+    const std::atomic<bool> neverCancelled = false;
     if (mode == CliOptions::Mode::Lines) {
-        NoEventPump pump;
-        RTB::LineComparisonRun run(panes, pump);
+        RTB::LineComparisonRun run(panes, pump, neverCancelled);
         if (RTB::FindDifferencesIn1(run, box) == RTB::Outcome::Finished)
             RTB::FindDifferencesIn2(run, box);
         return;
     }
     GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-    FindWordDifferences(panes, proc);
+    FindWordDifferences(panes, proc, pump, neverCancelled);
 }
 
 } // namespace

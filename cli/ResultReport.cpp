@@ -65,7 +65,7 @@ void AppendFile(QByteArray& out, const char* key, const Pane& full, const Pane& 
     out.append(",\"").append(key).append("\":{\"result\":");
     JsonWriter::AppendString(out, result.Text());
     out.append(",\"marks\":");
-    JsonWriter::AppendRanges(out, full.Colours().RangesOf(kRed));
+    JsonWriter::AppendRanges(out, full.RangesOf(kRed));
     out.append('}');
 }
 

@@ -1,10 +1,15 @@
 #include "compare/FindDifferences.h"
 
 #include "app/ErrorReport.h"
+#include "compare/DifferenceNotes.h"
 #include "compare/LineComparison.h"
+#include "compare/LookalikeDescription.h"
+#include "compare/LookalikeLines.h"
+#include "platform/ResultList.h"
 #include "platform/Utf16View.h"
+#include "platform/WorkProgress.h"
 
-#include <string>
+#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -12,208 +17,176 @@ namespace RTB {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr std::size_t kPiecesPerSlice = 512; // between two looks at the clock
-
-// Tells whether either full pane has been given a new text since the watch began.
-class TextWatch {
-public:
-    explicit TextWatch(const Panes& panes)
-        : panes_(panes), first_(panes.RichTextBox1.TextGeneration()),
-          second_(panes.RichTextBox2.TextGeneration()) {}
-
-    bool Replaced() const {
-        return panes_.RichTextBox1.TextGeneration() != first_ ||
-               panes_.RichTextBox2.TextGeneration() != second_;
-    }
-
-private:
-    const Panes& panes_;
-    std::uint64_t first_;
-    std::uint64_t second_;
-};
-
-// Lets the window through about every pump interval, and says when a full pane got a new text.
-class PumpSchedule {
-public:
-    explicit PumpSchedule(LineComparisonRun& run)
-        : run_(run), watch_(run.PaneSet()), next_(Clock::now() + run.PumpInterval()) {}
-
-    bool Due() const { return Clock::now() >= next_; }
-    // Returns false when the run must stop.
-    bool Pump() {
-        run_.Pump().DoEvents();
-        next_ = Clock::now() + run_.PumpInterval();
-        return !watch_.Replaced();
-    }
-
-private:
-    LineComparisonRun& run_;
-    TextWatch watch_;
-    Clock::time_point next_;
-};
+constexpr std::size_t kSlice = std::size_t{1} << 14; // lines looked up between looks at the stop
 
 struct Direction {
     int file; // 1 or 2
     Pane& own;
     Pane& result;
     QString location;
+    QString otherName;
 };
 
-// Differences found since the window last saw the lists; handed over before each pump.
-class PendingDifferences {
-public:
-    explicit PendingDifferences(std::u16string_view own) : own_(own) {}
-
-    void Add(compare::Piece piece) {
-        const compare::Piece marked = compare::MarkedSpan(own_, piece);
-        marks_.push_back(
-            {static_cast<qsizetype>(marked.start), static_cast<qsizetype>(marked.length)});
-        compare::AppendListEntry(list_, own_, piece);
+// One direction, worked out aside: the pieces of `ownText` that `other` lacks, as red marks (the
+// piece and the CR that ends it) and as a list. Stops early, with what it has, when told to.
+LineComparisonRun::Found FindMissing(const QString& ownText, const compare::LineIndex& own,
+                                     const compare::LineIndex& other,
+                                     const std::atomic<bool>& stop,
+                                     std::atomic<std::size_t>& done) {
+    LineComparisonRun::Found found;
+    const std::u16string_view text = AsU16(ownText);
+    ResultList::Builder list(ownText, ResultList::Form::Pieces);
+    const std::size_t count = own.PieceCount();
+    for (std::size_t first = 0; first < count && !stop; first += kSlice) {
+        const std::size_t last = std::min(count, first + kSlice);
+        own.ForEachMissingIn(other, first, last, [&](compare::Piece piece) {
+            const compare::Piece marked = compare::MarkedSpan(text, piece);
+            found.marks.push_back(
+                {static_cast<qsizetype>(marked.start), static_cast<qsizetype>(marked.length)});
+            list.Add({static_cast<qsizetype>(piece.start), static_cast<qsizetype>(piece.length)});
+        });
+        done += last - first;
     }
+    found.list = std::make_shared<const ResultList>(std::move(list).Finish());
+    return found;
+}
 
-    void Flush(const Direction& direction, GuardedProcedure& proc) {
-        if (!marks_.empty())
-            proc.Step(122, [&] { HighlightDifferences(direction.own, marks_); });
-        if (!list_.empty())
-            proc.Step(124, [&] { direction.result.AppendText(AsQt(list_)); });
-        marks_.clear();
-        list_.clear();
-    }
-
-private:
-    std::u16string_view own_;
-    std::vector<TextRange> marks_;
-    std::u16string list_;
-};
+// What the full pane tells of its red lines: how many, and which look like a line of the other.
+void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& found) {
+    if (!found.list)
+        return;
+    const auto tips = found.lookalikes;
+    const qsizetype count = tips ? static_cast<qsizetype>(tips->size()) : 0;
+    direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
+    if (count == 0)
+        return;
+    direction.own.SetTips([tips](qsizetype position) {
+        const auto after = std::upper_bound(
+            tips->begin(), tips->end(), position,
+            [](qsizetype p, const auto& tip) { return p < tip.first.start; });
+        if (after == tips->begin())
+            return QString();
+        const auto& tip = *std::prev(after);
+        return position < tip.first.End() ? tip.second : QString();
+    });
+}
 
 Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgBox& box) {
     GuardedProcedure proc(box, direction.location);
-    bool prepared = false;
-    bool interrupted = false;
-    // Both texts are read, cut at CR and indexed here, for both directions at once.
-    proc.Step(100, [&] {
-        interrupted = !run.Prepare();
-        prepared = !interrupted;
-    });
-    if (interrupted)
+    bool current = true;
+    // Both texts are read, cut at CR and looked up in each other here, for both directions.
+    proc.Step(100, [&] { current = run.Prepare(); });
+    if (!current)
         return Outcome::Interrupted;
     proc.Step(104, [&] { direction.result.SetText({}); });
-    if (!prepared)
-        return Outcome::Finished;
-
-    const std::u16string_view own = AsU16(run.Text(direction.file));
-    PendingDifferences pending(own);
-    PumpSchedule schedule(run);
-    const auto add = [&](compare::Piece piece) { pending.Add(piece); };
-    // The first direction looks its lines up a slice at a time; the second's were looked up in
-    // the background meanwhile.
-    std::vector<compare::Piece> found;
-    if (direction.file == 2) {
-        interrupted = false;
-        proc.Step(114, [&] {
-            auto missing = run.MissingOfSecond();
-            interrupted = !missing;
-            found = std::move(missing).value_or(std::vector<compare::Piece>{});
-        });
-        if (interrupted)
-            return Outcome::Interrupted;
-    }
-    const std::size_t total = direction.file == 1 ? run.Index(1).PieceCount() : found.size();
-    for (std::size_t first = 0; first < total; first += kPiecesPerSlice) {
-        const std::size_t last = std::min(total, first + kPiecesPerSlice);
-        proc.Step(114, [&] {
-            if (direction.file == 1)
-                run.Index(1).ForEachMissingIn(run.Index(2), first, last, add);
-            else
-                std::for_each(found.begin() + first, found.begin() + last, add);
-        });
-        if (!schedule.Due())
-            continue;
-        pending.Flush(direction, proc);
-        bool goOn = true;
-        proc.Step(112, [&] { goOn = schedule.Pump(); });
-        if (!goOn)
-            return Outcome::Interrupted;
-    }
-    pending.Flush(direction, proc);
-    return Outcome::Finished;
+    const LineComparisonRun::Found& found = run.FoundIn(direction.file);
+    proc.Step(122, [&] { HighlightDifferences(direction.own, found.marks); });
+    proc.Step(124, [&] { direction.result.AppendList(found.list); });
+    ShowLookalikes(direction, found);
+    return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
 }
 
 } // namespace
 
 LineComparisonRun::LineComparisonRun(Panes& panes, EventPump& pump,
-                                     std::chrono::milliseconds pumpInterval)
-    : panes_(panes), pump_(pump), pumpInterval_(pumpInterval) {}
+                                     const std::atomic<bool>& cancel)
+    : panes_(panes), pump_(pump), cancel_(cancel) {}
 
-LineComparisonRun::~LineComparisonRun() {
-    if (missingOfSecond_.valid())
-        missingOfSecond_.wait();
+LineComparisonRun::~LineComparisonRun() = default;
+
+void LineComparisonRun::Work(const QString& one, const QString& two) {
+    auto secondIndex = std::async(std::launch::async,
+                                  [&] { return compare::LineIndex(AsU16(two)); });
+    const compare::LineIndex first(AsU16(one));
+    const compare::LineIndex second = secondIndex.get();
+    pieceTotal_ = first.PieceCount() + second.PieceCount();
+    auto secondFound = std::async(std::launch::async, [&] {
+        return FindMissing(two, second, first, stop_, piecesDone_);
+    });
+    found_[0] = FindMissing(one, first, second, stop_, piecesDone_);
+    found_[1] = secondFound.get();
+    if (!stop_)
+        FindLookalikes(first, second);
 }
 
-bool LineComparisonRun::Current() const {
-    return files_[0].index && files_[1].index &&
-           files_[0].generation == panes_.RichTextBox1.TextGeneration() &&
-           files_[1].generation == panes_.RichTextBox2.TextGeneration();
-}
-
-template <typename Result> bool LineComparisonRun::WaitPumping(std::future<Result>& work) {
-    const TextWatch watch(panes_);
-    while (work.wait_for(pumpInterval_) != std::future_status::ready) {
-        pump_.DoEvents();
-        if (watch.Replaced())
-            return false;
+// For each red line, a line of the other text it differs from only invisibly, if there is one.
+void LineComparisonRun::FindLookalikes(const compare::LineIndex& first,
+                                       const compare::LineIndex& second) {
+    const auto redOf = [](const Found& found) {
+        std::vector<compare::Piece> pieces;
+        for (qsizetype i = 0; i < found.list->EntryCount(); ++i) {
+            const TextRange entry = found.list->Entry(i);
+            pieces.push_back(
+                {static_cast<std::size_t>(entry.start), static_cast<std::size_t>(entry.length)});
+        }
+        return pieces;
+    };
+    const std::vector<compare::Piece> red[] = {redOf(found_[0]), redOf(found_[1])};
+    const compare::LookalikeLinesOfBoth found =
+        compare::FindLookalikeLinesOfBoth(first, red[0], second, red[1]);
+    const std::vector<std::optional<compare::LineLookalike>>* lookalikes[] = {&found.ofFirst,
+                                                                             &found.ofSecond};
+    const compare::LineIndex* texts[] = {&first, &second};
+    for (int file = 0; file < 2; ++file) {
+        auto tips = std::make_shared<std::vector<std::pair<TextRange, QString>>>();
+        const QString otherName = file == 0 ? u"Text File #2"_s : u"Text File #1"_s;
+        for (std::size_t i = 0; i < red[file].size(); ++i) {
+            const auto& lookalike = (*lookalikes[file])[i];
+            if (!lookalike)
+                continue;
+            const compare::Piece piece = red[file][i];
+            const std::u16string_view own = compare::LineContent(
+                texts[file]->Text().substr(piece.start, piece.length));
+            const std::u16string_view other = compare::LineContent(texts[1 - file]->Text().substr(
+                lookalike->piece.start, lookalike->piece.length));
+            tips->emplace_back(
+                TextRange{static_cast<qsizetype>(piece.start), static_cast<qsizetype>(piece.length)},
+                u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->line)
+                    .arg(otherName)
+                    .arg(QString::fromStdString(
+                        compare::DescribeLookalike(lookalike->kinds, own, other))));
+        }
+        found_[file].lookalikes = std::move(tips);
     }
-    return true;
 }
 
 bool LineComparisonRun::Prepare() {
-    if (Current())
-        return true;
-    if (missingOfSecond_.valid())
-        missingOfSecond_.wait();
-    const Pane* panes[] = {&panes_.RichTextBox1, &panes_.RichTextBox2};
-    for (int i = 0; i < 2; ++i) {
-        files_[i].index.reset();
-        files_[i].text = panes[i]->Text();
-        files_[i].generation = panes[i]->TextGeneration();
-    }
-    const auto indexOf = [](const QString& text) {
-        return std::make_unique<compare::LineIndex>(AsU16(text));
+    const auto changed = [&] {
+        return panes_.RichTextBox1.TextGeneration() != generations_[0] ||
+               panes_.RichTextBox2.TextGeneration() != generations_[1];
     };
-    auto second = std::async(std::launch::async, indexOf, files_[1].text);
-    files_[0].index = indexOf(files_[0].text);
-    if (!WaitPumping(second))
-        return false;
-    files_[1].index = second.get();
-    missingOfSecond_ = std::async(std::launch::async, [this] {
-        std::vector<compare::Piece> missing;
-        Index(2).ForEachMissingIn(Index(1), 0, Index(2).PieceCount(),
-                                  [&](compare::Piece piece) { missing.push_back(piece); });
-        return missing;
-    });
-    return true;
-}
-
-std::optional<std::vector<compare::Piece>> LineComparisonRun::MissingOfSecond() {
-    if (!WaitPumping(missingOfSecond_))
-        return std::nullopt;
-    std::vector<compare::Piece> missing = missingOfSecond_.get();
-    // Both lookups are done: the tables are not needed any more, and are large.
-    for (File& file : files_)
-        file.index.reset();
-    return missing;
+    if (prepared_)
+        return !(interrupted_ = interrupted_ || changed());
+    prepared_ = true;
+    generations_[0] = panes_.RichTextBox1.TextGeneration();
+    generations_[1] = panes_.RichTextBox2.TextGeneration();
+    // Copies that share the panes' storage: they outlive a text the user replaces meanwhile.
+    const QString one = panes_.RichTextBox1.Text();
+    const QString two = panes_.RichTextBox2.Text();
+    WorkProgress progress({&panes_.RichTextBox1, &panes_.RichTextBox2, &panes_.RichTextBox3,
+                           &panes_.RichTextBox4});
+    pump_.RunAside([&] { Work(one, two); },
+                   [&] {
+                       if (cancel_ || changed())
+                           stop_ = true;
+                       progress.Show(piecesDone_, pieceTotal_);
+                   },
+                   true);
+    interrupted_ = changed();
+    if (cancel_)
+        stop_ = true;
+    return !interrupted_;
 }
 
 Outcome FindDifferencesIn1(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({1, run.PaneSet().RichTextBox1, run.PaneSet().RichTextBox3,
-                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s},
+                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s, u"Text File #2"_s},
                            run, box);
 }
 
 Outcome FindDifferencesIn2(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({2, run.PaneSet().RichTextBox2, run.PaneSet().RichTextBox4,
-                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s},
+                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s, u"Text File #1"_s},
                            run, box);
 }
 

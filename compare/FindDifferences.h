@@ -2,72 +2,68 @@
 
 #include "app/Panes.h"
 #include "compare/LineIndex.h"
+#include "compare/Outcome.h"
 #include "platform/EventPump.h"
 #include "platform/MsgBox.h"
 #include "platform/TextRange.h"
 
-#include <chrono>
-#include <future>
+#include <atomic>
 #include <memory>
-#include <optional>
 #include <span>
 #include <vector>
 
+class ResultList;
+
 namespace RTB {
 
-enum class Outcome {
-    Finished,
-    Interrupted, // a full pane was given a new text while the window had the floor
-};
-
-inline constexpr std::chrono::milliseconds kPumpInterval{30};
-
-// One run of the line comparison, shared by its two directions: each full pane's text is read,
-// cut and indexed once, both at the same time on worker threads, and the second direction's
-// differences are worked out in the background while the first direction shows its own.
+// One run of the line comparison, shared by its two directions. Both full panes' texts are read,
+// cut and indexed once, and both directions worked out, on threads beside the window, which
+// keeps painting and answering meanwhile; each direction then shows what it found at once: its
+// red marks and its list, which refers into the text rather than copying it.
 class LineComparisonRun {
 public:
-    LineComparisonRun(Panes& panes, EventPump& pump,
-                      std::chrono::milliseconds pumpInterval = kPumpInterval);
+    // `cancel` is raised from the window's thread (the user pressed Esc) and read by the work.
+    LineComparisonRun(Panes& panes, EventPump& pump, const std::atomic<bool>& cancel);
     ~LineComparisonRun();
     LineComparisonRun(const LineComparisonRun&) = delete;
     LineComparisonRun& operator=(const LineComparisonRun&) = delete;
 
     Panes& PaneSet() const { return panes_; }
-    EventPump& Pump() const { return pump_; }
-    std::chrono::milliseconds PumpInterval() const { return pumpInterval_; }
 
-    // Reads and indexes both full panes, unless that was done for the texts they hold now. The
-    // window is let through while the workers run; returns false if a full pane was given a new
-    // text meanwhile.
+    // Works out both directions, unless that was done for the texts the full panes hold now.
+    // Returns false when a full pane was given a new text meanwhile.
     bool Prepare();
-    const QString& Text(int file) const { return files_[file - 1].text; }
-    const compare::LineIndex& Index(int file) const { return *files_[file - 1].index; }
-    // The pieces of file #2 that file #1 lacks, worked out in the background since Prepare;
-    // nothing if a full pane was given a new text while the window had the floor. Frees the
-    // indexes: the first direction must be done with them.
-    std::optional<std::vector<compare::Piece>> MissingOfSecond();
+    bool Cancelled() const { return stop_ && !interrupted_; }
+
+    // What one direction found: the marks to colour, in order, and the list of the pieces.
+    struct Found {
+        std::vector<TextRange> marks;
+        std::shared_ptr<const ResultList> list;
+        // The red lines that look like a line of the other text: where they stand, and what
+        // sets them apart, for the pane's tooltips.
+        std::shared_ptr<const std::vector<std::pair<TextRange, QString>>> lookalikes;
+    };
+    const Found& FoundIn(int file) const { return found_[file - 1]; }
 
 private:
-    struct File {
-        QString text; // a copy shares the pane's storage and outlives a replacement
-        std::unique_ptr<compare::LineIndex> index;
-        std::uint64_t generation = 0;
-    };
-
-    bool Current() const;
-    template <typename Result> bool WaitPumping(std::future<Result>& work);
+    void Work(const QString& one, const QString& two);
+    void FindLookalikes(const compare::LineIndex& first, const compare::LineIndex& second);
+    void Tick();
 
     Panes& panes_;
     EventPump& pump_;
-    std::chrono::milliseconds pumpInterval_;
-    File files_[2];
-    std::future<std::vector<compare::Piece>> missingOfSecond_;
+    const std::atomic<bool>& cancel_;
+    std::atomic<bool> stop_ = false;
+    bool interrupted_ = false;
+    bool prepared_ = false;
+    std::uint64_t generations_[2] = {};
+    std::atomic<std::size_t> piecesDone_ = 0;
+    std::atomic<std::size_t> pieceTotal_ = 0;
+    Found found_[2];
 };
 
 // The line comparison, one direction each: every line of one file that occurs nowhere in the
-// other is coloured red in its full pane and listed in its result pane. If a full pane gets a new
-// text while the window has the floor, the run stops there.
+// other is coloured red in its full pane and listed in its result pane.
 Outcome FindDifferencesIn1(LineComparisonRun& run, MsgBox& box);
 Outcome FindDifferencesIn2(LineComparisonRun& run, MsgBox& box);
 

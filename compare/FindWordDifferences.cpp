@@ -1,99 +1,141 @@
 #include "compare/FindWordDifferences.h"
 
-#include "compare/LargePages.h"
+#include "compare/DifferenceNotes.h"
 #include "compare/WordComparison.h"
+#include "platform/ResultList.h"
 #include "platform/Utf16View.h"
+#include "platform/WorkProgress.h"
 
-#include <algorithm>
-#include <cstring>
 #include <future>
 #include <optional>
-#include <vector>
 
 namespace {
 
-constexpr qsizetype kShortWord = 16;
-
-// One pass as the panes take it: the list for the result pane, the full pane's colours with the
-// unmatched words red, and the last unmatched word, where the selection goes.
-struct PassForPanes {
-    QString list;
-    ColourRuns colours;
-    std::optional<TextRange> last; // an empty word colours nothing but still takes the selection
-};
-
-PassForPanes WorkOutPass(const compare::WordIndex& own, const compare::WordIndex& other,
-                         const ColourRuns& ownColours) {
-    PassForPanes pass;
-    // Each word listed costs its own units and a CR LF. Room for the most is only address space
-    // until it is written to.
-    const auto words = static_cast<qsizetype>(own.FirstWord(own.LineCount()));
-    pass.list.resize(static_cast<qsizetype>(own.Text().size()) + 2 * words + kShortWord);
-    auto* out = reinterpret_cast<char16_t*>(pass.list.data());
-    compare::AdviseLargePages(out, static_cast<std::size_t>(pass.list.size()) * sizeof(char16_t));
-    const char16_t* const textEnd = own.Text().data() + own.Text().size();
-    ColourRuns::Painter painter(ownColours, kRed, static_cast<std::size_t>(words));
-    compare::ForEachUnmatchedWordOfPass(
-        own, other, [&](std::size_t start, std::u16string_view word) {
-            *out++ = u'\r';
-            *out++ = u'\n';
-            // A short word is moved as kShortWord units, which compiles to a few vector moves
-            // instead of a call; the units after it are written over by what comes next.
-            if (std::ssize(word) <= kShortWord && textEnd - word.data() >= kShortWord)
-                std::memcpy(out, word.data(), kShortWord * sizeof(char16_t));
-            else
-                std::copy(word.begin(), word.end(), out);
-            out += word.size();
-            pass.last =
-                TextRange{static_cast<qsizetype>(start), static_cast<qsizetype>(word.size())};
-            painter.Add(*pass.last);
-        });
-    pass.list.truncate(out - reinterpret_cast<const char16_t*>(pass.list.constData()));
-    pass.colours = std::move(painter).Finish();
-    return pass;
+// Stands in for the streaming word pass until it lands: one direction over whole texts, telling
+// `keepGoing` how far it has come.
+template <typename Unmatched, typename KeepGoing>
+bool ForEachUnmatchedWord(std::u16string_view own, std::u16string_view other,
+                          Unmatched&& unmatched, KeepGoing&& keepGoing) {
+    if (!keepGoing(std::size_t{0}))
+        return false;
+    // The CR a load appends to a text belongs to no word.
+    if (!own.empty() && own.back() == u'\r')
+        own.remove_suffix(1);
+    if (!other.empty() && other.back() == u'\r')
+        other.remove_suffix(1);
+    const compare::WordIndex ownIndex(own);
+    const compare::WordIndex otherIndex(other);
+    compare::ForEachUnmatchedWordOfPass(ownIndex, otherIndex,
+                                        [&](std::size_t start, std::u16string_view word) {
+                                            unmatched(start, word.size());
+                                        });
+    keepGoing(own.size());
+    return true;
 }
 
-void ShowPass(Pane& full, Pane& result, PassForPanes pass) {
-    full.SetColours(std::move(pass.colours));
+// One pass as the panes take it: its unmatched words as a list of places in the full pane's text,
+// and the last one, where the selection goes (an empty word colours nothing but takes it).
+struct PassFound {
+    std::shared_ptr<const ResultList> list;
+    std::optional<TextRange> last;
+    std::exception_ptr failure; // reported where the pass is shown
+};
+
+PassFound WorkOutPass(const QString& own, const QString& other, const std::atomic<bool>& stop,
+                      std::atomic<std::size_t>& done) {
+    PassFound found;
+    try {
+        // Room for the most words a text can have: only address space until it is written to.
+        ResultList::Builder list(own, ResultList::Form::Words,
+                                 static_cast<std::size_t>(own.size()) + 1);
+        std::size_t reported = 0;
+        ForEachUnmatchedWord(
+            AsU16(own), AsU16(other),
+            [&](std::size_t start, std::size_t length) {
+                found.last =
+                    TextRange{static_cast<qsizetype>(start), static_cast<qsizetype>(length)};
+                list.Add(*found.last);
+            },
+            [&](std::size_t unitsDone) {
+                done += unitsDone - reported;
+                reported = unitsDone;
+                return !stop;
+            });
+        found.list = std::make_shared<const ResultList>(std::move(list).Finish());
+    } catch (...) {
+        found.failure = std::current_exception();
+    }
+    return found;
+}
+
+void ShowPass(Pane& full, Pane& result, const PassFound& pass, const QString& otherName) {
+    if (pass.failure)
+        std::rethrow_exception(pass.failure);
+    full.MarkRed(pass.list);
     if (pass.last) {
         full.SetSelStart(pass.last->start);
         full.SetSelLength(pass.last->length);
     }
-    result.SetText(std::move(pass.list));
+    result.AppendList(pass.list);
+    full.SetSummary(WordsNote(pass.list->EntryCount(), otherName, 0));
 }
 
 // Three numbered statements: the whole pane selected and coloured black.
 void ResetToBlack(Pane& pane, GuardedProcedure& proc, int firstStep) {
     proc.Step(firstStep, [&] { pane.SetSelStart(0); });
-    proc.Step(firstStep + 2, [&] { pane.SetSelLength(pane.Text().size()); });
+    proc.Step(firstStep + 2, [&] { pane.SetSelLength(pane.Length()); });
     proc.Step(firstStep + 4, [&] { pane.SetSelColor(kBlack); });
 }
 
 } // namespace
 
-void FindWordDifferences(Panes& panes, GuardedProcedure& proc) {
+RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
+                                 const std::atomic<bool>& cancel) {
     ResetToBlack(panes.RichTextBox1, proc, 108);
     ResetToBlack(panes.RichTextBox2, proc, 114);
-    QString one;
-    QString two;
+    // Copies that share the panes' storage: the lists refer into them.
+    QString one, two;
     proc.Step(120, [&] { one = panes.RichTextBox1.Text(); });
     proc.Step(122, [&] { two = panes.RichTextBox2.Text(); });
     proc.Step(132, [&] { panes.RichTextBox3.SetText({}); });
     proc.Step(134, [&] { panes.RichTextBox4.SetText({}); });
-    // Each text is cut into lines and words once, for both passes; the two texts side by side,
-    // then the two passes.
-    std::optional<compare::WordIndex> first, second;
-    auto secondIndex = std::async(std::launch::async, [&] { second.emplace(AsU16(two)); });
-    proc.Step(120, [&] { first.emplace(AsU16(one)); });
-    proc.Step(122, [&] { secondIndex.get(); });
-    if (!first || !second)
-        return;
-    // The second pass reads the second pane's colours while the first pass shows its own.
-    auto secondPass = std::async(std::launch::async, WorkOutPass, std::cref(*second),
-                                 std::cref(*first), std::cref(panes.RichTextBox2.Colours()));
+    const std::uint64_t generations[] = {panes.RichTextBox1.TextGeneration(),
+                                         panes.RichTextBox2.TextGeneration()};
+    const auto changed = [&] {
+        return panes.RichTextBox1.TextGeneration() != generations[0] ||
+               panes.RichTextBox2.TextGeneration() != generations[1];
+    };
+    std::atomic<bool> stop = false;
+    std::atomic<std::size_t> done = 0;
+    const std::size_t total = static_cast<std::size_t>(one.size() + two.size());
+    PassFound first, second;
+    {
+        WorkProgress progress({&panes.RichTextBox1, &panes.RichTextBox2, &panes.RichTextBox3,
+                               &panes.RichTextBox4});
+        proc.Step(136, [&] {
+            pump.RunAside(
+                [&] {
+                    auto secondPass = std::async(std::launch::async, [&] {
+                        return WorkOutPass(two, one, stop, done);
+                    });
+                    first = WorkOutPass(one, two, stop, done);
+                    second = secondPass.get();
+                },
+                [&] {
+                    if (cancel || changed())
+                        stop = true;
+                    progress.Show(done, total);
+                },
+                true);
+        });
+    }
+    if (changed())
+        return RTB::Outcome::Interrupted;
     proc.Step(138, [&] {
-        ShowPass(panes.RichTextBox1, panes.RichTextBox3,
-                 WorkOutPass(*first, *second, panes.RichTextBox1.Colours()));
+        ShowPass(panes.RichTextBox1, panes.RichTextBox3, first, QStringLiteral("Text File #2"));
     });
-    proc.Step(154, [&] { ShowPass(panes.RichTextBox2, panes.RichTextBox4, secondPass.get()); });
+    proc.Step(154, [&] {
+        ShowPass(panes.RichTextBox2, panes.RichTextBox4, second, QStringLiteral("Text File #1"));
+    });
+    return cancel || stop ? RTB::Outcome::Cancelled : RTB::Outcome::Finished;
 }

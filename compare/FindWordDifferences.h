@@ -2,10 +2,17 @@
 
 #include "app/ErrorReport.h"
 #include "app/Panes.h"
+#include "compare/Outcome.h"
+#include "platform/EventPump.h"
+
+#include <atomic>
 
 // The word comparison's work on the panes, as numbered statements of the procedure that runs it:
 // both full panes back to black (108–118), both texts read once (120, 122), both result panes
-// emptied (132, 134), then the pass over file #1 (138) and the pass over file #2 (154). Each pass
-// colours its unmatched words red, leaves the selection on the last one and writes its list at
-// once. The second pass is worked out on a worker thread while the first runs: both only read.
-void FindWordDifferences(Panes& panes, GuardedProcedure& proc);
+// emptied (132, 134), then both passes worked out side by side on threads beside the window,
+// which keeps painting and answering, and each shown at once: the pass over file #1 (138) and the
+// pass over file #2 (154). A pass marks its unmatched words red where they stand, leaves the
+// selection on the last one and lists them; the marks and the list are one list of places in the
+// text. `cancel` is raised from the window's thread (Esc): what was found so far is shown.
+RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
+                                 const std::atomic<bool>& cancel);

@@ -1,6 +1,6 @@
 #include "compare/WordIndex.h"
 
-#include "compare/LargePages.h"
+#include "platform/LargePages.h"
 #include "compare/UnitScan.h"
 
 #include <bit>

@@ -1,14 +1,29 @@
 #include "files/PaneLoaders.h"
 
 #include "app/Main.h"
+#include "files/TextFileReading.h"
+#include "platform/TextLines.h"
+#include "platform/WorkProgress.h"
 
 namespace RTB {
 
-void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box) {
-    if (Main::FileExists(fileSystem, path))
-        pane.LoadFile(path);
-    else
+void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box,
+                EventPump& pump) {
+    if (!Main::FileExists(fileSystem, path)) {
         box.Show(QStringLiteral("File not found"), MsgBoxStyle::OkOnly);
+        return;
+    }
+    QString text;
+    TextLines lines;
+    WorkProgress progress({&pane});
+    pump.RunAside(
+        [&] {
+            text = ReadTextFile(path);
+            text.reserve(text.size() + 1); // room for the CR that every load appends
+            lines = TextLines(text);
+        },
+        [&] { progress.Show(0, 0); }, false);
+    pane.SetText(std::move(text), std::move(lines));
 }
 
 } // namespace RTB

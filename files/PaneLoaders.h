@@ -1,20 +1,25 @@
 #pragma once
 
 #include "app/Panes.h"
+#include "platform/EventPump.h"
 #include "platform/FileSystem.h"
 #include "platform/MsgBox.h"
 
 namespace RTB {
 
 // Replaces the pane's whole content with the file when it exists; otherwise says "File not
-// found" and leaves the pane as it is. A file that exists but cannot be read throws Failure.
-void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box);
+// found" and leaves the pane as it is. The file is read and decoded beside the window, which
+// keeps painting meanwhile. A file that exists but cannot be read throws Failure.
+void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box,
+                EventPump& pump);
 
-inline void LoadFileIn1(Panes& panes, const QString& path, const FileSystem& fs, MsgBox& box) {
-    LoadFileIn(panes.RichTextBox1, path, fs, box);
+inline void LoadFileIn1(Panes& panes, const QString& path, const FileSystem& fs, MsgBox& box,
+                        EventPump& pump) {
+    LoadFileIn(panes.RichTextBox1, path, fs, box, pump);
 }
-inline void LoadFileIn2(Panes& panes, const QString& path, const FileSystem& fs, MsgBox& box) {
-    LoadFileIn(panes.RichTextBox2, path, fs, box);
+inline void LoadFileIn2(Panes& panes, const QString& path, const FileSystem& fs, MsgBox& box,
+                        EventPump& pump) {
+    LoadFileIn(panes.RichTextBox2, path, fs, box, pump);
 }
 
 } // namespace RTB

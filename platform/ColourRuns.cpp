@@ -1,6 +1,6 @@
 #include "platform/ColourRuns.h"
 
-#include "compare/LargePages.h"
+#include "platform/LargePages.h"
 
 #include <algorithm>
 
@@ -53,7 +53,7 @@ ColourRuns::Painter::Painter(const ColourRuns& base, Colour colour, std::size_t 
     : base_(base), colour_(colour), source_(base.runs_.cbegin()),
       lastColour_(base.runs_.empty() ? kBlack : base.runs_.back().Paint()) {
     painted_.reserve(base.runs_.size() + 2 * expectedRanges);
-    compare::AdviseLargePages(painted_.data(), painted_.capacity() * sizeof(Run));
+    AdviseLargePages(painted_.data(), painted_.capacity() * sizeof(Run));
 }
 
 void ColourRuns::Painter::AddAnywhere(TextRange range) {
@@ -93,27 +93,39 @@ void ColourRuns::Paint(std::span<const TextRange> sortedRanges, Colour colour) {
 void ColourRuns::Replace(qsizetype position, qsizetype removed, qsizetype inserted) {
     position = std::clamp<qsizetype>(position, 0, length_);
     removed = std::clamp<qsizetype>(removed, 0, length_ - position);
-    inserted = std::max<qsizetype>(inserted, 0);
-    const qsizetype removedEnd = position + removed;
-    const qsizetype newLength = length_ - removed + inserted;
-    if (newLength == 0 || runs_.empty()) {
-        Reset(newLength);
-        return;
-    }
-    std::vector<Run> edited;
-    edited.reserve(runs_.size() + 1);
-    auto source = runs_.cbegin();
-    for (; source != runs_.cend() && source->Start() < position; ++source)
-        PushRun(edited, source->Start(), source->Paint());
-    if (edited.empty()) // the edit is at the start: the new units take the colour that follows
-        PushRun(edited, 0, At(std::min(removedEnd, length_ - 1)));
-    if (removedEnd < length_)
-        PushRun(edited, position + inserted, At(removedEnd));
-    for (source = RunAt(removedEnd); source != runs_.cend(); ++source)
-        if (source->Start() > removedEnd)
-            PushRun(edited, source->Start() - removed + inserted, source->Paint());
-    runs_ = std::move(edited);
-    length_ = newLength;
+    const Colour neighbour = position > 0 ? At(position - 1) : At(position + removed);
+    ColourRuns units;
+    units.Reset(inserted);
+    if (neighbour != kBlack)
+        units.Paint(TextRange{0, inserted}, neighbour);
+    Splice(position, removed, units);
+}
+
+void ColourRuns::Splice(qsizetype position, qsizetype removed, const ColourRuns& inserted) {
+    position = std::clamp<qsizetype>(position, 0, length_);
+    removed = std::clamp<qsizetype>(removed, 0, length_ - position);
+    const qsizetype shift = inserted.length_ - removed;
+    std::vector<Run> spliced;
+    spliced.reserve(runs_.size() + inserted.runs_.size() + 1);
+    const auto push = [&](qsizetype offset) {
+        return [&spliced, offset](TextRange range, Colour colour) {
+            PushRun(spliced, range.start + offset, colour);
+        };
+    };
+    ForEachRunIn(0, position, push(0));
+    inserted.ForEachRunIn(0, inserted.length_, push(position));
+    ForEachRunIn(position + removed, length_, push(shift));
+    runs_ = std::move(spliced);
+    length_ += shift;
+}
+
+ColourRuns ColourRuns::Slice(qsizetype from, qsizetype to) const {
+    ColourRuns slice;
+    ForEachRunIn(from, to, [&](TextRange range, Colour colour) {
+        PushRun(slice.runs_, range.start - from, colour);
+    });
+    slice.length_ = std::max<qsizetype>(0, std::min(to, length_) - from);
+    return slice;
 }
 
 std::vector<TextRange> ColourRuns::RangesOf(Colour colour) const {
@@ -122,4 +134,22 @@ std::vector<TextRange> ColourRuns::RangesOf(Colour colour) const {
         if (run->Paint() == colour)
             ranges.push_back({run->Start(), EndOf(run) - run->Start()});
     return ranges;
+}
+
+TextRange ColourRuns::RunFrom(Colour colour, qsizetype position) const {
+    for (auto run = RunAt(std::max<qsizetype>(position, 0)); run != runs_.cend(); ++run)
+        if (run->Paint() == colour && run->Start() >= position)
+            return {run->Start(), EndOf(run) - run->Start()};
+    return {};
+}
+
+TextRange ColourRuns::RunBefore(Colour colour, qsizetype position) const {
+    if (runs_.empty() || position <= 0)
+        return {};
+    for (auto run = RunAt(position - 1);; --run) {
+        if (run->Paint() == colour && run->Start() < position)
+            return {run->Start(), EndOf(run) - run->Start()};
+        if (run == runs_.cbegin())
+            return {};
+    }
 }

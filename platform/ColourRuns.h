@@ -40,11 +40,19 @@ public:
     // An edit: `removed` units at `position` give way to `inserted` units, which take the colour
     // of the unit before them (or of the unit after them at the start of the text).
     void Replace(qsizetype position, qsizetype removed, qsizetype inserted);
+    // The same edit with the inserted units' colours given (an undone deletion gets its own back).
+    void Splice(qsizetype position, qsizetype removed, const ColourRuns& inserted);
+    // The colours of units [from, to), as runs of their own.
+    ColourRuns Slice(qsizetype from, qsizetype to) const;
 
     qsizetype Length() const { return length_; }
     Colour At(qsizetype position) const;
     // The maximal runs of one colour, in order.
     std::vector<TextRange> RangesOf(Colour colour) const;
+    // The first run of `colour` that begins at or after `position`, or the last one that begins
+    // before it; an empty range when there is none.
+    TextRange RunFrom(Colour colour, qsizetype position) const;
+    TextRange RunBefore(Colour colour, qsizetype position) const;
     // Every run that overlaps [from, to), clipped to it.
     template <typename Visit> void ForEachRunIn(qsizetype from, qsizetype to, Visit visit) const;
 

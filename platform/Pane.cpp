@@ -1,8 +1,9 @@
 #include "platform/Pane.h"
 
-#include "files/TextFileReading.h"
 #include "platform/Failure.h"
 #include "platform/PaneObserver.h"
+#include "platform/PlainText.h"
+#include "platform/ResultList.h"
 
 #include <algorithm>
 
@@ -16,16 +17,58 @@ qsizetype NonNegative(qsizetype value) {
 
 } // namespace
 
+Pane::Pane() : plain_(std::make_unique<PlainText>()) {}
+
+Pane::~Pane() = default;
+
+const PaneText& Pane::Content() const {
+    if (list_)
+        return *list_;
+    return *plain_;
+}
+
+const QString& Pane::Text() const {
+    if (!list_)
+        return plain_->String();
+    if (!spelled_)
+        spelled_ = list_->Mid(0, list_->Length());
+    return *spelled_;
+}
+
+PlainText& Pane::Plain() {
+    if (list_) {
+        plain_ = std::make_unique<PlainText>(Text());
+        list_.reset();
+        spelled_.reset();
+    }
+    return *plain_;
+}
+
 void Pane::TextChanged() {
     ++generation_;
-    selStart_ = std::min(selStart_, text_.size());
-    selLength_ = std::min(selLength_, text_.size() - selStart_);
+    spelled_.reset();
+    summary_.clear();
+    tips_ = nullptr;
+    ClampSelection();
+}
+
+void Pane::ClampSelection() {
+    anchor_ = std::min(anchor_, Length());
+    caret_ = std::min(caret_, Length());
 }
 
 void Pane::SetText(QString text) {
-    text_ = std::move(text);
-    colours_.Reset(text_.size());
-    selStart_ = selLength_ = 0;
+    TextLines lines(text);
+    SetText(std::move(text), std::move(lines));
+}
+
+void Pane::SetText(QString text, TextLines lines) {
+    plain_ = std::make_unique<PlainText>(std::move(text), std::move(lines));
+    list_.reset();
+    runs_.Reset(plain_->Length());
+    redMarks_.reset();
+    history_.Clear();
+    anchor_ = caret_ = 0;
     TextChanged();
     if (observer_)
         observer_->TextReplaced();
@@ -34,44 +77,148 @@ void Pane::SetText(QString text) {
 void Pane::AppendText(QStringView text) {
     if (text.isEmpty())
         return;
-    const qsizetype oldLength = text_.size();
-    text_.append(text);
-    colours_.Extend(text.size());
+    const qsizetype oldLength = Length();
+    Plain().Replace(oldLength, 0, text);
+    runs_.Extend(text.size());
     TextChanged();
     if (observer_)
-        observer_->TextAppended(oldLength);
+        observer_->TextEdited(oldLength, {}, text.size());
 }
 
-void Pane::LoadFile(const QString& path) {
-    SetText(ReadTextFile(path));
+void Pane::AppendList(std::shared_ptr<const ResultList> list) {
+    if (!list || list->Length() == 0)
+        return;
+    if (Length() > 0 || !list->Listable()) {
+        AppendText(list->Mid(0, list->Length()));
+        return;
+    }
+    list_ = std::move(list);
+    plain_ = std::make_unique<PlainText>();
+    runs_.Reset(list_->Length());
+    redMarks_.reset();
+    TextChanged();
+    if (observer_)
+        observer_->TextEdited(0, {}, list_->Length());
 }
 
 void Pane::SetSelStart(qsizetype start) {
-    selStart_ = std::min(NonNegative(start), text_.size());
-    selLength_ = 0;
+    anchor_ = caret_ = std::min(NonNegative(start), Length());
+    if (observer_)
+        observer_->SelectionChanged();
 }
 
 void Pane::SetSelLength(qsizetype length) {
-    selLength_ = std::min(NonNegative(length), text_.size() - selStart_);
+    const qsizetype start = SelStart();
+    anchor_ = start;
+    caret_ = start + std::min(NonNegative(length), Length() - start);
+    if (observer_)
+        observer_->SelectionChanged();
+}
+
+void Pane::Select(qsizetype anchor, qsizetype caret) {
+    anchor_ = std::clamp<qsizetype>(anchor, 0, Length());
+    caret_ = std::clamp<qsizetype>(caret, 0, Length());
+    if (observer_)
+        observer_->SelectionChanged();
 }
 
 void Pane::SetSelColor(Colour colour) {
-    const TextRange selection{selStart_, selLength_};
+    const TextRange selection{SelStart(), SelLength()};
     ColourRanges(std::span(&selection, 1), colour);
 }
 
 void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) {
-    colours_.Paint(sortedRanges, colour);
+    const bool wholeText = sortedRanges.size() == 1 && sortedRanges[0].start <= 0 &&
+                           sortedRanges[0].End() >= Length();
+    if (wholeText) {
+        redMarks_.reset();
+        runs_.Reset(Length());
+        if (colour == kBlack)
+            tips_ = nullptr; // nothing is red any more
+    } else if (colour != kRed) {
+        FoldMarks(); // the marks would show through the new colour
+    }
+    runs_.Paint(sortedRanges, colour);
     if (observer_)
         observer_->ColoursChanged();
 }
 
-void Pane::SetColours(ColourRuns colours) {
-    if (colours.Length() != text_.size())
-        throw Failure(QStringLiteral("The colours do not fit the text"));
-    colours_ = std::move(colours);
+void Pane::MarkRed(std::shared_ptr<const ResultList> list) {
+    if (!list || list->Source().size() != Length() ||
+        list->Source().constData() != Text().constData())
+        throw Failure(QStringLiteral("The marks do not fit the text"));
+    FoldMarks();
+    redMarks_ = std::move(list);
     if (observer_)
         observer_->ColoursChanged();
+}
+
+qsizetype Pane::MarkCount() const {
+    return redMarks_->EntryCount();
+}
+
+TextRange Pane::MarkAt(qsizetype i) const {
+    return redMarks_->Entry(i);
+}
+
+qsizetype Pane::MarkedEntryFrom(qsizetype position) const {
+    return redMarks_->FirstEntryEndingAfter(position);
+}
+
+// The marks become runs, for an edit or a colour they would show through.
+void Pane::FoldMarks() {
+    if (!redMarks_)
+        return;
+    ColourRuns::Painter painter(runs_, kRed, static_cast<std::size_t>(MarkCount()));
+    for (qsizetype i = 0; i < MarkCount(); ++i)
+        painter.Add(MarkAt(i));
+    runs_ = std::move(painter).Finish();
+    redMarks_.reset();
+}
+
+Colour Pane::ColourAt(qsizetype position) const {
+    Colour found = kBlack;
+    ForEachColourRun(position, position + 1, [&](TextRange, Colour colour) { found = colour; });
+    return found;
+}
+
+std::vector<TextRange> Pane::RangesOf(Colour colour) const {
+    std::vector<TextRange> ranges;
+    ForEachColourRun(0, Length(), [&](TextRange run, Colour runColour) {
+        if (runColour != colour)
+            return;
+        if (!ranges.empty() && ranges.back().End() == run.start)
+            ranges.back().length += run.length;
+        else
+            ranges.push_back(run);
+    });
+    return ranges;
+}
+
+TextRange Pane::RedNear(qsizetype position, bool forward) const {
+    TextRange best = forward ? runs_.RunFrom(kRed, position + 1) : runs_.RunBefore(kRed, position);
+    const auto better = [&](TextRange candidate) {
+        if (candidate.length == 0)
+            return;
+        if (best.length == 0 || (forward ? candidate.start < best.start : candidate.start > best.start))
+            best = candidate;
+    };
+    if (redMarks_ && forward) {
+        for (qsizetype i = redMarks_->FirstEntryFrom(position + 1); i < MarkCount(); ++i) {
+            if (MarkAt(i).length > 0) { // an empty word marks nothing
+                better(MarkAt(i));
+                break;
+            }
+        }
+    } else if (redMarks_) {
+        for (qsizetype i = redMarks_->FirstEntryFrom(position) - 1; i >= 0; --i) {
+            if (MarkAt(i).length > 0) {
+                better(MarkAt(i));
+                break;
+            }
+        }
+    }
+    return best;
 }
 
 void Pane::SetVisible(bool visible) {
@@ -82,10 +229,56 @@ void Pane::SetVisible(bool visible) {
         observer_->VisibilityChanged();
 }
 
-void Pane::ReplaceFromView(qsizetype position, qsizetype removed, QStringView inserted) {
-    position = std::clamp<qsizetype>(position, 0, text_.size());
-    removed = std::clamp<qsizetype>(removed, 0, text_.size() - position);
-    text_.replace(position, removed, inserted.toString());
-    colours_.Replace(position, removed, inserted.size());
+void Pane::SetProgress(std::optional<int> permille) {
+    if (progress_ == permille)
+        return;
+    progress_ = permille;
+    if (observer_)
+        observer_->ProgressChanged();
+}
+
+// `removed` is the text the edit takes away, as the caller has it already (for the history).
+void Pane::Replace(qsizetype position, QStringView removed, QStringView inserted,
+                   const ColourRuns* insertedColours) {
+    FoldMarks();
+    Plain().Replace(position, removed.size(), inserted);
+    if (insertedColours)
+        runs_.Splice(position, removed.size(), *insertedColours);
+    else
+        runs_.Replace(position, removed.size(), inserted.size());
     TextChanged();
+    if (observer_)
+        observer_->TextEdited(position, removed, inserted.size());
+}
+
+void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed) {
+    position = std::clamp<qsizetype>(position, 0, Length());
+    removed = std::clamp<qsizetype>(removed, 0, Length() - position);
+    if (removed == 0 && inserted.isEmpty())
+        return;
+    FoldMarks();
+    TextEdit edit{position,          Content().Mid(position, position + removed),
+                  runs_.Slice(position, position + removed),
+                  inserted.toString(), anchor_,
+                  caret_};
+    Replace(position, edit.removed, inserted, nullptr);
+    history_.Record(std::move(edit), typed);
+    Select(position + inserted.size(), position + inserted.size());
+}
+
+void Pane::Undo() {
+    if (!history_.CanUndo())
+        return;
+    const TextEdit edit = history_.TakeUndo();
+    Replace(edit.position, edit.inserted, edit.removed, &edit.removedColours);
+    Select(edit.anchorBefore, edit.caretBefore);
+}
+
+void Pane::Redo() {
+    if (!history_.CanRedo())
+        return;
+    const TextEdit edit = history_.TakeRedo();
+    Replace(edit.position, edit.removed, edit.inserted, nullptr);
+    const qsizetype after = edit.position + edit.inserted.size();
+    Select(after, after);
 }

@@ -1,63 +1,164 @@
 #pragma once
 
 #include "platform/ColourRuns.h"
+#include "platform/EditHistory.h"
+#include "platform/PaneText.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <span>
 
 class PaneObserver;
+class PlainText;
+class ResultList;
+class TextLines;
 
 // One text pane of the window: the only store of a text and its colouring. Text reads back
 // exactly as written, code unit for code unit; positions index that string (a CR LF counts two).
 // A view (the on-screen widget) observes it; without one it works the same, headless.
+//
+// The text is held whole, or, for a list of differences, as the places of its entries in the text
+// they came from (see ResultList); either way Content() reads it line by line without spelling it
+// out, which is how the view draws it. Colour is kept as runs, plus, after a word comparison, the
+// words of a list marked red where they stand, so that millions of red words cost no more than
+// the list that names them.
 class Pane {
 public:
-    Pane() = default;
+    Pane();
+    ~Pane();
     Pane(const Pane&) = delete;
     Pane& operator=(const Pane&) = delete;
 
-    const QString& Text() const { return text_; }
-    // Replaces the content; all colour goes and the selection returns to the start.
+    // The whole text. A list is spelled out on first reading and kept until the text changes:
+    // the view and the save never need this.
+    const QString& Text() const;
+    const PaneText& Content() const;
+    qsizetype Length() const { return Content().Length(); }
+
+    // Replaces the content; all colour goes, the selection returns to the start and there is
+    // nothing left to undo.
     void SetText(QString text);
+    // The same, with the text's lines already cut (on another thread).
+    void SetText(QString text, TextLines lines);
     // Adds text at the end, in black, keeping the colour of what is there.
     void AppendText(QStringView text);
-    // Replaces the content with a file's text (see ReadTextFile); throws Failure.
-    void LoadFile(const QString& path);
+    // Adds a list at the end, in black. An empty pane shows it by place; otherwise it is spelled
+    // out after the text.
+    void AppendList(std::shared_ptr<const ResultList> list);
 
-    qsizetype SelStart() const { return selStart_; }
-    qsizetype SelLength() const { return selLength_; }
+    qsizetype SelStart() const { return std::min(anchor_, caret_); }
+    qsizetype SelLength() const { return std::abs(caret_ - anchor_); }
     // Moving the start empties the selection; both are kept within the text.
     void SetSelStart(qsizetype start);
     void SetSelLength(qsizetype length);
+    // The selection as the user makes it: where it was begun and where the caret is.
+    qsizetype Anchor() const { return anchor_; }
+    qsizetype Caret() const { return caret_; }
+    void Select(qsizetype anchor, qsizetype caret);
+
     // Colours exactly the selected code units; the text does not change.
     void SetSelColor(Colour colour);
     // Colours many ranges at once (sorted by start, not overlapping): one change for the view.
     void ColourRanges(std::span<const TextRange> sortedRanges, Colour colour);
-    // Takes colours painted elsewhere (see ColourRuns::Painter) for the whole text at once.
-    void SetColours(ColourRuns colours);
-    const ColourRuns& Colours() const { return colours_; }
+    // Marks each entry of `list`, a list cut from this very text, red, as one change.
+    void MarkRed(std::shared_ptr<const ResultList> list);
+    Colour ColourAt(qsizetype position) const;
+    // Every run of one colour that overlaps [from, to), clipped to it, in order; neighbouring runs
+    // may share a colour.
+    template <typename Visit> void ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const;
+    // The maximal runs of one colour, in order.
+    std::vector<TextRange> RangesOf(Colour colour) const;
+    // The first red stretch that begins after `position` (forward) or before it (backward); an
+    // empty range when there is none. A stretch is a run of red units, or a word marked red.
+    TextRange RedNear(qsizetype position, bool forward) const;
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+
+    // How far a long piece of work that fills this pane has come, in thousandths; nothing when
+    // none runs. Only shown, never read back by the program.
+    std::optional<int> Progress() const { return progress_; }
+    void SetProgress(std::optional<int> permille);
+
+    // What the last comparison found in this text, in a sentence for the user (its tooltip); it
+    // goes when the text changes.
+    const QString& Summary() const { return summary_; }
+    void SetSummary(QString summary) { summary_ = std::move(summary); }
+    // What the last comparison can tell of the red stretch at a position (its look-alike, say),
+    // for a tooltip; worked out when asked. It goes when the text changes or the colours are
+    // reset.
+    using TipSource = std::function<QString(qsizetype position)>;
+    void SetTips(TipSource tips) { tips_ = std::move(tips); }
+    QString TipAt(qsizetype position) const { return tips_ ? tips_(position) : QString(); }
 
     // Counts every change of the text (not of its colour), so that a long run can tell whether
     // the text it started from is still the one shown.
     std::uint64_t TextGeneration() const { return generation_; }
 
-    // An edit made in the view: `removed` units at `position` become `inserted`.
-    void ReplaceFromView(qsizetype position, qsizetype removed, QStringView inserted);
+    // An edit by the user: `removed` units at `position` become `inserted`, which take the colour
+    // of the text before them; the caret goes after them. `typed` edits that follow one another
+    // are undone together.
+    void Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed = false);
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    void Undo();
+    void Redo();
+
     void SetObserver(PaneObserver* observer) { observer_ = observer; }
 
 private:
+    void Replace(qsizetype position, QStringView removed, QStringView inserted,
+                 const ColourRuns* insertedColours);
+    PlainText& Plain();
+    void FoldMarks();
+    qsizetype MarkCount() const;
+    TextRange MarkAt(qsizetype i) const;
+    qsizetype MarkedEntryFrom(qsizetype position) const;
     void TextChanged();
+    void ClampSelection();
 
-    QString text_;
-    ColourRuns colours_;
-    qsizetype selStart_ = 0;
-    qsizetype selLength_ = 0;
+    std::unique_ptr<PlainText> plain_;           // the text, when held whole
+    std::shared_ptr<const ResultList> list_;     // or the list it shows
+    mutable std::optional<QString> spelled_;     // a list's text, once read whole
+    ColourRuns runs_;
+    std::shared_ptr<const ResultList> redMarks_; // words marked red on top of the runs
+    EditHistory history_;
+    qsizetype anchor_ = 0;
+    qsizetype caret_ = 0;
     bool visible_ = true;
+    std::optional<int> progress_;
+    QString summary_;
+    TipSource tips_;
     std::uint64_t generation_ = 0;
     PaneObserver* observer_ = nullptr;
 };
+
+template <typename Visit>
+void Pane::ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const {
+    runs_.ForEachRunIn(from, to, [&](TextRange run, Colour colour) {
+        if (!redMarks_ || colour != kBlack) {
+            visit(run, colour);
+            return;
+        }
+        qsizetype done = run.start;
+        for (qsizetype i = MarkedEntryFrom(run.start); i < MarkCount(); ++i) {
+            const TextRange mark = MarkAt(i);
+            if (mark.start >= run.End())
+                break;
+            const qsizetype start = std::max(mark.start, run.start);
+            const qsizetype end = std::min(mark.End(), run.End());
+            if (start >= end)
+                continue; // an empty word marks nothing
+            if (start > done)
+                visit(TextRange{done, start - done}, kBlack);
+            visit(TextRange{start, end - start}, kRed);
+            done = end;
+        }
+        if (done < run.End())
+            visit(TextRange{done, run.End() - done}, kBlack);
+    });
+}

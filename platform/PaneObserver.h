@@ -1,15 +1,19 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QStringView>
 
-// Whatever shows a pane on screen; told of each change to the pane's content. Changes that come
-// from the view itself (the user typing) are not echoed back.
+// Whatever shows a pane on screen; told of each change to the pane, whoever made it.
 class PaneObserver {
 public:
+    // The whole content is new.
     virtual void TextReplaced() = 0;
-    virtual void TextAppended(qsizetype oldLength) = 0;
+    // The units `removed` at `position` gave way to `inserted` units (an append is an edit at the
+    // end).
+    virtual void TextEdited(qsizetype position, QStringView removed, qsizetype inserted) = 0;
     virtual void ColoursChanged() = 0;
+    virtual void SelectionChanged() = 0;
     virtual void VisibilityChanged() = 0;
+    virtual void ProgressChanged() = 0;
 
 protected:
     ~PaneObserver() = default;

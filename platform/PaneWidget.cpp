@@ -1,40 +1,47 @@
 #include "platform/PaneWidget.h"
 
+#include "platform/OverviewStrip.h"
 #include "platform/Pane.h"
+#include "platform/PaneAccessible.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QScopedValueRollback>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextLayout>
-#include <QUrl>
+#include <QAccessible>
+#include <QApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QStyleHints>
+#include <QTextLine>
+#include <QToolTip>
 
 namespace {
+
+constexpr qreal kMargin = 4;       // between the text and the pane's edges, left and right
+constexpr int kProgressHeight = 3; // the bar along the bottom edge while the pane is filled
 
 QColor ToQColor(Colour colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
-QStringList LocalFiles(const QMimeData* mime) {
-    QStringList paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (!url.isLocalFile())
-            return {};
-        paths.append(url.toLocalFile());
-    }
-    return paths;
-}
-
 } // namespace
 
-PaneWidget::PaneWidget(Pane& pane, QWidget* parent) : QPlainTextEdit(parent), pane_(pane) {
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    connect(document(), &QTextDocument::contentsChange, this, &PaneWidget::TakeEdit);
+PaneWidget::PaneWidget(Pane& pane, QWidget* parent)
+    : QAbstractScrollArea(parent), pane_(pane),
+      layouts_(segments_, [this](TextRange bounds) { return ColourFormats(bounds); }),
+      scroll_(segments_, layouts_) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAcceptDrops(true);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalScrollBar()->setSingleStep(1);
+    layouts_.SetFont(font());
+    layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
+    static const bool accessible = (QAccessible::installFactory(&PaneAccessible::Factory), true);
+    Q_UNUSED(accessible);
     pane_.SetObserver(this);
     TextReplaced();
     VisibilityChanged();
@@ -44,135 +51,374 @@ PaneWidget::~PaneWidget() {
     pane_.SetObserver(nullptr);
 }
 
+// --- What the pane tells ----------------------------------------------------------------------
+
 void PaneWidget::TextReplaced() {
-    QScopedValueRollback mirroring(mirroring_, true);
-    lines_.Rebuild(pane_.Text());
-    setPlainText(DisplayLines::ToDisplay(pane_.Text()));
-    ColoursStale();
+    top_ = {};
+    wantedX_ = -1;
+    TextLaidOutAgain();
+    AnnounceText(0, {}, pane_.Length());
 }
 
-void PaneWidget::TextAppended(qsizetype oldLength) {
-    QScopedValueRollback mirroring(mirroring_, true);
-    const QStringView text = pane_.Text();
-    const qsizetype shownFrom = lines_.Extend(text, oldLength);
-    if (shownFrom < text.size()) {
-        // Appends are the program's own output, not something the user should undo.
-        document()->setUndoRedoEnabled(false);
-        QTextCursor end(document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(DisplayLines::ToDisplay(text.mid(shownFrom)));
-        document()->setUndoRedoEnabled(true);
-    }
-    ColoursStale();
+void PaneWidget::TextEdited(qsizetype position, QStringView removed, qsizetype inserted) {
+    TextLaidOutAgain();
+    AnnounceText(position, removed, inserted);
+}
+
+// The pane's content object may be new (a list shown by place, or text again): the layouts read
+// whatever the pane holds now.
+void PaneWidget::TextLaidOutAgain() {
+    segments_.Rebuild(pane_.Content());
+    layouts_.SetText(pane_.Content());
+    SetTop(top_);
+    if (overview_)
+        overview_->Stale();
 }
 
 void PaneWidget::ColoursChanged() {
-    ColoursStale();
+    layouts_.Clear(); // the colours are part of the layouts; those on screen are laid out again
+    viewport()->update();
+    if (overview_)
+        overview_->Stale();
+}
+
+void PaneWidget::SelectionChanged() {
+    caretOn_ = true;
+    viewport()->update();
+    AnnounceSelection();
+}
+
+// --- Telling a screen reader --------------------------------------------------------------------
+
+void PaneWidget::AnnounceText(qsizetype position, QStringView removed, qsizetype inserted) {
+    if (!QAccessible::isActive())
+        return;
+    const int at = static_cast<int>(std::min<qsizetype>(position, INT_MAX));
+    // A reader is told what changed, but never handed a whole large text at once.
+    constexpr qsizetype kMost = 1 << 16;
+    if (!removed.isEmpty()) {
+        QAccessibleTextRemoveEvent event(this, at, removed.left(kMost).toString());
+        QAccessible::updateAccessibility(&event);
+    }
+    if (inserted > 0) {
+        const qsizetype shown = std::min(inserted, kMost);
+        QAccessibleTextInsertEvent event(this, at, pane_.Content().Mid(position, position + shown));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PaneWidget::AnnounceSelection() {
+    if (!QAccessible::isActive())
+        return;
+    const auto toInt = [](qsizetype p) { return static_cast<int>(std::min<qsizetype>(p, INT_MAX)); };
+    QAccessibleTextSelectionEvent selection(this, toInt(pane_.SelStart()),
+                                            toInt(pane_.SelStart() + pane_.SelLength()));
+    selection.setCursorPosition(toInt(pane_.Caret()));
+    QAccessible::updateAccessibility(&selection);
+    QAccessibleTextCursorEvent cursor(this, toInt(pane_.Caret()));
+    QAccessible::updateAccessibility(&cursor);
 }
 
 void PaneWidget::VisibilityChanged() {
     setVisible(pane_.Visible());
 }
 
-void PaneWidget::ColoursStale() {
-    colourStamp_ = colourStamp_ == INT_MAX ? 0 : colourStamp_ + 1;
+void PaneWidget::ProgressChanged() {
+    viewport()->update(0, viewport()->height() - kProgressHeight, viewport()->width(),
+                       kProgressHeight);
+}
+
+// --- Scrolling --------------------------------------------------------------------------------
+
+qreal PaneWidget::ViewHeight() const {
+    return viewport()->height();
+}
+
+// Puts `top` at the view's top edge, no further down than the place that shows the end.
+void PaneWidget::SetTop(ViewPlace top) {
+    top.segment = std::clamp<qsizetype>(top.segment, 0, segments_.Count() - 1);
+    top_ = std::min(top, scroll_.Last(ViewHeight()));
+    UpdateScrollBar();
     viewport()->update();
 }
 
-// An edit by the user: `removed` editor characters at `position` gave way to `added` ones. Each
-// editor break stands for one break of the pane's text, which may be one or two units long.
-void PaneWidget::TakeEdit(int position, int removed, int added) {
-    if (mirroring_)
+void PaneWidget::ScrollByPixels(qreal pixels) {
+    SetTop(scroll_.Advance(top_, pixels));
+}
+
+// The scroll bar counts pieces of the text: its value is the piece at the top.
+void PaneWidget::UpdateScrollBar() {
+    QScrollBar* bar = verticalScrollBar();
+    settingScrollBar_ = true;
+    const qsizetype last = scroll_.Last(ViewHeight()).segment;
+    bar->setRange(0, static_cast<int>(std::min<qsizetype>(last, INT_MAX)));
+    bar->setPageStep(std::max(1, static_cast<int>(ViewHeight() / fontMetrics().height())));
+    bar->setValue(static_cast<int>(std::min<qsizetype>(top_.segment, INT_MAX)));
+    settingScrollBar_ = false;
+}
+
+void PaneWidget::scrollContentsBy(int, int) {
+    if (settingScrollBar_)
         return;
-    const QTextBlock first = document()->findBlock(position);
-    const qsizetype line = first.blockNumber();
-    QTextCursor inserted(document());
-    inserted.setPosition(position);
-    inserted.setPosition(position + added, QTextCursor::KeepAnchor);
-    const QString addedText = inserted.selectedText();
-    const qsizetype breaksAdded = addedText.count(QChar::ParagraphSeparator);
-    const qsizetype breaksRemoved = lines_.Count() - document()->blockCount() + breaksAdded;
-    if (line >= lines_.Count() || breaksRemoved < 0 || line + breaksRemoved >= lines_.Count()) {
-        TakeWholeText();
+    const QScrollBar* bar = verticalScrollBar();
+    // At its end the bar shows the text's end at the bottom, whatever the last pieces' heights.
+    if (bar->value() >= bar->maximum())
+        SetTop(scroll_.Last(ViewHeight()));
+    else
+        SetTop({bar->value(), 0});
+}
+
+qreal PaneWidget::RowHeight() {
+    const QTextLayout& layout = layouts_.At(top_.segment).layout;
+    return layout.lineCount() > 0 ? layout.lineAt(0).height() : fontMetrics().height();
+}
+
+// A notch of the wheel moves whole rows; a touchpad's pixels move pixels.
+void PaneWidget::wheelEvent(QWheelEvent* event) {
+    const QPoint pixels = event->pixelDelta();
+    wheelNotches_ += event->angleDelta().y() / 120.0 * QApplication::wheelScrollLines();
+    const int rows = static_cast<int>(wheelNotches_);
+    wheelNotches_ -= rows;
+    if (!pixels.isNull())
+        ScrollByPixels(-pixels.y());
+    else if (rows != 0)
+        SetTop(scroll_.ByRows(top_, -rows));
+    event->accept();
+}
+
+void PaneWidget::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
+    SetTop(top_);
+    PlaceOverview();
+}
+
+qsizetype PaneWidget::PieceStart(qsizetype piece) const {
+    return segments_.Bounds(pane_.Content(), segments_.At(piece)).start;
+}
+
+void PaneWidget::ScrollToPiece(qsizetype piece) {
+    SetTop({piece, 0});
+}
+
+void PaneWidget::ShowOverview(bool show) {
+    if (show == (overview_ != nullptr))
         return;
+    if (show) {
+        overview_ = new OverviewStrip(*this);
+        // The bar stays, so that the strip has a groove to stand beside at any length of text.
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        setViewportMargins(0, 0, OverviewStrip::kWidth, 0);
+        PlaceOverview();
+        overview_->show();
+    } else {
+        delete overview_;
+        overview_ = nullptr;
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setViewportMargins(0, 0, 0, 0);
     }
-    const QString& text = pane_.Text();
-    qsizetype paneRemoved = removed - breaksRemoved;
-    for (qsizetype i = line; i < line + breaksRemoved; ++i)
-        paneRemoved += lines_.BreakLength(text, i);
-    const qsizetype panePosition = lines_.Start(line) + (position - first.position());
-    pane_.ReplaceFromView(panePosition, paneRemoved, DisplayLines::FromDisplay(addedText));
-    lines_.Rebuild(pane_.Text());
-    if (lines_.Count() != document()->blockCount())
-        TakeWholeText(); // e.g. a lone CR and a lone LF that the edit brought together
-    ColoursStale();
 }
 
-// Makes the pane's text what the editor shows, every break CR LF. Only for edits that cannot be
-// mapped one to one; the colour of the text goes with it.
-void PaneWidget::TakeWholeText() {
-    const QString text = DisplayLines::FromDisplay(toPlainText());
-    pane_.ReplaceFromView(0, pane_.Text().size(), text);
-    const TextRange all{0, text.size()};
-    pane_.ColourRanges(std::span(&all, 1), kBlack);
-    lines_.Rebuild(pane_.Text());
+// The strip stands between the text and the scroll bar, as high as the bar's groove, so that a
+// mark sits where the bar's handle would be for that part of the text.
+void PaneWidget::PlaceOverview() {
+    if (!overview_)
+        return;
+    QStyleOptionSlider option;
+    option.initFrom(verticalScrollBar());
+    option.rect = verticalScrollBar()->rect();
+    option.orientation = Qt::Vertical;
+    option.minimum = verticalScrollBar()->minimum();
+    option.maximum = verticalScrollBar()->maximum();
+    const QRect groove = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                 QStyle::SC_ScrollBarGroove, verticalScrollBar());
+    const QRect view = viewport()->geometry();
+    const bool hasGroove = groove.height() > view.height() / 2;
+    const int top = view.top() + (hasGroove ? groove.top() : 0);
+    const int height = hasGroove ? groove.height() : view.height();
+    overview_->setGeometry(view.right() + 1, top, OverviewStrip::kWidth,
+                           std::min(height, view.height()));
 }
 
-void PaneWidget::paintEvent(QPaintEvent* event) {
-    ApplyColoursToVisibleLines();
-    QPlainTextEdit::paintEvent(event);
+// A red line begins with the break before it; its selection starts at its first character.
+qsizetype PaneWidget::FirstCharacter(TextRange red) const {
+    const QString start = pane_.Content().Mid(red.start, std::min(red.End(), red.start + 2));
+    qsizetype skip = 0;
+    while (skip < start.size() && skip + 1 < red.length &&
+           (start[skip] == u'\r' || start[skip] == u'\n'))
+        ++skip;
+    return red.start + skip;
 }
 
-// Gives each line on screen the colours the pane holds for it, as extra formats of its layout,
-// the way a syntax highlighter does, so the document itself stays plain text.
-void PaneWidget::ApplyColoursToVisibleLines() {
-    const QStringView text = pane_.Text();
-    const qreal bottom = viewport()->rect().bottom();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-        if (blockBoundingGeometry(block).translated(contentOffset()).top() > bottom)
+void PaneWidget::GoToDifference(bool forward) {
+    const qsizetype from = pane_.Caret();
+    TextRange red = pane_.RedNear(from, forward);
+    if (!forward && red.length > 0 && FirstCharacter(red) >= from) // the one the caret is on
+        red = pane_.RedNear(red.start, false);
+    if (red.length == 0) // past the last one, round to the first (or the other way)
+        red = pane_.RedNear(forward ? -1 : pane_.Length() + 1, forward);
+    if (red.length == 0)
+        return;
+    pane_.Select(red.End(), FirstCharacter(red));
+    EnsureVisible(pane_.Caret());
+    ShowCaret();
+}
+
+void PaneWidget::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        layouts_.SetFont(font());
+        SetTop(top_);
+    }
+}
+
+// What the pane says of itself when the pointer rests on it: what the last comparison found.
+bool PaneWidget::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = TipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+QString PaneWidget::TipAt(QPoint point) {
+    const QString tip = pane_.TipAt(PositionAt(point));
+    return tip.isEmpty() ? pane_.Summary() : tip;
+}
+
+// --- Geometry ---------------------------------------------------------------------------------
+
+PaneWidget::Located PaneWidget::Locate(qsizetype position) {
+    const PaneSegments::Place place = segments_.PlaceOf(pane_.Content(), position);
+    const qsizetype segment = segments_.IndexOf(place);
+    const PaneLayouts::Laid& laid = layouts_.At(segment);
+    const qsizetype offset = std::clamp<qsizetype>(position - laid.bounds.start, 0,
+                                                   laid.bounds.length);
+    const int row = laid.layout.lineForTextPosition(static_cast<int>(offset)).lineNumber();
+    return {segment, offset, std::max(row, 0)};
+}
+
+QRectF PaneWidget::CaretBox(qsizetype position) {
+    const Located at = Locate(position);
+    // How far below the view's top the piece begins, looking no further than the view.
+    qreal y = -top_.y;
+    for (qsizetype s = top_.segment; s < at.segment; ++s) {
+        y += scroll_.Height(s);
+        if (y > ViewHeight())
+            return {};
+    }
+    if (at.segment < top_.segment)
+        return {};
+    const PaneLayouts::Laid& laid = layouts_.At(at.segment);
+    const QTextLine row = laid.layout.lineAt(at.row);
+    const qreal x = row.cursorToX(static_cast<int>(at.offset));
+    const QRectF box(kMargin + x, y + row.y(), 1, row.height());
+    return box.bottom() < 0 || box.top() > ViewHeight() ? QRectF() : box;
+}
+
+qsizetype PaneWidget::PositionAt(QPointF point) {
+    qreal y = -top_.y;
+    qsizetype segment = top_.segment;
+    if (point.y() < 0)
+        point.setY(0);
+    for (;;) {
+        const qreal height = scroll_.Height(segment);
+        if (point.y() < y + height || segment + 1 >= segments_.Count())
             break;
-        if (block.userState() == colourStamp_ || block.blockNumber() >= lines_.Count())
-            continue;
-        const qsizetype start = lines_.Start(block.blockNumber());
-        const qsizetype end = std::min<qsizetype>(start + block.length() - 1, text.size());
-        QList<QTextLayout::FormatRange> formats;
-        pane_.Colours().ForEachRunIn(start, end, [&](TextRange range, Colour colour) {
-            if (colour == kBlack)
-                return;
-            QTextLayout::FormatRange format;
-            format.start = static_cast<int>(range.start - start);
-            format.length = static_cast<int>(range.length);
-            format.format.setForeground(ToQColor(colour));
-            formats.append(format);
-        });
-        block.setUserState(colourStamp_);
-        if (formats.isEmpty() && block.layout()->formats().isEmpty())
-            continue;
-        block.layout()->setFormats(formats);
-        document()->markContentsDirty(block.position(), block.length());
+        y += height;
+        ++segment;
     }
+    const PaneLayouts::Laid& laid = layouts_.At(segment);
+    const QTextLayout& layout = laid.layout;
+    const qreal inPiece = point.y() - y;
+    int row = 0;
+    while (row + 1 < layout.lineCount() && layout.lineAt(row + 1).y() <= inPiece)
+        ++row;
+    if (inPiece >= laid.height)
+        row = layout.lineCount() - 1;
+    const int offset = layout.lineAt(row).xToCursor(point.x() - kMargin);
+    return laid.bounds.start + offset;
 }
 
-void PaneWidget::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        QPlainTextEdit::dragEnterEvent(event);
-}
-
-void PaneWidget::dragMoveEvent(QDragMoveEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        QPlainTextEdit::dragMoveEvent(event);
-}
-
-void PaneWidget::dropEvent(QDropEvent* event) {
-    const QStringList files = LocalFiles(event->mimeData());
-    if (files.isEmpty()) {
-        QPlainTextEdit::dropEvent(event);
+void PaneWidget::EnsureVisible(qsizetype position) {
+    const Located at = Locate(position);
+    const QTextLine row = layouts_.At(at.segment).layout.lineAt(at.row);
+    const ViewPlace rowTop{at.segment, row.y()};
+    const ViewPlace rowBottom{at.segment, row.y() + row.height()};
+    if (rowTop < top_) {
+        SetTop(rowTop);
         return;
     }
-    event->acceptProposedAction();
-    Q_EMIT FilesDropped(files);
+    const ViewPlace bottom = scroll_.Advance(top_, ViewHeight());
+    if (bottom < rowBottom)
+        SetTop(scroll_.Advance(rowBottom, -ViewHeight()));
+}
+
+// --- Drawing ----------------------------------------------------------------------------------
+
+QList<QTextLayout::FormatRange> PaneWidget::ColourFormats(TextRange bounds) const {
+    QList<QTextLayout::FormatRange> formats;
+    pane_.ForEachColourRun(bounds.start, bounds.End(), [&](TextRange run, Colour colour) {
+        if (colour == kBlack)
+            return;
+        QTextLayout::FormatRange format;
+        format.start = static_cast<int>(run.start - bounds.start);
+        format.length = static_cast<int>(run.length);
+        format.format.setForeground(ToQColor(colour));
+        formats.append(format);
+    });
+    return formats;
+}
+
+QList<QTextLayout::FormatRange> PaneWidget::SelectionFormats(TextRange bounds) const {
+    const qsizetype start = std::max(pane_.SelStart(), bounds.start);
+    const qsizetype end = std::min(pane_.SelStart() + pane_.SelLength(), bounds.End());
+    if (!hasFocus() || start >= end)
+        return {};
+    QTextLayout::FormatRange selection;
+    selection.start = static_cast<int>(start - bounds.start);
+    selection.length = static_cast<int>(end - start);
+    selection.format.setBackground(palette().brush(QPalette::Highlight));
+    selection.format.setForeground(palette().brush(QPalette::HighlightedText));
+    return {selection};
+}
+
+void PaneWidget::DrawPiece(QPainter& painter, qsizetype segment, QPointF at) {
+    const PaneLayouts::Laid& laid = layouts_.At(segment);
+    laid.layout.draw(&painter, at, SelectionFormats(laid.bounds));
+    if (!hasFocus() || !caretOn_)
+        return;
+    const qsizetype caret = pane_.Caret();
+    if (segments_.PlaceOf(pane_.Content(), caret) != segments_.At(segment))
+        return;
+    const qsizetype offset = caret - laid.bounds.start + preeditCursor_;
+    laid.layout.drawCursor(&painter, at, static_cast<int>(std::clamp<qsizetype>(
+                                             offset, 0, laid.layout.text().size())));
+}
+
+void PaneWidget::DrawProgress(QPainter& painter) {
+    const std::optional<int> progress = pane_.Progress();
+    if (!progress)
+        return;
+    const int width = viewport()->width() * std::clamp(*progress, 0, 1000) / 1000;
+    painter.fillRect(0, viewport()->height() - kProgressHeight, width, kProgressHeight,
+                     palette().brush(QPalette::Highlight));
+}
+
+void PaneWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Text));
+    qreal y = -top_.y;
+    qsizetype segment = top_.segment;
+    for (; segment < segments_.Count() && y < ViewHeight(); ++segment) {
+        DrawPiece(painter, segment, QPointF(kMargin, y));
+        y += scroll_.Height(segment);
+    }
+    layouts_.KeepOnly(top_.segment - 2, segment + 2);
+    DrawProgress(painter);
 }

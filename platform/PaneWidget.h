@@ -1,18 +1,25 @@
 #pragma once
 
-#include "platform/DisplayLines.h"
+#include "platform/PaneLayouts.h"
 #include "platform/PaneObserver.h"
+#include "platform/PaneScroll.h"
+#include "platform/PaneSegments.h"
 
-#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QStringList>
 
+class OverviewStrip;
 class Pane;
+class QMenu;
 
-// Shows a pane on screen and lets the user edit it. The pane stays the store: the widget mirrors
-// its text (each CR LF, lone CR and lone LF one line break), takes the user's edits into it with
-// every break as CR LF, and draws its colours. Colours are applied only to the lines on screen,
-// when they are painted, so colouring a million ranges costs nothing here.
-class PaneWidget final : public QPlainTextEdit, private PaneObserver {
+// Shows a pane on screen and lets the user edit it. The pane stays the store: the widget keeps
+// no copy of its text, only the layouts of the few pieces on screen (see PaneSegments), so that
+// loading, colouring, scrolling and switching cost the same for ten lines or ten million, and for
+// one line of a hundred megabytes. Every CR LF, lone CR and lone LF shows as one line break;
+// breaks the user types or pastes reach the pane as CR LF. Colours are applied as a piece is
+// drawn.
+class PaneWidget final : public QAbstractScrollArea, private PaneObserver {
     Q_OBJECT
 
 public:
@@ -20,32 +27,133 @@ public:
     ~PaneWidget() override;
 
     Pane& Model() const { return pane_; }
-    // Lines as the editor shows them, for tests and diagnostics.
-    const DisplayLines& Lines() const { return lines_; }
+
+    // Where `position` is drawn, in the viewport's coordinates (a caret-wide box); an empty box
+    // when it is not on screen.
+    QRectF CaretBox(qsizetype position);
+    // The position nearest to a point of the viewport.
+    qsizetype PositionAt(QPointF point);
+    // Scrolls as little as needed to bring `position` on screen.
+    void EnsureVisible(qsizetype position);
+    // Where the view is scrolled to.
+    ViewPlace Top() const { return top_; }
+    // The pieces the text is laid out in (see PaneSegments): what the scroll bar counts.
+    qsizetype PieceCount() const { return segments_.Count(); }
+    qsizetype PieceStart(qsizetype piece) const;
+    void ScrollToPiece(qsizetype piece);
+    // A strip beside the scroll bar that marks where the red differences are (full panes).
+    void ShowOverview(bool show);
+    OverviewStrip* Overview() const { return overview_; }
+    // Selects the next red difference after the selection's start (or the one before it), from
+    // the last to the first, and scrolls it into view.
+    void GoToDifference(bool forward);
+
+    // The editing commands, as the keys and the context menu give them.
+    void Undo();
+    void Redo();
+    void Cut();
+    void Copy();
+    void Paste();
+    void DeleteSelection();
+    void SelectAll();
+    // Replaces the selection with `text` (breaks become CR LF), as typing or pasting does.
+    void InsertText(const QString& text, bool typed = false);
+    QMenu* CreateContextMenu();
 
 Q_SIGNALS:
     // Files from the file manager were dropped on the pane.
     void FilesDropped(const QStringList& paths);
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the pane tells.
     void TextReplaced() override;
-    void TextAppended(qsizetype oldLength) override;
+    void TextEdited(qsizetype position, QStringView removed, qsizetype inserted) override;
     void ColoursChanged() override;
+    void SelectionChanged() override;
     void VisibilityChanged() override;
+    void ProgressChanged() override;
 
-    void TakeEdit(int position, int removed, int added);
-    void TakeWholeText();
-    void ApplyColoursToVisibleLines();
-    void ColoursStale();
+    // Telling a screen reader.
+    void AnnounceText(qsizetype position, QStringView removed, qsizetype inserted);
+    void AnnounceSelection();
+
+    // Scrolling.
+    void TextLaidOutAgain();
+    void SetTop(ViewPlace top);
+    void ScrollByPixels(qreal pixels);
+    void UpdateScrollBar();
+    void PlaceOverview();
+    qreal ViewHeight() const;
+    qreal RowHeight();
+
+    // Drawing.
+    void DrawPiece(QPainter& painter, qsizetype segment, QPointF at);
+    void DrawProgress(QPainter& painter);
+    QList<QTextLayout::FormatRange> ColourFormats(TextRange bounds) const;
+    QList<QTextLayout::FormatRange> SelectionFormats(TextRange bounds) const;
+
+    // Moving about.
+    enum class Move {
+        Left, Right, WordLeft, WordRight, Up, Down, RowStart, RowEnd, TextStart, TextEnd,
+        PageUp, PageDown,
+    };
+    qsizetype Moved(qsizetype from, Move move);
+    qsizetype Stepped(qsizetype from, bool forward, QTextLayout::CursorMode mode);
+    qsizetype Vertical(qsizetype from, int rows);
+    qsizetype RowEdge(qsizetype from, bool end);
+    void MoveCaret(qsizetype position, bool extend);
+    bool MoveKey(QKeyEvent* event);
+    bool EditKey(QKeyEvent* event);
+    void DeleteFrom(qsizetype from, bool forward, QTextLayout::CursorMode mode);
+    // The place of a position: its piece and, within its layout, its offset and row.
+    struct Located {
+        qsizetype segment;
+        qsizetype offset;
+        int row;
+    };
+    Located Locate(qsizetype position);
+    QString SelectedText() const;
+    QString TipAt(QPoint point);
+    qsizetype FirstCharacter(TextRange red) const;
+    void SelectWordAt(qsizetype position);
+    void ShowCaret();
 
     Pane& pane_;
-    DisplayLines lines_;
-    bool mirroring_ = false; // the editor is being brought in line with the pane
-    int colourStamp_ = 0;    // lines whose user state differs need their colours again
+    PaneSegments segments_;
+    PaneLayouts layouts_;
+    PaneScroll scroll_;
+    ViewPlace top_;
+    bool settingScrollBar_ = false;
+    qreal wantedX_ = -1; // the caret's column kept while it moves up and down
+    bool caretOn_ = true;
+    QBasicTimer blink_;
+    QBasicTimer dragScroll_;
+    bool selecting_ = false;
+    QPointF dragPoint_;
+    OverviewStrip* overview_ = nullptr;
+    qreal wheelNotches_ = 0; // rows asked for by a high-resolution wheel, not scrolled yet
+    qsizetype preeditCursor_ = 0; // where the input method's caret is in the text it composes
 };

@@ -5,4 +5,6 @@
 class QtEventPump final : public EventPump {
 public:
     void DoEvents() override;
+    void RunAside(const std::function<void()>& work, const std::function<void()>& tick,
+                  bool userInput) override;
 };

@@ -3,14 +3,49 @@
 #include "platform/FileDialogFilter.h"
 #include "platform/FileSelection.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace {
+
+// Qt's own dialog lets several files be picked only in the mode that also refuses a typed name
+// that does not exist (its Open button stays disabled). Once shown, when its widgets exist, it
+// takes any name instead, and its file views keep letting several files be picked; the loader
+// then says "File not found". A native dialog is left to its own rules. No Q_OBJECT here: Qt
+// offers a native dialog only to a subclass that keeps QFileDialog's meta-object.
+class OpenDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        if (fileMode() == QFileDialog::ExistingFiles)
+            TakeAnyNamesKeepingMultiSelection();
+        QFileDialog::showEvent(event);
+    }
+
+private:
+    void TakeAnyNamesKeepingMultiSelection() {
+        QList<QAbstractItemView*> multiple;
+        for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+            if (view->selectionMode() == QAbstractItemView::ExtendedSelection)
+                multiple.append(view);
+        if (multiple.isEmpty())
+            return; // a native dialog: no widgets of Qt's own
+        setFileMode(QFileDialog::AnyFile); // makes every view single-selection again
+        for (QAbstractItemView* view : multiple)
+            view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    }
+};
+
+} // namespace
+
 QtFileDialog::QtFileDialog(QWidget* parent, Kind kind) : parent_(parent), kind_(kind) {}
 
 void QtFileDialog::ShowOpen() {
-    QFileDialog dialog(parent_);
+    OpenDialog dialog(parent_);
     const bool several = (flags_ & FileDialogFlags::AllowMultiSelect) != 0;
     SetUp(dialog, QFileDialog::AcceptOpen,
           several ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);

@@ -19,7 +19,7 @@ public:
     // Dialogs are centred on, and modal to, this window once it exists.
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
-    // Several existing files with the multi-select flag, else one file that need not exist.
+    // One file, or several with the multi-select flag; a typed name need not exist.
     void ShowOpen() override;
     // One file; the dialog neither warns about an existing file nor adds an extension.
     void ShowSave() override;

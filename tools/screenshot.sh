@@ -3,7 +3,9 @@
 #  1. loads the sample texts with the sample button, finds the differences between their lines
 #     and saves a PNG of the window to OUT.png;
 #  2. starts it as `tarnwick --lines Samples/sample1.txt Samples/sample2.txt` from the program's
-#     folder and saves that window to OUT-lines.png beside the first when OUT is not in docs/.
+#     folder and saves that window to OUT-lines.png beside the first when OUT is not in docs/;
+#  3. starts it with two files of one line of 2 MB each, words apart, compares their words,
+#     moves to the end of the first and saves that window to OUT-long-line.png likewise.
 # Fails when the program does not come up, dies on the way, or draws no difference in red.
 #
 # usage: tools/screenshot.sh [BUILD_DIR] [OUT.png]
@@ -75,6 +77,30 @@ eval "$(xdotool getwindowgeometry --shell "$(windows)")"
 kill -0 "$program"
 shoot command-line
 kill "$program"
+wait "$program" 2>/dev/null || true
+wait_for_windows 0
+
+# One line of 2 MB a file: the window lays out only what it shows.
+python3 - "$work" <<'LONG'
+import random, sys
+rng = random.Random(1)
+words = ["".join(rng.choice("abcdefghij") for _ in range(rng.randint(1, 8))) for _ in range(500)]
+line = [rng.choice(words) for _ in range(350000)]
+changed = [w if rng.random() > 0.1 else w.upper() for w in line]
+open(sys.argv[1] + "/long1.txt", "w").write(" ".join(line) + "\n")
+open(sys.argv[1] + "/long2.txt", "w").write(" ".join(changed) + "\n")
+LONG
+"$build/app/tarnwick" --words "$work/long1.txt" "$work/long2.txt" &
+program=$!
+wait_for_windows 2 # the window and its "Done." box
+xdotool key Return
+wait_for_windows 1
+eval "$(xdotool getwindowgeometry --shell "$(windows)")"
+xdotool mousemove --sync $((X + 120)) $((Y + 150)) click 1
+xdotool key ctrl+End
+kill -0 "$program"
+shoot long-line
+kill "$program"
 TOUR
 chmod +x "$work/tour.sh"
 
@@ -92,5 +118,7 @@ save() {
 }
 save buttons "$out"
 second=${out%.png}-lines.png
-[[ $out == "$root/docs/"* ]] && second=$work/lines.png
+third=${out%.png}-long-line.png
+[[ $out == "$root/docs/"* ]] && second=$work/lines.png third=$work/long-line.png
 save command-line "$second"
+save long-line "$third"

@@ -42,8 +42,8 @@ TEST_F(CommandLineStartTest, LinesAndWordsEndAsTheButtonsWould) {
     const auto seen = [&](Form1& form) {
         return Seen{{form.RichTextBox1.Text(), form.RichTextBox2.Text(), form.RichTextBox3.Text(),
                      form.RichTextBox4.Text()},
-                    form.RichTextBox1.Colours().RangesOf(kRed),
-                    form.RichTextBox2.Colours().RangesOf(kRed),
+                    form.RichTextBox1.RangesOf(kRed),
+                    form.RichTextBox2.RangesOf(kRed),
                     box.Texts()};
     };
     using Comparison = WindowCommandLine::Comparison;

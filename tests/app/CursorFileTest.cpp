@@ -1,42 +1,21 @@
 #include "app/CursorFile.h"
 
+#include "CursorFileBytes.h"
 #include "platform/Failure.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A cursor file: an icon file of type 2 whose directory entry holds the hot spot.
-QByteArray CursorBytes(int hotX, int hotY) {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(QImageWriter(&buffer, "ico").write(image));
-    bytes[2] = 2;
-    bytes[10] = static_cast<char>(hotX);
-    bytes[12] = static_cast<char>(hotY);
-    bytes[11] = bytes[13] = 0;
-    return bytes;
-}
-
-} // namespace
-
 TEST(CursorFileTest, ReadsThePictureAndItsHotSpot) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"HAND-M.CUR"_s);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(CursorBytes(5, 1));
+    file.write(CursorFileBytes(5, 1));
     file.close();
     const QCursor cursor = LoadCursorFile(path);
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);

@@ -21,7 +21,7 @@ TEST_F(WindowFixture, NewUserWalkthrough) {
     EXPECT_EQ(box.Texts(), std::vector<QString>{u"Done."_s});
     EXPECT_EQ(form->RichTextBox3.Text(), u"\npears\r\nplums 3 kg\r"_s);
     EXPECT_EQ(form->RichTextBox4.Text(), u"\nplums 4 kg\r\ncherries\r"_s);
-    EXPECT_FALSE(form->RichTextBox1.Colours().RangesOf(kRed).empty());
+    EXPECT_FALSE(form->RichTextBox1.RangesOf(kRed).empty());
 
     QTest::mouseClick(form->Option2, Qt::LeftButton);
     EXPECT_TRUE(form->RichTextBox3.Visible());

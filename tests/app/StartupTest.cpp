@@ -122,21 +122,39 @@ TEST_F(StartupTest, ASkinThatIsNoStyleSheetGivesOneReportAtLine100) {
     EXPECT_TRUE(form.Option2->isChecked()) << "start-up went on";
 }
 
-TEST(BooleanTextTest, AcceptsTrueFalseAndNumbersOnly) {
-    EXPECT_TRUE(ToBoolean(u"True"_s));
-    EXPECT_TRUE(ToBoolean(u"tRUE"_s));
-    EXPECT_FALSE(ToBoolean(u"FALSE"_s));
-    EXPECT_TRUE(ToBoolean(u"1"_s));
-    EXPECT_TRUE(ToBoolean(u"-1"_s));
-    EXPECT_FALSE(ToBoolean(u"0"_s));
-    EXPECT_THROW(ToBoolean(u"yes"_s), Failure);
-    EXPECT_THROW(ToBoolean(QString()), Failure);
+TEST(BooleanTextTest, AcceptsTrueFalseAndFiniteNumbersOnly) {
+    const struct {
+        QString text;
+        bool value;
+    } accepted[] = {
+        {u"True"_s, true},  {u"tRUE"_s, true},     {u"FALSE"_s, false}, {u"1"_s, true},
+        {u"-1"_s, true},    {u"0"_s, false},       {u"-0"_s, false},    {u"0.0"_s, false},
+        {u"2.5e3"_s, true}, {u" False "_s, false}, {u"+1"_s, true},
+    };
+    for (const auto& a : accepted)
+        EXPECT_EQ(ToBoolean(a.text), a.value) << a.text.toStdString();
+    // The number conversion reads some words as numbers that are none.
+    for (const QString& text :
+         {u"yes"_s, QString(), u"nan"_s, u"NaN"_s, u"inf"_s, u"INF"_s, u"-inf"_s, u"-Inf"_s,
+          u"+inf"_s, u"infinity"_s, u"1e999"_s, u"0x1"_s, u"1,5"_s, u"TrueFalse"_s})
+        EXPECT_THROW(ToBoolean(text), Failure) << text.toStdString();
 }
 
-TEST(ApplicationTitleTest, LongNamesAreCutAtBlanksToFortyCharacters) {
-    EXPECT_EQ(ApplicationTitleFor(u"Tarnwick"_s), u"Tarnwick"_s);
-    const QString name = u"Tarnwick Text Comparison Suite for Harbour Office Workers"_s;
-    ASSERT_EQ(name.size(), 57);
-    EXPECT_EQ(ApplicationTitleFor(name + u"!"_s), u"Tarnwick Text Comparison Suite for"_s);
-    EXPECT_THROW(ApplicationTitleFor(QString(41, u'x')), Failure);
+TEST(ApplicationTitleTest, NamesAreCutAtBlanksToFortyCharactersAtMost) {
+    const QString forty = u"Tarnwick Text Comparison for Harbour Ofs"_s;
+    ASSERT_EQ(forty.size(), 40);
+    const struct {
+        QString name;
+        QString title;
+    } cases[] = {
+        {u"Tarnwick"_s, u"Tarnwick"_s},
+        {forty, forty},
+        {QString(40, u'x'), QString(40, u'x')},
+        {forty + u"s"_s, u"Tarnwick Text Comparison for Harbour"_s},
+        {u"Tarnwick Text Comparison Suite for Harbour Office Workers!"_s,
+         u"Tarnwick Text Comparison Suite for"_s},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ApplicationTitleFor(c.name), c.title) << c.name.toStdString();
+    EXPECT_THROW(ApplicationTitleFor(QString(41, u'x')), Failure) << "no blank to cut at";
 }

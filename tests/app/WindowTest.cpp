@@ -1,6 +1,5 @@
 #include "WindowFixture.h"
 
-#include "app/FormLayout.h"
 #include "app/MousePointer.h"
 #include "platform/PaneWidget.h"
 #include "platform/QtProcessControl.h"
@@ -10,9 +9,57 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The window as designed, in twips (1/1440 inch), with the caption and font size of each control.
+struct DesignedControl {
+    QStringView name;
+    QStringView container; // empty: the window itself
+    QStringView caption;
+    int left, top, width, height;
+    int tabIndex;
+    double points;
+};
+
+constexpr DesignedControl kDesign[] = {
+    {u"Frame1", u"", u"Text File #1", 120, 120, 3840, 4815, 13, 9},
+    {u"Frame3", u"", u"Text File #2", 4080, 120, 3840, 4815, 14, 9},
+    {u"RichTextBox1", u"Frame1", u"", 240, 300, 3360, 4335, 0, 9},
+    {u"RichTextBox3", u"Frame1", u"", 240, 300, 3360, 1215, 15, 9},
+    {u"RichTextBox2", u"Frame3", u"", 240, 300, 3360, 4335, 1, 9},
+    {u"RichTextBox4", u"Frame3", u"", 240, 300, 3360, 1215, 16, 9},
+    {u"PushButton3", u"", u"Load Text File #1", 120, 5050, 3840, 405, 2, 11.25},
+    {u"PushButton4", u"", u"Load Text File #2", 4080, 5050, 3840, 405, 3, 11.25},
+    {u"PushButton2", u"", u"Save Results #1", 120, 5560, 3840, 405, 4, 11.25},
+    {u"PushButton5", u"", u"Save Results #2", 4080, 5560, 3840, 405, 5, 11.25},
+    {u"PushButton7", u"", u"Clear Text Above", 120, 6070, 3840, 405, 6, 11.25},
+    {u"PushButton9", u"", u"Load Sample/Example Files", 4080, 6070, 3840, 405, 7, 11.25},
+    {u"PushButton1", u"", u"Find Differences (Lines)", 120, 6580, 3840, 405, 8, 11.25},
+    {u"PushButton6", u"", u"Find Differences (Words)", 4080, 6580, 3840, 405, 10, 11.25},
+    {u"Frame2", u"", u"Display Options (Use after clicking Start buttons)", 120, 7050, 7800, 1065,
+     9, 9},
+    {u"Option2", u"Frame2", u"Display only the lines with differences", 240, 300, 5655, 255, 11, 9},
+    {u"Option1", u"Frame2", u"Display all lines but highlight the lines with differences", 240, 650,
+     7455, 255, 12, 9},
+};
+
+// 15 twips make a pixel at 96 dots per inch.
+int Pixels(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
+
+QString CaptionOf(QWidget* control) {
+    if (auto* frame = qobject_cast<QGroupBox*>(control))
+        return frame->title();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    return {};
+}
 
 class WindowTest : public WindowFixture {
 protected:
@@ -24,29 +71,67 @@ protected:
 
 } // namespace
 
-TEST_F(WindowTest, EveryControlStandsWhereTheLayoutPutsIt) {
+TEST_F(WindowTest, TheWindowHasItsDesignSizeAndCannotBeResized) {
     Form1& form = Start();
-    EXPECT_EQ(form.size(), QSize(536, 548));
-    EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the user cannot resize the window";
+    EXPECT_EQ(form.centralWidget()->size(), QSize(Pixels(8040), Pixels(8220)));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
-    for (const FormLayout::Control& design : FormLayout::Controls()) {
+    EXPECT_EQ(form.centralWidget()->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+TEST_F(WindowTest, EveryControlStandsInItsContainerWithItsDesignPlaceCaptionAndFont) {
+    Form1& form = Start();
+    for (const DesignedControl& design : kDesign) {
         SCOPED_TRACE(design.name.toString().toStdString());
         QWidget* control = form.Control(design.name);
         ASSERT_NE(control, nullptr);
-        if (design.name != u"RichTextBox3" && design.name != u"RichTextBox4") {
-            EXPECT_EQ(control->geometry(), FormLayout::PixelRect(design));
-        }
-        if (!design.caption.isEmpty()) {
-            const QString shown = control->property("title").isValid()
-                                      ? control->property("title").toString()
-                                      : control->property("text").toString();
-            EXPECT_EQ(shown, design.caption.toString());
-        }
+        QWidget* container =
+            design.container.isEmpty() ? form.centralWidget() : form.Control(design.container);
+        EXPECT_EQ(control->parentWidget(), container);
+        // Once shown, the result panes lie over the full panes (their design height was 1215).
+        const int height = design.height == 1215 ? 4335 : design.height;
+        EXPECT_EQ(control->geometry(), QRect(Pixels(design.left), Pixels(design.top),
+                                             Pixels(design.width), Pixels(height)));
+        EXPECT_EQ(CaptionOf(control), design.caption.toString());
+        EXPECT_EQ(control->font().family(), u"Arial"_s);
+        EXPECT_EQ(control->font().pointSizeF(), design.points);
+        EXPECT_TRUE(control->font().bold());
     }
-    EXPECT_EQ(form.PushButton1->font().pointSizeF(), 11.25);
-    EXPECT_TRUE(form.PushButton1->font().bold());
-    EXPECT_EQ(form.Frame1->font().pointSizeF(), 9.0);
+}
+
+TEST_F(WindowTest, BeforeTheWindowIsShownTheResultPanesHaveTheirDesignHeight) {
+    Form1 form(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random,
+                       [] { return 0.0; }});
+    EXPECT_EQ(form.ViewOf(form.RichTextBox3)->height(), Pixels(1215));
+    EXPECT_EQ(form.ViewOf(form.RichTextBox4)->height(), Pixels(1215));
+    EXPECT_EQ(form.RichTextBox3.Text(), u"RichTextBox3"_s) << "the design placeholder";
+    EXPECT_TRUE(form.Option2->isChecked());
+}
+
+// The keyboard goes through the controls in the order of their tab indexes; the frames take no
+// focus of their own.
+TEST_F(WindowTest, TheKeyboardVisitsTheControlsInTheirTabOrder) {
+    Form1& form = Start();
+    std::vector<const DesignedControl*> byTabIndex;
+    for (const DesignedControl& design : kDesign)
+        byTabIndex.push_back(&design);
+    std::ranges::sort(byTabIndex, {}, &DesignedControl::tabIndex);
+    QStringList expected;
+    for (const DesignedControl* design : byTabIndex)
+        if (form.Control(design->name)->focusPolicy() & Qt::TabFocus)
+            expected.append(design->name.toString());
+    ASSERT_EQ(expected.size(), 14) << "every pane, button and option takes the focus";
+
+    QStringList visited;
+    QWidget* first = form.Control(expected.first());
+    QWidget* widget = first;
+    do {
+        if (expected.contains(widget->objectName()) && !visited.contains(widget->objectName()))
+            visited.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    EXPECT_EQ(visited.join(u' ').toStdString(), expected.join(u' ').toStdString());
 }
 
 TEST_F(WindowTest, ResultPanesLieExactlyOverTheFullPanes) {
@@ -111,7 +196,8 @@ TEST_F(WindowTest, FindWordsSetsThePointerBackBeforeDone) {
     EXPECT_EQ(box.Texts(), std::vector<QString>{u"Done."_s});
     EXPECT_EQ(pointerWhileDone, MousePointer::Default);
     EXPECT_EQ(form.RichTextBox3.Text(), u"\r\ntwo"_s);
-    EXPECT_EQ(pump.calls, 1) << "the word comparison lets the window through once, at its start";
+    EXPECT_EQ(pump.calls, 2) << "once at its start, and while the words are worked out";
+    EXPECT_EQ(pump.asides, 1);
 }
 
 TEST_F(WindowTest, ClicksOnEitherComparisonAreIgnoredWhileOneRuns) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using std::chrono::milliseconds;
 
 namespace {
 
@@ -21,22 +20,23 @@ protected:
 
     // Both directions, as the button runs them.
     void RunBoth() {
-        RTB::LineComparisonRun run(panes, pump);
+        RTB::LineComparisonRun run(panes, pump, cancel);
         ASSERT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Finished);
         ASSERT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Finished);
     }
 
-    RTB::Outcome RunFirst(milliseconds pumpInterval = RTB::kPumpInterval) {
-        RTB::LineComparisonRun run(panes, pump, pumpInterval);
+    RTB::Outcome RunFirst() {
+        RTB::LineComparisonRun run(panes, pump, cancel);
         return RTB::FindDifferencesIn1(run, box);
     }
 
-    static std::vector<TextRange> Red(const Pane& pane) { return pane.Colours().RangesOf(kRed); }
+    static std::vector<TextRange> Red(const Pane& pane) { return pane.RangesOf(kRed); }
 
     Pane pane1, pane2, pane3, pane4;
     Panes panes{pane1, pane2, pane3, pane4};
     ScriptedEventPump pump;
     ScriptedMsgBox box;
+    std::atomic<bool> cancel = false;
 };
 
 } // namespace
@@ -89,7 +89,7 @@ TEST_F(FindDifferencesTest, EachOccurrenceIsMarkedAtItsOwnPlaceAndNothingElse) {
     RunBoth();
     EXPECT_EQ(pane3.Text(), u"abc\r\nabc\r\nabc\r"_s);
     EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, 14}}));
-    EXPECT_EQ(pane1.Colours().At(16), kBlack);
+    EXPECT_EQ(pane1.ColourAt(16), kBlack);
     EXPECT_EQ(pane4.Text(), QString());
 }
 
@@ -114,48 +114,76 @@ TEST_F(FindDifferencesTest, AddsRedWithoutClearingEarlierColour) {
     EXPECT_EQ(pane3.Text(), u"\ngone\r"_s) << "a second run starts from empty result panes";
 }
 
-TEST_F(FindDifferencesTest, TheWindowSeesTheListSoFarAtEachPump) {
-    QString many;
-    for (int i = 0; i < 2000; ++i)
-        many += u"line "_s + QString::number(i) + u"\r\n"_s;
-    Load(many, {});
-    std::vector<qsizetype> listedAtPump; // pumps while the texts are indexed list nothing yet
-    pump.onPump = [&](int) {
-        if (!pane3.Text().isEmpty())
-            listedAtPump.push_back(pane3.Text().count(u'\r'));
-    };
-    ASSERT_EQ(RunFirst(milliseconds(0)), RTB::Outcome::Finished);
-    ASSERT_GE(listedAtPump.size(), 2u);
-    EXPECT_EQ(listedAtPump.front(), 512);
-    EXPECT_EQ(pane3.Text().count(u'\r'), 2001);
-    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, many.size()}}));
+TEST_F(FindDifferencesTest, TheWindowHasTheFloorWhileBothDirectionsAreWorkedOut) {
+    Load(u"one\r\ntwo\r"_s, u"two\r\nthree\r"_s);
+    pane3.SetText(u"old list"_s);
+    QString seen;
+    pump.onPump = [&](int) { seen = pane3.Text(); };
+    RTB::LineComparisonRun run(panes, pump, cancel);
+    ASSERT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Finished);
+    EXPECT_EQ(pump.asides, 1) << "the texts are read, cut and looked up once, aside";
+    EXPECT_EQ(seen, u"old list"_s) << "nothing is shown before the first direction's turn";
+    ASSERT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Finished);
+    EXPECT_EQ(pump.asides, 1) << "the second direction was worked out with the first";
+    EXPECT_EQ(pane3.Text(), u"one\r"_s);
+    EXPECT_EQ(pane4.Text(), u"\nthree\r"_s);
 }
 
 TEST_F(FindDifferencesTest, ANewTextInEitherFullPaneStopsTheRun) {
-    QString many;
-    for (int i = 0; i < 2000; ++i)
-        many += QString::number(i) + u"\r\n"_s;
     for (Pane* replaced : {&pane1, &pane2}) {
-        Load(many, u"other\r"_s);
-        pump.onPump = [&](int) {
-            if (!pane3.Text().isEmpty()) // once the listing has begun
-                replaced->SetText(u"new text\r"_s);
-        };
-        EXPECT_EQ(RunFirst(milliseconds(0)), RTB::Outcome::Interrupted);
-        EXPECT_EQ(pane3.Text().count(u'\r'), 512) << "nothing is listed after the pump";
-        if (replaced == &pane2) {
-            EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{0, pane3.Text().size()}}))
-                << "what was listed is what was coloured";
-        }
+        Load(u"a\r\nb\r"_s, u"other\r"_s);
+        pane3.SetText(u"old list"_s);
+        pump.onPump = [&](int) { replaced->SetText(u"new text\r"_s); };
+        RTB::LineComparisonRun run(panes, pump, cancel);
+        EXPECT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Interrupted);
+        EXPECT_EQ(pane3.Text(), u"old list"_s) << "nothing is shown for texts replaced meanwhile";
+        EXPECT_TRUE(Red(pane1).empty());
+        EXPECT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Interrupted);
+        EXPECT_TRUE(box.shown.empty());
     }
+}
+
+TEST_F(FindDifferencesTest, CancelledBeforeAnythingWasFoundShowsEmptyLists) {
+    Load(u"a\r\nb\r"_s, u"c\r"_s);
+    pane3.SetText(u"old list"_s);
+    pump.onPump = [&](int) { cancel = true; };
+    RTB::LineComparisonRun run(panes, pump, cancel);
+    EXPECT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Cancelled);
+    EXPECT_EQ(pane3.Text(), QString()) << "what was found so far: nothing";
+    EXPECT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Cancelled);
+    EXPECT_TRUE(Red(pane1).empty());
 }
 
 TEST_F(FindDifferencesTest, SecondDirectionWorksOnTheOtherPanes) {
     Load(u"one\r"_s, u"two\r"_s);
-    RTB::LineComparisonRun run(panes, pump);
+    RTB::LineComparisonRun run(panes, pump, cancel);
     ASSERT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Finished);
     EXPECT_EQ(pane4.Text(), u"two\r"_s);
     EXPECT_EQ(pane3.Text(), QString());
     EXPECT_EQ(Red(pane2), (std::vector<TextRange>{{0, 4}}));
     EXPECT_TRUE(Red(pane1).empty());
+}
+
+TEST_F(FindDifferencesTest, EachFullPaneTellsHowManyOfItsLinesTheOtherLacks) {
+    Load(u"same\r\none\r\ntwo\r"_s, u"same\r\nthree\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane1.Summary(), u"2 lines of this text are nowhere in Text File #2"_s);
+    EXPECT_EQ(pane2.Summary(), u"1 line of this text is nowhere in Text File #1"_s);
+    pane1.AppendText(u"x"_s);
+    EXPECT_EQ(pane1.Summary(), QString()) << "a changed text is no longer what was compared";
+}
+
+TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItApart) {
+    Load(u"same\r\nabc \r\nreal\r"_s, u"Abc\r\nsame\r\nother\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane1.Summary(),
+              u"2 lines of this text are nowhere in Text File #2, 1 of them a look-alike"_s);
+    const QString tip = u"only by: trailing space (U+0020 at the end), letter case"_s;
+    EXPECT_EQ(pane1.TipAt(7), u"Differs from line 1 of Text File #2 "_s + tip)
+        << pane1.TipAt(7).toStdString();
+    EXPECT_EQ(pane1.TipAt(13), QString()) << "a real change has no look-alike";
+    EXPECT_EQ(pane2.TipAt(1), u"Differs from line 2 of Text File #1 "_s + tip)
+        << pane2.TipAt(1).toStdString();
+    pane1.ColourRanges(std::vector<TextRange>{{0, pane1.Length()}}, kBlack);
+    EXPECT_EQ(pane1.TipAt(7), QString()) << "nothing is red any more";
 }

@@ -1,5 +1,6 @@
 #include "compare/FindWordDifferences.h"
 
+#include "ScriptedEventPump.h"
 #include "ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +15,17 @@ protected:
         pane1.SetText(one);
         pane2.SetText(two);
         GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-        FindWordDifferences(panes, proc);
+        outcome = FindWordDifferences(panes, proc, pump, cancel);
     }
 
-    static std::vector<TextRange> Red(const Pane& pane) { return pane.Colours().RangesOf(kRed); }
+    static std::vector<TextRange> Red(const Pane& pane) { return pane.RangesOf(kRed); }
 
     Pane pane1, pane2, pane3, pane4;
     Panes panes{pane1, pane2, pane3, pane4};
     ScriptedMsgBox box;
+    ScriptedEventPump pump;
+    std::atomic<bool> cancel = false;
+    RTB::Outcome outcome = RTB::Outcome::Finished;
 };
 
 } // namespace
@@ -76,4 +80,13 @@ TEST_F(FindWordDifferencesTest, PanesBeyond32767UnitsAreComparedCompletely) {
     EXPECT_EQ(pane4.Text(), u"\r\n-1"_s);
     EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{one.size() - 6, 4}}));
     EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(FindWordDifferencesTest, EachFullPaneTellsHowManyOfItsWordsWereNotSupplied) {
+    Run(u"one two three\r\n"_s, u"one 2 3\r\n"_s);
+    EXPECT_EQ(pane1.Summary(),
+              u"2 words of this text are not supplied by their partner lines in Text File #2"_s);
+    Run(u"a b\r\n"_s, u"a c\r\n"_s);
+    EXPECT_EQ(pane2.Summary(),
+              u"1 word of this text is not supplied by its partner line in Text File #1"_s);
 }

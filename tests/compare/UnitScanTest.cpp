@@ -1,9 +1,11 @@
 #include "compare/UnitScan.h"
+#include "compare/FindUnit.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <random>
+#include <string>
 
 using namespace compare;
 
@@ -24,38 +26,92 @@ Block RandomBlock(std::mt19937& random) {
     return block;
 }
 
+// What each mask means, one unit at a time.
+std::uint32_t MaskWhere(const Block& block, auto&& wanted) {
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < block.size(); ++i)
+        if (wanted(block[i]))
+            mask |= 1u << i;
+    return mask;
+}
+
+std::uint32_t EqualMask(const Block& block, char16_t unit) {
+    return MaskWhere(block, [unit](char16_t u) { return u == unit; });
+}
+
+std::uint32_t NonAsciiOrEqualMaskOf(const Block& block, char16_t unit) {
+    return MaskWhere(block, [unit](char16_t u) { return u > 0x7F || u == unit; });
+}
+
+// Both versions are held to the loop: the one this build uses and the one a build without vector
+// instructions uses.
+struct Scanner {
+    const char* name;
+    UnitMasks (*equalMasks)(const char16_t*, char16_t, char16_t);
+    std::uint32_t (*nonAsciiOrEqualMask)(const char16_t*, char16_t);
+    void (*narrowAscii)(const char16_t*, char*);
+};
+
+const Scanner kScanners[] = {
+    {"built", &EqualMasks, &NonAsciiOrEqualMask, &NarrowAscii},
+    {"portable", &portable::EqualMasks, &portable::NonAsciiOrEqualMask, &portable::NarrowAscii},
+};
+
 } // namespace
 
-TEST(UnitScanTest, MasksAgreeWithTheUnitByUnitVersion) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 2000; ++round) {
-        const Block block = RandomBlock(random);
-        const UnitMasks expected = portable::EqualMasks(block.data(), u' ', u'\r');
-        const UnitMasks found = EqualMasks(block.data(), u' ', u'\r');
-        ASSERT_EQ(found.a, expected.a);
-        ASSERT_EQ(found.b, expected.b);
-        ASSERT_EQ(NonAsciiOrEqualMask(block.data(), u'\r'),
-                  portable::NonAsciiOrEqualMask(block.data(), u'\r'));
+TEST(UnitScanTest, MasksMarkExactlyTheUnitsALoopFinds) {
+    for (const Scanner& scanner : kScanners) {
+        SCOPED_TRACE(scanner.name);
+        std::mt19937 random(7);
+        for (int round = 0; round < 2000; ++round) {
+            const Block block = RandomBlock(random);
+            for (const auto& [a, b] : {std::pair<char16_t, char16_t>{u' ', u'\r'},
+                                       {u'\r', u'\r'},
+                                       {0x8000, 0x00FF},
+                                       {0xFFFF, 0x0000}}) {
+                const UnitMasks found = scanner.equalMasks(block.data(), a, b);
+                ASSERT_EQ(found.a, EqualMask(block, a));
+                ASSERT_EQ(found.b, EqualMask(block, b));
+            }
+            for (const char16_t unit : {u'\r', u' ', u'\x7F'})
+                ASSERT_EQ(scanner.nonAsciiOrEqualMask(block.data(), unit),
+                          NonAsciiOrEqualMaskOf(block, unit));
+        }
     }
 }
 
-TEST(UnitScanTest, MasksPutUnitIAtBitI) {
-    Block block{};
-    block.fill(u'x');
-    block[0] = u' ';
-    block[9] = u'\r';
-    block[15] = 0x00E9;
-    EXPECT_EQ(EqualMasks(block.data(), u' ', u'\r').a, 1u);
-    EXPECT_EQ(EqualMasks(block.data(), u' ', u'\r').b, 1u << 9);
-    EXPECT_EQ(NonAsciiOrEqualMask(block.data(), u'\r'), (1u << 9) | (1u << 15));
+TEST(UnitScanTest, NarrowingKeepsEveryAsciiUnit) {
+    for (const Scanner& scanner : kScanners) {
+        SCOPED_TRACE(scanner.name);
+        std::mt19937 random(11);
+        std::uniform_int_distribution<int> ascii(0, 0x7F);
+        for (int round = 0; round < 200; ++round) {
+            Block block{};
+            for (char16_t& unit : block)
+                unit = static_cast<char16_t>(ascii(random));
+            std::array<char, kScanUnits> narrow{};
+            scanner.narrowAscii(block.data(), narrow.data());
+            for (std::size_t i = 0; i < block.size(); ++i)
+                ASSERT_EQ(narrow[i], static_cast<char>(block[i]));
+        }
+    }
 }
 
-TEST(UnitScanTest, NarrowingKeepsEveryAsciiUnit) {
-    Block block{};
-    for (int i = 0; i < kScanUnits; ++i)
-        block[static_cast<std::size_t>(i)] = static_cast<char16_t>(0x70 + i); // 0x70 to 0x7F
-    std::array<char, kScanUnits> narrow{};
-    NarrowAscii(block.data(), narrow.data());
-    for (int i = 0; i < kScanUnits; ++i)
-        EXPECT_EQ(narrow[static_cast<std::size_t>(i)], static_cast<char>(0x70 + i));
+// Every start and every length around the sixteen-unit blocks, against the string's own search.
+TEST(UnitScanTest, FindUnitFindsWhatTheStringSearchFinds) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 300; ++round) {
+        std::u16string text(static_cast<std::size_t>(round % 70), u'x');
+        std::uniform_int_distribution<std::size_t> pick(0, kAwkwardUnits.size() - 1);
+        for (char16_t& unit : text)
+            if (random() % 5 == 0)
+                unit = kAwkwardUnits[pick(random)];
+        for (const char16_t unit : {u'\r', u' ', char16_t{0x8000}})
+            for (std::size_t from = 0; from <= text.size(); ++from) {
+                const std::size_t expected = text.find(unit, from);
+                ASSERT_EQ(FindUnit(text, unit, from),
+                          expected == std::u16string::npos ? text.size() : expected)
+                    << "length " << text.size() << " from " << from;
+            }
+    }
 }

@@ -1,6 +1,8 @@
 #include "platform/Pane.h"
 
 #include "platform/Failure.h"
+#include "platform/ResultList.h"
+#include "platform/WorkProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +24,7 @@ TEST(PaneTest, SelectionIndexesTheTextWithCRLFCountingTwo) {
     pane.SetSelLength(1);
     pane.SetSelColor(kRed);
     EXPECT_EQ(pane.Text().mid(pane.SelStart(), pane.SelLength()), u"d"_s);
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{5, 1}}));
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{5, 1}}));
     EXPECT_EQ(pane.Text(), u"ab\r\ncd"_s) << "colouring never changes the text";
 }
 
@@ -47,9 +49,9 @@ TEST(PaneTest, WritingTextDropsColourButAppendingKeepsIt) {
     pane.SetSelColor(kRed);
     pane.AppendText(u"\nmore"_s);
     EXPECT_EQ(pane.Text(), u"red\r\nmore"_s);
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{0, 3}}));
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{0, 3}}));
     pane.SetText(u"red\r"_s);
-    EXPECT_TRUE(pane.Colours().RangesOf(kRed).empty());
+    EXPECT_TRUE(pane.RangesOf(kRed).empty());
 }
 
 TEST(PaneTest, TextGenerationCountsTextChangesOnly) {
@@ -60,21 +62,132 @@ TEST(PaneTest, TextGenerationCountsTextChangesOnly) {
     pane.SetSelLength(1);
     pane.SetSelColor(kRed);
     EXPECT_EQ(pane.TextGeneration(), start + 1);
-    pane.ReplaceFromView(1, 0, u"y");
+    pane.Edit(1, 0, u"y");
     pane.AppendText(u"z");
     EXPECT_EQ(pane.TextGeneration(), start + 3);
     EXPECT_EQ(pane.Text(), u"xyz"_s);
 }
 
-TEST(PaneTest, ColoursPaintedElsewhereMustFitTheText) {
+TEST(PaneTest, RedMarksFromAListMustBeCutFromThePanesOwnText) {
     Pane pane;
-    pane.SetText(u"abcd"_s);
-    ColourRuns::Painter painter(pane.Colours(), kRed);
-    painter.Add({1, 2});
-    pane.SetColours(std::move(painter).Finish());
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{1, 2}}));
-    ColourRuns tooShort;
-    tooShort.Reset(3);
-    EXPECT_THROW(pane.SetColours(tooShort), Failure);
-    EXPECT_EQ(pane.Colours().RangesOf(kRed), (std::vector<TextRange>{{1, 2}}));
+    pane.SetText(u"ab cd ef"_s);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+    builder.Add({3, 2});
+    builder.Add({6, 0}); // an empty word marks nothing
+    auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    pane.MarkRed(list);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{3, 2}}));
+    EXPECT_EQ(pane.ColourAt(4), kRed);
+    EXPECT_EQ(pane.ColourAt(5), kBlack);
+
+    Pane other;
+    other.SetText(QString::fromUtf8("ab cd ef")); // equal, but another text
+    EXPECT_THROW(other.MarkRed(list), Failure);
+    EXPECT_TRUE(other.RangesOf(kRed).empty());
+}
+
+TEST(PaneTest, AListIsShownByPlaceInAnEmptyPaneAndSpelledOutAfterText) {
+    const QString source = u"keep\r\ngone\r\nlost\r"_s;
+    ResultList::Builder builder(source, ResultList::Form::Pieces);
+    builder.Add({5, 5}); // LF gone
+    builder.Add({11, 5});
+    const auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    Pane byPlace;
+    byPlace.AppendList(list);
+    EXPECT_EQ(&byPlace.Content(), list.get()) << "no copy of the text";
+    EXPECT_EQ(byPlace.Text(), u"\ngone\r\nlost\r"_s);
+    Pane afterText;
+    afterText.SetText(u"x"_s);
+    afterText.AppendList(list);
+    EXPECT_EQ(afterText.Text(), u"x\ngone\r\nlost\r"_s);
+    // Editing a list turns it into text of its own.
+    byPlace.Edit(0, 1, u"G"_s);
+    EXPECT_EQ(byPlace.Text(), u"Ggone\r\nlost\r"_s);
+    EXPECT_EQ(list->Mid(0, list->Length()), u"\ngone\r\nlost\r"_s) << "the list is untouched";
+}
+
+TEST(PaneTest, AnEditKeepsTheRedMarksOfTheRestOfTheText) {
+    Pane pane;
+    pane.SetText(u"aa bb cc"_s);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+    builder.Add({3, 2});
+    builder.Add({6, 2});
+    pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+    pane.Edit(0, 1, u"xyz"_s); // "xyza bb cc"
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{5, 2}, {8, 2}}));
+    pane.Undo();
+    EXPECT_EQ(pane.Text(), u"aa bb cc"_s);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{3, 2}, {6, 2}}));
+}
+
+// Each row: a text with red units, an edit, then undo and redo; the text, the colours and the
+// selection must follow at each stage.
+TEST(PaneTest, UndoAndRedoGiveBackTextColoursAndSelection) {
+    struct Row {
+        const char16_t* text;
+        TextRange red;
+        qsizetype position, removed;
+        const char16_t* inserted;
+        const char16_t* edited;
+        std::vector<TextRange> redAfterEdit;
+    };
+    const Row rows[] = {
+        {u"red\r\nblack", {0, 3}, 1, 0, u"ee", u"reeed\r\nblack", {{0, 5}}},
+        {u"red\r\nblack", {0, 3}, 0, 5, u"", u"black", {}},
+        {u"ab\r\ncd", {3, 1}, 2, 2, u"-", u"ab-cd", {}},
+        {u"xy", {0, 2}, 2, 0, u"z", u"xyz", {{0, 3}}},
+    };
+    for (const Row& row : rows) {
+        Pane pane;
+        pane.SetText(QString::fromUtf16(row.text));
+        pane.ColourRanges(std::span(&row.red, 1), kRed);
+        pane.Select(1, 1);
+        const auto red = pane.RangesOf(kRed);
+        pane.Edit(row.position, row.removed, QString::fromUtf16(row.inserted));
+        EXPECT_EQ(pane.Text(), QString::fromUtf16(row.edited));
+        EXPECT_EQ(pane.RangesOf(kRed), row.redAfterEdit) << pane.Text().toStdString();
+        EXPECT_EQ(pane.Caret(), row.position + QString::fromUtf16(row.inserted).size());
+        pane.Undo();
+        EXPECT_EQ(pane.Text(), QString::fromUtf16(row.text));
+        EXPECT_EQ(pane.RangesOf(kRed), red) << "the removed units' own colours come back";
+        EXPECT_EQ(pane.Caret(), 1);
+        pane.Redo();
+        EXPECT_EQ(pane.Text(), QString::fromUtf16(row.edited));
+        EXPECT_FALSE(pane.CanRedo());
+    }
+}
+
+TEST(PaneTest, TypingIsUndoneAsOneStepAndAWriteForgetsTheHistory) {
+    Pane pane;
+    for (const char16_t* unit : {u"a", u"b", u"c"})
+        pane.Edit(pane.Caret(), 0, QString::fromUtf16(unit), true);
+    pane.Edit(pane.Caret(), 0, u"!"_s); // not typed: a step of its own
+    pane.Undo();
+    EXPECT_EQ(pane.Text(), u"abc"_s);
+    pane.Undo();
+    EXPECT_EQ(pane.Text(), QString());
+    EXPECT_FALSE(pane.CanUndo());
+    pane.Redo();
+    pane.SetText(u"new"_s);
+    EXPECT_FALSE(pane.CanUndo());
+    EXPECT_FALSE(pane.CanRedo());
+}
+
+TEST(PaneTest, ProgressIsShownOnlyOnceWorkHasRunAWhileAndGoesWithIt) {
+    Pane one, two;
+    {
+        WorkProgress progress({&one, &two});
+        progress.Show(1, 4);
+        EXPECT_EQ(one.Progress(), std::nullopt) << "too soon to be worth showing";
+    }
+    {
+        WorkProgress progress({&one, &two}, std::chrono::milliseconds(0));
+        progress.Show(1, 4);
+        EXPECT_EQ(one.Progress(), 250);
+        EXPECT_EQ(two.Progress(), 250);
+        progress.Show(0, 0);
+        EXPECT_TRUE(one.Progress().has_value()) << "an amount not known yet still shows";
+    }
+    EXPECT_EQ(one.Progress(), std::nullopt);
+    EXPECT_EQ(two.Progress(), std::nullopt);
 }

@@ -3,12 +3,16 @@
 #include "ModalAnswer.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +48,46 @@ Seen Inspect(QFileDialog& dialog) {
             dialog.directory().absolutePath(),
             !dialog.testOption(QFileDialog::DontConfirmOverwrite),
             dialog.defaultSuffix()};
+}
+
+// Presses the dialog's Open or Save button, with the checks it makes.
+void PressAccept(QFileDialog& dialog) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    for (QAbstractButton* button : buttons->buttons())
+        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+            EXPECT_TRUE(button->isEnabled()) << "the dialog refuses the name";
+            button->click();
+        }
+}
+
+// The dialog's visible file view, once it shows `path`; `index` is where it shows it.
+QAbstractItemView* FileView(QFileDialog& dialog, const QString& path, QModelIndex& index) {
+    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+        auto* files = qobject_cast<QFileSystemModel*>(view->model());
+        if (!files || !view->isVisible())
+            continue;
+        const bool listed = QTest::qWaitFor([&] {
+            index = files->index(path);
+            return index.isValid() && view->visualRect(index).isValid();
+        });
+        return listed ? view : nullptr;
+    }
+    return nullptr;
+}
+
+// Clicks each file in the dialog's file view, holding Ctrl after the first, as a user picks them.
+void PickWithCtrl(QFileDialog& dialog, const QString& folder, const QStringList& names) {
+    dialog.setDirectory(folder);
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    for (const QString& name : names) {
+        QModelIndex index;
+        QAbstractItemView* view = FileView(dialog, QDir(folder).filePath(name), index);
+        ASSERT_NE(view, nullptr) << name.toStdString() << " is not listed";
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
+                          view->visualRect(index).center());
+        modifiers = Qt::ControlModifier;
+    }
 }
 
 // Types into the file name box and presses the dialog's accept button, as a user would.
@@ -97,7 +141,6 @@ TEST_F(QtFileDialogTest, OpenShowsTheTitleAndEachFilterByItsOwnDescription) {
     EXPECT_EQ(chosen, QString()) << "a cancel leaves no name";
     EXPECT_EQ(seen.title, u"Load List(s) - Hold Ctrl to select multiple list files"_s);
     EXPECT_EQ(seen.acceptMode, QFileDialog::AcceptOpen);
-    EXPECT_EQ(seen.fileMode, QFileDialog::ExistingFiles);
     EXPECT_EQ(seen.shownFilters, (QStringList{u"Text Files (*.txt)"_s, u"All Files (*.*)"_s}));
     EXPECT_TRUE(seen.selectedFilter.startsWith(u"Text Files (*.txt)"_s))
         << "the first filter is in force";
@@ -114,6 +157,51 @@ TEST_F(QtFileDialogTest, SeveralPickedFilesComeBackAsFolderThenNamesInTheirOrder
     const QString nul(QChar(u'\0'));
     EXPECT_EQ(chosen,
               Native(folder.path()) + nul + u"c.txt"_s + nul + u"a.txt"_s + nul + u"b.txt"_s);
+}
+
+// The open dialog set up as the load buttons set it up takes any typed name, as the file
+// loader is the one to say "File not found", and still lets several files be picked.
+TEST_F(QtFileDialogTest, OpenTakesTypedNamesUncheckedAndSeveralPickedFiles) {
+    MakeFile(u"a.txt"_s);
+    MakeFile(u"b.txt"_s);
+    MakeFile(u"c.txt"_s);
+    const QString nul(QChar(u'\0'));
+    const QString in = Native(folder.path());
+    const struct {
+        const char* what;
+        std::function<void(QFileDialog&, const QString& folder)> act;
+        QString chosen;
+    } cases[] = {
+        {"a typed name that does not exist",
+         [](QFileDialog& d, const QString& f) {
+             d.setDirectory(f);
+             d.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"gone.txt"_s);
+             PressAccept(d);
+         },
+         Native(folder.filePath(u"gone.txt"_s))},
+        {"two typed names that do not exist",
+         [](QFileDialog& d, const QString& f) {
+             d.setDirectory(f);
+             d.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"\"gone.txt\" \"lost.txt\""_s);
+             PressAccept(d);
+         },
+         in + nul + u"gone.txt"_s + nul + u"lost.txt"_s},
+        {"three files picked with Ctrl",
+         [](QFileDialog& d, const QString& f) {
+             PickWithCtrl(d, f, {u"c.txt"_s, u"a.txt"_s, u"b.txt"_s});
+             PressAccept(d);
+         },
+         in + nul + u"c.txt"_s + nul + u"a.txt"_s + nul + u"b.txt"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUpFor(u"Load List(s) - Hold Ctrl to select multiple list files"_s, kLoadFlags,
+                 kLoadFilter);
+        ModalAnswer<QMessageBox> warning([](QMessageBox& box) { box.reject(); });
+        const QString path = folder.path();
+        EXPECT_EQ(Use(&QtFileDialog::ShowOpen, [&](QFileDialog& d) { c.act(d, path); }), c.chosen);
+        EXPECT_FALSE(warning.Answered()) << "the dialog itself says nothing about the names";
+    }
 }
 
 TEST_F(QtFileDialogTest, OnePickedFileComesBackAsItsFullPath) {

@@ -37,3 +37,17 @@ TEST(TestDoublesTest, MemorySettingsStoreFailingWritesChangeNothing) {
     EXPECT_EQ(store.GetSetting(u"Q"_s, u"Other"_s, u"Option1"_s, u"0"_s), u"0"_s);
     EXPECT_EQ(store.writes.size(), 1u);
 }
+
+TEST(TestDoublesTest, ScriptedFileDialogFailsOnlyTheCallItIsToldTo) {
+    ScriptedFileDialog dialog;
+    dialog.answers = {u"/tmp/a.txt"_s};
+    dialog.failing = u"ShowSave"_s;
+    EXPECT_THROW(dialog.ShowSave(), Failure);
+    EXPECT_EQ(dialog.FileName(), QString()) << "a failed Show leaves no name";
+    dialog.SetFileName(u"kept"_s);
+    EXPECT_EQ(dialog.FileName(), u"kept"_s);
+    dialog.failing = u"FileName"_s;
+    EXPECT_THROW(dialog.SetFileName({}), Failure);
+    dialog.ShowOpen();
+    EXPECT_EQ(dialog.FileName(), u"/tmp/a.txt"_s) << "the answer is still there for the next Show";
+}

@@ -2,9 +2,13 @@
 
 #include "platform/EventPump.h"
 
+#include <exception>
 #include <functional>
+#include <thread>
 
 // An event pump that counts its calls and runs whatever the test makes "happen" in the window.
+// Work run aside gets one such call before it starts (the window had the floor meanwhile) and
+// then runs to its end on a thread of its own.
 class ScriptedEventPump final : public EventPump {
 public:
     void DoEvents() override {
@@ -13,6 +17,29 @@ public:
             onPump(calls);
     }
 
+    void RunAside(const std::function<void()>& work, const std::function<void()>& tick,
+                  bool userInput) override {
+        ++asides;
+        if (userInput)
+            DoEvents();
+        if (tick)
+            tick();
+        std::exception_ptr failure;
+        std::thread worker([&] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        worker.join();
+        if (tick)
+            tick();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+
     int calls = 0;
+    int asides = 0;
     std::function<void(int call)> onPump;
 };

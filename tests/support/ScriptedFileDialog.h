@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Failure.h"
 #include "platform/FileDialog.h"
 
 #include <QStringList>
@@ -15,19 +16,19 @@
 class ScriptedFileDialog final : public FileDialog {
 public:
     void SetFileName(const QString& fileName) override {
-        calls.push_back(QStringLiteral("FileName=") + fileName);
+        Record(QStringLiteral("FileName"), QStringLiteral("FileName=") + fileName);
         FileDialog::SetFileName(fileName);
     }
     void SetFlags(int flags) override {
-        calls.push_back(QStringLiteral("Flags=") + QString::number(flags));
+        Record(QStringLiteral("Flags"), QStringLiteral("Flags=") + QString::number(flags));
         FileDialog::SetFlags(flags);
     }
     void SetDialogTitle(const QString& title) override {
-        calls.push_back(QStringLiteral("DialogTitle=") + title);
+        Record(QStringLiteral("DialogTitle"), QStringLiteral("DialogTitle=") + title);
         FileDialog::SetDialogTitle(title);
     }
     void SetFilter(const QString& filter) override {
-        calls.push_back(QStringLiteral("Filter=") + filter);
+        Record(QStringLiteral("Filter"), QStringLiteral("Filter=") + filter);
         FileDialog::SetFilter(filter);
     }
 
@@ -42,10 +43,19 @@ public:
     std::vector<QString> calls;
     std::deque<QString> answers;
     std::function<void()> onShow; // runs while the dialog would be open
+    // The property ("FileName", "Flags" ...) or Show whose every use fails, as a dialog that
+    // cannot be shown or cannot take a value does. It changes nothing.
+    QString failing;
 
 private:
-    void Answer(const QString& call) {
+    void Record(const QString& name, const QString& call) {
         calls.push_back(call);
+        if (name == failing)
+            throw Failure(QStringLiteral("The file dialog failed"));
+    }
+
+    void Answer(const QString& call) {
+        Record(call, call);
         if (onShow)
             onShow();
         fileName_ = answers.empty() ? QString() : answers.front();

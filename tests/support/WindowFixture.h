@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 // The window on Qt's offscreen platform with every desktop service scripted, and a temporary
 // folder that stands in for the program's own.
@@ -29,7 +30,7 @@ protected:
     Form1& Start() {
         window =
             std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump, process,
-                                            random, [] { return 3600.5; }, pumpInterval});
+                                            random, [] { return 3600.5; }});
         window->Form_Load();
         window->show();
         return *window;
@@ -70,6 +71,15 @@ protected:
         settings.Preset(QStringLiteral("Quillmere"), QStringLiteral("Tarnwick"), key, value);
     }
 
+    // The texts of the "Application Error" reports shown so far.
+    std::vector<QString> ErrorReports() const {
+        std::vector<QString> reports;
+        for (const ScriptedMsgBox::Shown& shown : box.shown)
+            if (shown.caption == QStringLiteral("Application Error"))
+                reports.push_back(shown.text);
+        return reports;
+    }
+
     QTemporaryDir programFolder;
     ScriptedMsgBox box;
     ScriptedFileDialog dialog;
@@ -79,6 +89,5 @@ protected:
     ScriptedEventPump pump;
     RecordingProcessControl process;
     ScriptedRandomGenerator random;
-    std::chrono::milliseconds pumpInterval{30};
     std::unique_ptr<Form1> window;
 };

@@ -12,24 +12,33 @@ using namespace Qt::StringLiterals;
 bool Form1::StartComparison(GuardedProcedure& proc) {
     if (proc.Test(100, [&] { return busy_; }))
         return false;
-    proc.Step(102, [&] { busy_ = true; });
+    proc.Step(102, [&] {
+        busy_ = true;
+        cancel_ = false;
+    });
     proc.Step(104, [&] { desktop_.pump.DoEvents(); });
     proc.Step(106, [&] { SetMousePointer(MousePointer::Hourglass); });
     return true;
+}
+
+// Esc while a comparison runs: it stops, shows what it found so far and says no "Done.".
+void Form1::CancelComparison() {
+    if (busy_)
+        cancel_ = true;
 }
 
 void Form1::PushButton1_Click() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton1_Click "_s);
     if (!StartComparison(proc))
         return;
-    // A full pane given a new text while the window had the floor ends the run: what is shown
-    // then is no longer what was compared.
-    auto outcome = RTB::Outcome::Finished;
-    RTB::LineComparisonRun run(panes, desktop_.pump, desktop_.pumpInterval);
-    proc.Step(108, [&] { outcome = RTB::FindDifferencesIn1(run, desktop_.msgBox); });
-    if (outcome == RTB::Outcome::Finished)
-        proc.Step(110, [&] { outcome = RTB::FindDifferencesIn2(run, desktop_.msgBox); });
-    if (outcome == RTB::Outcome::Finished)
+    // Both directions are worked out beside the window, which stays live. A full pane given a
+    // new text meanwhile ends the run: what is shown then is no longer what was compared.
+    auto first = RTB::Outcome::Finished, second = RTB::Outcome::Finished;
+    RTB::LineComparisonRun run(panes, desktop_.pump, cancel_);
+    proc.Step(108, [&] { first = RTB::FindDifferencesIn1(run, desktop_.msgBox); });
+    if (first != RTB::Outcome::Interrupted)
+        proc.Step(110, [&] { second = RTB::FindDifferencesIn2(run, desktop_.msgBox); });
+    if (first == RTB::Outcome::Finished && second == RTB::Outcome::Finished)
         proc.Step(112, [&] { desktop_.msgBox.Show(u"Done."_s, MsgBoxStyle::OkOnly); });
     proc.Step(114, [&] { SetMousePointer(MousePointer::Default); });
     proc.Step(116, [&] { busy_ = false; });
@@ -39,8 +48,9 @@ void Form1::PushButton6_Click() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
     if (!StartComparison(proc))
         return;
-    FindWordDifferences(panes, proc);
+    const RTB::Outcome outcome = FindWordDifferences(panes, proc, desktop_.pump, cancel_);
     proc.Step(162, [&] { SetMousePointer(MousePointer::Default); });
-    proc.Step(164, [&] { desktop_.msgBox.Show(u"Done."_s, MsgBoxStyle::OkOnly); });
+    if (outcome == RTB::Outcome::Finished)
+        proc.Step(164, [&] { desktop_.msgBox.Show(u"Done."_s, MsgBoxStyle::OkOnly); });
     proc.Step(166, [&] { busy_ = false; });
 }

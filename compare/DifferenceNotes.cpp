@@ -1,0 +1,31 @@
+#include "compare/DifferenceNotes.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString LookalikePart(qsizetype found, qsizetype lookalikes) {
+    if (lookalikes <= 0)
+        return {};
+    if (found == 1)
+        return u", a look-alike"_s;
+    if (lookalikes == 1)
+        return u", 1 of them a look-alike"_s;
+    return u", %1 of them look-alikes"_s.arg(lookalikes);
+}
+
+} // namespace
+
+QString LinesNote(qsizetype lines, const QString& otherPane, qsizetype lookalikes) {
+    const QString count =
+        lines == 1 ? u"1 line of this text is"_s : u"%1 lines of this text are"_s.arg(lines);
+    return count + u" nowhere in "_s + otherPane + LookalikePart(lines, lookalikes);
+}
+
+QString WordsNote(qsizetype words, const QString& otherPane, qsizetype lookalikes) {
+    const QString count = words == 1
+                              ? u"1 word of this text is not supplied by its partner line"_s
+                              : u"%1 words of this text are not supplied by their partner lines"_s
+                                    .arg(words);
+    return count + u" in "_s + otherPane + LookalikePart(words, lookalikes);
+}
