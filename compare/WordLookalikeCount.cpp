@@ -25,6 +25,40 @@ struct Stretch {
     std::size_t end;
 };
 
+// Counts the red words of one line at a time that have a look-alike near them in the line's
+// partner, keeping the partner's words while it stays the partner.
+class LineCounter {
+public:
+    LineCounter(std::u16string_view own, std::u16string_view other) : own_(own), other_(other) {}
+
+    // `red` are the red words of `line`, in order.
+    std::size_t Count(const CrLfLineWalker& line, const CrLfLineWalker& partner,
+                      std::span<const RedWord> red) {
+        ownWords_.Cut(own_, line.Start(), line.End());
+        if (ownWords_.Count() == 0)
+            return 0;
+        if (partnerKeyed_ != partner.Number()) {
+            partnerWords_.Cut(other_, partner.Start(), partner.End());
+            partnerKeyed_ = partner.Number();
+        }
+        std::size_t count = 0;
+        std::size_t word = 0;
+        for (const RedWord& redWord : red) {
+            while (word + 1 < ownWords_.Count() && ownWords_.Start(word + 1) <= redWord.first)
+                ++word;
+            count += FindNearLookalike(ownWords_, word, partnerWords_).has_value();
+        }
+        return count;
+    }
+
+private:
+    std::u16string_view own_;
+    std::u16string_view other_;
+    KeyedLineWords ownWords_;
+    KeyedLineWords partnerWords_;
+    std::size_t partnerKeyed_ = static_cast<std::size_t>(-1);
+};
+
 // Calls progress(start of the line reached) every kLinesBetweenCalls lines; stops when it
 // returns false.
 template <typename Progress>
@@ -32,38 +66,27 @@ std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16strin
                                           std::span<const RedWord> red, Stretch stretch,
                                           Progress&& progress) {
     CrLfLineWalker& line = stretch.line;
-    PartnerLineWalker& partner = stretch.partner;
-    KeyedLineWords ownWords, partnerWords;
-    std::size_t partnerKeyed = static_cast<std::size_t>(-1);
-    std::size_t r = static_cast<std::size_t>(
+    LineCounter counter(own, other);
+    // Red words in text order: each line takes those that begin on it, from where the last line
+    // left off. One that begins on no line (on a line's LF) is no word of the text and is passed
+    // over; a line's last word may be empty and begin where its CR LF stands.
+    auto next =
         std::lower_bound(red.begin(), red.end(), line.Start(),
-                         [](const RedWord& word, std::size_t at) { return word.first < at; }) -
-        red.begin());
+                         [](const RedWord& word, std::size_t at) { return word.first < at; });
     std::size_t count = 0;
     for (std::size_t lines = 1;; ++lines) {
         if (lines % kLinesBetweenCalls == 0 && !progress(line.Start()))
             return std::nullopt;
-        while (r < red.size() && red[r].first < line.Start())
-            ++r; // not on a line: no word of the text
-        // A line's last word may be empty and begin where its CR LF stands.
-        if (r < red.size() && red[r].first <= line.End()) {
-            ownWords.Cut(own, line.Start(), line.End());
-            if (partnerKeyed != partner.Line().Number()) {
-                partnerWords.Cut(other, partner.Line().Start(), partner.Line().End());
-                partnerKeyed = partner.Line().Number();
-            }
-            for (std::size_t word = 0; r < red.size() && red[r].first <= line.End(); ++r) {
-                if (ownWords.Count() == 0)
-                    continue;
-                while (word + 1 < ownWords.Count() && ownWords.Start(word + 1) <= red[r].first)
-                    ++word;
-                count += FindNearLookalike(ownWords, word, partnerWords).has_value();
-            }
-        }
+        const auto first = std::find_if(
+            next, red.end(), [&](const RedWord& word) { return word.first >= line.Start(); });
+        next = std::find_if(first, red.end(),
+                            [&](const RedWord& word) { return word.first > line.End(); });
+        if (first != next)
+            count += counter.Count(line, stretch.partner.Line(), {first, next});
         if (!line.HasNext() || line.End() + 2 >= stretch.end)
             return count;
         line.Next();
-        partner.Next();
+        stretch.partner.Next();
     }
 }
 

@@ -23,12 +23,12 @@ using compare::WordLookalike;
 namespace {
 
 // Words that often look like one another: case, a zero-width space, a no-break space, composed
-// and decomposed letters, a ligature, a Cyrillic letter, a tab; and a lone CR or LF, which stay
-// inside their word.
-constexpr std::array<std::u16string_view, 16> kWords{
+// and decomposed letters, a ligature, a Cyrillic letter, tabs (a lone tab looks like the empty
+// word); and a lone CR or LF, which stay inside their word.
+constexpr std::array<std::u16string_view, 17> kWords{
     u"abc",      u"ABC",  u"ab\u200Bc", u"a\u00A0bc", u"caf\u00E9", u"cafe\u0301",
     u"\uFB01le", u"file", u"\u0430bc",  u"x",         u"X",         u"abc\t",
-    u"\tabc",    u"b\rc", u"b\nc",      u""};
+    u"\tabc",    u"\t",   u"b\rc",      u"b\nc",      u""};
 
 // A pane's text: random lines of those words, sometimes ending in CR LF, sometimes with the CR a
 // load appends.
