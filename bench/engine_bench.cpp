@@ -13,6 +13,7 @@
 #include "compare/LooseKey.h"
 #include "compare/WordComparison.h"
 #include "compare/WordIndex.h"
+#include "compare/WordLookalikeCount.h"
 
 #include <benchmark/benchmark.h>
 
@@ -373,6 +374,51 @@ void BM_LookalikeWordsOfPass(benchmark::State& state) {
     state.counters["found"] = static_cast<double>(found);
 }
 
+// Counting the look-alikes among the red words of one direction of the word comparison, as the
+// window does after a comparison, from the two texts and the list of red words alone. The red
+// words are found beforehand. The CPU time is that of the whole process: large texts are counted
+// in two halves side by side.
+void WordLookalikeCount(benchmark::State& state, const std::u16string& first,
+                        const std::u16string& second) {
+    std::vector<compare::RedWord> red;
+    for (const compare::WordMark& mark : compare::ComparePass(first, second).marks)
+        red.emplace_back(mark.start, mark.length);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        found = compare::CountWordLookalikes(first, second, red, [](std::size_t) {
+                    return true;
+                }).value_or(0);
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(state.iterations() * (Bytes(first) + Bytes(second)));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(red.size()));
+    state.counters["red"] = static_cast<double>(red.size());
+    state.counters["found"] = static_cast<double>(found);
+}
+
+void BM_WordLookalikeCount(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    WordLookalikeCount(state, texts.first, texts.second);
+}
+
+// The same where one line in twenty of the second text has a look-alike.
+void BM_WordLookalikeCountMany(benchmark::State& state) {
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    WordLookalikeCount(state, Texts(lines).first, SecondWithLookalikes(lines));
+}
+
+// The tooltip's question about the last red word of the text: the word's line and its partner
+// found by scanning both texts for CR LF, then only those two lines cut into words.
+void BM_FindLookalikeWordAtTheEnd(benchmark::State& state) {
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    const std::u16string& first = Texts(lines).first;
+    const std::u16string& second = SecondWithLookalikes(lines);
+    const std::size_t last = compare::ComparePass(first, second).marks.back().start;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compare::FindLookalikeWordAt(first, last, second));
+    state.SetBytesProcessed(state.iterations() * (Bytes(first) + Bytes(second)));
+}
+
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
@@ -385,6 +431,9 @@ BENCHMARK(BM_LooseKeys)->Apply(Sizes);
 BENCHMARK(BM_LookalikeLines)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LookalikeLinesMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LookalikeWordsOfPass)->Apply(Sizes);
+BENCHMARK(BM_WordLookalikeCount)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_WordLookalikeCountMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_FindLookalikeWordAtTheEnd)->Apply(Sizes);
 
 } // namespace
 

@@ -1,80 +1,42 @@
 #include "compare/LookalikeWords.h"
 
-#include "compare/ContentHash.h"
-#include "compare/Lookalike.h"
-#include "compare/LooseKey.h"
+#include "compare/CrLfLines.h"
+#include "compare/NearLookalikeWord.h"
 #include "compare/WordComparison.h"
-
-#include <algorithm>
-#include <string>
 
 namespace compare {
 
 namespace {
 
-// The loose-key hashes of one partner line's words, worked out as the searches reach them: a
-// partner line that many red words are looked up in is keyed once.
-class PartnerHashes {
+// One line of an index, keyed, and kept while the searches stay on it: a partner line that many
+// red words are looked up in is keyed once.
+class KeyedIndexLine {
 public:
-    explicit PartnerHashes(const WordIndex& other) : other_(other) {}
+    explicit KeyedIndexLine(const WordIndex& index) : index_(index) {}
 
-    void Use(std::size_t partner) {
-        if (partner == partner_)
-            return;
-        partner_ = partner;
-        hashes_.assign(other_.WordCount(partner), std::nullopt);
-    }
-    std::uint32_t Hash(std::size_t index) {
-        std::optional<std::uint32_t>& hash = hashes_[index];
-        if (!hash)
-            hash = ContentHash(
-                LooseKey(other_.Word(partner_, other_.FirstWord(partner_) + index), scratch_));
-        return *hash;
+    const KeyedLineWords& Use(std::size_t line) {
+        if (line != line_) {
+            line_ = line;
+            const std::size_t start = index_.LineStart(line);
+            words_.Cut(index_.Text(), start, start + index_.Line(line).size());
+        }
+        return words_;
     }
 
 private:
-    const WordIndex& other_;
-    std::size_t partner_ = kNoPartner;
-    std::vector<std::optional<std::uint32_t>> hashes_;
-    std::u16string scratch_;
+    const WordIndex& index_;
+    std::size_t line_ = kNoPartner;
+    KeyedLineWords words_;
 };
 
-std::optional<WordLookalike> Search(const WordIndex& own, std::size_t line, std::size_t word,
-                                    const WordIndex& other, std::size_t partner,
-                                    PartnerHashes& hashes, std::u16string& scratch) {
-    const std::size_t count = partner == kNoPartner ? 0 : other.WordCount(partner);
-    if (count == 0)
+std::optional<WordLookalike> Lookalike(const KeyedLineWords& own, std::size_t word,
+                                       const KeyedLineWords& partner, std::size_t partnerLine) {
+    const std::optional<NearLookalike> near = FindNearLookalike(own, word, partner);
+    if (!near)
         return std::nullopt;
-    hashes.Use(partner);
-    const std::u16string_view text = own.Word(line, word);
-    const std::uint32_t hash = ContentHash(LooseKey(text, scratch));
-    std::optional<std::u16string> key; // the red word's loose key, once a hash agrees
-    const std::size_t index = word - own.FirstWord(line);
-    const std::size_t window = WindowSize(own.WordCount(line));
-    const auto tryWord = [&](std::size_t at) -> std::optional<WordLookalike> {
-        if (at >= count || hashes.Hash(at) != hash)
-            return std::nullopt;
-        const std::size_t otherWord = other.FirstWord(partner) + at;
-        const std::u16string_view candidate = other.Word(partner, otherWord);
-        if (!key)
-            key = std::u16string(LooseKey(text, scratch));
-        if (LooseKey(candidate, scratch) != *key)
-            return std::nullopt;
-        const std::optional<LookalikeKinds> kinds = ExplainLookalike(text, candidate);
-        if (!kinds)
-            return std::nullopt;
-        return WordLookalike{own.WordStart(word), text.size(), other.WordStart(otherWord),
-                             candidate.size(),    partner + 1, *kinds};
-    };
-    for (std::size_t distance = 0; distance <= window; ++distance) {
-        if (distance <= index)
-            if (auto found = tryWord(index - distance))
-                return found;
-        if (distance > 0)
-            if (auto found = tryWord(index + distance))
-                return found;
-    }
-    return std::nullopt;
+    return WordLookalike{own.Start(word),           own.Word(word).size(),
+                         partner.Start(near->word), partner.Word(near->word).size(),
+                         partnerLine + 1,           near->kinds};
 }
 
 } // namespace
@@ -82,26 +44,48 @@ std::optional<WordLookalike> Search(const WordIndex& own, std::size_t line, std:
 std::optional<WordLookalike> FindLookalikeWord(const WordIndex& own, std::size_t line,
                                                std::size_t word, const WordIndex& other,
                                                std::size_t partner) {
-    PartnerHashes hashes(other);
-    std::u16string scratch;
-    return Search(own, line, word, other, partner, hashes, scratch);
+    if (partner == kNoPartner)
+        return std::nullopt;
+    KeyedIndexLine ownLine(own), partnerLine(other);
+    return Lookalike(ownLine.Use(line), word - own.FirstWord(line), partnerLine.Use(partner),
+                     partner);
 }
 
 std::vector<WordLookalike> FindLookalikeWordsOfPass(const WordIndex& own, const WordIndex& other) {
     std::vector<WordLookalike> found;
-    PartnerHashes hashes(other);
-    std::u16string scratch;
-    std::size_t word = 0; // the unmatched words come in text order, so their indices only grow
+    KeyedIndexLine ownLine(own), partnerLine(other);
     ForEachUnmatchedWordWithPartner(
         own, other,
         [&](std::size_t line, std::size_t partner, std::size_t start, std::u16string_view) {
-            word = std::max(word, own.FirstWord(line));
-            while (own.WordStart(word) != start)
-                ++word;
-            if (auto lookalike = Search(own, line, word, other, partner, hashes, scratch))
+            if (partner == kNoPartner)
+                return;
+            const KeyedLineWords& words = ownLine.Use(line);
+            if (auto lookalike =
+                    Lookalike(words, words.WordAt(start), partnerLine.Use(partner), partner))
                 found.push_back(*lookalike);
         });
     return found;
+}
+
+std::optional<WordLookalike> FindLookalikeWordAt(std::u16string_view ownPane, std::size_t wordStart,
+                                                 std::u16string_view otherPane) {
+    const std::u16string_view own = WordComparisonText(ownPane);
+    const std::u16string_view other = WordComparisonText(otherPane);
+    CrLfLineWalker line(own);
+    PartnerLineWalker partner(other);
+    if (wordStart > own.size() || !line.HasLine() || !partner.HasLine())
+        return std::nullopt;
+    // A place on a line's CR LF counts with that line.
+    while (line.End() + 2 <= wordStart) {
+        line.Next();
+        partner.Next();
+    }
+    KeyedLineWords ownWords, partnerWords;
+    ownWords.Cut(own, line.Start(), line.End());
+    if (ownWords.Count() == 0)
+        return std::nullopt;
+    partnerWords.Cut(other, partner.Line().Start(), partner.Line().End());
+    return Lookalike(ownWords, ownWords.WordAt(wordStart), partnerWords, partner.Line().Number());
 }
 
 } // namespace compare

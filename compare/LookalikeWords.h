@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace compare {
@@ -22,10 +23,8 @@ struct WordLookalike {
 };
 
 // The look-alike of word `word` (numbered as in `own`) of line `line` among the words of line
-// `partner` of `other` near the same position. Near means what the comparison itself looks at:
-// for the word at index i of a line of n words, the partner words at indices i - W to i + W, W
-// being the comparison's look-ahead WindowSize(n); the nearest is taken first, and of two equally
-// near the earlier. A partner word equal to the red word is not a look-alike.
+// `partner` of `other` near the same position, as FindNearLookalike (NearLookalikeWord.h) finds
+// it.
 std::optional<WordLookalike> FindLookalikeWord(const WordIndex& own, std::size_t line,
                                                std::size_t word, const WordIndex& other,
                                                std::size_t partner);
@@ -33,5 +32,14 @@ std::optional<WordLookalike> FindLookalikeWord(const WordIndex& own, std::size_t
 // The look-alikes of the red words of one direction of the word comparison of `own` against
 // `other`, in text order; red words without one are left out.
 std::vector<WordLookalike> FindLookalikeWordsOfPass(const WordIndex& own, const WordIndex& other);
+
+// The look-alike of a red word, found from two pane texts alone (CR LF breaks, a CR at the end
+// that belongs to no word, see WordComparisonText) with no index of either: the word's line in
+// `own` and its partner line in `other` are found by scanning for CR LF, and only those two lines
+// are cut into words. `wordStart` is where the word begins in `own`; a place inside a word, or a
+// blank, stands for the word it belongs to (see KeyedLineWords::WordAt). Nothing for a place past
+// the text or on an empty line.
+std::optional<WordLookalike> FindLookalikeWordAt(std::u16string_view own, std::size_t wordStart,
+                                                 std::u16string_view other);
 
 } // namespace compare

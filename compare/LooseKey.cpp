@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace compare {
@@ -59,6 +60,51 @@ constexpr AsciiImages kAscii = MakeAsciiImages();
 static_assert(std::none_of(kAscii.lengths.begin(), kAscii.lengths.end(),
                            [](std::uint8_t length) { return length == kLongImage; }),
               "every ASCII character's atoms must fit the quick way");
+
+// Where a KeyHash has got after some units: their units, each turned by seven bits a place,
+// folded together by exclusive or, and how far the turning has reached. The hash of the units
+// between two states is worked out from the two alone, so a line's words are hashed in one run
+// along it with no dependence from one unit to the next beyond an exclusive or and an addition.
+// Left uninitialised unless asked, as a block's worth of them is set aside for every line.
+struct KeyHashState {
+    std::uint64_t folded;
+    std::uint32_t turn; // seven times the units so far, counted modulo 2^32, a multiple of 64
+
+    void Add(std::uint64_t turnedImage, std::uint32_t imageTurn) {
+        folded ^= std::rotl(turnedImage, static_cast<int>(turn & 63));
+        turn += imageTurn;
+    }
+};
+
+constexpr std::uint32_t kTurnPerUnit = 7;
+
+std::uint64_t HashBetween(KeyHashState from, KeyHashState to) {
+    constexpr std::uint64_t kLengthMix = 0x9E3779B97F4A7C15ull;
+    return std::rotr(to.folded ^ from.folded, static_cast<int>(from.turn & 63)) ^
+           std::uint64_t{to.turn - from.turn} * kLengthMix;
+}
+
+// What the image of each ASCII character adds to a KeyHash: its units turned by seven bits a
+// place and folded together, and the turn they take.
+struct HashStep {
+    std::uint64_t turnedImage = 0;
+    std::uint32_t turn = 0;
+};
+
+constexpr std::array<HashStep, 128> MakeAsciiHashSteps() {
+    std::array<HashStep, 128> steps{};
+    for (std::size_t c = 0; c < 128; ++c)
+        for (std::size_t i = 0; i < kAscii.lengths[c]; ++i) {
+            steps[c].turnedImage ^=
+                std::rotl(std::uint64_t{kAscii.units[c][i]}, static_cast<int>(steps[c].turn));
+            steps[c].turn += kTurnPerUnit;
+        }
+    return steps;
+}
+
+constexpr std::array<HashStep, 128> kAsciiHashSteps = MakeAsciiHashSteps();
+static_assert(kAsciiHashSteps[u' '].turn == 0 && kAsciiHashSteps[u' '].turnedImage == 0,
+              "a blank leaves no trace in a key");
 
 // Most atoms a code point has, in UTF-16 units.
 constexpr std::size_t kMostUnits = 2 * 127;
@@ -126,6 +172,71 @@ std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
         used = static_cast<std::size_t>(PutAtoms(key.data() + used, c) - key.data());
     }
     return {key.data(), used};
+}
+
+std::uint64_t KeyHash(std::u16string_view key) {
+    KeyHashState state{};
+    for (char16_t unit : key)
+        state.Add(unit, kTurnPerUnit);
+    return HashBetween(KeyHashState{}, state);
+}
+
+void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
+                           std::vector<std::uint64_t>& hashes) {
+    starts.clear();
+    hashes.clear();
+    if (line.empty())
+        return;
+    const char16_t* units = line.data();
+    const std::size_t size = line.size();
+    KeyHashState state{};
+    KeyHashState wordStart{};
+    starts.push_back(0);
+    const auto endWord = [&](std::size_t blank, KeyHashState atBlank) {
+        hashes.push_back(HashBetween(wordStart, atBlank));
+        starts.push_back(blank + 1);
+        wordStart = atBlank;
+    };
+    KeyHashState after[kScanUnits]; // the state after each unit of a block
+    for (std::size_t i = 0; i < size;) {
+        // Sixteen units at a time, without a branch for each: the ASCII units up to the first
+        // that is not are hashed, blanks adding nothing, and the words that blanks end read off
+        // afterwards. The last sixteen units of the line are looked at again rather than read
+        // past its end; those already hashed are left out.
+        if (size >= kScanUnits) {
+            const std::size_t base = std::min(i, size - kScanUnits);
+            const auto skip = static_cast<int>(i - base);
+            const std::uint32_t ahead = 0xFFFFu << skip & 0xFFFFu;
+            const std::uint32_t blanks = EqualMasks(units + base, u' ', u' ').a & ahead;
+            const std::uint32_t others = NonAsciiOrEqualMask(units + base, u' ') & ahead & ~blanks;
+            const int stop = others == 0 ? kScanUnits : std::countr_zero(others);
+            for (int k = skip; k < stop; ++k) {
+                const HashStep step = kAsciiHashSteps[units[base + static_cast<std::size_t>(k)]];
+                state.Add(step.turnedImage, step.turn);
+                after[k] = state;
+            }
+            for (std::uint32_t cuts = blanks & ~(0xFFFFu << stop); cuts != 0; cuts &= cuts - 1) {
+                const auto k = static_cast<std::size_t>(std::countr_zero(cuts));
+                endWord(base + k, after[k]);
+            }
+            i = base + static_cast<std::size_t>(stop);
+            if (i == size || stop == kScanUnits)
+                continue;
+        }
+        char32_t c = units[i++];
+        if (c == u' ') {
+            endWord(i - 1, state);
+        } else if (c < 128) {
+            state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
+        } else {
+            if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+                c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+            char16_t atoms[kMostUnits];
+            for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
+                state.Add(*atom, kTurnPerUnit);
+        }
+    }
+    hashes.push_back(HashBetween(wordStart, state));
 }
 
 } // namespace compare

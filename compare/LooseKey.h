@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace compare {
 
@@ -18,5 +19,17 @@ namespace compare {
 // The loose key of `text`, a string of code points as UTF-16, written into `scratch` (which only
 // grows); valid until `scratch` is used again. Hash it with ContentHash.
 std::u16string_view LooseKey(std::u16string_view text, std::u16string& scratch);
+
+// A hash of a key that can be worked out as the key is made, without writing it down: the
+// exclusive or of its UTF-16 units, each turned by seven bits more than the one before, mixed
+// with its length. Equal keys have equal hashes; unequal keys rarely do, and are told apart by
+// what follows.
+std::uint64_t KeyHash(std::u16string_view key);
+
+// The words of a line, cut as the word comparison cuts it (at every blank: two blanks in a row or
+// a blank at either end give an empty word, an empty line gives none), with the KeyHash of each
+// word's loose key, in one pass over the line. What the vectors held is replaced.
+void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
+                           std::vector<std::uint64_t>& hashes);
 
 } // namespace compare

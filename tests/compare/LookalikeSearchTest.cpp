@@ -133,8 +133,11 @@ TEST(LookalikeWordsTest, LooksNearTheSamePositionOfThePartnerLine) {
         {u"x y Quick", u"quick z QUICK", {{4, 5, 8, 5, 1, kCaseKinds}}},
         // Equally near: the earlier one.
         {u"a Bb c", u"bB x BB", {{2, 2, 0, 2, 1, kCaseKinds}}},
-        // Too far: a line of one word looks one partner word either side.
+        // A line of one word looks one partner word either side, a line of three two.
+        {u"Foo", u"x foo", {{0, 3, 2, 3, 1, kCaseKinds}}},
         {u"Foo", u"x y foo", {}},
+        {u"a b Foo", u"foo x y z", {{4, 3, 0, 3, 1, kCaseKinds}}},
+        {u"a b c d Foo", u"foo x y z", {}},
         // A real change is no look-alike.
         {u"the quick fox", u"the quack fox", {}},
         // No partner line at all.

@@ -1,11 +1,13 @@
 #include "compare/LooseKey.h"
 #include "compare/Lookalike.h"
 #include "compare/LookalikeForms.h"
+#include "compare/WordIndex.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <vector>
 
 using compare::LookalikeKinds;
 using compare::LooseKey;
@@ -93,4 +95,35 @@ TEST(LooseKeyTest, RealChangesUsuallyChangeTheKey) {
                         {u"x = 1;", u"x = 2;"}})
         EXPECT_NE(KeyOf(a), KeyOf(b));
     EXPECT_EQ(KeyOf(u" \t\u00A0\u200B"), u"");
+}
+
+// Hashing a line's words in one pass gives each word the hash of the key it has alone, and cuts
+// the line where the word comparison cuts it: on lines of plain ASCII, which go sixteen units at a
+// time up to the line's last units, and on lines where other characters interrupt that.
+TEST(LooseKeyTest, WordsOfALineHashedInOnePass) {
+    std::mt19937 random(10);
+    std::vector<std::size_t> starts;
+    std::vector<std::uint64_t> hashes;
+    for (int round = 0; round < 1600; ++round) {
+        const bool plain = round % 2 == 0;
+        std::u16string line;
+        for (int length = static_cast<int>(random() % 60); length > 0; --length) {
+            if (random() % 4 == 0)
+                line += u' ';
+            else if (plain || random() % 8 != 0)
+                line += static_cast<char16_t>(u'!' + random() % 94);
+            else
+                line += kTricky[random() % std::size(kTricky)];
+        }
+        compare::LooseKeyHashesOfWords(line, starts, hashes);
+        const compare::WordIndex index(line);
+        const std::size_t count = line.empty() ? 0 : index.WordCount(0);
+        ASSERT_EQ(starts.size(), count) << "round " << round;
+        ASSERT_EQ(hashes.size(), count) << "round " << round;
+        for (std::size_t word = 0; word < count; ++word) {
+            EXPECT_EQ(starts[word], index.WordStart(word)) << "round " << round;
+            EXPECT_EQ(hashes[word], compare::KeyHash(KeyOf(index.Word(0, word))))
+                << "round " << round;
+        }
+    }
 }
