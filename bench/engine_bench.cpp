@@ -380,9 +380,9 @@ void BM_LookalikeWordsOfPass(benchmark::State& state) {
 // in two halves side by side.
 void WordLookalikeCount(benchmark::State& state, const std::u16string& first,
                         const std::u16string& second) {
-    std::vector<compare::RedWord> red;
+    std::vector<compare::RedWordStart> red;
     for (const compare::WordMark& mark : compare::ComparePass(first, second).marks)
-        red.emplace_back(mark.start, mark.length);
+        red.push_back(static_cast<compare::RedWordStart>(mark.start));
     std::size_t found = 0;
     for (auto _ : state) {
         found = compare::CountWordLookalikes(first, second, red, [](std::size_t) {

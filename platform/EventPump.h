@@ -16,6 +16,9 @@ public:
     // the work is done and rethrows what it threw.
     virtual void RunAside(const std::function<void()>& work, const std::function<void()>& tick,
                           bool userInput) = 0;
+    // Runs `work` on a thread of its own and returns at once; `then` runs on this thread among
+    // the window's later events, once the work is done (whether or not it threw).
+    virtual void RunLater(std::function<void()> work, std::function<void()> then) = 0;
 };
 
 // Runs `work` and gives back what it threw, for handing over from a worker thread.
@@ -35,5 +38,9 @@ public:
     void RunAside(const std::function<void()>& work, const std::function<void()>&,
                   bool) override {
         work();
+    }
+    void RunLater(std::function<void()> work, std::function<void()> then) override {
+        RunCatching(work);
+        then();
     }
 };

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -94,6 +95,11 @@ public:
     using TipSource = std::function<QString(qsizetype position)>;
     void SetTips(TipSource tips) { tips_ = std::move(tips); }
     QString TipAt(qsizetype position) const { return tips_ ? tips_(position) : QString(); }
+    // A flag that work beside the window, which will report on this text, watches: raised when
+    // the text changes, or when other such work takes its place.
+    std::shared_ptr<const std::atomic<bool>> StartReportingWork();
+    // Held by such work, so that what it reports reaches the pane only while the pane is there.
+    std::weak_ptr<Pane*> Lifetime() { return self_; }
 
     // Counts every change of the text (not of its colour), so that a long run can tell whether
     // the text it started from is still the one shown.
@@ -133,6 +139,8 @@ private:
     std::optional<int> progress_;
     QString summary_;
     TipSource tips_;
+    std::shared_ptr<std::atomic<bool>> reportingStop_;
+    std::shared_ptr<Pane*> self_ = std::make_shared<Pane*>(this);
     std::uint64_t generation_ = 0;
     PaneObserver* observer_ = nullptr;
 };
