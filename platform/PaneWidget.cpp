@@ -215,6 +215,7 @@ void PaneWidget::ShowOverview(bool show) {
         return;
     if (show) {
         overview_ = new OverviewStrip(*this);
+        verticalScrollBar()->installEventFilter(this);
         // The bar stays, so that the strip has a groove to stand beside at any length of text.
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         setViewportMargins(0, 0, OverviewStrip::kWidth, 0);
@@ -280,6 +281,15 @@ void PaneWidget::changeEvent(QEvent* event) {
         lastTop_.reset();
         SetTop(top_);
     }
+}
+
+// The strip follows the scroll bar wherever the frame puts it.
+bool PaneWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == verticalScrollBar() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move ||
+         event->type() == QEvent::Show))
+        PlaceOverview();
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 // What the pane says of itself when the pointer rests on it: what the last comparison found.
