@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <exception>
@@ -39,10 +38,10 @@ void QtEventPump::RunAside(const std::function<void()>& work, const std::functio
         std::rethrow_exception(failure);
 }
 
-// The pool's threads are waited for when the program ends normally; `then` is queued to the
-// application, so it runs on the window's thread.
+// The pool's threads are waited for when the pump goes; `then` is queued to the application, so
+// it runs on the window's thread.
 void QtEventPump::RunLater(std::function<void()> work, std::function<void()> then) {
-    QThreadPool::globalInstance()->start([work = std::move(work), then = std::move(then)] {
+    later_.start([work = std::move(work), then = std::move(then)] {
         RunCatching(work);
         if (QCoreApplication* application = QCoreApplication::instance())
             QMetaObject::invokeMethod(application, then, Qt::QueuedConnection);
