@@ -72,10 +72,10 @@ TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
     const QString b = Write(u"b.txt"_s, "one\ntwo 3\n");
     EXPECT_EQ(Run({u"--json"_s, u"words"_s, a, b}), 1);
     // The loaded texts are one\r\ntwo three\r\nfour\r and one\r\ntwo 3\r\n\r: the CR the
-    // loaders append stays inside the last line, and is a word of its own in file #2.
+    // loaders append belongs to no word.
     EXPECT_EQ(Output(),
-              R"({"mode":"words","file1":{"result":"\r\nthree\r\nfour\r","marks":[[9,5],[16,5]]},)"
-              R"("file2":{"result":"\r\n3\r\n\r","marks":[[9,1],[12,1]]}})"
+              R"({"mode":"words","file1":{"result":"\r\nthree\r\nfour","marks":[[9,5],[16,4]]},)"
+              R"("file2":{"result":"\r\n3","marks":[[9,1]]}})"
               "\n");
     EXPECT_EQ(Run({u"--json"_s, u"lines"_s, a, b}), 1);
     // File #2's LF-only piece equals file #1's empty last piece.
@@ -99,9 +99,9 @@ TEST_F(CliTest, WordsAreListedOneALine) {
     const QString a = Write(u"a.txt"_s, "one\ntwo three\nfour");
     const QString b = Write(u"b.txt"_s, "one\ntwo 3\n");
     EXPECT_EQ(Run({u"words"_s, a, b}), 1);
-    // The CR the loaders append stays in file #1's last word and is file #2's last line.
-    EXPECT_EQ(Output(), "--- a.txt: 2 words not supplied by the lines of b.txt\n< three\n< four\r\n"
-                        "--- b.txt: 2 words not supplied by the lines of a.txt\n> 3\n> \r\n");
+    // The CR the loaders append is no part of file #1's last word, nor a word of file #2.
+    EXPECT_EQ(Output(), "--- a.txt: 2 words not supplied by the lines of b.txt\n< three\n< four\n"
+                        "--- b.txt: 1 word not supplied by the lines of a.txt\n> 3\n");
     EXPECT_EQ(Run({u"words"_s, a, a}), 0);
     EXPECT_EQ(Output(), "--- a.txt: 0 words not supplied by the lines of a.txt\n"
                         "--- a.txt: 0 words not supplied by the lines of a.txt\n");

@@ -1,4 +1,4 @@
-#include "compare/WordComparison.h"
+#include "compare/WordPass.h"
 
 #include <gtest/gtest.h>
 
@@ -8,18 +8,39 @@
 #include <string>
 #include <vector>
 
-namespace compare {
-void PrintTo(const WordMark& mark, std::ostream* out) {
-    *out << '{' << mark.start << ", " << mark.length << '}';
-}
-} // namespace compare
+namespace {
 
-using compare::ComparePass;
-using compare::WordMark;
-using compare::WordPass;
+// An unmatched word: `length` units from `start`.
+struct WordMark {
+    std::size_t start = 0;
+    std::size_t length = 0;
+
+    friend bool operator==(const WordMark&, const WordMark&) = default;
+    friend void PrintTo(const WordMark& mark, std::ostream* out) {
+        *out << '{' << mark.start << ", " << mark.length << '}';
+    }
+};
+
 using Marks = std::vector<WordMark>;
 
-namespace {
+// One direction collected as the window lists it: the marks, and the words each after CR LF.
+struct WordPass {
+    Marks marks;
+    std::u16string list;
+};
+
+WordPass ComparePass(std::u16string_view own, std::u16string_view other) {
+    WordPass pass;
+    const bool finished = compare::ForEachUnmatchedWord(
+        own, other,
+        [&](std::size_t start, std::size_t length) {
+            pass.marks.push_back({start, length});
+            pass.list.append(u"\r\n").append(own.substr(start, length));
+        },
+        [](std::size_t) { return true; });
+    EXPECT_TRUE(finished);
+    return pass;
+}
 
 void ExpectPass(const WordPass& pass, const Marks& marks, std::u16string_view list) {
     EXPECT_EQ(pass.marks, marks);
@@ -139,6 +160,10 @@ std::vector<Text> CutAt(Text text, Text separator) {
 
 // The word comparison spelled out as plainly as it can be, to hold the real one against.
 Marks PlainPass(Text own, Text other) {
+    if (own.ends_with(u'\r'))
+        own.remove_suffix(1);
+    if (other.ends_with(u'\r'))
+        other.remove_suffix(1);
     const std::vector<Text> ownLines = own.empty() ? std::vector<Text>{} : CutAt(own, u"\r\n");
     const std::vector<Text> otherLines =
         other.empty() ? std::vector<Text>{} : CutAt(other, u"\r\n");
@@ -184,6 +209,8 @@ std::u16string RandomText(std::mt19937& random) {
     }
     if (random() % 3 == 0)
         text += u"\r\n";
+    if (random() % 3 == 0)
+        text += u"\r"; // as a load appends it
     return text;
 }
 
@@ -201,4 +228,69 @@ TEST(WordComparisonTest, AgreesWithThePlainlyWrittenRules) {
             list.append(u"\r\n").append(own.substr(mark.start, mark.length));
         ASSERT_EQ(pass.list, list) << "round " << round;
     }
+}
+
+namespace {
+
+// A few lines of tens to hundreds of words from a tiny vocabulary: windows far beyond the words a
+// search looks at directly, matches near and far, and words the partner line lacks altogether.
+std::u16string RandomLongLines(std::mt19937& random, Text vocabulary) {
+    std::uniform_int_distribution<std::size_t> lines(1, 3), words(0, 400), pick(0, 5);
+    std::u16string text;
+    for (std::size_t line = 0, count = lines(random); line < count; ++line) {
+        if (line > 0)
+            text += u"\r\n";
+        for (std::size_t word = 0, n = words(random); word < n; ++word) {
+            if (word > 0)
+                text += u' ';
+            const std::size_t chosen = pick(random);
+            if (chosen < vocabulary.size())
+                text += vocabulary[chosen];
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(WordComparisonTest, LongLinesAgreeWithThePlainlyWrittenRules) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        // The two sides share only some of their words, so that many searches run the full window.
+        const std::u16string own = RandomLongLines(random, u"abcx");
+        const std::u16string other = RandomLongLines(random, round % 2 ? u"abcy" : u"yyyb");
+        ASSERT_EQ(ComparePass(own, other).marks, PlainPass(own, other)) << "round " << round;
+    }
+}
+
+TEST(WordComparisonTest, APartnerLineSharedByManyLinesIsSearchedAfreshForEach) {
+    // Every line of the first text meets the second text's one line; a far match in one line
+    // must not use up words for the next.
+    std::u16string partner;
+    for (int i = 0; i < 200; ++i)
+        partner += u"p ";
+    partner += u"x";
+    std::u16string own;
+    for (int i = 0; i < 3; ++i)
+        own += (i > 0 ? u"\r\n" : u"") + partner;
+    EXPECT_EQ(ComparePass(own, partner).marks, PlainPass(own, partner));
+    EXPECT_TRUE(ComparePass(own, partner).marks.empty());
+}
+
+TEST(WordComparisonTest, LinesOfMoreWordsThanAreKeptAtOnce) {
+    // Past the blanks a cut keeps and the partner words a search keeps behind it: a few words
+    // changed, inserted or dropped in a line of 70,000.
+    std::u16string own, other;
+    for (int i = 0; i < 70000; ++i) {
+        const std::string number = std::to_string(i % 2000);
+        const std::u16string word(number.begin(), number.end());
+        own += (i > 0 ? u" " : u"") + word;
+        if (i % 20000 == 7)
+            other += u"inserted ";
+        if (i % 25000 != 11)
+            other += (i % 15000 == 3 ? u"changed" : word) + u" ";
+    }
+    other.pop_back();
+    EXPECT_EQ(ComparePass(own, other).marks, PlainPass(own, other));
+    EXPECT_EQ(ComparePass(other, own).marks, PlainPass(other, own));
 }
