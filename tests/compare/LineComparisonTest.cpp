@@ -69,3 +69,23 @@ TEST(LineComparisonTest, AgreesWithAPairwiseComparison) {
         ASSERT_EQ(MissingTexts(texts[0], texts[1]), expected) << "round " << round;
     }
 }
+
+TEST(LineIndexTest, CostsAtMostSixteenBytesAPiece) {
+    const auto repeated = [](std::u16string_view line, int times) {
+        std::u16string text;
+        for (int i = 0; i < times; ++i)
+            text.append(line).append(u"\r\n");
+        return text + u"\r";
+    };
+    std::u16string distinct;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string number = std::to_string(i);
+        distinct.append(number.begin(), number.end()).append(u"\r\n");
+    }
+    for (const std::u16string& text : {repeated(u"", 100000), repeated(u"same", 70000), distinct,
+                                       std::u16string(90000, u'\r')}) {
+        const compare::LineIndex index(text);
+        EXPECT_LE(index.MemoryBytes(), 16 * index.PieceCount()) << index.PieceCount() << " pieces";
+    }
+    EXPECT_EQ(compare::LineIndex(distinct).DistinctCount(), 50001u) << "and the empty last piece";
+}
