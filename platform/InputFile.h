@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -17,3 +19,7 @@ public:
     // Back to the start, for another reading. Throws Failure for a stream.
     virtual void Rewind() = 0;
 };
+
+// The whole of a small file. Throws Failure when it cannot be read, or `tooLarge` when it holds
+// more than `maxBytes`.
+QByteArray ReadWholeFile(InputFile& file, qint64 maxBytes, const QString& tooLarge);
