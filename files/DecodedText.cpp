@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -349,58 +350,86 @@ qsizetype DecodedText::Length() const {
     return plan_->length;
 }
 
-void DecodedText::Read(const std::function<void(QStringView)>& piece) {
-    const Plan& plan = *plan_;
-    if (plan.encoding == Encoding::RichText) {
-        for (qsizetype from = 0; from < kept_.size(); from += kChunkBytes)
-            piece(QStringView(kept_).sliced(from, std::min(kChunkBytes, kept_.size() - from)));
-        return;
-    }
-    const bool crLf = plan.form == Form::AsLoaded;
-    // Each chunk is decoded into a scratch buffer that stays in the cache, then written out with
-    // its line breaks as CR LF. The decoders keep no state between chunks: chunks end where
-    // decoding them alone gives what decoding the whole would.
-    QStringDecoder decoder(plan.encoding == Encoding::Utf16BE   ? QStringDecoder::Utf16BE
-                           : plan.encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE
-                                                                : QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless |
-                               QStringDecoder::Flag::ConvertInitialBom);
+// Each chunk is decoded into a scratch buffer that stays in the cache, then written out with its
+// line breaks as CR LF. The decoders keep no state between chunks: chunks end where decoding them
+// alone gives what decoding the whole would.
+struct DecodedText::Reader::State {
+    explicit State(Encoding encoding)
+        : decoder(encoding == Encoding::Utf16BE   ? QStringDecoder::Utf16BE
+                  : encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE
+                                                  : QStringDecoder::Utf8,
+                  QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom) {}
+
+    QStringDecoder decoder;
     std::vector<QChar> scratch;
     std::vector<QChar> out;
     bool afterCR = false;
-    bytes_->Restart(plan.skip);
-    for (QByteArrayView chunk = bytes_->Next(plan.encoding); !chunk.isEmpty();
-         chunk = bytes_->Next(plan.encoding)) {
-        const auto room = static_cast<std::size_t>(decoder.requiredSpace(chunk.size()) + 1);
-        if (scratch.size() < room) {
-            scratch.resize(room);
-            out.resize(2 * room);
-        }
-        if (plan.encoding == Encoding::Ascii) {
-            const QChar* end =
-                CopyWithCrLf(chunk.data(), chunk.data() + chunk.size(), out.data(), afterCR);
-            piece(QStringView(out.data(), end));
-            continue;
-        }
-        QChar* decoded = scratch.data();
-        if (plan.encoding == Encoding::Windows1252) {
-            decoded = DecodeWindows1252(chunk, decoded);
-        } else if (IsUtf16(plan.encoding)) {
-            // Only the last chunk can be odd. Qt drops a lone last byte; it is kept visible
-            // instead.
-            decoded = decoder.appendToBuffer(decoded, chunk.first(chunk.size() & ~qsizetype{1}));
-            if (chunk.size() % 2 != 0)
-                *decoded++ = QChar(QChar::ReplacementCharacter);
-        } else {
-            decoded = decoder.appendToBuffer(decoded, chunk);
-        }
-        if (!crLf) {
-            piece(QStringView(scratch.data(), decoded));
-            continue;
-        }
-        const QChar* end = CopyWithCrLf<QChar>(scratch.data(), decoded, out.data(), afterCR);
-        piece(QStringView(out.data(), end));
+    qsizetype keptFrom = 0; // for rich text: how much of it was handed out
+};
+
+DecodedText::Reader::Reader(DecodedText& text)
+    : text_(text), state_(std::make_unique<State>(text.plan_->encoding)) {
+    if (text_.plan_->encoding != Encoding::RichText)
+        text_.bytes_->Restart(text_.plan_->skip);
+}
+
+DecodedText::Reader::~Reader() = default;
+
+QStringView DecodedText::Reader::Next() {
+    // A chunk may give nothing (the LF of a CR LF that the chunk before ended with).
+    for (;;) {
+        const std::optional<QStringView> piece = Decode();
+        if (!piece || !piece->isEmpty())
+            return piece.value_or(QStringView());
     }
+}
+
+std::optional<QStringView> DecodedText::Reader::Decode() {
+    const Plan& plan = *text_.plan_;
+    State& state = *state_;
+    if (plan.encoding == Encoding::RichText) {
+        const qsizetype from = state.keptFrom;
+        const qsizetype size = std::min(kChunkBytes, text_.kept_.size() - from);
+        state.keptFrom += size;
+        if (size == 0)
+            return std::nullopt;
+        return QStringView(text_.kept_).sliced(from, size);
+    }
+    const QByteArrayView chunk = text_.bytes_->Next(plan.encoding);
+    if (chunk.isEmpty())
+        return std::nullopt;
+    const auto room = static_cast<std::size_t>(state.decoder.requiredSpace(chunk.size()) + 1);
+    if (state.scratch.size() < room) {
+        state.scratch.resize(room);
+        state.out.resize(2 * room);
+    }
+    if (plan.encoding == Encoding::Ascii) {
+        const QChar* end = CopyWithCrLf(chunk.data(), chunk.data() + chunk.size(), state.out.data(),
+                                        state.afterCR);
+        return QStringView(state.out.data(), end);
+    }
+    QChar* decoded = state.scratch.data();
+    if (plan.encoding == Encoding::Windows1252) {
+        decoded = DecodeWindows1252(chunk, decoded);
+    } else if (IsUtf16(plan.encoding)) {
+        // Only the last chunk can be odd. Qt drops a lone last byte; it is kept visible instead.
+        decoded = state.decoder.appendToBuffer(decoded, chunk.first(chunk.size() & ~qsizetype{1}));
+        if (chunk.size() % 2 != 0)
+            *decoded++ = QChar(QChar::ReplacementCharacter);
+    } else {
+        decoded = state.decoder.appendToBuffer(decoded, chunk);
+    }
+    if (plan.form == Form::Exact)
+        return QStringView(state.scratch.data(), decoded);
+    const QChar* end =
+        CopyWithCrLf<QChar>(state.scratch.data(), decoded, state.out.data(), state.afterCR);
+    return QStringView(state.out.data(), end);
+}
+
+void DecodedText::Read(const std::function<void(QStringView)>& piece) {
+    Reader reader(*this);
+    for (QStringView next = reader.Next(); !next.isEmpty(); next = reader.Next())
+        piece(next);
 }
 
 QString DecodedText::ReadAll() {

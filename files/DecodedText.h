@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // A file's text, handed out a piece at a time and as often as asked, so that neither its bytes
 // nor its text need be held whole. The first reading learns the encoding and the text's length;
@@ -35,8 +36,28 @@ public:
 
     // The text's length; for broken UTF-8, at most that.
     qsizetype Length() const;
-    // Calls piece() with the whole text, in order, in pieces of about a chunk. Throws Failure when
-    // the file cannot be read again, or no longer holds what it held.
+
+    // One reading of the text, from its start, a piece of about a chunk at a time. Only one
+    // reading of a text may be under way at once.
+    class Reader {
+    public:
+        explicit Reader(DecodedText& text);
+        ~Reader();
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+        // The next piece; empty at the end. It stays valid until the next call. Throws Failure
+        // when the file cannot be read again, or no longer holds what it held.
+        QStringView Next();
+
+    private:
+        struct State;
+        // The next chunk decoded, which may be empty; nothing at the end.
+        std::optional<QStringView> Decode();
+        DecodedText& text_;
+        std::unique_ptr<State> state_;
+    };
+
+    // Calls piece() with the whole text, in order, in pieces of about a chunk.
     void Read(const std::function<void(QStringView)>& piece);
     // The whole text in one string.
     QString ReadAll();
