@@ -15,13 +15,25 @@ constexpr std::size_t kAheadWords = 0;
 
 } // namespace
 
-PartnerLine::PartnerLine(std::u16string_view text) : text_(text), exists_(!text.empty()) {
+PartnerLine::PartnerLine(std::u16string_view text) {
+    Use(text);
+}
+
+void PartnerLine::Use(std::u16string_view text) {
     if (text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("The text is too large to compare by words");
+    text_ = text;
+    exists_ = !text.empty();
     if (exists_) {
         Enter(0);
     } else {
-        endKnown_ = done_ = true; // an empty line, the only partner an empty text offers
+        // An empty line, the only partner an empty text offers.
+        Restart(0, 0);
+        index_ = {};
+        seen_ = 0;
+        endKnown_ = done_ = true;
+        lineStart_ = lineEnd_ = 0;
+        hasNext_ = false;
     }
 }
 

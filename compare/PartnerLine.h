@@ -30,6 +30,8 @@ public:
     // has none, and then every search fails.
     explicit PartnerLine(std::u16string_view text);
 
+    // Starts again on another text, keeping the room already taken.
+    void Use(std::u16string_view text);
     // Moves to the next line, when one begins inside the text; otherwise stays.
     void MoveOn();
     // The next search starts again from the line's first word.

@@ -294,3 +294,55 @@ TEST(WordComparisonTest, LinesOfMoreWordsThanAreKeptAtOnce) {
     EXPECT_EQ(ComparePass(own, other).marks, PlainPass(own, other));
     EXPECT_EQ(ComparePass(other, own).marks, PlainPass(other, own));
 }
+
+namespace {
+
+// A text handed over in chunks of random sizes, as a file is decoded.
+class Chunks {
+public:
+    Chunks(Text text, std::mt19937& random) : text_(text), random_(random) {}
+    Text operator()() {
+        const std::size_t size = std::min<std::size_t>(1 + random_() % 7, text_.size() - at_);
+        const Text chunk = text_.substr(at_, size);
+        at_ += size;
+        return chunk;
+    }
+
+private:
+    Text text_;
+    std::mt19937& random_;
+    std::size_t at_ = 0;
+};
+
+Marks StreamedPass(Text own, Text other, std::mt19937& random) {
+    Marks marks;
+    Chunks ownChunks(own, random);
+    Chunks otherChunks(other, random);
+    compare::ForEachUnmatchedWordStreamed(ownChunks, otherChunks,
+                                          [&](std::size_t start, std::size_t length) {
+                                              marks.push_back({start, length});
+                                          });
+    return marks;
+}
+
+} // namespace
+
+// Lines, CR LF pairs and the final CR split between chunks anywhere give the same words.
+TEST(WordComparisonTest, TextsInChunksGiveWhatWholeTextsGive) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 3000; ++round) {
+        const bool longLines = round % 10 == 0;
+        const std::u16string own =
+            longLines ? RandomLongLines(random, u"abcx") : RandomText(random);
+        const std::u16string other =
+            longLines ? RandomLongLines(random, u"abcy") : RandomText(random);
+        ASSERT_EQ(StreamedPass(own, other, random), ComparePass(own, other).marks)
+            << "round " << round;
+    }
+    for (const Text text : {u"", u"\r", u"\r\n", u"\r\n\r", u"a\r\r", u"\r\r\n", u"a\rb\r\nc"}) {
+        for (const Text other : {u"", u"\r", u"a\r\n\r", u"\r\n\r\n"}) {
+            ASSERT_EQ(StreamedPass(text, other, random), ComparePass(text, other).marks);
+            ASSERT_EQ(StreamedPass(other, text, random), ComparePass(other, text).marks);
+        }
+    }
+}
