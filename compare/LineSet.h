@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/Prefetch.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -24,6 +26,14 @@ public:
     std::size_t Find(std::u16string_view content, std::uint32_t hash) const;
     void Mark(std::size_t entry) { store_[entry] |= 1; }
     bool Marked(std::size_t entry) const { return (store_[entry] & 1) != 0; }
+
+    // Asks for what a lookup of the hash reads first, its home slot, and later, once that is in
+    // the cache, for the line that slot names: lookups many lines ahead then overlap their waits.
+    void PrefetchSlot(std::uint32_t hash) const { TARNWICK_PREFETCH(&slots_[HomeSlot(hash)]); }
+    void PrefetchLine(std::uint32_t hash) const {
+        if (const std::uint64_t slot = slots_[HomeSlot(hash)]; slot != 0)
+            TARNWICK_PREFETCH(store_.data() + (slot & 0xFFFFFFFFu) - 1);
+    }
 
     std::size_t Count() const { return count_; }
     // What it holds, in bytes.

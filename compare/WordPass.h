@@ -86,7 +86,7 @@ bool ForEachUnmatchedWord(std::u16string_view own, std::u16string_view other, Un
 
 // The same for texts that arrive a chunk at a time, for a caller that cannot hold them whole:
 // ownChunks() and otherChunks() give the next chunk of each, empty at the end. Only the current
-// line of `own` and the partner line are kept.
+// line of `own` and the partner line are kept, so unmatched(start, word) is handed the word too.
 template <typename OwnChunks, typename OtherChunks, typename Unmatched>
 void ForEachUnmatchedWordStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChunks,
                                   Unmatched&& unmatched) {
@@ -105,7 +105,9 @@ void ForEachUnmatchedWordStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChun
         const LineExtent extent = cut.Cut(line->text, 0);
         ForEachUnmatchedWordOfLine(
             cut, extent, line->text, partner,
-            [&](std::size_t start, std::size_t length) { unmatched(line->start + start, length); },
+            [&](std::size_t start, std::size_t length) {
+                unmatched(line->start + start, line->text.substr(start, length));
+            },
             goOn);
         if (!line->hasNext)
             break;

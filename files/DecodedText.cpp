@@ -107,6 +107,8 @@ public:
         if (file_)
             total_ = position_;
     }
+    // How many bytes there are, once a whole reading has told.
+    qint64 Size() const { return file_ ? total_ : held_.size(); }
     QByteArray ReadAllNow() {
         if (!file_)
             return held_;
@@ -185,6 +187,8 @@ struct DecodedText::Plan {
     Encoding encoding = Encoding::Utf8;
     qsizetype skip = 0; // the byte-order mark
     qsizetype length = 0;
+    qsizetype crs = 0; // CRs in the text, or for UTF-16 as many as there could be
+    qint64 bytes = 0;
 };
 
 namespace {
@@ -224,6 +228,8 @@ public:
         ascii_ = ascii_ && highBits < 0x80;
         valid_ = valid_ && (highBits < 0x80 || chunk.isValidUtf8());
         loneBreaks_ += crs + lfs - 2 * pairs;
+        breaks_ += crs + lfs - pairs;
+        crs_ += crs;
         utf8Units_ += units;
         bytes_ += size;
     }
@@ -231,6 +237,8 @@ public:
     bool Ascii() const { return ascii_; }
     bool ValidUtf8() const { return valid_; }
     // With line breaks as CR LF or as they are; for broken UTF-8, at most that.
+    // The CRs of the text: every break is one with CR LF breaks, only the CRs without.
+    qsizetype CRs(bool crLf) const { return crLf ? breaks_ : crs_; }
     qsizetype Length(bool asUtf8, bool crLf) const {
         return (asUtf8 && valid_ ? utf8Units_ : bytes_) + (crLf ? loneBreaks_ : 0);
     }
@@ -240,6 +248,8 @@ private:
     bool valid_ = true;
     bool afterCR_ = false;
     qsizetype loneBreaks_ = 0;
+    qsizetype breaks_ = 0;
+    qsizetype crs_ = 0;
     qsizetype utf8Units_ = 0;
     qsizetype bytes_ = 0;
 };
@@ -321,9 +331,12 @@ void DecodedText::Survey() {
         exact ? Encoding::Utf8
               : MarkedEncoding(start.first(std::min<qsizetype>(start.size(), 5)), plan.skip);
     if (plan.encoding == Encoding::RichText) {
-        kept_ = WithCrLfLineBreaks(RtfToPlainText(bytes_->ReadAllNow()));
+        const QByteArray rtf = bytes_->ReadAllNow();
+        plan.bytes = rtf.size();
+        kept_ = WithCrLfLineBreaks(RtfToPlainText(rtf));
         bytes_->Drop();
         plan.length = kept_.size();
+        plan.crs = kept_.count(u'\r');
         return;
     }
     bytes_->Restart(plan.skip);
@@ -333,6 +346,7 @@ void DecodedText::Survey() {
              chunk = bytes_->Next(plan.encoding))
             survey.Add(chunk);
         plan.length = survey.Length();
+        plan.crs = plan.length / 2;
     } else {
         ByteSurvey survey;
         for (QByteArrayView chunk = bytes_->Next(Encoding::Utf8); !chunk.isEmpty();
@@ -342,12 +356,22 @@ void DecodedText::Survey() {
         if (plan.encoding != Encoding::Utf8 && survey.ValidUtf8())
             plan.encoding = survey.Ascii() && !exact ? Encoding::Ascii : Encoding::Utf8;
         plan.length = survey.Length(plan.encoding != Encoding::Windows1252, !exact);
+        plan.crs = survey.CRs(!exact);
     }
     bytes_->Measured();
+    plan.bytes = bytes_->Size();
 }
 
 qsizetype DecodedText::Length() const {
     return plan_->length;
+}
+
+qsizetype DecodedText::CRs() const {
+    return plan_->crs;
+}
+
+qint64 DecodedText::FileBytes() const {
+    return plan_->bytes;
 }
 
 // Each chunk is decoded into a scratch buffer that stays in the cache, then written out with its

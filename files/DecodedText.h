@@ -36,6 +36,10 @@ public:
 
     // The text's length; for broken UTF-8, at most that.
     qsizetype Length() const;
+    // How many CRs the text holds; for UTF-16, at most that.
+    qsizetype CRs() const;
+    // How many bytes the file holds.
+    qint64 FileBytes() const;
 
     // One reading of the text, from its start, a piece of about a chunk at a time. Only one
     // reading of a text may be under way at once.

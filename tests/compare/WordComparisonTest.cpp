@@ -319,8 +319,9 @@ Marks StreamedPass(Text own, Text other, std::mt19937& random) {
     Chunks ownChunks(own, random);
     Chunks otherChunks(other, random);
     compare::ForEachUnmatchedWordStreamed(ownChunks, otherChunks,
-                                          [&](std::size_t start, std::size_t length) {
-                                              marks.push_back({start, length});
+                                          [&](std::size_t start, Text word) {
+                                              EXPECT_EQ(own.substr(start, word.size()), word);
+                                              marks.push_back({start, word.size()});
                                           });
     return marks;
 }

@@ -1,0 +1,113 @@
+#include "cli/ReportSinks.h"
+
+#include "cli/JsonWriter.h"
+#include "cli/ReportEntries.h"
+#include "platform/Failure.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kOutputBufferBytes = qsizetype{1} << 20;
+constexpr std::size_t kListUnits = std::size_t{1} << 18;
+
+} // namespace
+
+void ReportOutput::Write(QByteArrayView bytes) {
+    if (buffer_.size() + bytes.size() > kOutputBufferBytes)
+        Flush();
+    if (bytes.size() >= kOutputBufferBytes) {
+        if (std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), out_) !=
+            static_cast<std::size_t>(bytes.size()))
+            throw Failure(u"the report could not be written"_s);
+        return;
+    }
+    buffer_.append(bytes);
+}
+
+void ReportOutput::Flush() {
+    const auto size = static_cast<std::size_t>(buffer_.size());
+    const bool written = std::fwrite(buffer_.constData(), 1, size, out_) == size;
+    buffer_.clear();
+    if (!written || std::fflush(out_) != 0)
+        throw Failure(u"the report could not be written"_s);
+}
+
+bool KeptRoom::Take(qint64 bytes) {
+    if (left_.fetch_sub(bytes) >= bytes)
+        return true;
+    left_ += bytes;
+    return false;
+}
+
+void KeptBytes::Write(QByteArrayView bytes) {
+    if (!complete_)
+        return;
+    if (!room_.Take(bytes.size())) {
+        Release();
+        complete_ = false;
+        return;
+    }
+    bytes_.append(bytes);
+}
+
+void KeptBytes::Release() {
+    room_.GiveBack(bytes_.size());
+    bytes_ = QByteArray();
+}
+
+void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) {
+    list_.append(a).append(b);
+    ++count_;
+    if (list_.size() >= kListUnits)
+        Flush();
+}
+
+void ListSink::Flush() {
+    if (list_.empty())
+        return;
+    const QStringView list(list_.data(), static_cast<qsizetype>(list_.size()));
+    if (style_ == Style::Readable) {
+        out_.Write(ReportEntries::Convert(mode_, list, prefix_));
+    } else {
+        QByteArray escaped;
+        JsonWriter::AppendEscaped(escaped, list);
+        out_.Write(escaped);
+    }
+    list_.clear();
+}
+
+void MarkSink::Entry(std::u16string_view, std::u16string_view, std::size_t start,
+                     std::size_t length) {
+    if (length == 0)
+        return;
+    if (open_ && start == end_) {
+        end_ += length;
+        return;
+    }
+    Close();
+    start_ = start;
+    end_ = start + length;
+    open_ = true;
+}
+
+void MarkSink::Close() {
+    if (!open_)
+        return;
+    if (!first_)
+        bytes_.append(',');
+    first_ = false;
+    bytes_.append('[').append(QByteArray::number(static_cast<qulonglong>(start_))).append(',');
+    bytes_.append(QByteArray::number(static_cast<qulonglong>(end_ - start_))).append(']');
+    open_ = false;
+    if (bytes_.size() >= kOutputBufferBytes) {
+        out_.Write(bytes_);
+        bytes_.clear();
+    }
+}
+
+void MarkSink::Finish() {
+    Close();
+    out_.Write(bytes_);
+    bytes_.clear();
+}
