@@ -39,7 +39,8 @@ int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE
     // the streamed comparison holds at most about twice the files' size.
     const qint64 held = HeldBytes(options, one, two);
     const bool holdBoth = held + kLeastKeptRoom <= allowed;
-    KeptRoom room(std::max(kLeastKeptRoom, holdBoth ? allowed - held : allowed - 2 * files));
+    const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
+    KeptRoom room(std::max(least, holdBoth ? allowed - held : allowed - 2 * files));
     ReportOutput report(out);
     SideReport first(options, 1, room);
     SideReport second(options, 2, room);

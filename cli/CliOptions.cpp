@@ -87,3 +87,17 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments
         native.append(QFile::encodeName(argument));
     return ParseCliArguments(native);
 }
+
+int PrintCliExit(const CliExit& exit, std::FILE* out, std::FILE* err) {
+    std::FILE* stream = exit.status == 0 ? out : err;
+    const QByteArray text = exit.text.toUtf8();
+    const bool written =
+        std::fprintf(stream, "%s%s\n",
+                     exit.status == 0 ? "" : "tarnwick-cli: ", text.constData()) >= 0 &&
+        std::fflush(stream) == 0;
+    if (!written) {
+        std::fprintf(err, "tarnwick-cli: the answer could not be written\n");
+        return kTroubleStatus;
+    }
+    return exit.status;
+}

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <optional>
 #include <variant>
 
@@ -33,3 +34,7 @@ struct CliExit {
 std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arguments);
 // The same for arguments already decoded (tests).
 std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments);
+
+// Prints help or the version to `out`, a usage error to `err` in one line; returns the exit
+// status. An answer that cannot be written is trouble.
+int PrintCliExit(const CliExit& exit, std::FILE* out, std::FILE* err);

@@ -23,6 +23,7 @@ public:
     struct Batch {
         std::u16string text;
         std::vector<struct CutPiece> pieces;
+        std::vector<std::size_t> starts; // of each piece in `text`
     };
 
     explicit PieceBatches(InputText& text);
@@ -84,7 +85,16 @@ const PieceBatches::Batch* PieceBatches::Next() {
     current_ = std::move(ready_.front());
     ready_.pop_front();
     changed_.notify_all();
-    return &*current_;
+    lock.unlock();
+    // The pieces refer to the text only once it stays where it is: moving a short string moves
+    // its units.
+    Batch& batch = *current_;
+    for (std::size_t i = 0; i < batch.pieces.size(); ++i) {
+        CutPiece& piece = batch.pieces[i];
+        piece.piece = std::u16string_view(batch.text).substr(batch.starts[i], piece.place.length);
+        piece.content = compare::LineContent(piece.piece);
+    }
+    return &batch;
 }
 
 void PieceBatches::Make(InputText& text) {
@@ -92,21 +102,13 @@ void PieceBatches::Make(InputText& text) {
         compare::PieceCutter cutter;
         InputText::Reading reading(text);
         Batch batch;
-        // Pieces refer to the batch's text by offsets until the batch is complete: the text may
-        // still grow and move.
-        std::vector<std::size_t> starts;
         const auto cut = [&](std::u16string_view piece, compare::Piece place, bool endsWithCR) {
-            starts.push_back(batch.text.size());
+            batch.starts.push_back(batch.text.size());
             batch.text.append(piece);
             const std::u16string_view content = compare::LineContent(piece);
             batch.pieces.push_back({{}, place, endsWithCR, {}, compare::ContentHash(content)});
         };
         const auto hand = [&](bool last) {
-            for (std::size_t i = 0; i < batch.pieces.size(); ++i) {
-                CutPiece& piece = batch.pieces[i];
-                piece.piece = std::u16string_view(batch.text).substr(starts[i], piece.place.length);
-                piece.content = compare::LineContent(piece.piece);
-            }
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] { return ready_.size() < kWaiting || stop_; });
             if (stop_)
@@ -120,7 +122,7 @@ void PieceBatches::Make(InputText& text) {
             }
             batch.text.clear();
             batch.pieces.clear();
-            starts.clear();
+            batch.starts.clear();
             changed_.notify_all();
             return true;
         };
