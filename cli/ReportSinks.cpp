@@ -10,6 +10,7 @@ namespace {
 
 constexpr qsizetype kOutputBufferBytes = qsizetype{1} << 20;
 constexpr std::size_t kListUnits = std::size_t{1} << 18;
+constexpr qsizetype kKeptBlockBytes = qsizetype{1} << 20;
 
 } // namespace
 
@@ -41,19 +42,35 @@ bool KeptRoom::Take(qint64 bytes) {
 }
 
 void KeptBytes::Write(QByteArrayView bytes) {
-    if (!complete_)
+    if (!complete_ || bytes.isEmpty())
         return;
     if (!room_.Take(bytes.size())) {
         Release();
         complete_ = false;
         return;
     }
-    bytes_.append(bytes);
+    size_ += bytes.size();
+    while (!bytes.isEmpty()) {
+        if (blocks_.empty() || blocks_.back().size() == kKeptBlockBytes) {
+            blocks_.emplace_back();
+            blocks_.back().reserve(kKeptBlockBytes);
+        }
+        QByteArray& block = blocks_.back();
+        const qsizetype fitting = std::min(bytes.size(), kKeptBlockBytes - block.size());
+        block.append(bytes.first(fitting));
+        bytes = bytes.sliced(fitting);
+    }
+}
+
+void KeptBytes::WriteTo(ByteSink& out) const {
+    for (const QByteArray& block : blocks_)
+        out.Write(block);
 }
 
 void KeptBytes::Release() {
-    room_.GiveBack(bytes_.size());
-    bytes_ = QByteArray();
+    room_.GiveBack(size_);
+    size_ = 0;
+    blocks_ = {};
 }
 
 void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) {

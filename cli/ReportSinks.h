@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Where report bytes go.
 class ByteSink {
@@ -43,7 +44,8 @@ private:
 };
 
 // Bytes kept until their turn comes, as long as the room lasts. Once it runs out they are let go:
-// whatever made them must make them again when their turn comes.
+// whatever made them must make them again when their turn comes. They are kept in blocks, so that
+// what they take is what they hold, not twice that as a growing buffer would.
 class KeptBytes final : public ByteSink {
 public:
     explicit KeptBytes(KeptRoom& room) : room_(room) {}
@@ -53,12 +55,14 @@ public:
 
     void Write(QByteArrayView bytes) override;
     bool Complete() const { return complete_; }
-    const QByteArray& Bytes() const { return bytes_; }
+    // Writes what is kept to `out`.
+    void WriteTo(ByteSink& out) const;
     void Release();
 
 private:
     KeptRoom& room_;
-    QByteArray bytes_;
+    std::vector<QByteArray> blocks_;
+    qint64 size_ = 0;
     bool complete_ = true;
 };
 

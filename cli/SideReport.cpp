@@ -44,7 +44,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
             Keep(pass); // the header needs the count
         out.Write(Header());
         if (list_.Complete()) {
-            out.Write(list_.Bytes());
+            list_.WriteTo(out);
         } else {
             ListSink list(Style(), options_.mode, Prefix(), out);
             pass(list);
@@ -55,7 +55,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
     }
     out.Write(file_ == 1 ? ",\"file1\":{\"result\":\"" : ",\"file2\":{\"result\":\"");
     if (kept_ && list_.Complete()) {
-        out.Write(list_.Bytes());
+        list_.WriteTo(out);
     } else {
         // The result goes out as it is made; its marks wait, for they come after it.
         ListSink list(Style(), options_.mode, Prefix(), out);
@@ -70,7 +70,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
     list_.Release();
     out.Write("\",\"marks\":[");
     if (marks_.Complete()) {
-        out.Write(marks_.Bytes());
+        marks_.WriteTo(out);
     } else {
         MarkSink marks(out);
         pass(marks);

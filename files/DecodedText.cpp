@@ -326,10 +326,13 @@ void DecodedText::Survey() {
     Plan& plan = *plan_;
     bytes_->Restart(0);
     const bool exact = plan.form == Form::Exact;
-    const QByteArrayView start = bytes_->Next(Encoding::Windows1252);
-    plan.encoding =
-        exact ? Encoding::Utf8
-              : MarkedEncoding(start.first(std::min<qsizetype>(start.size(), 5)), plan.skip);
+    // The marks are looked for in the first five bytes, which small chunks may hold between them.
+    QByteArray start;
+    for (QByteArrayView chunk = bytes_->Next(Encoding::Windows1252);
+         !chunk.isEmpty() && start.size() < kRichTextStart.size();
+         chunk = bytes_->Next(Encoding::Windows1252))
+        start.append(chunk);
+    plan.encoding = exact ? Encoding::Utf8 : MarkedEncoding(start, plan.skip);
     if (plan.encoding == Encoding::RichText) {
         const QByteArray rtf = bytes_->ReadAllNow();
         plan.bytes = rtf.size();

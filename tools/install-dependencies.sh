@@ -9,6 +9,7 @@ packages=(
     fonts-liberation                           # metric twins of Arial, the window's font
     libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
     xvfb xauth xdotool                         # the check in a real window
+    clang libclang-rt-14-dev                   # the fuzz targets (libFuzzer)
 )
 
 missing=()

@@ -1,3 +1,4 @@
+#include "PlainComparisons.h"
 #include "compare/WordPass.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,10 @@
 
 namespace {
 
-// An unmatched word: `length` units from `start`.
-struct WordMark {
-    std::size_t start = 0;
-    std::size_t length = 0;
-
-    friend bool operator==(const WordMark&, const WordMark&) = default;
-    friend void PrintTo(const WordMark& mark, std::ostream* out) {
-        *out << '{' << mark.start << ", " << mark.length << '}';
-    }
-};
-
-using Marks = std::vector<WordMark>;
+using plain::Marks;
+using plain::PlainPass;
+using plain::Text;
+using plain::WordMark;
 
 // One direction collected as the window lists it: the marks, and the words each after CR LF.
 struct WordPass {
@@ -144,55 +137,6 @@ TEST(WordComparisonTest, TextsBeyond32767UnitsAreComparedCompletely) {
 }
 
 namespace {
-
-using Text = std::u16string_view;
-
-std::vector<Text> CutAt(Text text, Text separator) {
-    std::vector<Text> pieces;
-    for (std::size_t start = 0;;) {
-        const std::size_t found = text.find(separator, start);
-        pieces.push_back(text.substr(start, found == Text::npos ? Text::npos : found - start));
-        if (found == Text::npos)
-            return pieces;
-        start = found + separator.size();
-    }
-}
-
-// The word comparison spelled out as plainly as it can be, to hold the real one against.
-Marks PlainPass(Text own, Text other) {
-    if (own.ends_with(u'\r'))
-        own.remove_suffix(1);
-    if (other.ends_with(u'\r'))
-        other.remove_suffix(1);
-    const std::vector<Text> ownLines = own.empty() ? std::vector<Text>{} : CutAt(own, u"\r\n");
-    const std::vector<Text> otherLines =
-        other.empty() ? std::vector<Text>{} : CutAt(other, u"\r\n");
-    Marks marks;
-    std::size_t partner = 0;
-    for (const Text line : ownLines) {
-        const std::vector<Text> words = line.empty() ? std::vector<Text>{} : CutAt(line, u" ");
-        const Text partnerLine = otherLines.empty() ? Text{} : otherLines[partner];
-        const std::vector<Text> supply =
-            partnerLine.empty() ? std::vector<Text>{} : CutAt(partnerLine, u" ");
-        const auto window = static_cast<std::size_t>(
-            std::nearbyint((static_cast<double>(words.size()) - 1) / 2 + 1));
-        std::size_t next = 0;
-        for (const Text word : words) {
-            std::size_t m = 0;
-            while (m < window && !(next + m < supply.size() && supply[next + m] == word))
-                ++m;
-            if (m < window)
-                next += m + 1;
-            else
-                marks.push_back({static_cast<std::size_t>(word.data() - own.data()), word.size()});
-        }
-        const bool nextIsEmptyLastLine =
-            partner + 2 == otherLines.size() && otherLines.back().empty();
-        if (partner + 1 < otherLines.size() && !nextIsEmptyLastLine)
-            ++partner;
-    }
-    return marks;
-}
 
 // Lines of a few words from a small vocabulary, whose words share lengths and first and last
 // units, so that a quick comparison that only looks at those is caught out.
