@@ -1,6 +1,7 @@
 // A file's bytes decoded whole and in chunks of any size must give the same text, as loaded and
 // exactly; exactly they are what Qt's decoder makes of the whole, and valid UTF-8 as loaded is
 // that with every line break as CR LF.
+#include "FuzzInput.h"
 #include "files/TextDecoding.h"
 
 #include <QString>
@@ -21,11 +22,6 @@ QString Utf8KeepingAMark(QByteArrayView bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     return utf8(bytes);
-}
-
-void Check(bool holds) {
-    if (!holds)
-        std::abort();
 }
 
 } // namespace

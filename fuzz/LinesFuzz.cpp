@@ -1,5 +1,6 @@
 // The line comparison, over whole texts and over texts in chunks, against its definition: a piece
 // of one text (cut at CR, less one leading LF) is missing when no piece of the other equals it.
+#include "FuzzInput.h"
 #include "PlainComparisons.h"
 #include "compare/ContentHash.h"
 #include "compare/LineComparison.h"
@@ -45,26 +46,11 @@ void Streamed(Text held, Text read, std::size_t chunk, std::vector<std::size_t>&
     });
 }
 
-void Check(bool holds) {
-    if (!holds)
-        std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0)
-        return 0;
     constexpr char16_t kAlphabet[] = {u'a', u'b', u'\r', u'\n', u' ', u'\u00e9', u'\u20ac'};
-    const std::size_t chunk = 1 + data[0] % 9;
-    std::u16string texts[2];
-    int side = 0;
-    for (std::size_t i = 1; i < size; ++i) {
-        if (data[i] == 0xFF)
-            side = 1;
-        else
-            texts[side].push_back(kAlphabet[data[i] % std::size(kAlphabet)]);
-    }
+    const auto [chunk, texts] = TextsFrom(data, size, kAlphabet);
     for (int own = 0; own < 2; ++own) {
         std::vector<std::size_t> whole;
         for (const compare::Piece piece : compare::FindMissingPieces(texts[own], texts[1 - own]))

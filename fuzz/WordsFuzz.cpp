@@ -1,5 +1,6 @@
 // The word comparison, over whole texts and over texts in chunks, against its rules written as
 // plainly as they can be.
+#include "FuzzInput.h"
 #include "PlainComparisons.h"
 #include "compare/WordPass.h"
 
@@ -18,18 +19,10 @@ using plain::Marks;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0)
-        return 0;
     constexpr char16_t kAlphabet[] = {u'a', u'b', u' ', u' ', u'\r', u'\n', u'c', u'\u00e9'};
-    const std::size_t chunk = 1 + data[0] % 9;
-    std::u16string texts[2];
-    int side = 0;
-    for (std::size_t i = 1; i < size; ++i) {
-        if (data[i] == 0xFF)
-            side = 1;
-        else
-            texts[side].push_back(kAlphabet[data[i] % std::size(kAlphabet)]);
-    }
+    const FuzzTexts input = TextsFrom(data, size, kAlphabet);
+    const std::size_t chunk = input.chunk; // lambdas cannot take structured bindings in C++20
+    const std::u16string(&texts)[2] = input.texts;
     for (int own = 0; own < 2; ++own) {
         const Text ownText = texts[own];
         const Text otherText = texts[1 - own];
@@ -40,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 whole.push_back({start, length});
             },
             [](std::size_t) { return true; });
-        if (whole != plain::PlainPass(ownText, otherText))
-            std::abort();
+        Check(whole == plain::PlainPass(ownText, otherText));
         std::size_t ownAt = 0, otherAt = 0;
         const auto ownChunks = [&] {
             const Text next = ownText.substr(ownAt, chunk);
@@ -57,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                               [&](std::size_t start, Text word) {
                                                   streamed.push_back({start, word.size()});
                                               });
-        if (streamed != whole)
-            std::abort();
+        Check(streamed == whole);
     }
     return 0;
 }

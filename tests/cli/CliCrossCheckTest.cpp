@@ -1,6 +1,7 @@
 // The tool runs the engine on files read in its own way; the window runs its procedures on panes.
 // On many random pairs of files both must find the same, whichever way the tool compares.
 #include "ScriptedMsgBox.h"
+#include "ToolRun.h"
 #include "app/ErrorReport.h"
 #include "cli/CliComparison.h"
 #include "cli/JsonWriter.h"
@@ -46,19 +47,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         return file.fileName();
-    }
-
-    // What the tool prints.
-    QByteArray Tool(const CliOptions& options, int& status) {
-        std::FILE* out = std::tmpfile();
-        status = RunCliComparison(options, out);
-        std::rewind(out);
-        QByteArray output;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-            output.append(buffer, static_cast<qsizetype>(n));
-        std::fclose(out);
-        return output;
     }
 
     // What the window's procedures leave in the panes, printed as the tool prints it.
@@ -138,7 +126,7 @@ TEST_F(CliCrossCheckTest, TheToolFindsWhatTheWindowFindsEitherWay) {
                 for (const qint64 memory : {qint64{1} << 32, qint64{0}}) {
                     options.memoryBytes = memory;
                     int status = -1;
-                    ASSERT_EQ(Tool(options, status).toStdString(), expected.toStdString())
+                    ASSERT_EQ(RunTool(options, status).toStdString(), expected.toStdString())
                         << "round " << round << (mode == Mode::Lines ? " lines" : " words")
                         << (json ? " json" : "") << (memory == 0 ? " streamed" : " held");
                     ASSERT_EQ(status, different ? 1 : 0);

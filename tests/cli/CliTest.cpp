@@ -1,3 +1,4 @@
+#include "ToolRun.h"
 #include "cli/CliComparison.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
@@ -10,8 +11,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -36,14 +37,8 @@ protected:
             output = exit->text.toUtf8();
             return exit->status;
         }
-        std::FILE* out = std::tmpfile();
-        const int status = RunCliComparison(std::get<CliOptions>(parsed), out);
-        std::rewind(out);
-        output.clear();
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-            output.append(buffer, static_cast<qsizetype>(n));
-        std::fclose(out);
+        int status = -1;
+        output = RunTool(std::get<CliOptions>(parsed), status);
         return status;
     }
 

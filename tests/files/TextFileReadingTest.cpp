@@ -1,5 +1,6 @@
 #include "files/TextFileReading.h"
 
+#include "FailureOf.h"
 #include "MemoryFileSystem.h"
 #include "platform/Failure.h"
 
@@ -26,16 +27,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes.data(), bytes.size());
         return file.fileName();
-    }
-
-    // The description a failing read gives, or "no failure".
-    static QString FailureOf(const std::function<void()>& read) {
-        try {
-            read();
-        } catch (const Failure& failure) {
-            return failure.Description();
-        }
-        return u"no failure"_s;
     }
 
     QTemporaryDir dir_;
@@ -121,13 +112,8 @@ namespace {
 class FaultyFilesTest : public ::testing::Test {
 protected:
     QString Read(const QString& path) { return ReadTextFile(files, path); }
-    QString FailureOf(const QString& path) {
-        try {
-            Read(path);
-        } catch (const Failure& failure) {
-            return failure.Description();
-        }
-        return u"no failure"_s;
+    QString FailureOfReading(const QString& path) {
+        return FailureOf([&] { Read(path); });
     }
 
     MemoryFileSystem files;
@@ -146,7 +132,7 @@ TEST_F(FaultyFilesTest, ReadsThatStopShortOrFailAreHandled) {
     files.sizeUnknown = true;
     EXPECT_EQ(Read(u"/a.txt"_s), expected) << "a file that says it is empty is still read";
     files.failReadAfter = 1000;
-    EXPECT_EQ(FailureOf(u"/a.txt"_s), u"Input/output error"_s);
+    EXPECT_EQ(FailureOfReading(u"/a.txt"_s), u"Input/output error"_s);
 }
 
 TEST_F(FaultyFilesTest, WhatCannotBeOpenedSaysWhy) {
@@ -154,8 +140,8 @@ TEST_F(FaultyFilesTest, WhatCannotBeOpenedSaysWhy) {
     files.forbidden = {u"/locked.txt"_s};
     files.special = {u"/dev/tty"_s};
     files.unreachable = {u"/hidden/a.txt"_s};
-    EXPECT_EQ(FailureOf(u"/locked.txt"_s), u"Permission denied"_s);
-    EXPECT_EQ(FailureOf(u"/dev/tty"_s), u"/dev/tty is not an ordinary file"_s);
-    EXPECT_EQ(FailureOf(u"/hidden/a.txt"_s), u"Permission denied"_s);
-    EXPECT_EQ(FailureOf(u"/missing.txt"_s), u"File not found"_s);
+    EXPECT_EQ(FailureOfReading(u"/locked.txt"_s), u"Permission denied"_s);
+    EXPECT_EQ(FailureOfReading(u"/dev/tty"_s), u"/dev/tty is not an ordinary file"_s);
+    EXPECT_EQ(FailureOfReading(u"/hidden/a.txt"_s), u"Permission denied"_s);
+    EXPECT_EQ(FailureOfReading(u"/missing.txt"_s), u"File not found"_s);
 }

@@ -1,5 +1,6 @@
 #include "files/TextFileWriter.h"
 
+#include "FailureOf.h"
 #include "MemoryFileSystem.h"
 #include "platform/Failure.h"
 #include "platform/QtFileSystem.h"
@@ -21,15 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.Description();
-    }
-    return u"no failure"_s;
-}
 
 void Save(const FileSystem& files, const QString& path, const std::vector<QString>& pieces) {
     TextFileWriter writer(files, path);
