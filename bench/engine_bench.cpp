@@ -5,8 +5,11 @@
 // with about 10% of the lines changed (edited by a word or two, removed, or inserted). They are
 // held as a pane holds a loaded file: UTF-16, every line ending in CR LF, one more CR at the end.
 
+#include "compare/ContentHash.h"
 #include "compare/LineComparison.h"
 #include "compare/LineIndex.h"
+#include "compare/LineSet.h"
+#include "compare/PieceCutter.h"
 #include "compare/WordPass.h"
 
 #include <benchmark/benchmark.h>
@@ -200,14 +203,17 @@ std::int64_t Bytes(std::u16string_view text) {
 void BM_LineIndexBuild(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     std::size_t distinct = 0;
+    std::size_t indexBytes = 0;
     for (auto _ : state) {
         const compare::LineIndex set(texts.second);
         distinct = set.DistinctCount();
+        indexBytes = set.MemoryBytes();
         benchmark::DoNotOptimize(distinct);
     }
     state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
     state.counters["distinct"] = static_cast<double>(distinct);
+    state.counters["index_bytes"] = static_cast<double>(indexBytes);
 }
 
 // One direction of the line comparison: the set of the second text, then every line of the first
@@ -225,6 +231,31 @@ void BM_FindMissingPieces(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() *
                             static_cast<std::int64_t>(texts.firstLines + texts.secondLines));
     state.counters["missing"] = static_cast<double>(missing);
+}
+
+// The distinct lines of one text as the command-line tool keeps them when it cannot hold the
+// texts: each piece cut, hashed and added.
+void BM_LineSetBuild(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    std::size_t distinct = 0;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        compare::LineSet set;
+        compare::PieceCutter cutter;
+        const auto add = [&](std::u16string_view piece, compare::Piece, bool) {
+            const std::u16string_view content = compare::LineContent(piece);
+            set.Add(content, compare::ContentHash(content));
+        };
+        cutter.Add(texts.second, add);
+        cutter.End(add);
+        distinct = set.Count();
+        bytes = set.MemoryBytes();
+        benchmark::DoNotOptimize(distinct);
+    }
+    state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
+    state.counters["distinct"] = static_cast<double>(distinct);
+    state.counters["set_bytes"] = static_cast<double>(bytes);
 }
 
 // One direction of the word comparison as the program runs it: each unmatched word is handed to
@@ -256,6 +287,7 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(BM_LineIndexBuild)->Apply(Sizes);
 BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
+BENCHMARK(BM_LineSetBuild)->Apply(Sizes);
 BENCHMARK(BM_WordPass)->Apply(Sizes);
 
 } // namespace
