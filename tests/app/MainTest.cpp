@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "MemoryFileSystem.h"
 #include "platform/QtFileSystem.h"
 
 #include <QFile>
@@ -45,4 +46,25 @@ TEST(FileExistsTest, AnswersOnlyForNamesThatAreReallyThere) {
     EXPECT_FALSE(Main::FileExists(fileSystem, dir.filePath(u"b.txt"_s)));
     QFile(dir.filePath(u"blank "_s)).open(QIODevice::WriteOnly);
     EXPECT_TRUE(Main::FileExists(fileSystem, dir.filePath(u"blank "_s)));
+}
+
+// What the system will not tell about counts as there, so that what follows says why it fails
+// rather than "File not found".
+TEST(FileExistsTest, APathTheSystemWillNotTellAboutCountsAsThere) {
+    MemoryFileSystem files;
+    files.files[u"/a.txt"_s] = "a";
+    files.special = {u"/pipe"_s};
+    files.unreachable = {u"/locked/b.txt"_s};
+    EXPECT_TRUE(Main::FileExists(files, u"/a.txt"_s));
+    EXPECT_TRUE(Main::FileExists(files, u"/pipe"_s));
+    EXPECT_TRUE(Main::FileExists(files, u"/locked/b.txt"_s));
+    EXPECT_FALSE(Main::FileExists(files, u"/b.txt"_s));
+    EXPECT_FALSE(Main::FileExists(files, u"/*.txt"_s));
+}
+
+TEST(FileExistsTest, ALinkIsThereEvenWhenItLeadsNowhere) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(u"link"_s);
+    ASSERT_TRUE(QFile::link(dir.filePath(u"nothing"_s), link));
+    EXPECT_TRUE(Main::FileExists(QtFileSystem(), link));
 }
