@@ -102,16 +102,28 @@ bool LineIndex::Contains(std::u16string_view content) const {
     return Contains(content, ContentHash(content));
 }
 
-bool LineIndex::Contains(std::u16string_view content, std::uint32_t hash) const {
+std::uint32_t LineIndex::Find(std::u16string_view content, std::uint32_t hash) const {
     const std::uint32_t tag = Tag(hash);
     for (std::size_t i = HomeSlot(hash);; i = NextSlot(i)) {
         const std::uint32_t slot = slots_[i];
         if (slot == 0)
-            return false;
+            return 0;
         if (((slot >> (pieceBits_ % 32)) & tagMask_) == tag &&
             SameUnits(Content((slot & pieceMask_) - 1), content))
-            return true;
+            return slot & pieceMask_;
     }
+}
+
+std::optional<std::size_t> LineIndex::FirstPieceWith(std::u16string_view content) const {
+    // Pieces enter the table in order and a repeat never does, so a slot names the first piece.
+    if (const std::uint32_t named = Find(content, ContentHash(content)); named != 0)
+        return named - 1;
+    return std::nullopt;
+}
+
+std::size_t LineIndex::PieceStartingAt(std::size_t start) const {
+    return static_cast<std::size_t>(std::lower_bound(starts_.begin(), starts_.end() - 1, start) -
+                                    starts_.begin());
 }
 
 } // namespace compare

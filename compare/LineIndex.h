@@ -4,6 +4,7 @@
 #include "compare/Prefetch.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,10 @@ public:
     }
     std::size_t DistinctCount() const { return distinct_; }
     bool Contains(std::u16string_view content) const;
+    // The first piece whose content is `content`, if any.
+    std::optional<std::size_t> FirstPieceWith(std::u16string_view content) const;
+    // The piece that starts at `start`, or the first after it.
+    std::size_t PieceStartingAt(std::size_t start) const;
     // What the index holds beside the text, in bytes.
     std::size_t MemoryBytes() const;
 
@@ -47,7 +52,11 @@ private:
     std::size_t NextSlot(std::size_t slot) const {
         return slot + 1 == slots_.size() ? 0 : slot + 1;
     }
-    bool Contains(std::u16string_view content, std::uint32_t hash) const;
+    // The piece the table names for the content, plus one; 0 when it has none.
+    std::uint32_t Find(std::u16string_view content, std::uint32_t hash) const;
+    bool Contains(std::u16string_view content, std::uint32_t hash) const {
+        return Find(content, hash) != 0;
+    }
     void Cut();
     void BuildTable();
 

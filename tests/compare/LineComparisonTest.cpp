@@ -152,3 +152,15 @@ TEST(PieceCutterTest, ChunksGiveThePiecesOfTheWhole) {
         ASSERT_EQ(cut, expected) << "round " << round;
     }
 }
+
+TEST(LineIndexTest, FindsTheFirstPieceOfAContentAndThePieceAtAPlace) {
+    const compare::LineIndex index(u"a\r\nb\r\na\r\r\nb");
+    EXPECT_EQ(index.FirstPieceWith(u"a"), std::optional<std::size_t>(0));
+    EXPECT_EQ(index.FirstPieceWith(u"b"), std::optional<std::size_t>(1)) << "\\nb counts as b";
+    EXPECT_EQ(index.FirstPieceWith(u""), std::optional<std::size_t>(3));
+    EXPECT_FALSE(index.FirstPieceWith(u"c").has_value());
+    EXPECT_EQ(index.PieceStartingAt(0), 0u);
+    EXPECT_EQ(index.PieceStartingAt(2), 1u);
+    EXPECT_EQ(index.PieceStartingAt(3), 2u);
+    EXPECT_EQ(index.PieceStartingAt(8), 3u);
+}
