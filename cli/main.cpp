@@ -7,9 +7,18 @@
 #include <csignal>
 #include <cstdio>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 int main(int argc, char** argv) {
     // A report past the file size limit is a failed write, not the end of the process.
     std::signal(SIGXFSZ, SIG_IGN);
+#ifdef __GLIBC__
+    // Large blocks come straight from the system and go back to it when freed: report bytes kept
+    // by one thread and let go by another must not linger in the first one's heap.
+    mallopt(M_MMAP_THRESHOLD, 512 * 1024);
+#endif
     QCoreApplication app(argc, argv);
     QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
