@@ -137,14 +137,12 @@ TEST_F(CliTest, FileNamesNeedNotBeUtf8) {
     CliOptions options;
     options.file1 = name;
     options.file2 = QFile::encodeName(Write(u"b.txt"_s, "other\n"));
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(RunCliComparison(options, out), 1);
-    std::rewind(out);
-    char buffer[256] = {};
-    ASSERT_GT(std::fread(buffer, 1, sizeof buffer - 1, out), 0u);
-    std::fclose(out);
-    EXPECT_EQ(std::string(buffer), "--- lat\xe9.txt: 1 line not in b.txt\n< caf\xc3\xa9\n"
-                                   "--- b.txt: 1 line not in lat\xe9.txt\n> other\n");
+    int status = -1;
+    const QByteArray report = RunTool(options, status);
+    std::remove(name.constData()); // Qt names files by text, and could not remove this one
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(report.toStdString(), "--- lat\xe9.txt: 1 line not in b.txt\n< caf\xc3\xa9\n"
+                                    "--- b.txt: 1 line not in lat\xe9.txt\n> other\n");
 }
 
 TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
