@@ -19,7 +19,7 @@ constexpr int kTrouble = 2;
 
 // The memory a comparison may take: three times the files' size and 100 MB. The run itself, its
 // buffers and its threads, takes about the first kRunBytes of that, and report bytes kept for
-// their turn at most half of what is left, for what allocation wastes.
+// their turn at most three quarters of what is left, for what allocation wastes.
 constexpr qint64 kFixedAllowance = qint64{100} << 20;
 constexpr qint64 kRunBytes = qint64{64} << 20;
 // Room for report bytes that wait for their turn, at least.
@@ -41,15 +41,18 @@ int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE
     const qint64 held = HeldBytes(options, one, two);
     const bool holdBoth = held + kLeastKeptRoom <= allowed;
     const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
-    KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 2));
+    KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
-    SideReport first(options, 1, room);
-    SideReport second(options, 2, room);
+    // Held texts give the report from where their differences stand, as often as asked; the room
+    // is for those places, and none is needed for report bytes.
+    KeptRoom none(0);
+    SideReport first(options, 1, holdBoth ? none : room);
+    SideReport second(options, 2, holdBoth ? none : room);
     const bool lines = options.mode == CliOptions::Mode::Lines;
     if (options.json)
         report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");
     if (holdBoth)
-        CompareHeld(options, one, two, first, second, report);
+        CompareHeld(options, one, two, first, second, report, room);
     else
         CompareStreamed(options, one, two, first, second, report);
     if (options.json)

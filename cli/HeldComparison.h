@@ -9,6 +9,7 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
 
 // The comparisons with both texts held, as the window runs them: each text is read once, both are
 // indexed side by side, and the second file's differences are worked out on another thread while
-// the first file's are written.
+// the first file's are written. Where the differences stand is kept in `room`, so that the report
+// is written from the texts without running the comparison again.
 void CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
-                 SideReport& second, ByteSink& out);
+                 SideReport& second, ByteSink& out, KeptRoom& room);

@@ -74,8 +74,10 @@ void KeptBytes::Release() {
 }
 
 void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) {
-    list_.append(a).append(b);
     ++count_;
+    if (!out_.Wants())
+        return; // only counted
+    list_.append(a).append(b);
     if (list_.size() >= kListUnits)
         Flush();
 }
@@ -83,6 +85,10 @@ void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, 
 void ListSink::Flush() {
     if (list_.empty())
         return;
+    if (!out_.Wants()) { // only counted
+        list_.clear();
+        return;
+    }
     const QStringView list(list_.data(), static_cast<qsizetype>(list_.size()));
     if (style_ == Style::Readable) {
         out_.Write(ReportEntries::Convert(mode_, list, prefix_));
@@ -109,7 +115,7 @@ void MarkSink::Entry(std::u16string_view, std::u16string_view, std::size_t start
 }
 
 void MarkSink::Close() {
-    if (!open_)
+    if (!open_ || !out_.Wants())
         return;
     if (!first_)
         bytes_.append(',');

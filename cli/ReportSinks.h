@@ -16,6 +16,8 @@ class ByteSink {
 public:
     virtual ~ByteSink() = default;
     virtual void Write(QByteArrayView bytes) = 0;
+    // False once what is written is thrown away: making it can stop.
+    virtual bool Wants() const { return true; }
 };
 
 // The report itself, written through a large buffer. Throws Failure when it cannot be written;
@@ -54,6 +56,7 @@ public:
     KeptBytes& operator=(const KeptBytes&) = delete;
 
     void Write(QByteArrayView bytes) override;
+    bool Wants() const override { return complete_; }
     bool Complete() const { return complete_; }
     // Writes what is kept to `out`.
     void WriteTo(ByteSink& out) const;

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -46,8 +47,8 @@ public:
     LineExtent Cut(std::u16string_view text, std::size_t start) {
         text_ = text;
         start_ = start;
-        blanks_.clear();
-        held_ = true;
+        heldCount_ = 0;
+        holding_ = true;
         counted_ = 0;
         const char16_t* units = text.data();
         const std::size_t size = text.size();
@@ -81,32 +82,36 @@ public:
     template <typename Word> bool ForEachWord(Word&& word) const;
 
 private:
+    // Room is made a block at a time, so that each blank costs one store.
     void Hold(std::uint32_t blanks, std::size_t block) {
-        if (!held_) {
-            counted_ += CountBits(blanks);
+        if (blanks == 0)
+            return;
+        if (!holding_ || heldCount_ + kScanUnits > kHeldBlanks) {
+            counted_ = (holding_ ? heldCount_ : counted_) + CountBits(blanks);
+            holding_ = false;
             return;
         }
-        for (; blanks != 0; blanks &= blanks - 1) {
-            if (blanks_.size() == kHeldBlanks) {
-                held_ = false;
-                counted_ = blanks_.size() + CountBits(blanks);
-                return;
-            }
-            blanks_.push_back(static_cast<std::uint32_t>(
-                block + static_cast<std::size_t>(std::countr_zero(blanks)) - start_));
-        }
+        if (heldCount_ + kScanUnits > blanks_.size())
+            blanks_.resize(std::max<std::size_t>(2 * blanks_.size(), 4 * kScanUnits));
+        std::uint32_t* out = blanks_.data() + heldCount_;
+        const auto base = static_cast<std::uint32_t>(block - start_);
+        for (; blanks != 0; blanks &= blanks - 1)
+            *out++ = base + static_cast<std::uint32_t>(std::countr_zero(blanks));
+        heldCount_ = static_cast<std::size_t>(out - blanks_.data());
     }
     LineExtent Finish(std::size_t end, bool hasNext) {
         end_ = end;
-        const std::size_t blanks = held_ ? blanks_.size() : counted_;
+        const std::size_t blanks = holding_ ? heldCount_ : counted_;
         return {end, end == start_ ? 0 : blanks + 1, hasNext};
     }
 
     std::u16string_view text_;
     std::size_t start_ = 0;
     std::size_t end_ = 0;
-    std::vector<std::uint32_t> blanks_; // from the line's start, while held_
-    bool held_ = true;
+    std::vector<std::uint32_t>
+        blanks_; // from the line's start: the first heldCount_ of them, while holding_
+    std::size_t heldCount_ = 0;
+    bool holding_ = true;
     std::size_t counted_ = 0;
 };
 
@@ -144,10 +149,10 @@ bool ForEachWordIn(std::u16string_view text, std::size_t start, std::size_t end,
 template <typename Word> bool LineCut::ForEachWord(Word&& word) const {
     if (end_ == start_)
         return true;
-    if (!held_)
+    if (!holding_)
         return ForEachWordIn(text_, start_, end_, word);
     std::size_t wordStart = start_;
-    for (const std::uint32_t blank : blanks_) {
+    for (const std::uint32_t blank : std::span(blanks_.data(), heldCount_)) {
         if (!word(wordStart, start_ + blank))
             return false;
         wordStart = start_ + blank + 1;

@@ -61,16 +61,17 @@ void PartnerLine::Rewind() {
 }
 
 void PartnerLine::Restart(std::size_t number, std::size_t unit) {
-    starts_.clear();
-    keys_.clear();
+    stored_ = 0;
     base_ = number;
     scanFrom_ = unit;
     done_ = false;
 }
 
 void PartnerLine::EndAt(std::size_t end, bool hasNext) {
-    if (end > lineStart_) // an empty line has no words
+    if (end > lineStart_) { // an empty line has no words
+        MakeRoom();
         Add(scanFrom_, end);
+    }
     scanFrom_ = end;
     done_ = endKnown_ = true;
     lineEnd_ = end;
@@ -94,8 +95,11 @@ void PartnerLine::FindEnd() {
 
 void PartnerLine::Forget(std::size_t before) {
     const auto passed = static_cast<std::ptrdiff_t>(before - base_);
-    starts_.erase(starts_.begin(), starts_.begin() + passed);
-    keys_.erase(keys_.begin(), keys_.begin() + passed);
+    std::copy(starts_.begin() + passed, starts_.begin() + static_cast<std::ptrdiff_t>(stored_),
+              starts_.begin());
+    std::copy(keys_.begin() + passed, keys_.begin() + static_cast<std::ptrdiff_t>(stored_),
+              keys_.begin());
+    stored_ -= static_cast<std::size_t>(passed);
     base_ = before;
 }
 
@@ -104,8 +108,7 @@ void PartnerLine::Forget(std::size_t before) {
 void PartnerLine::Reach(std::size_t from, std::size_t to) {
     if (done_)
         return;
-    if (const std::size_t passed = from - base_;
-        passed >= kForgetAfter && 2 * passed >= starts_.size())
+    if (const std::size_t passed = from - base_; passed >= kForgetAfter && 2 * passed >= stored_)
         Forget(from);
     const std::size_t want = to + kAheadWords;
     const char16_t* units = text_.data();
@@ -126,6 +129,7 @@ void PartnerLine::Reach(std::size_t from, std::size_t to) {
                 break;
             }
         }
+        MakeRoom();
         for (; blanks != 0; blanks &= blanks - 1) {
             const std::size_t blank = i + static_cast<std::size_t>(std::countr_zero(blanks));
             Add(scanFrom_, blank);
@@ -136,6 +140,7 @@ void PartnerLine::Reach(std::size_t from, std::size_t to) {
     }
     for (i = std::max(i, scanFrom_); Have() < want && i < size; ++i) {
         if (units[i] == kWordBlank) {
+            MakeRoom();
             Add(scanFrom_, i);
             scanFrom_ = i + 1;
         } else if (units[i] == u'\r' && i + 1 < size && units[i + 1] == u'\n') {

@@ -66,16 +66,24 @@ private:
     };
 
     void Enter(std::size_t lineStart);
-    std::size_t Have() const { return base_ + starts_.size(); }
+    std::size_t Have() const { return base_ + stored_; }
     // Works out words until there are `to` (or the line ends); forgets those before `from` when
     // they are many.
     void Reach(std::size_t from, std::size_t to);
     void Forget(std::size_t before);
     void Restart(std::size_t number, std::size_t unit);
+    // Room for a block's words more; Add then costs two stores.
+    void MakeRoom() {
+        if (stored_ + kScanUnits + 1 > starts_.size()) {
+            const std::size_t size = std::max<std::size_t>(2 * starts_.size(), 8 * kScanUnits);
+            starts_.resize(size);
+            keys_.resize(size);
+        }
+    }
     void Add(std::size_t start, std::size_t end) {
         const std::uint64_t key = WordKey(Units(start, end - start));
-        starts_.push_back(static_cast<std::uint32_t>(start - lineStart_));
-        keys_.push_back(key);
+        starts_[stored_] = static_cast<std::uint32_t>(start - lineStart_);
+        keys_[stored_++] = key;
         seen_ |= Bit(key);
     }
     // One of 64 bits for a key, for a quick answer to "the line has no such word".
@@ -104,8 +112,9 @@ private:
     bool hasNext_ = false;    // a CR LF ends it
     // Words [base_, Have()) of the line, worked out so far; done_ once the last one is among them.
     std::size_t base_ = 0;
-    std::vector<std::uint32_t> starts_; // from the line's start
+    std::vector<std::uint32_t> starts_; // from the line's start; the first stored_ are in use
     std::vector<std::uint64_t> keys_;
+    std::size_t stored_ = 0;
     std::size_t scanFrom_ = 0; // where the next word to work out begins, from the text's start
     bool done_ = false;
     std::uint64_t seen_ = 0;         // the bits of every word of the line worked out since Enter
