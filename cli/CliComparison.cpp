@@ -43,11 +43,8 @@ int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE
     const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
     KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
-    // Held texts give the report from where their differences stand, as often as asked; the room
-    // is for those places, and none is needed for report bytes.
-    KeptRoom none(0);
-    SideReport first(options, 1, holdBoth ? none : room);
-    SideReport second(options, 2, holdBoth ? none : room);
+    SideReport first(options, 1, room);
+    SideReport second(options, 2, room);
     const bool lines = options.mode == CliOptions::Mode::Lines;
     if (options.json)
         report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");

@@ -1,5 +1,6 @@
 #include "cli/InputText.h"
 
+#include "compare/LargePages.h"
 #include "files/TextFileReading.h"
 #include "platform/Failure.h"
 #include "platform/LocalFiles.h"
@@ -55,6 +56,7 @@ qint64 InputText::FileBytes() const {
 std::u16string InputText::ReadAll() {
     std::u16string text;
     text.reserve(static_cast<std::size_t>(Length()));
+    compare::AdviseLargePages(text.data(), text.capacity() * sizeof(char16_t));
     Reading reading(*this);
     for (std::u16string_view chunk = reading.Next(); !chunk.empty(); chunk = reading.Next())
         text.append(chunk);

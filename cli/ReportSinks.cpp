@@ -4,6 +4,8 @@
 #include "cli/ReportEntries.h"
 #include "platform/Failure.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -23,13 +25,15 @@ void ReportOutput::Write(QByteArrayView bytes) {
             throw Failure(u"the report could not be written"_s);
         return;
     }
+    if (buffer_.capacity() < kOutputBufferBytes)
+        buffer_.reserve(kOutputBufferBytes);
     buffer_.append(bytes);
 }
 
 void ReportOutput::Flush() {
     const auto size = static_cast<std::size_t>(buffer_.size());
     const bool written = std::fwrite(buffer_.constData(), 1, size, out_) == size;
-    buffer_.clear();
+    buffer_.resize(0); // keeps its room for the next bytes
     if (!written || std::fflush(out_) != 0)
         throw Failure(u"the report could not be written"_s);
 }
@@ -73,23 +77,37 @@ void KeptBytes::Release() {
     blocks_ = {};
 }
 
+char16_t* ListSink::Put(char16_t* out, std::u16string_view units) {
+    if (units.size() > 32)
+        return std::copy(units.begin(), units.end(), out);
+    for (const char16_t unit : units)
+        *out++ = unit;
+    return out;
+}
+
 void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) {
     ++count_;
-    if (!out_.Wants())
+    if (!wanted_)
         return; // only counted
-    list_.append(a).append(b);
-    if (list_.size() >= kListUnits)
+    const std::size_t needed = used_ + a.size() + b.size();
+    if (needed > list_.size())
+        list_.resize(std::max(needed, kListUnits + 1024));
+    char16_t* out = Put(Put(list_.data() + used_, a), b);
+    used_ = static_cast<std::size_t>(out - list_.data());
+    if (used_ >= kListUnits)
         Flush();
 }
 
 void ListSink::Flush() {
-    if (list_.empty())
+    if (used_ == 0)
         return;
-    if (!out_.Wants()) { // only counted
-        list_.clear();
+    wanted_ = out_.Wants();
+    if (!wanted_) { // only counted from now on
+        list_ = {};
+        used_ = 0;
         return;
     }
-    const QStringView list(list_.data(), static_cast<qsizetype>(list_.size()));
+    const QStringView list(list_.data(), static_cast<qsizetype>(used_));
     if (style_ == Style::Readable) {
         out_.Write(ReportEntries::Convert(mode_, list, prefix_));
     } else {
@@ -97,7 +115,8 @@ void ListSink::Flush() {
         JsonWriter::AppendEscaped(escaped, list);
         out_.Write(escaped);
     }
-    list_.clear();
+    used_ = 0;
+    wanted_ = out_.Wants();
 }
 
 void MarkSink::Entry(std::u16string_view, std::u16string_view, std::size_t start,

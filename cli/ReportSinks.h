@@ -94,13 +94,18 @@ public:
 
 private:
     void Flush();
+    // Most entries are a few units: moved by a loop the compiler widens, not a call.
+    static char16_t* Put(char16_t* out, std::u16string_view units);
 
     Style style_;
     CliOptions::Mode mode_;
     char prefix_;
     ByteSink& out_;
-    std::u16string list_; // whole entries, converted a few hundred thousand units at a time
+    // Whole entries, converted a few hundred thousand units at a time.
+    std::u16string list_;
+    std::size_t used_ = 0;
     qint64 count_ = 0;
+    bool wanted_ = true; // what the list becomes is not thrown away
 };
 
 // The coloured runs as the JSON report lists them: "[start,length]" pairs separated by commas.
