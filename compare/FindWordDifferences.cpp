@@ -4,7 +4,7 @@
 #include "compare/LookalikeDescription.h"
 #include "compare/LookalikeWords.h"
 #include "compare/WordLookalikeCount.h"
-#include "compare/WordComparison.h"
+#include "compare/WordPass.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
 #include "platform/WorkProgress.h"
@@ -15,28 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Stands in for the streaming word pass until it lands: one direction over whole texts, telling
-// `keepGoing` how far it has come.
-template <typename Unmatched, typename KeepGoing>
-bool ForEachUnmatchedWord(std::u16string_view own, std::u16string_view other,
-                          Unmatched&& unmatched, KeepGoing&& keepGoing) {
-    if (!keepGoing(std::size_t{0}))
-        return false;
-    // The CR a load appends to a text belongs to no word.
-    if (!own.empty() && own.back() == u'\r')
-        own.remove_suffix(1);
-    if (!other.empty() && other.back() == u'\r')
-        other.remove_suffix(1);
-    const compare::WordIndex ownIndex(own);
-    const compare::WordIndex otherIndex(other);
-    compare::ForEachUnmatchedWordOfPass(ownIndex, otherIndex,
-                                        [&](std::size_t start, std::u16string_view word) {
-                                            unmatched(start, word.size());
-                                        });
-    keepGoing(own.size());
-    return true;
-}
 
 // One pass as the panes take it: its unmatched words as a list of places in the full pane's text,
 // and the last one, where the selection goes (an empty word colours nothing but takes it).
@@ -54,7 +32,7 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
         ResultList::Builder list(own, ResultList::Form::Words,
                                  static_cast<std::size_t>(own.size()) + 1);
         std::size_t reported = 0;
-        ForEachUnmatchedWord(
+        compare::ForEachUnmatchedWord(
             AsU16(own), AsU16(other),
             [&](std::size_t start, std::size_t length) {
                 found.last =

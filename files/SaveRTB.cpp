@@ -1,9 +1,8 @@
 #include "files/SaveRTB.h"
 
 #include "app/Main.h"
-#include "platform/Failure.h"
+#include "files/TextFileWriter.h"
 
-#include <QSaveFile>
 #include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
@@ -21,12 +20,9 @@ void SaveRTB(const Pane& pane, const QString& path, const FileSystem& fileSystem
         if (box.Show(question, MsgBoxStyle::YesNo) != MsgBoxResult::Yes)
             return;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(file.errorString());
-    const QByteArray bytes = EncodeForSaving(pane.Text());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(file.errorString());
+    TextFileWriter file(fileSystem, path);
+    file.Write(pane.Text());
+    file.Commit();
 }
 
 } // namespace RTB

@@ -129,6 +129,7 @@ TEST_F(SaveButtonsTest, AFailedSaveIsReportedAndLeavesTheOldFileWhole) {
     }
     ASSERT_EQ(box.shown.size(), 2u) << "the question, then the report";
     EXPECT_TRUE(box.shown[1].text.contains(u"at line 120"_s));
+    EXPECT_TRUE(box.shown[1].text.startsWith(u"File too large"_s)) << "not \"Unknown error\"";
     EXPECT_EQ(Read(path), QByteArray("old content"));
     EXPECT_EQ(QDir(programFolder.path()).entryList(QDir::Files), QStringList{u"old.txt"_s});
 }
