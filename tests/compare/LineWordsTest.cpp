@@ -1,4 +1,6 @@
 #include "compare/LineWords.h"
+#include "PlainComparisons.h"
+#include "compare/WordIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -48,31 +50,6 @@ struct Cut {
     }
 };
 
-// The cutting rules applied one unit at a time, to hold the block-wise cut against.
-struct CutByUnits {
-    std::vector<std::size_t> lineEnds;
-    std::vector<std::size_t> wordStarts;
-
-    explicit CutByUnits(std::u16string_view text) {
-        std::size_t lineStart = 0;
-        std::size_t wordStart = 0;
-        for (std::size_t i = 0; i <= text.size() && !text.empty(); ++i) {
-            const bool lineEnd = i == text.size() ||
-                                 (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n');
-            if (lineEnd) {
-                if (i > lineStart)
-                    wordStarts.push_back(wordStart);
-                lineEnds.push_back(i);
-                lineStart = wordStart = i + 2;
-                ++i;
-            } else if (text[i] == u' ') {
-                wordStarts.push_back(wordStart);
-                wordStart = i + 1;
-            }
-        }
-    }
-};
-
 } // namespace
 
 TEST(LineWordsTest, LinesEndOnlyAtTheCRLFPair) {
@@ -117,9 +94,18 @@ TEST(LineWordsTest, SeparatorsOnEitherSideOfABlockBoundaryAreAllFound) {
         std::u16string text(static_cast<std::size_t>(length(random)), u'a');
         for (char16_t& unit : text)
             unit = alphabet[pick(random)];
+        const plain::CutByUnits expected(text);
         const Cut cut(text);
-        const CutByUnits expected(text);
         ASSERT_EQ(cut.lineEnds, expected.lineEnds) << "text of " << text.size() << " units";
         ASSERT_EQ(cut.wordStarts, expected.wordStarts) << "text of " << text.size() << " units";
+        // The whole-text index cuts by the same rules.
+        const WordIndex index(text);
+        std::vector<std::size_t> lineEnds, wordStarts;
+        for (std::size_t line = 0; line < index.LineCount(); ++line)
+            lineEnds.push_back(index.LineStart(line) + index.Line(line).size());
+        for (std::size_t word = 0; word < index.FirstWord(index.LineCount()); ++word)
+            wordStarts.push_back(index.WordStart(word));
+        ASSERT_EQ(lineEnds, expected.lineEnds) << "text of " << text.size() << " units";
+        ASSERT_EQ(wordStarts, expected.wordStarts) << "text of " << text.size() << " units";
     }
 }

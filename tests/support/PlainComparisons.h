@@ -104,4 +104,30 @@ inline std::vector<std::size_t> MissingPieces(Text own, Text other) {
     return missing;
 }
 
+// The word comparison's cutting rules applied one unit at a time, to hold the block-wise cuts
+// against: where each line ends and each word starts.
+struct CutByUnits {
+    std::vector<std::size_t> lineEnds;
+    std::vector<std::size_t> wordStarts;
+
+    explicit CutByUnits(Text text) {
+        std::size_t lineStart = 0;
+        std::size_t wordStart = 0;
+        for (std::size_t i = 0; i <= text.size() && !text.empty(); ++i) {
+            const bool lineEnd = i == text.size() ||
+                                 (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n');
+            if (lineEnd) {
+                if (i > lineStart)
+                    wordStarts.push_back(wordStart);
+                lineEnds.push_back(i);
+                lineStart = wordStart = i + 2;
+                ++i;
+            } else if (text[i] == u' ') {
+                wordStarts.push_back(wordStart);
+                wordStart = i + 1;
+            }
+        }
+    }
+};
+
 } // namespace plain
