@@ -38,6 +38,10 @@ const QString& Pane::Text() const {
     return *spelled_;
 }
 
+PaneSnapshot Pane::Snapshot() const {
+    return list_ ? PaneSnapshot({}, list_) : PaneSnapshot(plain_->String(), nullptr);
+}
+
 PlainText& Pane::Plain() {
     if (list_) {
         plain_ = std::make_unique<PlainText>(Text());

@@ -2,6 +2,7 @@
 
 #include "platform/ColourRuns.h"
 #include "platform/EditHistory.h"
+#include "platform/PaneSnapshot.h"
 #include "platform/PaneText.h"
 
 #include <QString>
@@ -38,6 +39,8 @@ public:
     // the view and the save never need this.
     const QString& Text() const;
     const PaneText& Content() const;
+    // The text as it is now, to be read on another thread.
+    PaneSnapshot Snapshot() const;
     qsizetype Length() const { return Content().Length(); }
 
     // Replaces the content; all colour goes, the selection returns to the start and there is
