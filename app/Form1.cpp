@@ -141,8 +141,16 @@ void Form1::WireEvents() {
         connect(option, &QRadioButton::pressed, this,
                 [this, option] { optionWasSelected_ = option->isChecked(); });
         connect(option, &QRadioButton::clicked, this, [this, procedure] {
-            if (!optionWasSelected_)
+            if (optionWasSelected_)
+                return;
+            // The option procedures report nothing; a setting that cannot be stored (a
+            // read-only settings folder) must not end the program, and the panes still follow
+            // the option chosen.
+            try {
                 (this->*procedure)();
+            } catch (...) {
+                ShowFullTexts(Option1->isChecked());
+            }
         });
     }
     for (QWidget* control : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),

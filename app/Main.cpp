@@ -1,7 +1,5 @@
 #include "app/Main.h"
 
-#include <QFileInfo>
-
 namespace Main {
 
 namespace {
@@ -10,29 +8,22 @@ bool HasWildcard(const QString& path) {
     return path.contains(u'*') || path.contains(u'?');
 }
 
-// Some systems ignore a trailing blank when they look a name up, so "a.txt " would find "a.txt".
-// Such a name exists only if the folder really holds it, blank and all.
-bool TrailingBlankNameExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.dir()
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System)
-        .contains(info.fileName(), Qt::CaseSensitive);
-}
-
 // An installed program keeps its files in the shared data folder of its prefix.
 const QString kInstalledDataFolder = QStringLiteral("../share/tarnwick");
 
 } // namespace
 
+// A path the system will not tell about (a folder on the way that may not be searched) counts as
+// there: whatever is done with it next fails with the real reason, where "File not found" would
+// mislead.
 bool FileExists(const FileSystem& fileSystem, const QString& path) {
     if (path.isEmpty() || HasWildcard(path))
         return false;
     try {
-        fileSystem.FileDateTime(path);
+        return fileSystem.StateOf(path) != PathState::Absent;
     } catch (...) {
         return false;
     }
-    return !path.endsWith(u' ') || TrailingBlankNameExists(path);
 }
 
 QString NormalizePath(const QString& path, QChar separator) {

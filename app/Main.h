@@ -9,8 +9,9 @@
 // The small file-system services every part of the program shares.
 namespace Main {
 
-// True when something exists at the path. Never fails: an empty path, wildcards, a name that only
-// a trailing blank tells apart, or any other trouble answers false.
+// True when something exists at the path, by its exact name (a link counts, even one that leads
+// nowhere), or when the system will not say. Never fails: an empty path, wildcards or any other
+// trouble answers false.
 bool FileExists(const FileSystem& fileSystem, const QString& path);
 
 // Collapses doubled separators left by joining a folder and a name, keeping a leading pair (a

@@ -2,7 +2,6 @@
 
 #include "platform/Failure.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QWidget>
 
@@ -21,11 +20,17 @@ void WatchForParseFailure(QtMsgType type, const QMessageLogContext& context, con
         previousHandler(type, context, text);
 }
 
-QString ReadStyleSheet(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(u"The skin file cannot be read: "_s + file.errorString());
-    const QByteArray bytes = file.readAll();
+// Style sheets are small; a file far larger is none, and would take long to parse.
+constexpr qint64 kMaxSkinBytes = qint64{1} << 20;
+
+QString ReadStyleSheet(const FileSystem& fileSystem, const QString& path) {
+    QByteArray bytes;
+    try {
+        bytes = ReadWholeFile(*fileSystem.OpenForReading(path), kMaxSkinBytes,
+                              u"it is far too large for a style sheet"_s);
+    } catch (const Failure& failure) {
+        throw Failure(u"The skin file cannot be read: "_s + failure.Description());
+    }
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString sheet = utf8(bytes);
     if (utf8.hasError() || sheet.contains(QChar(0)))
@@ -35,8 +40,8 @@ QString ReadStyleSheet(const QString& path) {
 
 } // namespace
 
-void ApplySkinFile(QWidget& window, const QString& path) {
-    const QString sheet = ReadStyleSheet(path);
+void ApplySkinFile(QWidget& window, const FileSystem& fileSystem, const QString& path) {
+    const QString sheet = ReadStyleSheet(fileSystem, path);
     const QString before = window.styleSheet();
     parseFailed = false;
     previousHandler = qInstallMessageHandler(WatchForParseFailure);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QString>
 
 class QWidget;
@@ -7,4 +9,4 @@ class QWidget;
 // The optional skin beside the program is a Qt style sheet. Applies it to `window`; throws
 // Failure when the file cannot be read or is not a style sheet Qt can parse (and then leaves
 // the window's style as it was).
-void ApplySkinFile(QWidget& window, const QString& path);
+void ApplySkinFile(QWidget& window, const FileSystem& fileSystem, const QString& path);

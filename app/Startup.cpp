@@ -42,7 +42,7 @@ void Form1::Form_Load() {
             cursorPath = Main::ProgramFilePath(desktop_.fileSystem, u"HAND-M.CUR"_s);
             return Main::FileExists(desktop_.fileSystem, cursorPath);
         }))
-        proc.Step(122, [&] { mouseIcon_ = LoadCursorFile(cursorPath); });
+        proc.Step(122, [&] { mouseIcon_ = LoadCursorFile(desktop_.fileSystem, cursorPath); });
     proc.Step(122, [&] { VisitMakerSiteAtRandom(); });
     proc.Step(124, [&] { setWindowTitle(Product::kName); });
     proc.Step(124, [&] { setWindowIcon(ApplicationIcon()); });
@@ -55,6 +55,11 @@ void Form1::Form_Load() {
     };
     proc.Step(158, [&] { restore(SettingsKeys::kOption2, u"1"_s, Option2); });
     proc.Step(160, [&] { restore(SettingsKeys::kOption1, u"0"_s, Option1); });
+    // Stored settings that could not be read were set aside; the user hears of it once.
+    proc.Step(160, [&] {
+        if (const std::optional<QString> problem = desktop_.settings.TakeProblem())
+            desktop_.msgBox.Show(*problem, MsgBoxStyle::OkOnly);
+    });
 }
 
 // The optional skin: only when an ordinary file sits at x/o.cjs among the program's files.
@@ -70,7 +75,7 @@ void Form1::ApplySkin() {
         palette.setColor(QPalette::Window, buttonFace);
         widget->setPalette(palette);
     }
-    ApplySkinFile(*this, path);
+    ApplySkinFile(*this, desktop_.fileSystem, path);
 }
 
 // About one start in a hundred shows the maker's site.

@@ -153,7 +153,8 @@ for n in $sizes; do
             check("lines / sort+comm", lines / sortcomm, 1, 1)
             check("words / lines", words / lines, 2, 0)
             check("peak RSS lines / files", rl / combined, 3, 0)
-            printf "  %-26s %8.3f  (for scale)\n", "peak RSS words / files", rw / combined
+            # The bound for any content: three times the files and 100 MB.
+            check("(peak words-100MiB)/files", (rw - 104857600) / combined, 3, 0)
             if (grep_ != "nan")
                 printf "  %-26s %8.3f  (for scale)\n", "lines / grep -vxFf", lines / grep_
         }'

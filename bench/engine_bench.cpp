@@ -14,6 +14,9 @@
 #include "compare/WordComparison.h"
 #include "compare/WordIndex.h"
 #include "compare/WordLookalikeCount.h"
+#include "compare/LineSet.h"
+#include "compare/PieceCutter.h"
+#include "compare/WordPass.h"
 
 #include <benchmark/benchmark.h>
 
@@ -207,14 +210,17 @@ std::int64_t Bytes(std::u16string_view text) {
 void BM_LineIndexBuild(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     std::size_t distinct = 0;
+    std::size_t indexBytes = 0;
     for (auto _ : state) {
         const compare::LineIndex set(texts.second);
         distinct = set.DistinctCount();
+        indexBytes = set.MemoryBytes();
         benchmark::DoNotOptimize(distinct);
     }
     state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
     state.counters["distinct"] = static_cast<double>(distinct);
+    state.counters["index_bytes"] = static_cast<double>(indexBytes);
 }
 
 // One direction of the line comparison: the set of the second text, then every line of the first
@@ -234,30 +240,48 @@ void BM_FindMissingPieces(benchmark::State& state) {
     state.counters["missing"] = static_cast<double>(missing);
 }
 
-// Cutting one text into lines and words, as each text is cut once per word comparison.
-void BM_WordIndexBuild(benchmark::State& state) {
+// The distinct lines of one text as the command-line tool keeps them when it cannot hold the
+// texts: each piece cut, hashed and added.
+void BM_LineSetBuild(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
-    std::size_t words = 0;
+    std::size_t distinct = 0;
+    std::size_t bytes = 0;
     for (auto _ : state) {
-        const compare::WordIndex index(texts.second);
-        words = index.FirstWord(index.LineCount());
-        benchmark::DoNotOptimize(words);
+        compare::LineSet set;
+        compare::PieceCutter cutter;
+        const auto add = [&](std::u16string_view piece, compare::Piece, bool) {
+            const std::u16string_view content = compare::LineContent(piece);
+            set.Add(content, compare::ContentHash(content));
+        };
+        cutter.Add(texts.second, add);
+        cutter.End(add);
+        distinct = set.Count();
+        bytes = set.MemoryBytes();
+        benchmark::DoNotOptimize(distinct);
     }
     state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
-    state.counters["words"] = static_cast<double>(words);
+    state.counters["distinct"] = static_cast<double>(distinct);
+    state.counters["set_bytes"] = static_cast<double>(bytes);
 }
 
-// One direction of the word comparison: each line of the first text against its partner line of
-// the second. Once a removal or insertion has shifted the lines, most words are unmatched, so this
-// also measures building a long result list.
-void BM_ComparePass(benchmark::State& state) {
+// One direction of the word comparison as the program runs it: each unmatched word is handed to
+// the caller, which here only counts them and sums their lengths.
+void BM_WordPass(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     std::size_t unmatched = 0;
     for (auto _ : state) {
-        const compare::WordPass pass = compare::ComparePass(texts.first, texts.second);
-        unmatched = pass.marks.size();
-        benchmark::DoNotOptimize(pass.list.data());
+        std::size_t count = 0;
+        std::size_t units = 0;
+        compare::ForEachUnmatchedWord(
+            texts.first, texts.second,
+            [&](std::size_t, std::size_t length) {
+                ++count;
+                units += length;
+            },
+            [](std::size_t) { return true; });
+        unmatched = count;
+        benchmark::DoNotOptimize(units);
     }
     state.SetBytesProcessed(state.iterations() * (Bytes(texts.first) + Bytes(texts.second)));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.firstLines));
@@ -380,9 +404,9 @@ void BM_LookalikeWordsOfPass(benchmark::State& state) {
 // in two halves side by side.
 void WordLookalikeCount(benchmark::State& state, const std::u16string& first,
                         const std::u16string& second) {
-    std::vector<compare::RedWord> red;
+    std::vector<compare::RedWordStart> red;
     for (const compare::WordMark& mark : compare::ComparePass(first, second).marks)
-        red.emplace_back(mark.start, mark.length);
+        red.push_back(static_cast<compare::RedWordStart>(mark.start));
     std::size_t found = 0;
     for (auto _ : state) {
         found = compare::CountWordLookalikes(first, second, red, [](std::size_t) {
@@ -425,8 +449,6 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(BM_LineIndexBuild)->Apply(Sizes);
 BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
-BENCHMARK(BM_WordIndexBuild)->Apply(Sizes);
-BENCHMARK(BM_ComparePass)->Apply(Sizes);
 BENCHMARK(BM_LooseKeys)->Apply(Sizes);
 BENCHMARK(BM_LookalikeLines)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LookalikeLinesMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
@@ -434,6 +456,8 @@ BENCHMARK(BM_LookalikeWordsOfPass)->Apply(Sizes);
 BENCHMARK(BM_WordLookalikeCount)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_WordLookalikeCountMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_FindLookalikeWordAtTheEnd)->Apply(Sizes);
+BENCHMARK(BM_LineSetBuild)->Apply(Sizes);
+BENCHMARK(BM_WordPass)->Apply(Sizes);
 
 } // namespace
 

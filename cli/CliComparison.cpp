@@ -1,14 +1,13 @@
 #include "cli/CliComparison.h"
 
-#include "app/ErrorReport.h"
-#include "cli/ResultReport.h"
-#include "cli/StderrMsgBox.h"
-#include "compare/FindDifferences.h"
-#include "compare/FindWordDifferences.h"
-#include "files/TextFileReading.h"
+#include "cli/HeldComparison.h"
+#include "cli/SideReport.h"
+#include "cli/StreamedComparison.h"
+#include "cli/TwoTexts.h"
 #include "platform/Failure.h"
 
-#include <future>
+#include <new>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -18,74 +17,65 @@ constexpr int kSame = 0;
 constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
 
-// The file's text followed by the CR the load buttons append, or with --exact its bytes as they
-// are.
-void LoadPane(Pane& pane, const QString& path, bool exact) {
-    if (exact) {
-        pane.SetText(ReadExactTextFile(path));
-        return;
-    }
-    pane.SetText(ReadTextFile(path));
-    pane.AppendText(u"\r");
+// The memory a comparison may take: three times the files' size and 100 MB. The run itself, its
+// buffers and its threads, takes about the first kRunBytes of that, and report bytes kept for
+// their turn at most three quarters of what is left, for what allocation wastes.
+constexpr qint64 kFixedAllowance = qint64{100} << 20;
+constexpr qint64 kRunBytes = qint64{64} << 20;
+// Room for report bytes that wait for their turn, at least.
+constexpr qint64 kLeastKeptRoom = qint64{16} << 20;
+
+void Say(const QByteArray& path, const QString& description) {
+    if (path.isEmpty())
+        std::fprintf(stderr, "tarnwick-cli: %s\n", description.toUtf8().constData());
+    else
+        std::fprintf(stderr, "tarnwick-cli: %s: %s\n", path.constData(),
+                     description.toUtf8().constData());
 }
 
-// Runs a load; a failure is told on stderr, naming the file.
-template <typename Load> bool LoadedOrSaid(const QString& path, Load load) {
-    try {
-        load();
-        return true;
-    } catch (const Failure& failure) {
-        std::fprintf(stderr, "tarnwick-cli: %s: %s\n", path.toLocal8Bit().constData(),
-                     failure.Description().toUtf8().constData());
-        return false;
-    }
-}
-
-void Compare(CliOptions::Mode mode, Panes& panes, MsgBox& box) {
-    NoEventPump pump;
-    const std::atomic<bool> neverCancelled = false;
-    if (mode == CliOptions::Mode::Lines) {
-        RTB::LineComparisonRun run(panes, pump, neverCancelled);
-        if (RTB::FindDifferencesIn1(run, box) == RTB::Outcome::Finished)
-            RTB::FindDifferencesIn2(run, box);
-        return;
-    }
-    GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-    FindWordDifferences(panes, proc, pump, neverCancelled);
+int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE* out) {
+    const qint64 files = one.FileBytes() + two.FileBytes();
+    const qint64 allowed = options.memoryBytes.value_or(3 * files + kFixedAllowance) - kRunBytes;
+    // Both texts are held when that leaves room; otherwise they are read again for each pass, and
+    // the streamed comparison holds at most about twice the files' size.
+    const qint64 held = HeldBytes(options, one, two);
+    const bool holdBoth = held + kLeastKeptRoom <= allowed;
+    const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
+    KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
+    ReportOutput report(out);
+    SideReport first(options, 1, room);
+    SideReport second(options, 2, room);
+    const bool lines = options.mode == CliOptions::Mode::Lines;
+    if (options.json)
+        report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");
+    if (holdBoth)
+        CompareHeld(options, one, two, first, second, report, room);
+    else
+        CompareStreamed(options, one, two, first, second, report);
+    if (options.json)
+        report.Write("}\n");
+    report.Flush();
+    return first.HasEntries() || second.HasEntries() ? kDifferent : kSame;
 }
 
 } // namespace
 
 int RunCliComparison(const CliOptions& options, std::FILE* out) {
-    Pane pane1, pane2, pane3, pane4;
-    Panes panes{pane1, pane2, pane3, pane4};
-    // The two files load side by side: the panes have no view here, so nothing else sees them.
-    auto second =
-        std::async(std::launch::async, LoadPane, std::ref(pane2), options.file2, options.exact);
-    if (!LoadedOrSaid(options.file1, [&] { LoadPane(pane1, options.file1, options.exact); }) ||
-        !LoadedOrSaid(options.file2, [&] { second.get(); }))
-        return kTrouble;
-    StderrMsgBox box;
-    Compare(options.mode, panes, box);
-    bool written = true;
-    if (options.json) {
-        const QByteArray report = JsonReport(options, panes);
-        written = std::fwrite(report.constData(), 1, static_cast<std::size_t>(report.size()),
-                              out) == static_cast<std::size_t>(report.size());
-    } else {
-        // The readable report reads only the result panes. The full panes hold most of the
-        // memory, which is given back while the report is written rather than after it.
-        auto released = std::async(std::launch::async, [&] {
-            pane1.SetText({});
-            pane2.SetText({});
-        });
-        written = WriteReadableReport(out, options, panes);
-    }
-    if (!written || std::fflush(out) != 0) {
-        std::fprintf(stderr, "tarnwick-cli: the report could not be written\n");
+    TwoTexts texts(options);
+    QString failure;
+    if (const int failed = texts.Wait(failure); failed >= 0) {
+        Say(failed == 0 ? options.file1 : options.file2, failure);
         return kTrouble;
     }
-    if (box.Shown() > 0)
-        return kTrouble;
-    return pane3.Text().isEmpty() && pane4.Text().isEmpty() ? kSame : kDifferent;
+    // Whatever goes wrong from here ends the report where it stands.
+    try {
+        return Compare(options, texts.Text(0), texts.Text(1), out);
+    } catch (const Failure& f) {
+        Say({}, f.Description());
+    } catch (const std::bad_alloc&) {
+        Say({}, u"out of memory"_s);
+    } catch (const std::length_error& e) {
+        Say({}, QString::fromUtf8(e.what()));
+    }
+    return kTrouble;
 }

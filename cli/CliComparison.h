@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
-// Loads the two files into panes as the window's load buttons would, runs the comparison, prints
-// the report to `out` and returns the exit status: 0 no differences, 1 differences, 2 trouble.
+// Reads the two files as the window's load buttons would, runs the comparison, prints the report
+// to `out` as it is made and returns the exit status: 0 no differences, 1 differences, 2 trouble.
+// Trouble is told on stderr in one line; a report that cannot be finished is not finished.
 int RunCliComparison(const CliOptions& options, std::FILE* out);

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -17,9 +18,31 @@ const QString kDescription = uR"(Compares two text files the way the Tarnwick wi
 Both directions are computed. Exit status: 0 when neither file has a
 difference, 1 when there are differences, 2 on trouble.)"_s;
 
+CliExit UsageError(const QString& error) {
+    return CliExit{error + u" Try 'tarnwick-cli --help'."_s, kTroubleStatus};
+}
+
+// The arguments that are no options, as given: every option here is a flag, so an argument is an
+// option when it starts with '-' (but is not "-" alone) and comes before a "--".
+QList<QByteArray> Positional(const QList<QByteArray>& arguments) {
+    QList<QByteArray> positional;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QByteArray& argument = arguments[i];
+        if (!optionsEnded && argument == "--")
+            optionsEnded = true;
+        else if (optionsEnded || !argument.startsWith('-') || argument == "-")
+            positional.append(argument);
+    }
+    return positional;
+}
+
 } // namespace
 
-std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments) {
+std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arguments) {
+    QStringList decoded;
+    for (const QByteArray& argument : arguments)
+        decoded.append(QFile::decodeName(argument));
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
@@ -33,28 +56,48 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
 
-    const QString usage = u"Try 'tarnwick-cli --help'."_s;
-    if (!parser.parse(arguments))
-        return CliExit{parser.errorText() + u"\n"_s + usage, kTroubleStatus};
+    if (!parser.parse(decoded))
+        return UsageError(parser.errorText());
     if (parser.isSet(help))
         return CliExit{parser.helpText(), 0};
     if (parser.isSet(version))
         return CliExit{u"tarnwick-cli "_s + QStringLiteral(TARNWICK_VERSION), 0};
 
-    const QStringList positional = parser.positionalArguments();
+    const QList<QByteArray> positional = Positional(arguments);
     if (positional.size() != 3)
-        return CliExit{u"Expected a mode and two files.\n"_s + usage, kTroubleStatus};
+        return UsageError(u"Expected a mode and two files."_s);
     CliOptions options;
-    if (positional[0] == u"lines")
+    if (positional[0] == "lines")
         options.mode = CliOptions::Mode::Lines;
-    else if (positional[0] == u"words")
+    else if (positional[0] == "words")
         options.mode = CliOptions::Mode::Words;
     else
-        return CliExit{u"Unknown mode '"_s + positional[0] + u"': use lines or words.\n"_s + usage,
-                       kTroubleStatus};
+        return UsageError(u"Unknown mode '"_s + QFile::decodeName(positional[0]) +
+                          u"': use lines or words."_s);
     options.file1 = positional[1];
     options.file2 = positional[2];
     options.exact = parser.isSet(exact);
     options.json = parser.isSet(json);
     return options;
+}
+
+std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments) {
+    QList<QByteArray> native;
+    for (const QString& argument : arguments)
+        native.append(QFile::encodeName(argument));
+    return ParseCliArguments(native);
+}
+
+int PrintCliExit(const CliExit& exit, std::FILE* out, std::FILE* err) {
+    std::FILE* stream = exit.status == 0 ? out : err;
+    const QByteArray text = exit.text.toUtf8();
+    const bool written =
+        std::fprintf(stream, "%s%s\n",
+                     exit.status == 0 ? "" : "tarnwick-cli: ", text.constData()) >= 0 &&
+        std::fflush(stream) == 0;
+    if (!written) {
+        std::fprintf(err, "tarnwick-cli: the answer could not be written\n");
+        return kTroubleStatus;
+    }
+    return exit.status;
 }

@@ -1,24 +1,40 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+#include <optional>
 #include <variant>
 
 struct CliOptions {
     enum class Mode { Lines, Words };
 
     Mode mode = Mode::Lines;
-    QString file1;
-    QString file2;
+    // The files as the system names them: bytes in the local file-name encoding, which need not
+    // be valid in any encoding.
+    QByteArray file1;
+    QByteArray file2;
     bool exact = false; // the files' bytes as UTF-8, nothing normalised or appended
     bool json = false;
+    // The memory the comparison may take; by default three times the files' size and 100 MB.
+    // Tests set it to try both ways the tool compares.
+    std::optional<qint64> memoryBytes;
 };
 
-// What to print and how to end instead of comparing: help, version or a usage error.
+// What to print and how to end instead of comparing: help, version or a usage error (one line).
 struct CliExit {
     QString text;
     int status = 0;
 };
 
+// `arguments` as the program was given them, its own name first.
+std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arguments);
+// The same for arguments already decoded (tests).
 std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments);
+
+// Prints help or the version to `out`, a usage error to `err` in one line; returns the exit
+// status. An answer that cannot be written is trouble.
+int PrintCliExit(const CliExit& exit, std::FILE* out, std::FILE* err);

@@ -19,6 +19,11 @@ void AppendEscape(QByteArray& out, char16_t unit) {
 void AppendString(QByteArray& out, QStringView text) {
     out.reserve(out.size() + text.size() + 2);
     out.append('"');
+    AppendEscaped(out, text);
+    out.append('"');
+}
+
+void AppendEscaped(QByteArray& out, QStringView text) {
     qsizetype plainFrom = 0; // start of units not written yet that need no escape
     const auto flushPlain = [&](qsizetype upTo) {
         if (upTo > plainFrom)
@@ -58,7 +63,6 @@ void AppendString(QByteArray& out, QStringView text) {
         }
     }
     flushPlain(text.size());
-    out.append('"');
 }
 
 void AppendRanges(QByteArray& out, const std::vector<TextRange>& ranges) {

@@ -12,6 +12,9 @@ struct TextRange;
 namespace JsonWriter {
 
 void AppendString(QByteArray& out, QStringView text);
+// The same without the quotes, so that a long string can be written a piece at a time; a piece
+// must not end between the two halves of a surrogate pair.
+void AppendEscaped(QByteArray& out, QStringView text);
 // [[start,length],...]
 void AppendRanges(QByteArray& out, const std::vector<TextRange>& ranges);
 

@@ -1,7 +1,10 @@
 #include "compare/FindWordDifferences.h"
 
 #include "compare/DifferenceNotes.h"
-#include "compare/WordComparison.h"
+#include "compare/LookalikeDescription.h"
+#include "compare/LookalikeWords.h"
+#include "compare/WordLookalikeCount.h"
+#include "compare/WordPass.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
 #include "platform/WorkProgress.h"
@@ -9,29 +12,9 @@
 #include <future>
 #include <optional>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-// Stands in for the streaming word pass until it lands: one direction over whole texts, telling
-// `keepGoing` how far it has come.
-template <typename Unmatched, typename KeepGoing>
-bool ForEachUnmatchedWord(std::u16string_view own, std::u16string_view other,
-                          Unmatched&& unmatched, KeepGoing&& keepGoing) {
-    if (!keepGoing(std::size_t{0}))
-        return false;
-    // The CR a load appends to a text belongs to no word.
-    if (!own.empty() && own.back() == u'\r')
-        own.remove_suffix(1);
-    if (!other.empty() && other.back() == u'\r')
-        other.remove_suffix(1);
-    const compare::WordIndex ownIndex(own);
-    const compare::WordIndex otherIndex(other);
-    compare::ForEachUnmatchedWordOfPass(ownIndex, otherIndex,
-                                        [&](std::size_t start, std::u16string_view word) {
-                                            unmatched(start, word.size());
-                                        });
-    keepGoing(own.size());
-    return true;
-}
+namespace {
 
 // One pass as the panes take it: its unmatched words as a list of places in the full pane's text,
 // and the last one, where the selection goes (an empty word colours nothing but takes it).
@@ -49,7 +32,7 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
         ResultList::Builder list(own, ResultList::Form::Words,
                                  static_cast<std::size_t>(own.size()) + 1);
         std::size_t reported = 0;
-        ForEachUnmatchedWord(
+        compare::ForEachUnmatchedWord(
             AsU16(own), AsU16(other),
             [&](std::size_t start, std::size_t length) {
                 found.last =
@@ -68,7 +51,58 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
     return found;
 }
 
-void ShowPass(Pane& full, Pane& result, const PassFound& pass, const QString& otherName) {
+// The tooltip of a red word that has a look-alike in its partner line: worked out when asked,
+// from the two texts, while the other text is still the one compared.
+Pane::TipSource WordTips(const Pane& full, const Pane& other,
+                         std::shared_ptr<const ResultList> list, const QString& otherName) {
+    return [own = full.Text(), other = &other, generation = other.TextGeneration(),
+            list = std::move(list), otherName](qsizetype position) -> QString {
+        if (other->TextGeneration() != generation)
+            return {};
+        const qsizetype i = list->FirstEntryEndingAfter(position);
+        if (i >= list->EntryCount() || list->Entry(i).start > position)
+            return {};
+        const TextRange word = list->Entry(i);
+        const std::u16string_view ownText = AsU16(own), otherText = AsU16(other->Text());
+        const auto lookalike = compare::FindLookalikeWordAt(
+            ownText, static_cast<std::size_t>(word.start), otherText);
+        if (!lookalike)
+            return {};
+        const std::string described = compare::DescribeLookalike(
+            lookalike->kinds, ownText.substr(lookalike->start, lookalike->length),
+            otherText.substr(lookalike->otherStart, lookalike->otherLength));
+        return u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->otherLine)
+            .arg(otherName, QString::fromStdString(described));
+    };
+}
+
+// How many of the pass's red words have a look-alike: counted beside the window once the pass is
+// shown, and told in the pane's summary when known (unless the text changed meanwhile).
+void CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const ResultList> list,
+                          const QString& otherName, EventPump& pump) {
+    const qsizetype words = list->EntryCount();
+    full.SetSummary(WordsNote(words, otherName, std::nullopt));
+    if (words == 0)
+        return;
+    auto count = std::make_shared<std::optional<std::size_t>>();
+    pump.RunLater(
+        [count, list, own = full.Text(), otherText = other.Text(),
+         stop = full.StartReportingWork()] {
+            std::vector<compare::RedWordStart> starts;
+            starts.reserve(static_cast<std::size_t>(list->EntryCount()));
+            for (qsizetype i = 0; i < list->EntryCount(); ++i)
+                starts.push_back(static_cast<compare::RedWordStart>(list->Entry(i).start));
+            *count = compare::CountWordLookalikes(AsU16(own), AsU16(otherText), starts,
+                                                  [&](std::size_t) { return !*stop; });
+        },
+        [count, words, otherName, pane = full.Lifetime()] {
+            if (const auto alive = pane.lock(); alive && *count)
+                (*alive)->SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(**count)));
+        });
+}
+
+void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass,
+              const QString& otherName, EventPump& pump) {
     if (pass.failure)
         std::rethrow_exception(pass.failure);
     full.MarkRed(pass.list);
@@ -77,7 +111,8 @@ void ShowPass(Pane& full, Pane& result, const PassFound& pass, const QString& ot
         full.SetSelLength(pass.last->length);
     }
     result.AppendList(pass.list);
-    full.SetSummary(WordsNote(pass.list->EntryCount(), otherName, 0));
+    full.SetTips(WordTips(full, other, pass.list, otherName));
+    CountLookalikesLater(full, other, pass.list, otherName, pump);
 }
 
 // Three numbered statements: the whole pane selected and coloured black.
@@ -132,10 +167,12 @@ RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump
     if (changed())
         return RTB::Outcome::Interrupted;
     proc.Step(138, [&] {
-        ShowPass(panes.RichTextBox1, panes.RichTextBox3, first, QStringLiteral("Text File #2"));
+        ShowPass(panes.RichTextBox1, panes.RichTextBox3, panes.RichTextBox2, first,
+                 u"Text File #2"_s, pump);
     });
     proc.Step(154, [&] {
-        ShowPass(panes.RichTextBox2, panes.RichTextBox4, second, QStringLiteral("Text File #1"));
+        ShowPass(panes.RichTextBox2, panes.RichTextBox4, panes.RichTextBox1, second,
+                 u"Text File #1"_s, pump);
     });
     return cancel || stop ? RTB::Outcome::Cancelled : RTB::Outcome::Finished;
 }

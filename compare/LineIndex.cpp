@@ -2,6 +2,7 @@
 
 #include "compare/ContentHash.h"
 #include "compare/FindUnit.h"
+#include "compare/LineWords.h"
 
 #include <algorithm>
 #include <bit>
@@ -18,6 +19,19 @@ bool SameUnits(std::u16string_view a, std::u16string_view b) {
            std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
+// How many pieces cutting at CR gives: one more than there are CRs, none for an empty text.
+std::size_t CountPieces(std::u16string_view text) {
+    if (text.empty())
+        return 0;
+    std::size_t crs = 0;
+    std::size_t i = 0;
+    for (; i + kScanUnits <= text.size(); i += kScanUnits)
+        crs += CountBits(EqualMasks(text.data() + i, kCR, kCR).a);
+    for (; i < text.size(); ++i)
+        crs += text[i] == kCR;
+    return crs + 1;
+}
+
 } // namespace
 
 LineIndex::LineIndex(std::u16string_view text) : text_(text) {
@@ -32,11 +46,16 @@ std::u16string_view LineIndex::Content(std::size_t piece) const {
     return LineContent(text_.substr(cut.start, cut.length));
 }
 
+std::size_t LineIndex::MemoryBytes() const {
+    return (starts_.capacity() + hashes_.capacity() + slots_.capacity()) * sizeof(std::uint32_t);
+}
+
 // One pass over the text: each piece is hashed as soon as its CR is found, while it is still in
-// the cache.
+// the cache. The pieces are counted first, so that nothing is allocated twice.
 void LineIndex::Cut() {
-    starts_.reserve(text_.size() / 32 + 2);
-    hashes_.reserve(text_.size() / 32 + 2);
+    const std::size_t pieces = CountPieces(text_);
+    starts_.reserve(pieces + 1);
+    hashes_.reserve(pieces);
     if (!text_.empty()) {
         const auto size = static_cast<std::uint32_t>(text_.size());
         for (std::uint32_t start = 0;;) {
@@ -53,22 +72,27 @@ void LineIndex::Cut() {
 
 void LineIndex::BuildTable() {
     const std::size_t pieces = PieceCount();
-    slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * pieces, 16)), Slot{});
-    mask_ = slots_.size() - 1;
+    slots_.assign(std::max<std::size_t>(16, pieces + pieces * 2 / 3 + 1), 0);
+    pieceBits_ = static_cast<int>(std::bit_width(pieces));
+    pieceMask_ = pieceBits_ >= 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << pieceBits_) - 1;
+    tagMask_ = pieceBits_ >= 32 ? 0 : ~std::uint32_t{0} >> pieceBits_;
     constexpr std::size_t kAhead = 16;
     for (std::size_t piece = 0; piece < pieces; ++piece) {
         if (piece + kAhead < pieces)
-            TARNWICK_PREFETCH(&HomeSlot(hashes_[piece + kAhead]));
+            TARNWICK_PREFETCH(&slots_[HomeSlot(hashes_[piece + kAhead])]);
         const std::uint32_t hash = hashes_[piece];
+        const std::uint32_t tag = Tag(hash);
         const std::u16string_view content = Content(piece);
-        for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-            Slot& slot = slots_[i];
-            if (slot.piece == 0) {
-                slot = {hash, static_cast<std::uint32_t>(piece + 1)};
+        for (std::size_t i = HomeSlot(hash);; i = NextSlot(i)) {
+            const std::uint32_t slot = slots_[i];
+            if (slot == 0) {
+                slots_[i] = (tag << (pieceBits_ % 32)) | static_cast<std::uint32_t>(piece + 1);
                 ++distinct_;
                 break;
             }
-            if (slot.hash == hash && SameUnits(Content(slot.piece - 1), content))
+            const std::uint32_t named = slot & pieceMask_;
+            if (((slot >> (pieceBits_ % 32)) & tagMask_) == tag && hashes_[named - 1] == hash &&
+                SameUnits(Content(named - 1), content))
                 break; // a repeated line
         }
     }
@@ -78,20 +102,22 @@ bool LineIndex::Contains(std::u16string_view content) const {
     return Contains(content, ContentHash(content));
 }
 
-const LineIndex::Slot* LineIndex::Find(std::u16string_view content, std::uint32_t hash) const {
-    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-        const Slot& slot = slots_[i];
-        if (slot.piece == 0)
-            return nullptr;
-        if (slot.hash == hash && SameUnits(Content(slot.piece - 1), content))
-            return &slot;
+std::uint32_t LineIndex::Find(std::u16string_view content, std::uint32_t hash) const {
+    const std::uint32_t tag = Tag(hash);
+    for (std::size_t i = HomeSlot(hash);; i = NextSlot(i)) {
+        const std::uint32_t slot = slots_[i];
+        if (slot == 0)
+            return 0;
+        if (((slot >> (pieceBits_ % 32)) & tagMask_) == tag &&
+            SameUnits(Content((slot & pieceMask_) - 1), content))
+            return slot & pieceMask_;
     }
 }
 
 std::optional<std::size_t> LineIndex::FirstPieceWith(std::u16string_view content) const {
-    // Pieces enter the table in order, so a slot names the first piece with its content.
-    if (const Slot* slot = Find(content, ContentHash(content)))
-        return slot->piece - 1;
+    // Pieces enter the table in order and a repeat never does, so a slot names the first piece.
+    if (const std::uint32_t named = Find(content, ContentHash(content)); named != 0)
+        return named - 1;
     return std::nullopt;
 }
 

@@ -14,6 +14,10 @@ namespace compare {
 // contents: everything both directions of a line comparison need of one text. A piece's content
 // is the piece without the one LF that cutting CR LF text at CR leaves at its front, so the same
 // line reads the same wherever it stands. Refers into the text, which must outlive it.
+//
+// It costs under 16 bytes a piece all told: a start and a hash each, and a table slot of four
+// bytes for every 0.6 pieces that names a piece and keeps as many bits of its hash as the piece
+// number leaves free, so that most probes that are not a match end without reading the text.
 class LineIndex {
 public:
     // Throws std::length_error for a text of 2^32 units or more.
@@ -28,8 +32,10 @@ public:
     bool Contains(std::u16string_view content) const;
     // The first piece whose content is `content`, if any.
     std::optional<std::size_t> FirstPieceWith(std::u16string_view content) const;
-    // The piece that begins at `start`, which must be where a piece begins.
+    // The piece that starts at `start`, or the first after it.
     std::size_t PieceStartingAt(std::size_t start) const;
+    // What the index holds beside the text, in bytes.
+    std::size_t MemoryBytes() const;
 
     // Calls `missing(Piece)`, in order, for each of pieces [first, last) of this text whose
     // content `other` lacks.
@@ -38,25 +44,31 @@ public:
                           Missing&& missing) const;
 
 private:
-    struct Slot {
-        std::uint32_t hash = 0;
-        std::uint32_t piece = 0; // index of the piece plus one; 0 marks an empty slot
-    };
-
     std::u16string_view Content(std::size_t piece) const;
-    const Slot& HomeSlot(std::uint32_t hash) const { return slots_[hash & mask_]; }
-    bool Contains(std::u16string_view content, std::uint32_t hash) const {
-        return Find(content, hash) != nullptr;
+    std::size_t HomeSlot(std::uint32_t hash) const {
+        return static_cast<std::size_t>((std::uint64_t{hash} * slots_.size()) >> 32);
     }
-    const Slot* Find(std::u16string_view content, std::uint32_t hash) const;
+    std::uint32_t Tag(std::uint32_t hash) const { return hash & tagMask_; }
+    std::size_t NextSlot(std::size_t slot) const {
+        return slot + 1 == slots_.size() ? 0 : slot + 1;
+    }
+    // The piece the table names for the content, plus one; 0 when it has none.
+    std::uint32_t Find(std::u16string_view content, std::uint32_t hash) const;
+    bool Contains(std::u16string_view content, std::uint32_t hash) const {
+        return Find(content, hash) != 0;
+    }
     void Cut();
     void BuildTable();
 
     std::u16string_view text_;
     std::vector<std::uint32_t> starts_; // start of every piece, then the text's size plus one
     std::vector<std::uint32_t> hashes_; // hash of every piece's content
-    std::vector<Slot> slots_;           // open addressing, linear probing, at most half full
-    std::size_t mask_ = 0;
+    // Open addressing, linear probing, at most 0.6 full. A slot holds the piece's number plus one
+    // in its low bits (0: empty) and, above them, the low bits of the piece's hash.
+    std::vector<std::uint32_t> slots_;
+    int pieceBits_ = 0;
+    std::uint32_t pieceMask_ = 0;
+    std::uint32_t tagMask_ = 0;
     std::size_t distinct_ = 0;
 };
 
@@ -69,16 +81,19 @@ void LineIndex::ForEachMissingIn(const LineIndex& other, std::size_t first, std:
     constexpr std::size_t kSlotAhead = 16;
     constexpr std::size_t kStartAhead = 8;
     constexpr std::size_t kTextAhead = 4;
+    const auto pieceIn = [&](std::size_t ahead) {
+        return other.slots_[other.HomeSlot(hashes_[ahead])] & other.pieceMask_;
+    };
     for (std::size_t piece = first; piece < last; ++piece) {
         if (piece + kSlotAhead < last)
-            TARNWICK_PREFETCH(&other.HomeSlot(hashes_[piece + kSlotAhead]));
+            TARNWICK_PREFETCH(&other.slots_[other.HomeSlot(hashes_[piece + kSlotAhead])]);
         if (piece + kStartAhead < last) {
-            if (const Slot& slot = other.HomeSlot(hashes_[piece + kStartAhead]); slot.piece != 0)
-                TARNWICK_PREFETCH(&other.starts_[slot.piece - 1]);
+            if (const std::uint32_t named = pieceIn(piece + kStartAhead); named != 0)
+                TARNWICK_PREFETCH(&other.starts_[named - 1]);
         }
         if (piece + kTextAhead < last) {
-            if (const Slot& slot = other.HomeSlot(hashes_[piece + kTextAhead]); slot.piece != 0)
-                TARNWICK_PREFETCH(other.text_.data() + other.starts_[slot.piece - 1]);
+            if (const std::uint32_t named = pieceIn(piece + kTextAhead); named != 0)
+                TARNWICK_PREFETCH(other.text_.data() + other.starts_[named - 1]);
         }
         if (!other.Contains(Content(piece), hashes_[piece]))
             missing(PieceAt(piece));

@@ -34,6 +34,8 @@ public:
                 TARNWICK_PREFETCH(own.data() + red[i + kAhead].start);
             Red& r = reds_[i];
             r.content = LineContent(own.substr(red[i].start, red[i].length));
+            if (r.content.size() > kLongestLookalikeLine)
+                continue; // keyed by nothing: no line will share its key
             r.key = LooseKey(r.content, scratch);
             r.hash = ContentHash(r.key);
         }
@@ -43,6 +45,8 @@ public:
         filterShift_ = 64 - std::countr_zero(filter_.size());
         // From the last back, so that the pieces sharing a hash are chained in order.
         for (std::size_t i = red.size(); i-- > 0;) {
+            if (reds_[i].content.size() > kLongestLookalikeLine)
+                continue;
             const std::uint32_t hash = reds_[i].hash;
             std::size_t slot = hash & mask_;
             while (slots_[slot].first != 0 && slots_[slot].hash != hash)
@@ -124,14 +128,19 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
     std::u16string scratch;
     for (std::size_t batch = first; batch < end; batch += kBatch) {
         const std::size_t count = std::min(kBatch, end - batch);
+        bool tooLong[kBatch];
         for (std::size_t i = 0; i < count; ++i) {
-            hashes[i] = ContentHash(LooseKey(ContentOf(lines, batch + i), scratch));
+            const std::u16string_view content = ContentOf(lines, batch + i);
+            tooLong[i] = content.size() > kLongestLookalikeLine;
+            if (tooLong[i])
+                continue;
+            hashes[i] = ContentHash(LooseKey(content, scratch));
             for (const RedKeys* keys : keySets)
                 keys->Prefetch(hashes[i]);
         }
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint32_t hash = hashes[i];
-            if (std::none_of(keySets.begin(), keySets.end(),
+            if (tooLong[i] || std::none_of(keySets.begin(), keySets.end(),
                              [&](const RedKeys* keys) { return keys->MayHave(hash); }))
                 continue;
             const std::u16string_view key = LooseKey(ContentOf(lines, batch + i), scratch);

@@ -31,6 +31,11 @@ FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const Li
 
 inline constexpr std::size_t kMostCandidates = 32;
 
+// Lines longer than this, red or searched, are passed over: no one reads a line of a quarter of a
+// million characters closely enough to miss an invisible difference, and keying one would take
+// several times its size.
+inline constexpr std::size_t kLongestLookalikeLine = std::size_t{1} << 18;
+
 // Both directions at once, each on its own thread.
 struct LookalikeLinesOfBoth {
     std::vector<std::optional<LineLookalike>> ofFirst;  // for the red pieces of the first text

@@ -33,7 +33,7 @@ public:
 
     // `red` are the red words of `line`, in order.
     std::size_t Count(const CrLfLineWalker& line, const CrLfLineWalker& partner,
-                      std::span<const RedWord> red) {
+                      std::span<const RedWordStart> red) {
         ownWords_.Cut(own_, line.Start(), line.End());
         if (ownWords_.Count() == 0)
             return 0;
@@ -43,8 +43,8 @@ public:
         }
         std::size_t count = 0;
         std::size_t word = 0;
-        for (const RedWord& redWord : red) {
-            while (word + 1 < ownWords_.Count() && ownWords_.Start(word + 1) <= redWord.first)
+        for (const RedWordStart redWord : red) {
+            while (word + 1 < ownWords_.Count() && ownWords_.Start(word + 1) <= redWord)
                 ++word;
             count += FindNearLookalike(ownWords_, word, partnerWords_).has_value();
         }
@@ -63,7 +63,7 @@ private:
 // returns false.
 template <typename Progress>
 std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16string_view other,
-                                          std::span<const RedWord> red, Stretch stretch,
+                                          std::span<const RedWordStart> red, Stretch stretch,
                                           Progress&& progress) {
     CrLfLineWalker& line = stretch.line;
     LineCounter counter(own, other);
@@ -72,15 +72,15 @@ std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16strin
     // over; a line's last word may be empty and begin where its CR LF stands.
     auto next =
         std::lower_bound(red.begin(), red.end(), line.Start(),
-                         [](const RedWord& word, std::size_t at) { return word.first < at; });
+                         [](RedWordStart word, std::size_t at) { return word < at; });
     std::size_t count = 0;
     for (std::size_t lines = 1;; ++lines) {
         if (lines % kLinesBetweenCalls == 0 && !progress(line.Start()))
             return std::nullopt;
         const auto first = std::find_if(
-            next, red.end(), [&](const RedWord& word) { return word.first >= line.Start(); });
+            next, red.end(), [&](RedWordStart word) { return word >= line.Start(); });
         next = std::find_if(first, red.end(),
-                            [&](const RedWord& word) { return word.first > line.End(); });
+                            [&](RedWordStart word) { return word > line.End(); });
         if (first != next)
             count += counter.Count(line, stretch.partner.Line(), {first, next});
         if (!line.HasNext() || line.End() + 2 >= stretch.end)
@@ -120,7 +120,7 @@ private:
 
 std::optional<std::size_t>
 CountWordLookalikesWith(std::u16string_view ownPane, std::u16string_view otherPane,
-                        std::span<const RedWord> redWords,
+                        std::span<const RedWordStart> redWords,
                         const std::function<bool(std::size_t)>& keepGoing) {
     const std::u16string_view own = WordComparisonText(ownPane);
     const std::u16string_view other = WordComparisonText(otherPane);

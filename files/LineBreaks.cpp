@@ -33,27 +33,6 @@ qsizetype CountLone(qsizetype count, UnitAt unitAt, char16_t cr, char16_t lf) {
     return lone + (unitAt(last) == cr) + (unitAt(last) == lf);
 }
 
-// Blocks of text are checked for breaks four units to a 64-bit word: a word holds a CR when
-// (word ^ CRs) has a zero unit, which the classic carry trick finds without a branch per unit.
-constexpr qsizetype kCopyBlock = 8;
-constexpr quint64 kLowBits = 0x0001'0001'0001'0001;
-constexpr quint64 kHighBits = 0x8000'8000'8000'8000;
-constexpr quint64 kCRs = kLowBits * kCR;
-constexpr quint64 kLFs = kLowBits * kLF;
-
-constexpr quint64 ZeroUnitBits(quint64 word) {
-    return (word - kLowBits) & ~word & kHighBits;
-}
-
-bool HasLineBreak(const QChar* block) {
-    quint64 words[kCopyBlock / 4];
-    std::memcpy(words, block, sizeof words);
-    quint64 found = 0;
-    for (quint64 word : words)
-        found |= ZeroUnitBits(word ^ kCRs) | ZeroUnitBits(word ^ kLFs);
-    return found != 0;
-}
-
 constexpr char16_t Swapped(char16_t unit) {
     return static_cast<char16_t>((unit >> 8) | (unit << 8));
 }
@@ -101,32 +80,8 @@ void CrLfWriter::Write(QStringView piece) {
 }
 
 void CrLfWriter::WriteWithinRoom(QStringView piece) {
-    const QChar* in = piece.data();
-    const QChar* const end = in + piece.size();
-    QChar* out = text_.data() + size_;
-    bool afterCR = afterCR_;
-    while (in != end) {
-        // Lines run for dozens of units between breaks: copy those a block at a time.
-        if (end - in >= kCopyBlock && !HasLineBreak(in)) {
-            std::copy_n(in, kCopyBlock, out);
-            in += kCopyBlock;
-            out += kCopyBlock;
-            afterCR = false;
-            continue;
-        }
-        const char16_t unit = (in++)->unicode();
-        if (unit != kCR && unit != kLF) {
-            *out++ = QChar(unit);
-            afterCR = false;
-        } else if (unit == kLF && afterCR) {
-            afterCR = false; // the second half of a CR LF already written
-        } else {
-            *out++ = QChar(kCR);
-            *out++ = QChar(kLF);
-            afterCR = unit == kCR;
-        }
-    }
-    afterCR_ = afterCR;
+    QChar* out =
+        CopyWithCrLf(piece.data(), piece.data() + piece.size(), text_.data() + size_, afterCR_);
     size_ = out - text_.constData();
 }
 

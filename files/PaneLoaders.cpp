@@ -18,7 +18,7 @@ void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, M
     WorkProgress progress({&pane});
     pump.RunAside(
         [&] {
-            text = ReadTextFile(path);
+            text = ReadTextFile(fileSystem, path);
             text.reserve(text.size() + 1); // room for the CR that every load appends
             lines = TextLines(text);
         },

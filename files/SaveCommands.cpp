@@ -53,8 +53,8 @@ void Form1::SaveSide(int side) {
     if (proc.Test(110, [&] { return path.isEmpty(); }))
         return;
     proc.Step(112, [&] { SetMousePointer(MousePointer::Hourglass); });
-    const auto saveTo = [&](const Pane& pane) {
-        RTB::SaveRTB(pane, path, desktop_.fileSystem, desktop_.msgBox);
+    const auto saveTo = [&](Pane& pane) {
+        RTB::SaveRTB(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
     };
     if (proc.Test(114, [&] { return full.Visible(); }))
         proc.Step(116, [&] { saveTo(full); });

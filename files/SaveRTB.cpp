@@ -1,32 +1,41 @@
 #include "files/SaveRTB.h"
 
 #include "app/Main.h"
-#include "platform/Failure.h"
+#include "files/TextFileWriter.h"
+#include "platform/WorkProgress.h"
 
-#include <QSaveFile>
-#include <QStringEncoder>
+#include <atomic>
+
 
 using namespace Qt::StringLiterals;
 
 namespace RTB {
 
-QByteArray EncodeForSaving(const QString& text) {
-    QStringEncoder encoder(QStringEncoder::System);
-    return encoder(text);
-}
-
-void SaveRTB(const Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box) {
+void SaveRTB(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box,
+             EventPump& pump) {
     if (Main::FileExists(fileSystem, path)) {
         const QString question = u"Are you sure you wish to overwrite "_s + path + u" ?"_s;
         if (box.Show(question, MsgBoxStyle::YesNo) != MsgBoxResult::Yes)
             return;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(file.errorString());
-    const QByteArray bytes = EncodeForSaving(pane.Text());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(file.errorString());
+    constexpr qsizetype kPieceUnits = qsizetype{1} << 20;
+    const PaneSnapshot text = pane.Snapshot();
+    std::atomic<qsizetype> written = 0;
+    WorkProgress progress({&pane});
+    pump.RunAside(
+        [&] {
+            TextFileWriter file(fileSystem, path);
+            text.ForEachPiece(kPieceUnits, [&](QStringView piece) {
+                file.Write(piece);
+                written += piece.size();
+            });
+            file.Commit();
+        },
+        [&] {
+            progress.Show(static_cast<std::size_t>(written.load()),
+                          static_cast<std::size_t>(text.Length()));
+        },
+        false);
 }
 
 } // namespace RTB

@@ -7,7 +7,7 @@
 // a parameter so that tests can put chunk boundaries where they like.
 inline constexpr qsizetype kDecodingChunkBytes = 64 * 1024;
 
-// A file's bytes as a pane shows them, with every line break as CR LF:
+// A file's bytes as a pane shows them, with every line break as CR LF (see DecodedText):
 // - rich text (starting with "{\rtf") gives its plain text;
 // - a UTF-8 or UTF-16 (LE or BE) byte-order mark selects that encoding and is dropped;
 // - otherwise valid UTF-8 is read as UTF-8, anything else as Windows-1252.
@@ -16,4 +16,4 @@ QString DecodeText(QByteArrayView bytes, qsizetype chunkBytes = kDecodingChunkBy
 
 // The bytes as UTF-8 and nothing more: line breaks as they are, a byte-order mark kept as U+FEFF,
 // each invalid byte as U+FFFD.
-QString DecodeExactUtf8(QByteArrayView bytes);
+QString DecodeExactUtf8(QByteArrayView bytes, qsizetype chunkBytes = kDecodingChunkBytes);

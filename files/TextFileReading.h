@@ -1,14 +1,17 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QString>
 
 // Files larger than this are refused before anything is read: decoded, with the pane's colours,
 // one would take several GiB of memory.
 inline constexpr qint64 kMaxTextFileBytes = qint64{1} << 30;
 
-// The text of a file as a pane shows it (see DecodeText). Throws Failure with a description for
-// the user when the file is missing, is a folder, cannot be read or is over kMaxTextFileBytes.
-QString ReadTextFile(const QString& path);
+// The text of an ordinary file as a pane shows it (see DecodeText). Throws Failure with a
+// description for the user when the file is missing, is no ordinary file, cannot be read or is
+// over kMaxTextFileBytes. May be called from any thread.
+QString ReadTextFile(const FileSystem& fileSystem, const QString& path);
 
 // The file's bytes as UTF-8, unchanged (see DecodeExactUtf8). Throws as ReadTextFile.
-QString ReadExactTextFile(const QString& path);
+QString ReadExactTextFile(const FileSystem& fileSystem, const QString& path);

@@ -19,7 +19,10 @@ qsizetype NonNegative(qsizetype value) {
 
 Pane::Pane() : plain_(std::make_unique<PlainText>()) {}
 
-Pane::~Pane() = default;
+Pane::~Pane() {
+    if (reportingStop_)
+        *reportingStop_ = true;
+}
 
 const PaneText& Pane::Content() const {
     if (list_)
@@ -33,6 +36,10 @@ const QString& Pane::Text() const {
     if (!spelled_)
         spelled_ = list_->Mid(0, list_->Length());
     return *spelled_;
+}
+
+PaneSnapshot Pane::Snapshot() const {
+    return list_ ? PaneSnapshot({}, list_) : PaneSnapshot(plain_->String(), nullptr);
 }
 
 PlainText& Pane::Plain() {
@@ -49,6 +56,8 @@ void Pane::TextChanged() {
     spelled_.reset();
     summary_.clear();
     tips_ = nullptr;
+    if (reportingStop_)
+        *reportingStop_ = true;
     ClampSelection();
 }
 
@@ -219,6 +228,13 @@ TextRange Pane::RedNear(qsizetype position, bool forward) const {
         }
     }
     return best;
+}
+
+std::shared_ptr<const std::atomic<bool>> Pane::StartReportingWork() {
+    if (reportingStop_)
+        *reportingStop_ = true;
+    reportingStop_ = std::make_shared<std::atomic<bool>>(false);
+    return reportingStop_;
 }
 
 void Pane::SetVisible(bool visible) {

@@ -2,10 +2,12 @@
 
 #include "platform/ColourRuns.h"
 #include "platform/EditHistory.h"
+#include "platform/PaneSnapshot.h"
 #include "platform/PaneText.h"
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,6 +39,8 @@ public:
     // the view and the save never need this.
     const QString& Text() const;
     const PaneText& Content() const;
+    // The text as it is now, to be read on another thread.
+    PaneSnapshot Snapshot() const;
     qsizetype Length() const { return Content().Length(); }
 
     // Replaces the content; all colour goes, the selection returns to the start and there is
@@ -94,6 +98,11 @@ public:
     using TipSource = std::function<QString(qsizetype position)>;
     void SetTips(TipSource tips) { tips_ = std::move(tips); }
     QString TipAt(qsizetype position) const { return tips_ ? tips_(position) : QString(); }
+    // A flag that work beside the window, which will report on this text, watches: raised when
+    // the text changes, or when other such work takes its place.
+    std::shared_ptr<const std::atomic<bool>> StartReportingWork();
+    // Held by such work, so that what it reports reaches the pane only while the pane is there.
+    std::weak_ptr<Pane*> Lifetime() { return self_; }
 
     // Counts every change of the text (not of its colour), so that a long run can tell whether
     // the text it started from is still the one shown.
@@ -133,6 +142,8 @@ private:
     std::optional<int> progress_;
     QString summary_;
     TipSource tips_;
+    std::shared_ptr<std::atomic<bool>> reportingStop_;
+    std::shared_ptr<Pane*> self_ = std::make_shared<Pane*>(this);
     std::uint64_t generation_ = 0;
     PaneObserver* observer_ = nullptr;
 };

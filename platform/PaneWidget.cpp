@@ -70,6 +70,7 @@ void PaneWidget::TextEdited(qsizetype position, QStringView removed, qsizetype i
 void PaneWidget::TextLaidOutAgain() {
     segments_.Rebuild(pane_.Content());
     layouts_.SetText(pane_.Content());
+    lastTop_.reset();
     SetTop(top_);
     if (overview_)
         overview_->Stale();
@@ -134,10 +135,17 @@ qreal PaneWidget::ViewHeight() const {
     return viewport()->height();
 }
 
+// The highest top that still fills the view, worked out once for each text, width and height.
+ViewPlace PaneWidget::LastTop() {
+    if (!lastTop_)
+        lastTop_ = scroll_.Last(ViewHeight());
+    return *lastTop_;
+}
+
 // Puts `top` at the view's top edge, no further down than the place that shows the end.
 void PaneWidget::SetTop(ViewPlace top) {
     top.segment = std::clamp<qsizetype>(top.segment, 0, segments_.Count() - 1);
-    top_ = std::min(top, scroll_.Last(ViewHeight()));
+    top_ = std::min(top, LastTop());
     UpdateScrollBar();
     viewport()->update();
 }
@@ -150,7 +158,7 @@ void PaneWidget::ScrollByPixels(qreal pixels) {
 void PaneWidget::UpdateScrollBar() {
     QScrollBar* bar = verticalScrollBar();
     settingScrollBar_ = true;
-    const qsizetype last = scroll_.Last(ViewHeight()).segment;
+    const qsizetype last = LastTop().segment;
     bar->setRange(0, static_cast<int>(std::min<qsizetype>(last, INT_MAX)));
     bar->setPageStep(std::max(1, static_cast<int>(ViewHeight() / fontMetrics().height())));
     bar->setValue(static_cast<int>(std::min<qsizetype>(top_.segment, INT_MAX)));
@@ -163,7 +171,7 @@ void PaneWidget::scrollContentsBy(int, int) {
     const QScrollBar* bar = verticalScrollBar();
     // At its end the bar shows the text's end at the bottom, whatever the last pieces' heights.
     if (bar->value() >= bar->maximum())
-        SetTop(scroll_.Last(ViewHeight()));
+        SetTop(LastTop());
     else
         SetTop({bar->value(), 0});
 }
@@ -189,6 +197,7 @@ void PaneWidget::wheelEvent(QWheelEvent* event) {
 void PaneWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
+    lastTop_.reset();
     SetTop(top_);
     PlaceOverview();
 }
@@ -206,6 +215,7 @@ void PaneWidget::ShowOverview(bool show) {
         return;
     if (show) {
         overview_ = new OverviewStrip(*this);
+        verticalScrollBar()->installEventFilter(this);
         // The bar stays, so that the strip has a groove to stand beside at any length of text.
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         setViewportMargins(0, 0, OverviewStrip::kWidth, 0);
@@ -268,8 +278,18 @@ void PaneWidget::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         layouts_.SetFont(font());
+        lastTop_.reset();
         SetTop(top_);
     }
+}
+
+// The strip follows the scroll bar wherever the frame puts it.
+bool PaneWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == verticalScrollBar() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move ||
+         event->type() == QEvent::Show))
+        PlaceOverview();
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 // What the pane says of itself when the pointer rests on it: what the last comparison found.

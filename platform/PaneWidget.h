@@ -9,6 +9,8 @@
 #include <QBasicTimer>
 #include <QStringList>
 
+#include <optional>
+
 class OverviewStrip;
 class Pane;
 class QMenu;
@@ -67,6 +69,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -103,6 +106,7 @@ private:
     // Scrolling.
     void TextLaidOutAgain();
     void SetTop(ViewPlace top);
+    ViewPlace LastTop();
     void ScrollByPixels(qreal pixels);
     void UpdateScrollBar();
     void PlaceOverview();
@@ -146,6 +150,7 @@ private:
     PaneLayouts layouts_;
     PaneScroll scroll_;
     ViewPlace top_;
+    std::optional<ViewPlace> lastTop_;
     bool settingScrollBar_ = false;
     qreal wantedX_ = -1; // the caret's column kept while it moves up and down
     bool caretOn_ = true;

@@ -499,6 +499,7 @@ void PaneWidget::inputMethodEvent(QInputMethodEvent* event) {
     if (event->preeditString().isEmpty())
         preeditCursor_ = 0;
     layouts_.SetPreedit(pane_.Caret(), event->preeditString(), formats);
+    lastTop_.reset();
     viewport()->update();
     event->accept();
 }

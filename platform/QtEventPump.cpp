@@ -24,11 +24,7 @@ void QtEventPump::RunAside(const std::function<void()>& work, const std::functio
     QEventLoop loop;
     std::exception_ptr failure;
     std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
+        failure = RunCatching(work);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     QTimer ticker;
@@ -40,4 +36,14 @@ void QtEventPump::RunAside(const std::function<void()>& work, const std::functio
     worker.join();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+// The pool's threads are waited for when the pump goes; `then` is queued to the application, so
+// it runs on the window's thread.
+void QtEventPump::RunLater(std::function<void()> work, std::function<void()> then) {
+    later_.start([work = std::move(work), then = std::move(then)] {
+        RunCatching(work);
+        if (QCoreApplication* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(application, then, Qt::QueuedConnection);
+    });
 }

@@ -1,10 +1,10 @@
 #include "platform/QtFileSystem.h"
 
-#include "platform/Failure.h"
+#include "platform/LocalFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 QtFileSystem::QtFileSystem(QString programFolder) : programFolder_(std::move(programFolder)) {}
 
@@ -14,14 +14,19 @@ QString QtFileSystem::ProgramFolder() const {
     return QDir::toNativeSeparators(QDir::cleanPath(folder));
 }
 
-QDateTime QtFileSystem::FileDateTime(const QString& path) const {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        throw Failure(QStringLiteral("File not found"));
-    return info.lastModified();
+PathState QtFileSystem::StateOf(const QString& path) const {
+    return LocalFiles::StateOf(QFile::encodeName(path));
 }
 
 bool QtFileSystem::IsOrdinaryFile(const QString& path) const {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && info.isFile() && !info.isHidden();
+    return LocalFiles::IsOrdinaryFile(QFile::encodeName(path));
+}
+
+std::unique_ptr<InputFile> QtFileSystem::OpenForReading(const QString& path) const {
+    return LocalFiles::OpenForReading(QFile::encodeName(path), path,
+                                      LocalFiles::Accept::OrdinaryFiles);
+}
+
+std::unique_ptr<OutputFile> QtFileSystem::StartWriting(const QString& path) const {
+    return LocalFiles::StartWriting(QFile::encodeName(path), path);
 }

@@ -2,14 +2,17 @@
 
 #include "platform/FileSystem.h"
 
+// The local file system, for paths as Qt spells them.
 class QtFileSystem final : public FileSystem {
 public:
     // `programFolder` stands in for the executable's folder (tests); empty means the real one.
     explicit QtFileSystem(QString programFolder = {});
 
     QString ProgramFolder() const override;
-    QDateTime FileDateTime(const QString& path) const override;
+    PathState StateOf(const QString& path) const override;
     bool IsOrdinaryFile(const QString& path) const override;
+    std::unique_ptr<InputFile> OpenForReading(const QString& path) const override;
+    std::unique_ptr<OutputFile> StartWriting(const QString& path) const override;
 
 private:
     QString programFolder_;

@@ -14,6 +14,7 @@ packages=(
     groff-base man-db                          # rendering the manual pages
     dpkg-dev file                              # the Debian package's dependencies (shlibdeps)
     git                                        # the git difftool check
+    clang libclang-rt-14-dev                   # the fuzz targets (libFuzzer)
 )
 
 missing=()

@@ -5,7 +5,10 @@
 #  2. starts it as `tarnwick --lines Samples/sample1.txt Samples/sample2.txt` from the program's
 #     folder and saves that window to OUT-lines.png beside the first when OUT is not in docs/;
 #  3. starts it with two files of one line of 2 MB each, words apart, compares their words,
-#     moves to the end of the first and saves that window to OUT-long-line.png likewise.
+#     moves to the end of the first and saves that window to OUT-long-line.png likewise;
+#  4. compares two texts of which some lines differ only invisibly, rests the pointer on one of
+#     them and saves the window with its tooltip and the strips beside the scroll bars to
+#     OUT-lookalike.png (docs/lookalike.png when OUT is in docs/).
 # Fails when the program does not come up, dies on the way, or draws no difference in red.
 #
 # usage: tools/screenshot.sh [BUILD_DIR] [OUT.png]
@@ -35,8 +38,17 @@ wait_for_windows() { # until exactly $1 of them show
         [ "$(windows | wc -l)" -eq "$1" ] && return
         sleep 0.2
     done
-    echo "expected $1 Tarnwick windows, found $(windows | wc -l)" >&2
+    echo "expected $1 Tarnwick windows, found $(windows | wc -l):" >&2
+    for w in $(windows); do xdotool getwindowgeometry "$w" >&2; done
     return 1
+}
+dismiss() { # the "Done." box that shows with the window: Return, until it has gone
+    for _ in $(seq 10); do
+        sleep 0.5
+        xdotool key Return
+        [ "$(windows | wc -l)" -eq 1 ] && return
+    done
+    wait_for_windows 1
 }
 shoot() { # the screen as Xvfb keeps it, in XWD form, and where the window lies on it
     sleep 0.5
@@ -68,11 +80,11 @@ wait "$program" 2>/dev/null || true
 wait_for_windows 0
 
 # Two files named on the command line, relative to the current folder, compared at once.
+xdotool mousemove 5 5 # away from the panes, whose tooltips would count as windows
 (cd "$build/app" && exec ./tarnwick --lines Samples/sample1.txt Samples/sample2.txt) &
 program=$!
 wait_for_windows 2 # the window and its "Done." box
-xdotool key Return
-wait_for_windows 1
+dismiss
 eval "$(xdotool getwindowgeometry --shell "$(windows)")"
 kill -0 "$program"
 shoot command-line
@@ -90,21 +102,48 @@ changed = [w if rng.random() > 0.1 else w.upper() for w in line]
 open(sys.argv[1] + "/long1.txt", "w").write(" ".join(line) + "\n")
 open(sys.argv[1] + "/long2.txt", "w").write(" ".join(changed) + "\n")
 LONG
+xdotool mousemove 5 5
 "$build/app/tarnwick" --words "$work/long1.txt" "$work/long2.txt" &
 program=$!
 wait_for_windows 2 # the window and its "Done." box
-xdotool key Return
-wait_for_windows 1
+dismiss
 eval "$(xdotool getwindowgeometry --shell "$(windows)")"
 xdotool mousemove --sync $((X + 120)) $((Y + 150)) click 1
 xdotool key ctrl+End
 kill -0 "$program"
 shoot long-line
 kill "$program"
+wait "$program" 2>/dev/null || true
+wait_for_windows 0
+
+# Lines that only look different: a trailing blank, a Cyrillic letter, a non-breaking space.
+python3 - "$work" <<'LOOKALIKE'
+import sys
+lines = [f"Berth {n}: all moorings checked." for n in range(1, 301)]
+changed = list(lines)
+changed[2] = lines[2] + " "
+changed[150] = lines[150].replace("a", "\u0430", 1)
+changed[260] = lines[260].replace(" ", "\u00a0", 1)
+changed[40] = "Berth 41: two moorings need new bolts."
+open(sys.argv[1] + "/harbour1.txt", "w", encoding="utf-8").write("\n".join(lines) + "\n")
+open(sys.argv[1] + "/harbour2.txt", "w", encoding="utf-8").write("\n".join(changed) + "\n")
+LOOKALIKE
+xdotool mousemove 5 5
+"$build/app/tarnwick" --lines "$work/harbour1.txt" "$work/harbour2.txt" &
+program=$!
+wait_for_windows 2
+dismiss
+eval "$(xdotool getwindowgeometry --shell "$(windows)")"
+xdotool mousemove --sync $((X + 400)) $((Y + 250)) click 1 # the window takes the focus
+xdotool mousemove --sync $((X + 330)) $((Y + 62))          # the third line of the second text
+sleep 2.5                                                  # until its tooltip shows
+kill -0 "$program"
+shoot lookalike
+kill "$program"
 TOUR
 chmod +x "$work/tour.sh"
 
-xvfb-run -a -s "-screen 0 900x700x24 -noreset -fbdir $work/fb" "$work/tour.sh" "$build" "$work" || true
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset -fbdir $work/fb" "$work/tour.sh" "$build" "$work" || true
 
 # Crops one shot to the window and checks that it shows red.
 save() {
@@ -119,6 +158,13 @@ save() {
 save buttons "$out"
 second=${out%.png}-lines.png
 third=${out%.png}-long-line.png
-[[ $out == "$root/docs/"* ]] && second=$work/lines.png third=$work/long-line.png
+fourth=${out%.png}-lookalike.png
+if [[ $out == "$root/docs/"* ]]; then
+    second=$work/lines.png third=$work/long-line.png fourth=$root/docs/lookalike.png
+fi
 save command-line "$second"
 save long-line "$third"
+# The tooltip may reach past the window's edge: the shot takes in a margin below and beside it.
+read -r x y width height <"$work/lookalike.geometry"
+echo "$x $y $((width + 320)) $((height + 40))" >"$work/lookalike.geometry"
+save lookalike "$fourth"

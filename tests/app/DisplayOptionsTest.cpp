@@ -102,3 +102,16 @@ TEST_F(DisplayOptionsTest, ClickingTheSelectedOptionLeavesTheSettingsUntouched) 
         window.reset();
     }
 }
+
+// A setting that cannot be stored does not end the program: the option is still the one shown.
+TEST_F(DisplayOptionsTest, AClickWhoseSettingsCannotBeStoredStillSwitchesThePanes) {
+    Form1& form = Start();
+    settings.failWrites = true;
+    QTest::mouseClick(form.Option1, Qt::LeftButton);
+    EXPECT_TRUE(form.RichTextBox1.Visible());
+    EXPECT_FALSE(form.RichTextBox3.Visible());
+    QTest::mouseClick(form.Option2, Qt::LeftButton);
+    EXPECT_FALSE(form.RichTextBox1.Visible());
+    EXPECT_TRUE(form.RichTextBox3.Visible());
+    EXPECT_TRUE(box.shown.empty()) << "the option procedures report nothing";
+}

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "MemoryFileSystem.h"
 #include "platform/QtFileSystem.h"
 
 #include <QDir>
@@ -94,4 +95,25 @@ TEST(ProgramFilePathTest, AProgramInTheRootKeepsTheJoinAsItIs) {
     const QString sep = QDir::separator();
     EXPECT_EQ(Main::ProgramFilePath(fileSystem, u"no such file here"_s),
               QDir::toNativeSeparators(u"/"_s) + sep + u"no such file here"_s);
+}
+
+// What the system will not tell about counts as there, so that what follows says why it fails
+// rather than "File not found".
+TEST(FileExistsTest, APathTheSystemWillNotTellAboutCountsAsThere) {
+    MemoryFileSystem files;
+    files.files[u"/a.txt"_s] = "a";
+    files.special = {u"/pipe"_s};
+    files.unreachable = {u"/locked/b.txt"_s};
+    EXPECT_TRUE(Main::FileExists(files, u"/a.txt"_s));
+    EXPECT_TRUE(Main::FileExists(files, u"/pipe"_s));
+    EXPECT_TRUE(Main::FileExists(files, u"/locked/b.txt"_s));
+    EXPECT_FALSE(Main::FileExists(files, u"/b.txt"_s));
+    EXPECT_FALSE(Main::FileExists(files, u"/*.txt"_s));
+}
+
+TEST(FileExistsTest, ALinkIsThereEvenWhenItLeadsNowhere) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(u"link"_s);
+    ASSERT_TRUE(QFile::link(dir.filePath(u"nothing"_s), link));
+    EXPECT_TRUE(Main::FileExists(QtFileSystem(), link));
 }

@@ -6,8 +6,12 @@
 #include "platform/Failure.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QRadioButton>
+
+#include <functional>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -93,6 +97,49 @@ TEST_F(StartupTest, TheHandCursorFileIsOptionalButMustBeAPicture) {
     Start();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_TRUE(box.shown[0].text.contains(u"at line 122"_s)) << box.shown[0].text.toStdString();
+}
+
+// Only an ordinary file is read: anything else at the cursor's name gets one report, and start-up
+// neither waits on it nor stops.
+TEST_F(StartupTest, ACursorNameThatIsNoOrdinaryFileIsReportedWithoutWaiting) {
+    const QString path = programFolder.filePath(u"HAND-M.CUR"_s);
+    struct Row {
+        const char* what;
+        std::function<void()> make;
+        QString description;
+    };
+    const std::vector<Row> rows{
+        {"a pipe no one writes to",
+         [&] { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); },
+         path + u" is not an ordinary file"_s},
+        {"a folder", [&] { QDir(programFolder.path()).mkdir(u"HAND-M.CUR"_s); },
+         path + u" is a folder, not a file"_s},
+        {"a link to nothing", [&] { QFile::link(programFolder.filePath(u"gone"_s), path); },
+         path + u" is a link to a file that does not exist"_s},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        window.reset();
+        box.shown.clear();
+        QFile::remove(path);
+        QDir(programFolder.path()).rmdir(u"HAND-M.CUR"_s);
+        row.make();
+        Form1& form = Start();
+        EXPECT_EQ(box.Texts(), std::vector<QString>{LoadReport(row.description, 122)});
+        EXPECT_TRUE(form.Option2->isChecked()) << "start-up went on";
+    }
+}
+
+TEST_F(StartupTest, SettingsThatCouldNotBeReadAreToldOfOnceAndTheDefaultsApply) {
+    const QString problem = u"The settings in /home/u/.config/Quillmere.conf could not be read"_s;
+    settings.problem = problem;
+    Form1& form = Start();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, problem);
+    EXPECT_EQ(box.shown[0].style, 0);
+    EXPECT_FALSE(box.shown[0].caption.has_value());
+    EXPECT_TRUE(form.Option2->isChecked());
+    EXPECT_TRUE(form.RichTextBox3.Visible());
 }
 
 TEST_F(StartupTest, TheSkinIsAStyleSheetBesideTheProgram) {

@@ -31,6 +31,9 @@ public:
             tick, userInput);
         ++asides;
     }
+    void RunLater(std::function<void()> work, std::function<void()> then) override {
+        real_.RunLater(std::move(work), std::move(then));
+    }
 
     std::atomic<int> ticks = 0;
     int asides = 0;

@@ -1,3 +1,4 @@
+#include "ToolRun.h"
 #include "cli/CliComparison.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
@@ -8,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -32,14 +37,8 @@ protected:
             output = exit->text.toUtf8();
             return exit->status;
         }
-        std::FILE* out = std::tmpfile();
-        const int status = RunCliComparison(std::get<CliOptions>(parsed), out);
-        std::rewind(out);
-        output.clear();
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-            output.append(buffer, static_cast<qsizetype>(n));
-        std::fclose(out);
+        int status = -1;
+        output = RunTool(std::get<CliOptions>(parsed), status);
         return status;
     }
 
@@ -65,6 +64,85 @@ TEST_F(CliTest, ExitStatusTellsSameDifferentAndTrouble) {
     EXPECT_EQ(Run({u"--bogus"_s, u"lines"_s, a, b}), 2);
     EXPECT_EQ(Run({u"--help"_s}), 0);
     EXPECT_TRUE(output.contains("lines"));
+}
+
+// A usage error is told in one line; an answer that cannot be written is trouble.
+TEST_F(CliTest, AnswersInsteadOfAComparisonAreOneLineAndMustBeWritten) {
+    for (const std::vector<QString>& arguments :
+         {std::vector<QString>{u"--bogus"_s, u"lines"_s, u"a"_s, u"b"_s},
+          std::vector<QString>{u"lines"_s, u"a"_s},
+          std::vector<QString>{u"sideways"_s, u"a"_s, u"b"_s}}) {
+        EXPECT_EQ(Run(arguments), 2);
+        EXPECT_FALSE(output.contains('\n')) << Output();
+        EXPECT_TRUE(output.contains("Try 'tarnwick-cli --help'.")) << Output();
+    }
+    std::FILE* full = std::fopen("/dev/full", "w");
+    if (full == nullptr)
+        GTEST_SKIP() << "no /dev/full here";
+    std::FILE* err = std::tmpfile();
+    for (const QString& asked : {u"--help"_s, u"--version"_s}) {
+        const auto parsed = ParseCliArguments(QStringList{u"tarnwick-cli"_s, asked});
+        EXPECT_EQ(PrintCliExit(std::get<CliExit>(parsed), full, err), 2) << asked.toStdString();
+    }
+    std::fclose(err);
+    std::fclose(full);
+}
+
+// Once one file fails, the tool says so and stops, whatever the other is doing: waiting for a
+// writer that never comes, or giving bytes without end.
+TEST_F(CliTest, TheFirstFileThatFailsEndsTheRunAtOnce) {
+    const QString missing = dir.filePath(u"missing.txt"_s);
+    const QString fifo = dir.filePath(u"pipe"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(Run({u"lines"_s, missing, fifo}), 2);
+    EXPECT_EQ(Run({u"lines"_s, fifo, missing}), 2);
+    // Let the readers that waited for a writer finish: one writer lets every waiting reader on.
+    const int writer = open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0)
+        close(writer);
+    if (QFile::exists(u"/dev/zero"_s)) {
+        EXPECT_EQ(Run({u"words"_s, missing, u"/dev/zero"_s}), 2);
+    }
+}
+
+TEST_F(CliTest, PipesAndTheSystemsFilesAreReadToTheirEnd) {
+    const QString fifo = dir.filePath(u"pipe"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString same = Write(u"same.txt"_s, "one\ntwo\n");
+    std::thread writer([&] {
+        QFile file(fifo);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("two\none\n");
+    });
+    EXPECT_EQ(Run({u"lines"_s, same, fifo}), 0);
+    writer.join();
+    if (!QFile::exists(u"/proc/version"_s))
+        GTEST_SKIP() << "no /proc here";
+    QFile version(u"/proc/version"_s);
+    ASSERT_TRUE(version.open(QIODevice::ReadOnly));
+    const QString copy = Write(u"version.txt"_s, version.readAll());
+    EXPECT_EQ(Run({u"--exact"_s, u"lines"_s, u"/proc/version"_s, copy}), 0)
+        << "a file that says it is empty still has text";
+}
+
+// Names are taken as the system spells them, valid UTF-8 or not, and shown the same way.
+TEST_F(CliTest, FileNamesNeedNotBeUtf8) {
+    const QByteArray name = QFile::encodeName(dir.path()) + "/lat\xe9.txt";
+    {
+        std::FILE* file = std::fopen(name.constData(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs("caf\xc3\xa9\n", file);
+        std::fclose(file);
+    }
+    CliOptions options;
+    options.file1 = name;
+    options.file2 = QFile::encodeName(Write(u"b.txt"_s, "other\n"));
+    int status = -1;
+    const QByteArray report = RunTool(options, status);
+    std::remove(name.constData()); // Qt names files by text, and could not remove this one
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(report.toStdString(), "--- lat\xe9.txt: 1 line not in b.txt\n< caf\xc3\xa9\n"
+                                    "--- b.txt: 1 line not in lat\xe9.txt\n> other\n");
 }
 
 TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
@@ -99,7 +177,7 @@ TEST_F(CliTest, WordsAreListedOneALine) {
     const QString a = Write(u"a.txt"_s, "one\ntwo three\nfour");
     const QString b = Write(u"b.txt"_s, "one\ntwo 3\n");
     EXPECT_EQ(Run({u"words"_s, a, b}), 1);
-    // The CR the loaders append belongs to no word.
+    // The CR the loaders append is no part of file #1's last word, nor a word of file #2.
     EXPECT_EQ(Output(), "--- a.txt: 2 words not supplied by the lines of b.txt\n< three\n< four\n"
                         "--- b.txt: 1 word not supplied by the lines of a.txt\n> 3\n");
     EXPECT_EQ(Run({u"words"_s, a, a}), 0);

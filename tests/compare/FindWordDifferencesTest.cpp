@@ -90,3 +90,16 @@ TEST_F(FindWordDifferencesTest, EachFullPaneTellsHowManyOfItsWordsWereNotSupplie
     EXPECT_EQ(pane2.Summary(),
               u"1 word of this text is not supplied by its partner line in Text File #1"_s);
 }
+
+TEST_F(FindWordDifferencesTest, ARedWordThatLooksLikeItsPartnerSaysWhatSetsItApart) {
+    Run(u"one Two three\r\nfour\r"_s, u"one two 3\r\nfour\r"_s);
+    EXPECT_EQ(pump.laters, 2) << "the look-alikes of each pass are counted beside the window";
+    EXPECT_EQ(pane1.Summary(), u"2 words of this text are not supplied by their partner lines in "
+                               u"Text File #2, 1 of them a look-alike"_s);
+    EXPECT_EQ(pane1.TipAt(5), u"Differs from line 1 of Text File #2 only by: letter case"_s)
+        << pane1.TipAt(5).toStdString();
+    EXPECT_EQ(pane1.TipAt(9), QString()) << "three has no look-alike";
+    EXPECT_EQ(pane1.TipAt(1), QString()) << "one is not red";
+    pane2.SetText(u"changed"_s);
+    EXPECT_EQ(pane1.TipAt(5), QString()) << "the other text is no longer the one compared";
+}

@@ -1,4 +1,8 @@
 #include "compare/LineComparison.h"
+#include "PlainComparisons.h"
+#include "compare/ContentHash.h"
+#include "compare/LineSet.h"
+#include "compare/PieceCutter.h"
 
 #include <gtest/gtest.h>
 
@@ -46,26 +50,117 @@ TEST(LineComparisonTest, AgreesWithAPairwiseComparison) {
         for (std::u16string& text : texts)
             for (int i = static_cast<int>(random() % 60); i > 0; --i)
                 text.push_back(alphabet[random() % alphabet.size()]);
-        std::vector<std::u16string> expected;
-        std::vector<std::u16string_view> otherPieces;
-        const auto cut = [](std::u16string_view text) {
-            std::vector<std::u16string_view> pieces;
-            for (std::size_t start = 0; !text.empty();) {
-                const std::size_t cr = text.find(u'\r', start);
-                pieces.push_back(text.substr(start, cr == text.npos ? text.npos : cr - start));
-                if (cr == text.npos)
-                    break;
-                start = cr + 1;
-            }
-            return pieces;
-        };
-        for (std::u16string_view own : cut(texts[0])) {
-            bool found = false;
-            for (std::u16string_view other : cut(texts[1]))
-                found = found || compare::LineContent(own) == compare::LineContent(other);
-            if (!found)
-                expected.emplace_back(own);
-        }
-        ASSERT_EQ(MissingTexts(texts[0], texts[1]), expected) << "round " << round;
+        std::vector<std::size_t> found;
+        for (const Piece piece : FindMissingPieces(texts[0], texts[1]))
+            found.push_back(piece.start);
+        ASSERT_EQ(found, plain::MissingPieces(texts[0], texts[1])) << "round " << round;
     }
+}
+
+TEST(LineIndexTest, CostsAtMostSixteenBytesAPiece) {
+    const auto repeated = [](std::u16string_view line, int times) {
+        std::u16string text;
+        for (int i = 0; i < times; ++i)
+            text.append(line).append(u"\r\n");
+        return text + u"\r";
+    };
+    std::u16string distinct;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string number = std::to_string(i);
+        distinct.append(number.begin(), number.end()).append(u"\r\n");
+    }
+    for (const std::u16string& text : {repeated(u"", 100000), repeated(u"same", 70000), distinct,
+                                       std::u16string(90000, u'\r')}) {
+        const compare::LineIndex index(text);
+        EXPECT_LE(index.MemoryBytes(), 16 * index.PieceCount()) << index.PieceCount() << " pieces";
+    }
+    EXPECT_EQ(compare::LineIndex(distinct).DistinctCount(), 50001u) << "and the empty last piece";
+}
+
+namespace {
+
+std::uint32_t HashOf(std::u16string_view content) {
+    return compare::ContentHash(content);
+}
+
+} // namespace
+
+TEST(LineSetTest, KeepsEachContentOnceWithItsMark) {
+    compare::LineSet set;
+    using namespace std::string_view_literals;
+    const std::u16string_view contents[] = {
+        u""sv, u"a"sv, u"\u00e9t\u00e9"sv, u"\u20ac"sv, u"a\u0100"sv, u"\u0000"sv, u"a\u0001"sv};
+    for (int round = 0; round < 3; ++round)
+        for (const std::u16string_view content : contents)
+            set.Add(content, HashOf(content));
+    EXPECT_EQ(set.Count(), std::size(contents));
+    for (const std::u16string_view content : contents)
+        ASSERT_NE(set.Find(content, HashOf(content)), compare::LineSet::kNone);
+    // Units that fit a byte and units that do not are never confused.
+    EXPECT_EQ(set.Find(u"\u0161", HashOf(u"\u0161")), compare::LineSet::kNone);
+    EXPECT_EQ(set.Find(u"A", HashOf(u"A")), compare::LineSet::kNone);
+    EXPECT_EQ(set.Find(u"a", HashOf(u"b")), compare::LineSet::kNone) << "the hash is part of it";
+    const std::size_t euro = set.Find(u"\u20ac", HashOf(u"\u20ac"));
+    EXPECT_FALSE(set.Marked(euro));
+    set.Mark(euro);
+    EXPECT_TRUE(set.Marked(euro));
+    EXPECT_EQ(set.Find(u"\u20ac", HashOf(u"\u20ac")), euro) << "a mark changes nothing else";
+    EXPECT_FALSE(set.Marked(set.Find(u"a", HashOf(u"a"))));
+}
+
+TEST(LineSetTest, GrowsWithDistinctLinesOnly) {
+    compare::LineSet repeated;
+    for (int i = 0; i < 200000; ++i)
+        repeated.Add(u"", HashOf(u""));
+    EXPECT_LT(repeated.MemoryBytes(), 64u * 1024u);
+    compare::LineSet distinct;
+    for (int i = 0; i < 200000; ++i) {
+        const std::string number = std::to_string(i);
+        const std::u16string line(number.begin(), number.end());
+        distinct.Add(line, HashOf(line));
+    }
+    EXPECT_EQ(distinct.Count(), 200000u);
+    EXPECT_LT(distinct.MemoryBytes(), 200000u * 32u) << "about a byte a unit, and the table";
+}
+
+// Pieces cut from a text in chunks, however the chunks fall, are the pieces of the whole text.
+TEST(PieceCutterTest, ChunksGiveThePiecesOfTheWhole) {
+    std::mt19937 random(23);
+    const std::u16string_view alphabet = u"ab\r\n";
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string text;
+        for (int i = static_cast<int>(random() % 40); i > 0; --i)
+            text.push_back(alphabet[random() % alphabet.size()]);
+        const compare::LineIndex index(text);
+        std::vector<std::pair<std::u16string, std::size_t>> expected, cut;
+        for (std::size_t piece = 0; piece < index.PieceCount(); ++piece) {
+            const compare::Piece place = index.PieceAt(piece);
+            expected.emplace_back(text.substr(place.start, place.length), place.start);
+        }
+        compare::PieceCutter cutter;
+        const auto take = [&](std::u16string_view piece, compare::Piece place, bool endsWithCR) {
+            cut.emplace_back(piece, place.start);
+            EXPECT_EQ(place.length, piece.size());
+            EXPECT_EQ(endsWithCR, place.start + place.length < text.size());
+        };
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t size = std::min<std::size_t>(1 + random() % 6, text.size() - at);
+            cutter.Add(std::u16string_view(text).substr(at, size), take);
+            at += size;
+        }
+        cutter.End(take);
+        ASSERT_EQ(cut, expected) << "round " << round;
+    }
+}
+
+TEST(LineIndexTest, FindsTheFirstPieceOfAContentAndThePieceAtAPlace) {
+    const compare::LineIndex index(u"a\r\nb\r\na\r\r\nb");
+    EXPECT_EQ(index.FirstPieceWith(u"a"), std::optional<std::size_t>(0));
+    EXPECT_EQ(index.FirstPieceWith(u"b"), std::optional<std::size_t>(1)) << "\\nb counts as b";
+    EXPECT_EQ(index.FirstPieceWith(u""), std::optional<std::size_t>(3));
+    EXPECT_FALSE(index.FirstPieceWith(u"c").has_value());
+    EXPECT_EQ(index.PieceStartingAt(0), 0u);
+    EXPECT_EQ(index.PieceStartingAt(2), 1u);
+    EXPECT_EQ(index.PieceStartingAt(3), 2u);
+    EXPECT_EQ(index.PieceStartingAt(8), 3u);
 }

@@ -162,3 +162,12 @@ TEST(LookalikeWordsTest, OneWordAtATime) {
     const WordIndex same(u"one Two three");
     EXPECT_FALSE(compare::FindLookalikeWord(own, 0, 1, same, 0).has_value());
 }
+
+TEST(LookalikeLinesTest, LinesLongerThanAnyoneReadsCloselyArePassedOver) {
+    const std::u16string line(compare::kLongestLookalikeLine + 1, u'x');
+    const std::u16string own = u"short \r\n" + line + u" \r";
+    const std::u16string other = u"short\r\n" + line + u"\r";
+    using Found = std::vector<std::pair<std::size_t, LookalikeKinds>>;
+    EXPECT_EQ(LineLookalikes(own, other), (Found{{1, kTrailing}, {0, kNone}}))
+        << "the short line is still found, past the long line of the other text";
+}

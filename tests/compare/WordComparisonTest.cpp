@@ -1,4 +1,5 @@
-#include "compare/WordComparison.h"
+#include "PlainComparisons.h"
+#include "compare/WordPass.h"
 
 #include <gtest/gtest.h>
 
@@ -8,18 +9,31 @@
 #include <string>
 #include <vector>
 
-namespace compare {
-void PrintTo(const WordMark& mark, std::ostream* out) {
-    *out << '{' << mark.start << ", " << mark.length << '}';
-}
-} // namespace compare
-
-using compare::ComparePass;
-using compare::WordMark;
-using compare::WordPass;
-using Marks = std::vector<WordMark>;
-
 namespace {
+
+using plain::Marks;
+using plain::PlainPass;
+using plain::Text;
+using plain::WordMark;
+
+// One direction collected as the window lists it: the marks, and the words each after CR LF.
+struct WordPass {
+    Marks marks;
+    std::u16string list;
+};
+
+WordPass ComparePass(std::u16string_view own, std::u16string_view other) {
+    WordPass pass;
+    const bool finished = compare::ForEachUnmatchedWord(
+        own, other,
+        [&](std::size_t start, std::size_t length) {
+            pass.marks.push_back({start, length});
+            pass.list.append(u"\r\n").append(own.substr(start, length));
+        },
+        [](std::size_t) { return true; });
+    EXPECT_TRUE(finished);
+    return pass;
+}
 
 void ExpectPass(const WordPass& pass, const Marks& marks, std::u16string_view list) {
     EXPECT_EQ(pass.marks, marks);
@@ -124,51 +138,6 @@ TEST(WordComparisonTest, TextsBeyond32767UnitsAreComparedCompletely) {
 
 namespace {
 
-using Text = std::u16string_view;
-
-std::vector<Text> CutAt(Text text, Text separator) {
-    std::vector<Text> pieces;
-    for (std::size_t start = 0;;) {
-        const std::size_t found = text.find(separator, start);
-        pieces.push_back(text.substr(start, found == Text::npos ? Text::npos : found - start));
-        if (found == Text::npos)
-            return pieces;
-        start = found + separator.size();
-    }
-}
-
-// The word comparison spelled out as plainly as it can be, to hold the real one against.
-Marks PlainPass(Text own, Text other) {
-    const std::vector<Text> ownLines = own.empty() ? std::vector<Text>{} : CutAt(own, u"\r\n");
-    const std::vector<Text> otherLines =
-        other.empty() ? std::vector<Text>{} : CutAt(other, u"\r\n");
-    Marks marks;
-    std::size_t partner = 0;
-    for (const Text line : ownLines) {
-        const std::vector<Text> words = line.empty() ? std::vector<Text>{} : CutAt(line, u" ");
-        const Text partnerLine = otherLines.empty() ? Text{} : otherLines[partner];
-        const std::vector<Text> supply =
-            partnerLine.empty() ? std::vector<Text>{} : CutAt(partnerLine, u" ");
-        const auto window = static_cast<std::size_t>(
-            std::nearbyint((static_cast<double>(words.size()) - 1) / 2 + 1));
-        std::size_t next = 0;
-        for (const Text word : words) {
-            std::size_t m = 0;
-            while (m < window && !(next + m < supply.size() && supply[next + m] == word))
-                ++m;
-            if (m < window)
-                next += m + 1;
-            else
-                marks.push_back({static_cast<std::size_t>(word.data() - own.data()), word.size()});
-        }
-        const bool nextIsEmptyLastLine =
-            partner + 2 == otherLines.size() && otherLines.back().empty();
-        if (partner + 1 < otherLines.size() && !nextIsEmptyLastLine)
-            ++partner;
-    }
-    return marks;
-}
-
 // Lines of a few words from a small vocabulary, whose words share lengths and first and last
 // units, so that a quick comparison that only looks at those is caught out.
 std::u16string RandomText(std::mt19937& random) {
@@ -184,6 +153,8 @@ std::u16string RandomText(std::mt19937& random) {
     }
     if (random() % 3 == 0)
         text += u"\r\n";
+    if (random() % 3 == 0)
+        text += u"\r"; // as a load appends it
     return text;
 }
 
@@ -200,5 +171,123 @@ TEST(WordComparisonTest, AgreesWithThePlainlyWrittenRules) {
         for (const WordMark& mark : pass.marks)
             list.append(u"\r\n").append(own.substr(mark.start, mark.length));
         ASSERT_EQ(pass.list, list) << "round " << round;
+    }
+}
+
+namespace {
+
+// A few lines of tens to hundreds of words from a tiny vocabulary: windows far beyond the words a
+// search looks at directly, matches near and far, and words the partner line lacks altogether.
+std::u16string RandomLongLines(std::mt19937& random, Text vocabulary) {
+    std::uniform_int_distribution<std::size_t> lines(1, 3), words(0, 400), pick(0, 5);
+    std::u16string text;
+    for (std::size_t line = 0, count = lines(random); line < count; ++line) {
+        if (line > 0)
+            text += u"\r\n";
+        for (std::size_t word = 0, n = words(random); word < n; ++word) {
+            if (word > 0)
+                text += u' ';
+            const std::size_t chosen = pick(random);
+            if (chosen < vocabulary.size())
+                text += vocabulary[chosen];
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(WordComparisonTest, LongLinesAgreeWithThePlainlyWrittenRules) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        // The two sides share only some of their words, so that many searches run the full window.
+        const std::u16string own = RandomLongLines(random, u"abcx");
+        const std::u16string other = RandomLongLines(random, round % 2 ? u"abcy" : u"yyyb");
+        ASSERT_EQ(ComparePass(own, other).marks, PlainPass(own, other)) << "round " << round;
+    }
+}
+
+TEST(WordComparisonTest, APartnerLineSharedByManyLinesIsSearchedAfreshForEach) {
+    // Every line of the first text meets the second text's one line; a far match in one line
+    // must not use up words for the next.
+    std::u16string partner;
+    for (int i = 0; i < 200; ++i)
+        partner += u"p ";
+    partner += u"x";
+    std::u16string own;
+    for (int i = 0; i < 3; ++i)
+        own += (i > 0 ? u"\r\n" : u"") + partner;
+    EXPECT_EQ(ComparePass(own, partner).marks, PlainPass(own, partner));
+    EXPECT_TRUE(ComparePass(own, partner).marks.empty());
+}
+
+TEST(WordComparisonTest, LinesOfMoreWordsThanAreKeptAtOnce) {
+    // Past the blanks a cut keeps and the partner words a search keeps behind it: a few words
+    // changed, inserted or dropped in a line of 70,000.
+    std::u16string own, other;
+    for (int i = 0; i < 70000; ++i) {
+        const std::string number = std::to_string(i % 2000);
+        const std::u16string word(number.begin(), number.end());
+        own += (i > 0 ? u" " : u"") + word;
+        if (i % 20000 == 7)
+            other += u"inserted ";
+        if (i % 25000 != 11)
+            other += (i % 15000 == 3 ? u"changed" : word) + u" ";
+    }
+    other.pop_back();
+    EXPECT_EQ(ComparePass(own, other).marks, PlainPass(own, other));
+    EXPECT_EQ(ComparePass(other, own).marks, PlainPass(other, own));
+}
+
+namespace {
+
+// A text handed over in chunks of random sizes, as a file is decoded.
+class Chunks {
+public:
+    Chunks(Text text, std::mt19937& random) : text_(text), random_(random) {}
+    Text operator()() {
+        const std::size_t size = std::min<std::size_t>(1 + random_() % 7, text_.size() - at_);
+        const Text chunk = text_.substr(at_, size);
+        at_ += size;
+        return chunk;
+    }
+
+private:
+    Text text_;
+    std::mt19937& random_;
+    std::size_t at_ = 0;
+};
+
+Marks StreamedPass(Text own, Text other, std::mt19937& random) {
+    Marks marks;
+    Chunks ownChunks(own, random);
+    Chunks otherChunks(other, random);
+    compare::ForEachUnmatchedWordStreamed(ownChunks, otherChunks,
+                                          [&](std::size_t start, Text word) {
+                                              EXPECT_EQ(own.substr(start, word.size()), word);
+                                              marks.push_back({start, word.size()});
+                                          });
+    return marks;
+}
+
+} // namespace
+
+// Lines, CR LF pairs and the final CR split between chunks anywhere give the same words.
+TEST(WordComparisonTest, TextsInChunksGiveWhatWholeTextsGive) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 3000; ++round) {
+        const bool longLines = round % 10 == 0;
+        const std::u16string own =
+            longLines ? RandomLongLines(random, u"abcx") : RandomText(random);
+        const std::u16string other =
+            longLines ? RandomLongLines(random, u"abcy") : RandomText(random);
+        ASSERT_EQ(StreamedPass(own, other, random), ComparePass(own, other).marks)
+            << "round " << round;
+    }
+    for (const Text text : {u"", u"\r", u"\r\n", u"\r\n\r", u"a\r\r", u"\r\r\n", u"a\rb\r\nc"}) {
+        for (const Text other : {u"", u"\r", u"a\r\n\r", u"\r\n\r\n"}) {
+            ASSERT_EQ(StreamedPass(text, other, random), ComparePass(text, other).marks);
+            ASSERT_EQ(StreamedPass(other, text, random), ComparePass(other, text).marks);
+        }
     }
 }

@@ -16,7 +16,7 @@ using compare::CrLfLineWalker;
 using compare::LookalikeKind;
 using compare::LookalikeKinds;
 using compare::PartnerLineWalker;
-using compare::RedWord;
+using compare::RedWordStart;
 using compare::WordIndex;
 using compare::WordLookalike;
 
@@ -54,15 +54,17 @@ std::u16string RandomPane(std::mt19937& random, std::size_t mostLines) {
 // The word comparison's red words of `own` and their look-alikes, with a whole-text index of each
 // text as the comparison reads it.
 struct Reference {
-    std::vector<RedWord> red;
+    std::vector<RedWordStart> red;
     std::vector<WordLookalike> lookalikes;
 };
 
-std::vector<RedWord> RedWordsOf(const WordIndex& own, const WordIndex& other) {
-    std::vector<RedWord> red;
+std::vector<RedWordStart> RedWordsOf(const WordIndex& own, const WordIndex& other) {
+    std::vector<RedWordStart> red;
     compare::ForEachUnmatchedWordOfPass(
         own, other,
-        [&](std::size_t start, std::u16string_view word) { red.emplace_back(start, word.size()); });
+        [&](std::size_t start, std::u16string_view) {
+            red.push_back(static_cast<RedWordStart>(start));
+        });
     return red;
 }
 
@@ -81,7 +83,7 @@ std::optional<WordLookalike> LookalikeStartingAt(const std::vector<WordLookalike
 }
 
 std::optional<std::size_t> Count(std::u16string_view own, std::u16string_view other,
-                                 const std::vector<RedWord>& red) {
+                                 const std::vector<RedWordStart>& red) {
     return compare::CountWordLookalikes(own, other, red, [](std::size_t) { return true; });
 }
 
@@ -169,7 +171,7 @@ TEST(WordLookalikeAtTest, AgreesWithTheSearchOfTheWholePass) {
         const std::u16string own = RandomPane(random, 12);
         const std::u16string other = RandomPane(random, 12);
         const Reference reference = ReferenceOf(own, other);
-        for (const auto& [start, length] : reference.red)
+        for (const RedWordStart start : reference.red)
             ASSERT_EQ(compare::FindLookalikeWordAt(own, start, other),
                       LookalikeStartingAt(reference.lookalikes, start))
                 << "round " << round << ", word at " << start;
@@ -234,7 +236,7 @@ TEST(WordLookalikeCountTest, TwoHalvesCountWhatTheWholePassFinds) {
 TEST(WordLookalikeCountTest, StopsWhenAskedTo) {
     for (std::size_t lines : {10'000, 30'000}) { // one thread, then two
         const auto [own, other] = LargePair(lines);
-        const std::vector<RedWord> red = RedWordsOf(WordIndex(compare::WordComparisonText(own)),
+        const std::vector<RedWordStart> red = RedWordsOf(WordIndex(compare::WordComparisonText(own)),
                                                     WordIndex(compare::WordComparisonText(other)));
         int asked = 0;
         const auto count =
@@ -245,11 +247,11 @@ TEST(WordLookalikeCountTest, StopsWhenAskedTo) {
 }
 
 TEST(WordLookalikeCountTest, NothingToCount) {
-    const std::vector<RedWord> none;
-    const std::vector<RedWord> fox{{0, 3}};
+    const std::vector<RedWordStart> none;
+    const std::vector<RedWordStart> fox{0};
     EXPECT_EQ(Count(u"Fox\r", u"fox\r", none), 0u);
     EXPECT_EQ(Count(u"Fox\r", u"\r", fox), 0u);
     EXPECT_EQ(Count(u"Fox\r", u"fox\r", fox), 1u);
     // A red word that does not stand on a line of the text is not counted.
-    EXPECT_EQ(Count(u"Fox\r", u"fox\r", std::vector<RedWord>{{9, 1}}), 0u);
+    EXPECT_EQ(Count(u"Fox\r", u"fox\r", std::vector<RedWordStart>{9}), 0u);
 }

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -118,6 +120,28 @@ TEST_F(LoadButtonsTest, AFileThatCannotBeReadIsReportedAtTheCallingStatement) {
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_TRUE(box.shown[0].text.contains(u"PushButton4_Click at line 132"_s));
     EXPECT_EQ(form.RichTextBox2.Text(), u"good\r"_s) << "the loop went on with the next name";
+}
+
+// Only ordinary files are opened: a pipe no one writes to, a device or a broken link gets a report
+// that says what it is, and the load neither waits nor reads without end.
+TEST_F(LoadButtonsTest, WhatIsNoOrdinaryFileIsReportedWithoutWaiting) {
+    Form1& form = Start();
+    const QString fifo = programFolder.filePath(u"pipe.txt"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString dangling = programFolder.filePath(u"gone.txt"_s);
+    ASSERT_TRUE(QFile::link(programFolder.filePath(u"nothing.txt"_s), dangling));
+    const std::pair<QString, QString> rows[] = {
+        {fifo, fifo + u" is not an ordinary file"_s},
+        {u"/dev/zero"_s, u"/dev/zero is not an ordinary file"_s},
+        {dangling, dangling + u" is a link to a file that does not exist"_s},
+    };
+    for (const auto& [path, description] : rows) {
+        box.shown.clear();
+        dialog.answers = {path};
+        form.PushButton3_Click();
+        EXPECT_EQ(box.Texts(), std::vector<QString>{Report(3, description, 122)});
+        EXPECT_EQ(form.RichTextBox1.Text(), u"\r"_s);
+    }
 }
 
 TEST_F(LoadButtonsTest, EncodingsAndRichTextAreReadAsText) {

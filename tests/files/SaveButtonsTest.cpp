@@ -129,6 +129,7 @@ TEST_F(SaveButtonsTest, AFailedSaveIsReportedAndLeavesTheOldFileWhole) {
     }
     ASSERT_EQ(box.shown.size(), 2u) << "the question, then the report";
     EXPECT_TRUE(box.shown[1].text.contains(u"at line 120"_s));
+    EXPECT_TRUE(box.shown[1].text.startsWith(u"File too large"_s)) << "not \"Unknown error\"";
     EXPECT_EQ(Read(path), QByteArray("old content"));
     EXPECT_EQ(QDir(programFolder.path()).entryList(QDir::Files), QStringList{u"old.txt"_s});
 }
@@ -148,4 +149,25 @@ TEST_F(SaveButtonsTest, AFolderWithoutWritePermissionLeavesTheOldFileUntouched) 
     ASSERT_EQ(box.shown.size(), 2u);
     EXPECT_TRUE(box.shown[1].text.contains(u"at line 120"_s));
     EXPECT_EQ(Read(path), QByteArray("old content"));
+}
+
+// A list kept by place is written out a piece at a time beside the window, exactly as it reads,
+// without ever being spelled out whole in the pane; so is a text of several pieces.
+TEST_F(SaveButtonsTest, AListAndALargeTextAreWrittenAsidePieceByPiece) {
+    Form1& form = Start();
+    form.RichTextBox1.SetText(u"same\r\nonly one\r\n"_s + QString(3'000'000, u'x') + u"\r"_s);
+    form.RichTextBox2.SetText(u"same\r\n"_s);
+    form.PushButton1_Click();
+    const QString list = programFolder.filePath(u"list.txt"_s);
+    dialog.answers = {list};
+    const int asides = pump.asides;
+    form.PushButton2_Click(); // the lists are on show
+    EXPECT_EQ(pump.asides, asides + 1) << "written beside the window";
+    EXPECT_EQ(Read(list), QByteArray("\nonly one\r\n") + QByteArray(3'000'000, 'x') + "\r");
+    form.SetOptionValue(form.Option1, true);
+    const QString full = programFolder.filePath(u"full.txt"_s);
+    dialog.answers = {full};
+    form.PushButton2_Click();
+    EXPECT_EQ(Read(full).size(), form.RichTextBox1.Length());
+    EXPECT_TRUE(Read(full).endsWith(QByteArray(100, 'x') + "\r"));
 }

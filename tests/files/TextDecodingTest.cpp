@@ -116,6 +116,7 @@ TEST(TextDecodingTest, ChunkSizeNeverChangesTheResult) {
         "x\xC3\xA9\r\n\xE2\x82\xAC\ry\n\xF0\x9F\x98\x80\r\n\r\r\n",
         "\xEF\xBB\xBF\xE2\x82\r\n\xFFok\xC3\r\xF0\x9F\x98",
         "\x93\r\n\x94\n\r\x80\r",
+        "{\\rtf1 a\\par b\\'e9}", // the mark is found across the smallest chunks too
         Utf16WithBom(u"\u00E9\r\n\U0001F600\n\r\r\nz", false),
         Utf16WithBom(u"\u00E9\r\n\U0001F600\n\r\r\nz", true),
     };

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -353,4 +354,21 @@ TEST_F(PaneWidgetTest, TheOverviewStripMarksTheRowsWithRed) {
     QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, QPoint(2, static_cast<int>(row)));
     const double shown = static_cast<double>(widget.Top().segment) / 1'000'001;
     EXPECT_NEAR(shown, 0.6, 0.01);
+}
+
+TEST_F(PaneWidgetTest, RestingOnARedStretchShowsItsTipAndElsewhereTheSummary) {
+    pane.SetText(u"plain\r\ntipped"_s);
+    pane.SetSummary(u"1 line of this text is nowhere in Text File #2"_s);
+    pane.SetTips([](qsizetype position) {
+        return position >= 7 ? u"Differs from line 4 of Text File #2 only by: letter case"_s
+                             : QString();
+    });
+    const auto tipAt = [&](qsizetype position) {
+        const QPoint point = widget.CaretBox(position).center().toPoint() + QPoint(2, 0);
+        QHelpEvent help(QEvent::ToolTip, point, widget.viewport()->mapToGlobal(point));
+        QCoreApplication::sendEvent(widget.viewport(), &help);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(tipAt(8), u"Differs from line 4 of Text File #2 only by: letter case"_s);
+    EXPECT_EQ(tipAt(1), u"1 line of this text is nowhere in Text File #2"_s);
 }

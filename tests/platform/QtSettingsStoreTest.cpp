@@ -120,6 +120,86 @@ TEST_P(QtSettingsStoreTest, AWriteIntoAReadOnlyFolderFailsAndKeepsTheOldValue) {
     EXPECT_EQ(FileContent(), before);
 }
 
+namespace {
+
+// Bytes no settings file holds: what a crash or a wrong program leaves behind.
+QByteArray Junk() {
+    QByteArray junk;
+    quint32 state = 12345;
+    for (int i = 0; i < 4096; ++i) {
+        state = state * 1103515245u + 12345u;
+        junk.append(static_cast<char>(state >> 24));
+    }
+    return junk;
+}
+
+// Valid settings, but a size no settings file has.
+QByteArray Huge() {
+    QByteArray huge = "[Tarnwick]\nOption1=True\n";
+    while (huge.size() <= QtSettingsStore::kMaxFileBytes)
+        huge.append("Key").append(QByteArray::number(huge.size())).append("=value\n");
+    return huge;
+}
+
+} // namespace
+
+// Such a file is not rewritten: it is moved aside whole, the user is told once, and the settings
+// start again from the defaults.
+TEST_P(QtSettingsStoreTest, AFileThatCannotBeReadIsMovedAsideAndTheDefaultsApply) {
+    struct Row {
+        const char* what;
+        QByteArray content;
+        QString reason;
+    };
+    for (const Row& row :
+         {Row{"junk", Junk(), u"it is not a valid settings file"_s},
+          Row{"broken section", "[Tarnwick\nOption1=True\n", u"it is not a valid settings file"_s},
+          Row{"huge", Huge(), u"it is far too large for settings"_s}}) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(SettingsFile() + u".unreadable"_s);
+        WriteFile(row.content);
+        QtSettingsStore fresh(GetParam());
+        EXPECT_EQ(fresh.GetSetting(kApp, kSection, u"Option1"_s, u"0"_s), u"0"_s);
+        const std::optional<QString> problem = fresh.TakeProblem();
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_TRUE(problem->contains(row.reason)) << problem->toStdString();
+        EXPECT_TRUE(problem->contains(SettingsFile() + u".unreadable"_s)) << problem->toStdString();
+        EXPECT_FALSE(fresh.TakeProblem().has_value()) << "told once";
+        QFile aside(SettingsFile() + u".unreadable"_s);
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+        EXPECT_EQ(aside.readAll(), row.content) << "kept byte for byte";
+        fresh.SaveSetting(kApp, kSection, u"Option1"_s, u"True"_s);
+        EXPECT_EQ(QtSettingsStore(GetParam()).GetSetting(kApp, kSection, u"Option1"_s, u"0"_s),
+                  u"True"_s);
+    }
+}
+
+TEST_P(QtSettingsStoreTest, AnUnreadableFileThatCannotBeMovedIsLeftAsItIs) {
+    WriteFile(Junk());
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(folder.filePath(u"probe"_s));
+    const bool canStillWrite = probe.open(QIODevice::WriteOnly);
+    QtSettingsStore fresh(GetParam());
+    const QString value = fresh.GetSetting(kApp, kSection, u"Option2"_s, u"1"_s);
+    const std::optional<QString> problem = fresh.TakeProblem();
+    bool saved = true;
+    try {
+        fresh.SaveSetting(kApp, kSection, u"Option2"_s, u"True"_s);
+    } catch (const Failure&) {
+        saved = false;
+    }
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (canStillWrite)
+        GTEST_SKIP() << "permissions do not bind this user (root)";
+    EXPECT_EQ(value, u"1"_s);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->contains(u"left as it is"_s)) << problem->toStdString();
+    EXPECT_FALSE(saved);
+    QFile file(SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), Junk());
+}
+
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
 // The native store there is no file; the same code is checked on the INI format.
 const auto kFormats = ::testing::Values(QSettings::IniFormat);

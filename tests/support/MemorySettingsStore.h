@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 // Settings kept in memory. Writes are recorded in order; with `failWrites` each write fails as
@@ -32,6 +33,8 @@ public:
         writes.push_back({application, section, key, value});
     }
 
+    std::optional<QString> TakeProblem() override { return std::exchange(problem, std::nullopt); }
+
     std::optional<QString> Value(const QString& application, const QString& section,
                                  const QString& key) const {
         const auto found = values.find({application, section, key});
@@ -49,4 +52,5 @@ public:
     std::map<std::tuple<QString, QString, QString>, QString> values;
     std::vector<Write> writes;
     bool failWrites = false;
+    std::optional<QString> problem; // what TakeProblem tells, once
 };

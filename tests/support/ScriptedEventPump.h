@@ -25,13 +25,7 @@ public:
         if (tick)
             tick();
         std::exception_ptr failure;
-        std::thread worker([&] {
-            try {
-                work();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
+        std::thread worker([&] { failure = RunCatching(work); });
         worker.join();
         if (tick)
             tick();
@@ -39,7 +33,15 @@ public:
             std::rethrow_exception(failure);
     }
 
+    // Work for later runs at once, and what follows it too.
+    void RunLater(std::function<void()> work, std::function<void()> then) override {
+        ++laters;
+        RunCatching(work);
+        then();
+    }
+
     int calls = 0;
     int asides = 0;
+    int laters = 0;
     std::function<void(int call)> onPump;
 };

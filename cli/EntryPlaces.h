@@ -1,0 +1,38 @@
+#pragma once
+
+#include "cli/ReportSinks.h"
+#include "cli/SideReport.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Where a side's entries stand in its text, kept as far as the room lasts: the report is then
+// written from them and the held text, however often it reads them, without the comparison
+// running again. Each entry is kept as the distance from the end of the one before and its
+// length, a byte or two each for most.
+class EntryPlaces final : public EntrySink {
+public:
+    EntryPlaces(KeptRoom& room, CliOptions::Mode mode) : room_(room), mode_(mode) {}
+    ~EntryPlaces() override { Release(); }
+    EntryPlaces(const EntryPlaces&) = delete;
+    EntryPlaces& operator=(const EntryPlaces&) = delete;
+
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
+               std::size_t length) override;
+    void Finish() override {}
+
+    bool Complete() const { return complete_; }
+    // The entries again, made from the text they stand in.
+    Pass Replay(std::u16string_view text) const;
+
+private:
+    void Put(std::uint64_t value);
+    void Release();
+
+    KeptRoom& room_;
+    CliOptions::Mode mode_;
+    std::vector<std::vector<std::uint8_t>> blocks_;
+    std::size_t lastEnd_ = 0;
+    bool complete_ = true;
+};

@@ -1,0 +1,92 @@
+#include "cli/HeldComparison.h"
+
+#include "cli/EntryPlaces.h"
+
+#include "compare/LineIndex.h"
+#include "compare/WordPass.h"
+
+#include <exception>
+#include <future>
+#include <optional>
+
+namespace {
+
+// At most what a line index costs a piece (see LineIndex).
+constexpr qint64 kIndexBytesPerPiece = 16;
+
+Pass MissingLines(const compare::LineIndex& own, const compare::LineIndex& other) {
+    return [&own, &other](EntrySink& sink) {
+        const std::u16string_view text = own.Text();
+        own.ForEachMissingIn(other, 0, own.PieceCount(), [&](compare::Piece piece) {
+            const bool endsWithCR = piece.start + piece.length < text.size();
+            sink.Entry(text.substr(piece.start, piece.length), u"\r", piece.start,
+                       piece.length + (endsWithCR ? 1 : 0));
+        });
+    };
+}
+
+Pass UnmatchedWords(std::u16string_view own, std::u16string_view other) {
+    return [own, other](EntrySink& sink) {
+        compare::ForEachUnmatchedWord(
+            own, other,
+            [&](std::size_t start, std::size_t length) {
+                sink.Entry(u"\r\n", own.substr(start, length), start, length);
+            },
+            [](std::size_t) { return true; });
+    };
+}
+
+// Side 2 is worked out on another thread, and its report made there as far as the room lasts,
+// while side 1 is worked out and written.
+void WriteBoth(const CliOptions& options, std::u16string_view firstText,
+               std::u16string_view secondText, const Pass& firstPass, const Pass& secondPass,
+               SideReport& first, SideReport& second, ByteSink& out, KeptRoom& room) {
+    EntryPlaces secondPlaces(room, options.mode);
+    auto kept = std::async(std::launch::async, [&] {
+        secondPass(secondPlaces);
+        if (secondPlaces.Complete())
+            second.Keep(secondPlaces.Replay(secondText));
+    });
+    std::exception_ptr failure;
+    try {
+        EntryPlaces firstPlaces(room, options.mode);
+        firstPass(firstPlaces);
+        first.Write(firstPlaces.Complete() ? firstPlaces.Replay(firstText) : firstPass, out);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    kept.get(); // what it threw comes first
+    if (failure)
+        std::rethrow_exception(failure);
+    second.Write(secondPlaces.Complete() ? secondPlaces.Replay(secondText) : secondPass, out);
+}
+
+} // namespace
+
+qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputText& two) {
+    qint64 bytes = 0;
+    for (const InputText* text : {&one, &two}) {
+        bytes += qint64{text->Length()} * qint64{sizeof(char16_t)};
+        if (options.mode == CliOptions::Mode::Lines)
+            bytes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece;
+    }
+    return bytes;
+}
+
+void CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
+                 SideReport& second, ByteSink& out, KeptRoom& room) {
+    auto secondText = std::async(std::launch::async, [&] { return two.ReadAll(); });
+    const std::u16string firstText = one.ReadAll();
+    const std::u16string otherText = secondText.get();
+    if (options.mode == CliOptions::Mode::Words) {
+        WriteBoth(options, firstText, otherText, UnmatchedWords(firstText, otherText),
+                  UnmatchedWords(otherText, firstText), first, second, out, room);
+        return;
+    }
+    auto secondIndex =
+        std::async(std::launch::async, [&] { return compare::LineIndex(otherText); });
+    const compare::LineIndex firstIndex(firstText);
+    const compare::LineIndex otherIndex = secondIndex.get();
+    WriteBoth(options, firstText, otherText, MissingLines(firstIndex, otherIndex),
+              MissingLines(otherIndex, firstIndex), first, second, out, room);
+}

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "cli/CliOptions.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where report bytes go.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Write(QByteArrayView bytes) = 0;
+    // False once what is written is thrown away: making it can stop.
+    virtual bool Wants() const { return true; }
+};
+
+// The report itself, written through a large buffer. Throws Failure when it cannot be written;
+// after that nothing more is written.
+class ReportOutput final : public ByteSink {
+public:
+    explicit ReportOutput(std::FILE* out) : out_(out) {}
+    void Write(QByteArrayView bytes) override;
+    void Flush();
+
+private:
+    std::FILE* out_;
+    QByteArray buffer_;
+};
+
+// Room for report bytes that wait for their turn, shared by everything that keeps some, on any
+// thread.
+class KeptRoom {
+public:
+    explicit KeptRoom(qint64 bytes) : left_(bytes) {}
+    bool Take(qint64 bytes);
+    void GiveBack(qint64 bytes) { left_ += bytes; }
+
+private:
+    std::atomic<qint64> left_;
+};
+
+// Bytes kept until their turn comes, as long as the room lasts. Once it runs out they are let go:
+// whatever made them must make them again when their turn comes. They are kept in blocks, so that
+// what they take is what they hold, not twice that as a growing buffer would.
+class KeptBytes final : public ByteSink {
+public:
+    explicit KeptBytes(KeptRoom& room) : room_(room) {}
+    ~KeptBytes() override { Release(); }
+    KeptBytes(const KeptBytes&) = delete;
+    KeptBytes& operator=(const KeptBytes&) = delete;
+
+    void Write(QByteArrayView bytes) override;
+    bool Wants() const override { return complete_; }
+    bool Complete() const { return complete_; }
+    // Writes what is kept to `out`.
+    void WriteTo(ByteSink& out) const;
+    void Release();
+
+private:
+    KeptRoom& room_;
+    std::vector<QByteArray> blocks_;
+    qint64 size_ = 0;
+    bool complete_ = true;
+};
+
+// One file's differences as a comparison finds them, in order.
+class EntrySink {
+public:
+    virtual ~EntrySink() = default;
+    // An entry: `a` and then `b` are what the result list gets; `length` units from `start` of
+    // the file's text are coloured.
+    virtual void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
+                       std::size_t length) = 0;
+    // No more entries come.
+    virtual void Finish() = 0;
+};
+
+// The result list, as the readable report's lines ("< entry") or as the inside of the JSON string.
+class ListSink final : public EntrySink {
+public:
+    enum class Style { Readable, Json };
+    ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out)
+        : style_(style), mode_(mode), prefix_(prefix), out_(out) {}
+
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) override;
+    void Finish() override { Flush(); }
+    qint64 Count() const { return count_; }
+
+private:
+    void Flush();
+    // Most entries are a few units: moved by a loop the compiler widens, not a call.
+    static char16_t* Put(char16_t* out, std::u16string_view units);
+
+    Style style_;
+    CliOptions::Mode mode_;
+    char prefix_;
+    ByteSink& out_;
+    // Whole entries, converted a few hundred thousand units at a time.
+    std::u16string list_;
+    std::size_t used_ = 0;
+    qint64 count_ = 0;
+    bool wanted_ = true; // what the list becomes is not thrown away
+};
+
+// The coloured runs as the JSON report lists them: "[start,length]" pairs separated by commas.
+// Runs that touch are one, as they are in a pane's colours; an empty run colours nothing.
+class MarkSink final : public EntrySink {
+public:
+    explicit MarkSink(ByteSink& out) : out_(out) {}
+
+    void Entry(std::u16string_view, std::u16string_view, std::size_t start,
+               std::size_t length) override;
+    void Finish() override;
+
+private:
+    void Close();
+
+    ByteSink& out_;
+    QByteArray bytes_;
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    bool open_ = false;
+    bool first_ = true;
+};
+
+// Hands every entry to two sinks.
+class BothSinks final : public EntrySink {
+public:
+    BothSinks(EntrySink& first, EntrySink& second) : first_(first), second_(second) {}
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
+               std::size_t length) override {
+        first_.Entry(a, b, start, length);
+        second_.Entry(a, b, start, length);
+    }
+    void Finish() override {
+        first_.Finish();
+        second_.Finish();
+    }
+
+private:
+    EntrySink& first_;
+    EntrySink& second_;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cli/CliOptions.h"
+#include "cli/ReportSinks.h"
+
+#include <functional>
+
+// A pass that hands one file's differences, in order, to a sink. It can be run again, and gives
+// the same each time.
+using Pass = std::function<void(EntrySink&)>;
+
+// One file's part of the report: for people a header and a line per difference, for programs the
+// JSON object's result text and marks. A pass runs before the report gets to this side when its
+// work is needed early (or to count the differences the header names); what it gives is kept as
+// long as the room lasts, and the pass runs again for the rest.
+class SideReport {
+public:
+    SideReport(const CliOptions& options, int file, KeptRoom& room);
+
+    // Runs the pass now and keeps what it gives.
+    void Keep(const Pass& pass);
+    // Writes this side of the report.
+    void Write(const Pass& pass, ByteSink& out);
+    bool HasEntries() const { return count_ > 0; }
+
+private:
+    ListSink::Style Style() const;
+    char Prefix() const { return file_ == 1 ? '<' : '>'; }
+    QByteArray Header() const;
+
+    const CliOptions& options_;
+    int file_;
+    bool kept_ = false;
+    qint64 count_ = 0;
+    KeptBytes list_;
+    KeptBytes marks_;
+};
