@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/LineBreakUnits.h"
+
 #include <cstddef>
 #include <string_view>
 
 namespace compare {
-
-inline constexpr char16_t kCR = u'\r';
-inline constexpr char16_t kLF = u'\n';
 
 // A piece of a text cut at CR: `length` units from `start`, followed by a CR unless it is the last.
 struct Piece {
