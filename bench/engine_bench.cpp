@@ -6,7 +6,7 @@
 // held as a pane holds a loaded file: UTF-16, every line ending in CR LF, one more CR at the end.
 
 #include "compare/ContentHash.h"
-#include "compare/LineComparison.h"
+#include "MissingPieces.h"
 #include "compare/LineIndex.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
@@ -223,14 +223,15 @@ void BM_LineIndexBuild(benchmark::State& state) {
     state.counters["index_bytes"] = static_cast<double>(indexBytes);
 }
 
-// One direction of the line comparison: the set of the second text, then every line of the first
-// looked up in it. Items and bytes count both texts, as both are read.
+// One direction of the line comparison as the window and the tool run it: both texts indexed, then
+// every line of the first looked up in the second's index. Items and bytes count both texts, as
+// both are read.
 void BM_FindMissingPieces(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     std::size_t missing = 0;
     for (auto _ : state) {
         const std::vector<compare::Piece> pieces =
-            compare::FindMissingPieces(texts.first, texts.second);
+            MissingPieces(texts.first, texts.second);
         missing = pieces.size();
         benchmark::DoNotOptimize(pieces.data());
     }
@@ -331,8 +332,8 @@ void LookalikeLines(benchmark::State& state, const std::u16string& first,
                     const std::u16string& second) {
     const compare::LineIndex firstLines(first);
     const compare::LineIndex secondLines(second);
-    const std::vector<compare::Piece> red1 = compare::FindMissingPieces(first, second);
-    const std::vector<compare::Piece> red2 = compare::FindMissingPieces(second, first);
+    const std::vector<compare::Piece> red1 = MissingPieces(first, second);
+    const std::vector<compare::Piece> red2 = MissingPieces(second, first);
     std::size_t found = 0;
     for (auto _ : state) {
         const compare::LookalikeLinesOfBoth both =

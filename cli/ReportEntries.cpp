@@ -1,6 +1,7 @@
 #include "cli/ReportEntries.h"
 
 #include "compare/UnitScan.h"
+#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,8 +9,6 @@
 
 namespace {
 
-constexpr char16_t kCR = u'\r';
-constexpr char16_t kLF = u'\n';
 // Non-ASCII units are handed to the encoder this many at most, so that the room they need is
 // bounded: at most three bytes a unit.
 constexpr qsizetype kEncodedRunCap = 256;

@@ -2,7 +2,6 @@
 
 #include "app/ErrorReport.h"
 #include "compare/DifferenceNotes.h"
-#include "compare/LineComparison.h"
 #include "compare/LookalikeDescription.h"
 #include "compare/LookalikeLines.h"
 #include "platform/ResultList.h"

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/LineBreakUnits.h"
+
 #include <cstddef>
 #include <string_view>
 
 namespace compare {
-
-inline constexpr char16_t kCR = u'\r';
-inline constexpr char16_t kLF = u'\n';
 
 // A piece of a text cut at CR: `length` units from `start`, followed by a CR unless it is the last.
 struct Piece {
@@ -15,6 +14,11 @@ struct Piece {
 
     friend bool operator==(const Piece&, const Piece&) = default;
 };
+
+// What is coloured for a missing piece: the piece and the CR that ends it, if one does.
+inline Piece MarkedSpan(std::u16string_view own, Piece piece) {
+    return {piece.start, piece.length + (piece.start + piece.length < own.size() ? 1 : 0)};
+}
 
 // A line's content: its piece without the one LF that cutting CR LF text at CR leaves in front.
 inline std::u16string_view LineContent(std::u16string_view piece) {

@@ -1,7 +1,8 @@
 #include "compare/WordIndex.h"
 
-#include "platform/LargePages.h"
 #include "compare/UnitScan.h"
+#include "platform/LargePages.h"
+#include "platform/LineBreakUnits.h"
 
 #include <bit>
 #include <limits>
@@ -12,8 +13,6 @@ namespace compare {
 namespace {
 
 constexpr char16_t kBlank = u' ';
-constexpr char16_t kCR = u'\r';
-constexpr char16_t kLF = u'\n';
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "files/LineBreaks.h"
+#include "platform/LineBreakUnits.h"
 
 #include <QtEndian>
 
@@ -6,9 +7,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr char16_t kCR = u'\r';
-constexpr char16_t kLF = u'\n';
 
 // Each unit adds one for a CR or LF and takes two away for a CR followed by an LF. Summed in
 // blocks small enough for an int, so that the compiler can vectorise the loop: this pass runs

@@ -3,7 +3,7 @@
 #include "FuzzInput.h"
 #include "PlainComparisons.h"
 #include "compare/ContentHash.h"
-#include "compare/LineComparison.h"
+#include "MissingPieces.h"
 #include "compare/LineSet.h"
 #include "compare/PieceCutter.h"
 
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto [chunk, texts] = TextsFrom(data, size, kAlphabet);
     for (int own = 0; own < 2; ++own) {
         std::vector<std::size_t> whole;
-        for (const compare::Piece piece : compare::FindMissingPieces(texts[own], texts[1 - own]))
+        for (const compare::Piece piece : MissingPieces(texts[own], texts[1 - own]))
             whole.push_back(piece.start);
         Check(whole == plain::MissingPieces(texts[own], texts[1 - own]));
     }

@@ -1,15 +1,13 @@
 #include "platform/ResultList.h"
 
 #include "platform/LargePages.h"
+#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
 namespace {
-
-constexpr QChar kCR = u'\r';
-constexpr QChar kLF = u'\n';
 
 bool HasBreak(QStringView units) {
     for (const QChar unit : units)

@@ -1,15 +1,13 @@
 #include "platform/TextLines.h"
 
 #include "platform/Failure.h"
+#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <iterator>
 #include <limits>
 
 namespace {
-
-constexpr char16_t kCR = u'\r';
-constexpr char16_t kLF = u'\n';
 
 // Where the line after the first break at or after `from` begins, or -1 when there is none.
 qsizetype NextLineStart(QStringView text, qsizetype from) {
@@ -35,8 +33,7 @@ std::uint32_t Narrow(qsizetype position) {
 TextLines::TextLines(QStringView text) {
     Narrow(text.size());
     starts_.push_back(0);
-    for (qsizetype start = NextLineStart(text, 0); start >= 0;
-         start = NextLineStart(text, start))
+    for (qsizetype start = NextLineStart(text, 0); start >= 0; start = NextLineStart(text, start))
         starts_.push_back(static_cast<std::uint32_t>(start));
 }
 

@@ -1,9 +1,13 @@
 #include "compare/FindDifferences.h"
 
+#include "PlainComparisons.h"
 #include "ScriptedEventPump.h"
 #include "ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
 
 using namespace Qt::StringLiterals;
 
@@ -186,4 +190,42 @@ TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItAp
         << pane2.TipAt(1).toStdString();
     pane1.ColourRanges(std::vector<TextRange>{{0, pane1.Length()}}, kBlack);
     EXPECT_EQ(pane1.TipAt(7), QString()) << "nothing is red any more";
+}
+
+// The line comparison as the window runs it, on random texts full of repeats, empty lines and lone
+// CRs and LFs, against its rules written plainly: the list, the red marks and the selection.
+TEST_F(FindDifferencesTest, TheWindowsLineComparisonFollowsThePlainRules) {
+    std::mt19937 random(5);
+    const std::u16string_view alphabet = u"ab \r\n";
+    for (int round = 0; round < 300; ++round) {
+        std::u16string texts[2];
+        for (std::u16string& text : texts)
+            for (int i = static_cast<int>(random() % 40); i > 0; --i)
+                text.push_back(alphabet[random() % alphabet.size()]);
+        Load(QString::fromStdU16String(texts[0]), QString::fromStdU16String(texts[1]));
+        RunBoth();
+        const Pane* shown[][2] = {{&pane1, &pane3}, {&pane2, &pane4}};
+        for (int file = 0; file < 2; ++file) {
+            const std::u16string_view own = texts[file];
+            const std::vector<std::size_t> missing = plain::MissingPieces(own, texts[1 - file]);
+            QString list;
+            std::vector<TextRange> red;
+            std::size_t start = 0;
+            for (const std::u16string_view piece : plain::Pieces(own)) {
+                if (std::find(missing.begin(), missing.end(), start) != missing.end()) {
+                    list += QString::fromStdU16String(std::u16string(piece)) + u"\r"_s;
+                    const compare::Piece marked = compare::MarkedSpan(own, {start, piece.size()});
+                    const TextRange range{static_cast<qsizetype>(marked.start),
+                                          static_cast<qsizetype>(marked.length)};
+                    if (!red.empty() && red.back().End() == range.start)
+                        red.back().length += range.length;
+                    else if (range.length > 0)
+                        red.push_back(range);
+                }
+                start += piece.size() + 1;
+            }
+            ASSERT_EQ(shown[file][1]->Text(), list) << "round " << round << ", file " << file + 1;
+            ASSERT_EQ(Red(*shown[file][0]), red) << "round " << round << ", file " << file + 1;
+        }
+    }
 }

@@ -1,9 +1,12 @@
 #include "compare/FindWordDifferences.h"
 
+#include "PlainComparisons.h"
 #include "ScriptedEventPump.h"
 #include "ScriptedMsgBox.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace Qt::StringLiterals;
 
@@ -102,4 +105,39 @@ TEST_F(FindWordDifferencesTest, ARedWordThatLooksLikeItsPartnerSaysWhatSetsItApa
     EXPECT_EQ(pane1.TipAt(1), QString()) << "one is not red";
     pane2.SetText(u"changed"_s);
     EXPECT_EQ(pane1.TipAt(5), QString()) << "the other text is no longer the one compared";
+}
+
+// The word comparison as the window runs it, on random texts of short words, blanks in runs and
+// lone CRs and LFs, against its rules written plainly: the lists, the red words, the selection.
+TEST_F(FindWordDifferencesTest, TheWindowsWordComparisonFollowsThePlainRules) {
+    std::mt19937 random(9);
+    const std::u16string_view alphabet = u"ab  \r\n\r\n";
+    for (int round = 0; round < 300; ++round) {
+        std::u16string texts[2];
+        for (std::u16string& text : texts)
+            for (int i = static_cast<int>(random() % 40); i > 0; --i)
+                text.push_back(alphabet[random() % alphabet.size()]);
+        Run(QString::fromStdU16String(texts[0]), QString::fromStdU16String(texts[1]));
+        const Pane* shown[][2] = {{&pane1, &pane3}, {&pane2, &pane4}};
+        for (int file = 0; file < 2; ++file) {
+            const std::u16string_view own = texts[file];
+            const plain::Marks marks = plain::PlainPass(own, texts[1 - file]);
+            QString list;
+            std::vector<TextRange> red;
+            for (const plain::WordMark& mark : marks) {
+                list += u"\r\n"_s +
+                        QString::fromStdU16String(std::u16string(own.substr(mark.start, mark.length)));
+                if (mark.length > 0)
+                    red.push_back({static_cast<qsizetype>(mark.start),
+                                   static_cast<qsizetype>(mark.length)});
+            }
+            const Pane& full = *shown[file][0];
+            ASSERT_EQ(shown[file][1]->Text(), list) << "round " << round << ", file " << file + 1;
+            ASSERT_EQ(Red(full), red) << "round " << round << ", file " << file + 1;
+            if (!marks.empty()) {
+                EXPECT_EQ(full.SelStart(), static_cast<qsizetype>(marks.back().start));
+                EXPECT_EQ(full.SelLength(), static_cast<qsizetype>(marks.back().length));
+            }
+        }
+    }
 }

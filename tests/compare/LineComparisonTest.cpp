@@ -1,4 +1,4 @@
-#include "compare/LineComparison.h"
+#include "MissingPieces.h"
 #include "PlainComparisons.h"
 #include "compare/ContentHash.h"
 #include "compare/LineSet.h"
@@ -8,14 +8,13 @@
 
 #include <random>
 
-using compare::FindMissingPieces;
 using compare::Piece;
 
 namespace {
 
 std::vector<std::u16string> MissingTexts(std::u16string_view own, std::u16string_view other) {
     std::vector<std::u16string> texts;
-    for (Piece p : FindMissingPieces(own, other))
+    for (Piece p : MissingPieces(own, other))
         texts.emplace_back(own.substr(p.start, p.length));
     return texts;
 }
@@ -51,7 +50,7 @@ TEST(LineComparisonTest, AgreesWithAPairwiseComparison) {
             for (int i = static_cast<int>(random() % 60); i > 0; --i)
                 text.push_back(alphabet[random() % alphabet.size()]);
         std::vector<std::size_t> found;
-        for (const Piece piece : FindMissingPieces(texts[0], texts[1]))
+        for (const Piece piece : MissingPieces(texts[0], texts[1]))
             found.push_back(piece.start);
         ASSERT_EQ(found, plain::MissingPieces(texts[0], texts[1])) << "round " << round;
     }

@@ -1,4 +1,4 @@
-#include "compare/LineComparison.h"
+#include "MissingPieces.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
 #include "compare/WordComparison.h"
@@ -25,7 +25,7 @@ std::vector<std::pair<std::size_t, LookalikeKinds>> LineLookalikes(std::u16strin
                                                                    std::u16string_view other) {
     const LineIndex ownLines(own);
     const LineIndex otherLines(other);
-    const std::vector<Piece> red = compare::FindMissingPieces(own, other);
+    const std::vector<Piece> red = MissingPieces(own, other);
     std::vector<std::pair<std::size_t, LookalikeKinds>> found;
     for (const std::optional<LineLookalike>& lookalike :
          compare::FindLookalikeLines(own, red, otherLines))
@@ -102,8 +102,8 @@ TEST(LookalikeLinesTest, BothDirectionsAtOnceAgreeWithEachAlone) {
     first += u"\r";
     second += u"\r";
     const LineIndex firstLines(first), secondLines(second);
-    const std::vector<Piece> red1 = compare::FindMissingPieces(first, second);
-    const std::vector<Piece> red2 = compare::FindMissingPieces(second, first);
+    const std::vector<Piece> red1 = MissingPieces(first, second);
+    const std::vector<Piece> red2 = MissingPieces(second, first);
     const auto both = compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
     EXPECT_EQ(both.ofFirst, compare::FindLookalikeLines(first, red1, secondLines));
     EXPECT_EQ(both.ofSecond, compare::FindLookalikeLines(second, red2, firstLines));
