@@ -5,17 +5,16 @@
 // with about 10% of the lines changed (edited by a word or two, removed, or inserted). They are
 // held as a pane holds a loaded file: UTF-16, every line ending in CR LF, one more CR at the end.
 
-#include "compare/ContentHash.h"
 #include "MissingPieces.h"
+#include "compare/ContentHash.h"
 #include "compare/LineIndex.h"
+#include "compare/LineSet.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
 #include "compare/LooseKey.h"
-#include "compare/WordComparison.h"
-#include "compare/WordIndex.h"
-#include "compare/WordLookalikeCount.h"
-#include "compare/LineSet.h"
 #include "compare/PieceCutter.h"
+#include "compare/WordComparison.h"
+#include "compare/WordLookalikeCount.h"
 #include "compare/WordPass.h"
 
 #include <benchmark/benchmark.h>
@@ -230,8 +229,7 @@ void BM_FindMissingPieces(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     std::size_t missing = 0;
     for (auto _ : state) {
-        const std::vector<compare::Piece> pieces =
-            MissingPieces(texts.first, texts.second);
+        const std::vector<compare::Piece> pieces = MissingPieces(texts.first, texts.second);
         missing = pieces.size();
         benchmark::DoNotOptimize(pieces.data());
     }
@@ -382,21 +380,17 @@ void BM_LooseKeys(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
 }
 
-// One direction of the word comparison again, with each red word's look-alike looked for among
-// the partner words near it.
-void BM_LookalikeWordsOfPass(benchmark::State& state) {
-    const auto lines = static_cast<std::size_t>(state.range(0));
-    const compare::WordIndex own(Texts(lines).first);
-    const compare::WordIndex other(SecondWithLookalikes(lines));
-    std::size_t found = 0;
-    for (auto _ : state) {
-        const std::vector<compare::WordLookalike> lookalikes =
-            compare::FindLookalikeWordsOfPass(own, other);
-        found = lookalikes.size();
-        benchmark::DoNotOptimize(lookalikes.data());
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines));
-    state.counters["found"] = static_cast<double>(found);
+// Where the red words of one direction of the word comparison begin.
+std::vector<compare::RedWordStart> RedWordStarts(std::u16string_view own,
+                                                 std::u16string_view other) {
+    std::vector<compare::RedWordStart> red;
+    compare::ForEachUnmatchedWord(
+        own, other,
+        [&](std::size_t start, std::size_t) {
+            red.push_back(static_cast<compare::RedWordStart>(start));
+        },
+        [](std::size_t) { return true; });
+    return red;
 }
 
 // Counting the look-alikes among the red words of one direction of the word comparison, as the
@@ -405,9 +399,7 @@ void BM_LookalikeWordsOfPass(benchmark::State& state) {
 // in two halves side by side.
 void WordLookalikeCount(benchmark::State& state, const std::u16string& first,
                         const std::u16string& second) {
-    std::vector<compare::RedWordStart> red;
-    for (const compare::WordMark& mark : compare::ComparePass(first, second).marks)
-        red.push_back(static_cast<compare::RedWordStart>(mark.start));
+    const std::vector<compare::RedWordStart> red = RedWordStarts(first, second);
     std::size_t found = 0;
     for (auto _ : state) {
         found = compare::CountWordLookalikes(first, second, red, [](std::size_t) {
@@ -438,7 +430,7 @@ void BM_FindLookalikeWordAtTheEnd(benchmark::State& state) {
     const auto lines = static_cast<std::size_t>(state.range(0));
     const std::u16string& first = Texts(lines).first;
     const std::u16string& second = SecondWithLookalikes(lines);
-    const std::size_t last = compare::ComparePass(first, second).marks.back().start;
+    const std::size_t last = RedWordStarts(first, second).back();
     for (auto _ : state)
         benchmark::DoNotOptimize(compare::FindLookalikeWordAt(first, last, second));
     state.SetBytesProcessed(state.iterations() * (Bytes(first) + Bytes(second)));
@@ -453,7 +445,6 @@ BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
 BENCHMARK(BM_LooseKeys)->Apply(Sizes);
 BENCHMARK(BM_LookalikeLines)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LookalikeLinesMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_LookalikeWordsOfPass)->Apply(Sizes);
 BENCHMARK(BM_WordLookalikeCount)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_WordLookalikeCountMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_FindLookalikeWordAtTheEnd)->Apply(Sizes);

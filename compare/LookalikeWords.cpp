@@ -2,32 +2,10 @@
 
 #include "compare/CrLfLines.h"
 #include "compare/NearLookalikeWord.h"
-#include "compare/WordComparison.h"
 
 namespace compare {
 
 namespace {
-
-// One line of an index, keyed, and kept while the searches stay on it: a partner line that many
-// red words are looked up in is keyed once.
-class KeyedIndexLine {
-public:
-    explicit KeyedIndexLine(const WordIndex& index) : index_(index) {}
-
-    const KeyedLineWords& Use(std::size_t line) {
-        if (line != line_) {
-            line_ = line;
-            const std::size_t start = index_.LineStart(line);
-            words_.Cut(index_.Text(), start, start + index_.Line(line).size());
-        }
-        return words_;
-    }
-
-private:
-    const WordIndex& index_;
-    std::size_t line_ = kNoPartner;
-    KeyedLineWords words_;
-};
 
 std::optional<WordLookalike> Lookalike(const KeyedLineWords& own, std::size_t word,
                                        const KeyedLineWords& partner, std::size_t partnerLine) {
@@ -40,32 +18,6 @@ std::optional<WordLookalike> Lookalike(const KeyedLineWords& own, std::size_t wo
 }
 
 } // namespace
-
-std::optional<WordLookalike> FindLookalikeWord(const WordIndex& own, std::size_t line,
-                                               std::size_t word, const WordIndex& other,
-                                               std::size_t partner) {
-    if (partner == kNoPartner)
-        return std::nullopt;
-    KeyedIndexLine ownLine(own), partnerLine(other);
-    return Lookalike(ownLine.Use(line), word - own.FirstWord(line), partnerLine.Use(partner),
-                     partner);
-}
-
-std::vector<WordLookalike> FindLookalikeWordsOfPass(const WordIndex& own, const WordIndex& other) {
-    std::vector<WordLookalike> found;
-    KeyedIndexLine ownLine(own), partnerLine(other);
-    ForEachUnmatchedWordWithPartner(
-        own, other,
-        [&](std::size_t line, std::size_t partner, std::size_t start, std::u16string_view) {
-            if (partner == kNoPartner)
-                return;
-            const KeyedLineWords& words = ownLine.Use(line);
-            if (auto lookalike =
-                    Lookalike(words, words.WordAt(start), partnerLine.Use(partner), partner))
-                found.push_back(*lookalike);
-        });
-    return found;
-}
 
 std::optional<WordLookalike> FindLookalikeWordAt(std::u16string_view ownPane, std::size_t wordStart,
                                                  std::u16string_view otherPane) {

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "compare/LookalikeKinds.h"
-#include "compare/WordIndex.h"
 
 #include <cstddef>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 namespace compare {
 
@@ -21,17 +19,6 @@ struct WordLookalike {
 
     friend bool operator==(const WordLookalike&, const WordLookalike&) = default;
 };
-
-// The look-alike of word `word` (numbered as in `own`) of line `line` among the words of line
-// `partner` of `other` near the same position, as FindNearLookalike (NearLookalikeWord.h) finds
-// it.
-std::optional<WordLookalike> FindLookalikeWord(const WordIndex& own, std::size_t line,
-                                               std::size_t word, const WordIndex& other,
-                                               std::size_t partner);
-
-// The look-alikes of the red words of one direction of the word comparison of `own` against
-// `other`, in text order; red words without one are left out.
-std::vector<WordLookalike> FindLookalikeWordsOfPass(const WordIndex& own, const WordIndex& other);
 
 // The look-alike of a red word, found from two pane texts alone (CR LF breaks, a CR at the end
 // that belongs to no word, see WordComparisonText) with no index of either: the word's line in

@@ -1,6 +1,5 @@
 #include "compare/LineWords.h"
 #include "PlainComparisons.h"
-#include "compare/WordIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -98,14 +97,5 @@ TEST(LineWordsTest, SeparatorsOnEitherSideOfABlockBoundaryAreAllFound) {
         const Cut cut(text);
         ASSERT_EQ(cut.lineEnds, expected.lineEnds) << "text of " << text.size() << " units";
         ASSERT_EQ(cut.wordStarts, expected.wordStarts) << "text of " << text.size() << " units";
-        // The whole-text index cuts by the same rules.
-        const WordIndex index(text);
-        std::vector<std::size_t> lineEnds, wordStarts;
-        for (std::size_t line = 0; line < index.LineCount(); ++line)
-            lineEnds.push_back(index.LineStart(line) + index.Line(line).size());
-        for (std::size_t word = 0; word < index.FirstWord(index.LineCount()); ++word)
-            wordStarts.push_back(index.WordStart(word));
-        ASSERT_EQ(lineEnds, expected.lineEnds) << "text of " << text.size() << " units";
-        ASSERT_EQ(wordStarts, expected.wordStarts) << "text of " << text.size() << " units";
     }
 }

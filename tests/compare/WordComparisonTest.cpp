@@ -291,3 +291,14 @@ TEST(WordComparisonTest, TextsInChunksGiveWhatWholeTextsGive) {
         }
     }
 }
+
+TEST(WordWindowTest, HalfwayValuesGoToTheEvenNeighbour) {
+    const std::vector<std::size_t> expected{1, 2, 2, 2, 3, 4, 4, 4, 5, 6, 6, 6};
+    for (std::size_t n = 1; n <= expected.size(); ++n)
+        EXPECT_EQ(compare::WindowSize(n), expected[n - 1]) << "n = " << n;
+    EXPECT_EQ(compare::WindowSize(0), 0u);
+    // Beyond the precision of a double: (2^60 + 3) / 2 is halfway between an odd and an even.
+    const std::size_t big = (std::size_t{1} << 60) + 2;
+    EXPECT_EQ(compare::WindowSize(big), (std::size_t{1} << 59) + 2);
+    EXPECT_EQ(compare::WindowSize(SIZE_MAX), SIZE_MAX / 2 + 1);
+}

@@ -1,7 +1,7 @@
+#include "PlainComparisons.h"
 #include "compare/CrLfLines.h"
+#include "compare/Lookalike.h"
 #include "compare/LookalikeWords.h"
-#include "compare/WordComparison.h"
-#include "compare/WordIndex.h"
 #include "compare/WordLookalikeCount.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,6 @@ using compare::LookalikeKind;
 using compare::LookalikeKinds;
 using compare::PartnerLineWalker;
 using compare::RedWordStart;
-using compare::WordIndex;
 using compare::WordLookalike;
 
 namespace {
@@ -51,27 +50,50 @@ std::u16string RandomPane(std::mt19937& random, std::size_t mostLines) {
     return text;
 }
 
-// The word comparison's red words of `own` and their look-alikes, with a whole-text index of each
-// text as the comparison reads it.
+// The word comparison's red words of `own` and their look-alikes.
 struct Reference {
     std::vector<RedWordStart> red;
     std::vector<WordLookalike> lookalikes;
 };
 
-std::vector<RedWordStart> RedWordsOf(const WordIndex& own, const WordIndex& other) {
-    std::vector<RedWordStart> red;
-    compare::ForEachUnmatchedWordOfPass(
-        own, other,
-        [&](std::size_t start, std::u16string_view) {
-            red.push_back(static_cast<RedWordStart>(start));
-        });
-    return red;
+// Of the partner words at most `window` places from the red word's own place, the nearest (the
+// earlier of two) that differs from it and looks like it.
+std::optional<std::pair<std::size_t, LookalikeKinds>>
+NearestLookalike(plain::Text word, std::size_t place, std::size_t window,
+                 const std::vector<plain::Text>& supply) {
+    for (std::size_t distance = 0; distance <= window; ++distance)
+        for (const std::size_t j : {place - distance, place + distance})
+            if (j < supply.size() && supply[j] != word)
+                if (const auto kinds = compare::ExplainLookalike(word, supply[j]))
+                    return std::pair{j, *kinds};
+    return std::nullopt;
 }
 
-Reference ReferenceOf(std::u16string_view ownPane, std::u16string_view otherPane) {
-    const WordIndex own(compare::WordComparisonText(ownPane));
-    const WordIndex other(compare::WordComparisonText(otherPane));
-    return {RedWordsOf(own, other), compare::FindLookalikeWordsOfPass(own, other)};
+// The red words and their look-alikes by the rules written plainly.
+Reference PlainReference(plain::Text own, plain::Text other) {
+    const std::vector<plain::Text> otherLines = plain::WordLines(other);
+    Reference reference;
+    plain::ForEachLinePair(
+        plain::WordLines(own), otherLines,
+        [&](plain::Text line, std::optional<std::size_t> partner) {
+            const std::vector<plain::Text> words = plain::Words(line);
+            const std::vector<plain::Text> supply =
+                partner ? plain::Words(otherLines[*partner]) : std::vector<plain::Text>{};
+            for (const std::size_t i : plain::UnmatchedWords(words, supply)) {
+                const auto start = static_cast<std::size_t>(words[i].data() - own.data());
+                reference.red.push_back(static_cast<RedWordStart>(start));
+                const auto near =
+                    NearestLookalike(words[i], i, plain::Window(words.size()), supply);
+                if (!near)
+                    continue;
+                const plain::Text lookalike = supply[near->first];
+                reference.lookalikes.push_back(
+                    {start, words[i].size(),
+                     static_cast<std::size_t>(lookalike.data() - other.data()), lookalike.size(),
+                     *partner + 1, near->second});
+            }
+        });
+    return reference;
 }
 
 std::optional<WordLookalike> LookalikeStartingAt(const std::vector<WordLookalike>& lookalikes,
@@ -97,32 +119,36 @@ TEST(CrLfLinesTest, TheLoadsFinalCRIsNoPartOfTheText) {
     EXPECT_EQ(compare::WordComparisonText(u""), u"");
 }
 
-// The walkers cut and pair lines as the word comparison does: held against a whole-text index
-// and its pairing, on texts with lone CRs and LFs, empty lines and CR LF at the end.
+// The walkers cut and pair lines as the word comparison does: held against its rules written
+// plainly, on texts with lone CRs and LFs, empty lines and CR LF at the end.
 TEST(CrLfLinesTest, LinesAndPartnersAgreeWithTheWordComparison) {
     std::mt19937 random(21);
     for (int round = 0; round < 400; ++round) {
         const std::u16string own(compare::WordComparisonText(RandomPane(random, 8)));
         const std::u16string other(compare::WordComparisonText(RandomPane(random, 8)));
-        const WordIndex ownIndex(own), otherIndex(other);
+        const std::vector<plain::Text> ownLines = plain::WordLines(own);
+        const std::vector<plain::Text> otherLines = plain::WordLines(other);
         CrLfLineWalker line(own);
         PartnerLineWalker partner(other);
-        ASSERT_EQ(line.HasLine(), ownIndex.LineCount() > 0);
-        ASSERT_EQ(partner.HasLine(), otherIndex.LineCount() > 0);
-        compare::ForEachPartnerLine(ownIndex, otherIndex, [&](std::size_t i, std::size_t j) {
-            ASSERT_EQ(line.Number(), i) << "round " << round;
-            EXPECT_EQ(line.Start(), ownIndex.LineStart(i)) << "round " << round;
-            EXPECT_EQ(line.Line(), ownIndex.Line(i)) << "round " << round;
-            if (j != compare::kNoPartner) {
-                EXPECT_EQ(partner.Line().Number(), j) << "round " << round;
-                EXPECT_EQ(partner.Line().Line(), otherIndex.Line(j)) << "round " << round;
-            }
-            EXPECT_EQ(line.HasNext(), i + 1 < ownIndex.LineCount());
-            if (line.HasNext()) {
-                line.Next();
-                partner.Next();
-            }
-        });
+        ASSERT_EQ(line.HasLine(), !ownLines.empty());
+        ASSERT_EQ(partner.HasLine(), !otherLines.empty());
+        std::size_t i = 0;
+        plain::ForEachLinePair(
+            ownLines, otherLines, [&](plain::Text expected, std::optional<std::size_t> j) {
+                ASSERT_EQ(line.Number(), i) << "round " << round;
+                EXPECT_EQ(line.Start(), static_cast<std::size_t>(expected.data() - own.data()))
+                    << "round " << round;
+                EXPECT_EQ(line.Line(), expected) << "round " << round;
+                if (j) {
+                    EXPECT_EQ(partner.Line().Number(), *j) << "round " << round;
+                    EXPECT_EQ(partner.Line().Line(), otherLines[*j]) << "round " << round;
+                }
+                EXPECT_EQ(line.HasNext(), ++i < ownLines.size());
+                if (line.HasNext()) {
+                    line.Next();
+                    partner.Next();
+                }
+            });
     }
 }
 
@@ -162,15 +188,15 @@ TEST(WordLookalikeAtTest, FindsTheWordsLineAndItsPartner) {
     }
 }
 
-// Found from the two texts alone, each red word's look-alike is the one the whole-text search
-// finds, and the count is the number it finds.
-TEST(WordLookalikeAtTest, AgreesWithTheSearchOfTheWholePass) {
+// Each red word's look-alike, found from the two texts alone, is the one the rules name, and the
+// count is their number.
+TEST(WordLookalikeAtTest, AgreesWithTheRulesWrittenPlainly) {
     std::mt19937 random(22);
     std::size_t found = 0;
     for (int round = 0; round < 500; ++round) {
         const std::u16string own = RandomPane(random, 12);
         const std::u16string other = RandomPane(random, 12);
-        const Reference reference = ReferenceOf(own, other);
+        const Reference reference = PlainReference(own, other);
         for (const RedWordStart start : reference.red)
             ASSERT_EQ(compare::FindLookalikeWordAt(own, start, other),
                       LookalikeStartingAt(reference.lookalikes, start))
@@ -214,12 +240,12 @@ std::pair<std::u16string, std::u16string> LargePair(std::size_t lines) {
 
 } // namespace
 
-TEST(WordLookalikeCountTest, TwoHalvesCountWhatTheWholePassFinds) {
+TEST(WordLookalikeCountTest, TwoHalvesCountWhatTheRulesFind) {
     constexpr std::size_t kLines = 30'000;
     const auto [own, other] = LargePair(kLines);
     ASSERT_GT(own.size(), std::size_t{1} << 20); // counted in two halves
     for (const auto& [a, b] : {std::pair{&own, &other}, std::pair{&other, &own}}) {
-        const Reference reference = ReferenceOf(*a, *b);
+        const Reference reference = PlainReference(*a, *b);
         std::vector<std::size_t> progress;
         const auto count =
             compare::CountWordLookalikes(*a, *b, reference.red, [&](std::size_t done) {
@@ -236,8 +262,7 @@ TEST(WordLookalikeCountTest, TwoHalvesCountWhatTheWholePassFinds) {
 TEST(WordLookalikeCountTest, StopsWhenAskedTo) {
     for (std::size_t lines : {10'000, 30'000}) { // one thread, then two
         const auto [own, other] = LargePair(lines);
-        const std::vector<RedWordStart> red = RedWordsOf(WordIndex(compare::WordComparisonText(own)),
-                                                    WordIndex(compare::WordComparisonText(other)));
+        const std::vector<RedWordStart> red = PlainReference(own, other).red;
         int asked = 0;
         const auto count =
             compare::CountWordLookalikes(own, other, red, [&](std::size_t) { return ++asked < 2; });

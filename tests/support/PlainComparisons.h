@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <string_view>
 #include <vector>
@@ -38,39 +39,70 @@ inline std::vector<Text> CutAt(Text text, Text separator) {
     }
 }
 
-// One direction of the word comparison.
-inline Marks PlainPass(Text own, Text other) {
-    if (own.ends_with(u'\r'))
-        own.remove_suffix(1);
-    if (other.ends_with(u'\r'))
-        other.remove_suffix(1);
-    const std::vector<Text> ownLines = own.empty() ? std::vector<Text>{} : CutAt(own, u"\r\n");
-    const std::vector<Text> otherLines =
-        other.empty() ? std::vector<Text>{} : CutAt(other, u"\r\n");
-    Marks marks;
+// The lines of a text as the word comparison reads them: without the CR a load appends, cut at
+// each CR LF; an empty text has none.
+inline std::vector<Text> WordLines(Text text) {
+    if (text.ends_with(u'\r'))
+        text.remove_suffix(1);
+    return text.empty() ? std::vector<Text>{} : CutAt(text, u"\r\n");
+}
+
+inline std::vector<Text> Words(Text line) {
+    return line.empty() ? std::vector<Text>{} : CutAt(line, u" ");
+}
+
+// Each line of `own` with the number of its partner line in `otherLines` (none when there are no
+// other lines): line i with line i while there is one, never with an empty last line, and from
+// then on with the last line reached.
+template <typename Pair>
+void ForEachLinePair(const std::vector<Text>& ownLines, const std::vector<Text>& otherLines,
+                     Pair&& pair) {
     std::size_t partner = 0;
     for (const Text line : ownLines) {
-        const std::vector<Text> words = line.empty() ? std::vector<Text>{} : CutAt(line, u" ");
-        const Text partnerLine = otherLines.empty() ? Text{} : otherLines[partner];
-        const std::vector<Text> supply =
-            partnerLine.empty() ? std::vector<Text>{} : CutAt(partnerLine, u" ");
-        const auto window = static_cast<std::size_t>(
-            std::nearbyint((static_cast<double>(words.size()) - 1) / 2 + 1));
-        std::size_t next = 0;
-        for (const Text word : words) {
-            std::size_t m = 0;
-            while (m < window && !(next + m < supply.size() && supply[next + m] == word))
-                ++m;
-            if (m < window)
-                next += m + 1;
-            else
-                marks.push_back({static_cast<std::size_t>(word.data() - own.data()), word.size()});
-        }
+        pair(line, otherLines.empty() ? std::optional<std::size_t>{} : partner);
         const bool nextIsEmptyLastLine =
             partner + 2 == otherLines.size() && otherLines.back().empty();
         if (partner + 1 < otherLines.size() && !nextIsEmptyLastLine)
             ++partner;
     }
+}
+
+// How many partner words a word of a line of `count` words is looked for among.
+inline std::size_t Window(std::size_t count) {
+    return static_cast<std::size_t>(std::nearbyint((static_cast<double>(count) - 1) / 2 + 1));
+}
+
+// The indices of the words that `supply` does not supply, each looked for among the next few
+// words not used up yet.
+inline std::vector<std::size_t> UnmatchedWords(const std::vector<Text>& words,
+                                               const std::vector<Text>& supply) {
+    std::vector<std::size_t> unmatched;
+    const std::size_t window = Window(words.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::size_t m = 0;
+        while (m < window && !(next + m < supply.size() && supply[next + m] == words[i]))
+            ++m;
+        if (m < window)
+            next += m + 1;
+        else
+            unmatched.push_back(i);
+    }
+    return unmatched;
+}
+
+// One direction of the word comparison.
+inline Marks PlainPass(Text own, Text other) {
+    const std::vector<Text> otherLines = WordLines(other);
+    Marks marks;
+    ForEachLinePair(WordLines(own), otherLines, [&](Text line, std::optional<std::size_t> partner) {
+        const std::vector<Text> words = Words(line);
+        const std::vector<Text> supply =
+            partner ? Words(otherLines[*partner]) : std::vector<Text>{};
+        for (const std::size_t i : UnmatchedWords(words, supply))
+            marks.push_back(
+                {static_cast<std::size_t>(words[i].data() - own.data()), words[i].size()});
+    });
     return marks;
 }
 
