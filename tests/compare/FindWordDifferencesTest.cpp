@@ -71,6 +71,26 @@ TEST_F(FindWordDifferencesTest, OneEmptyPaneListsEveryWordOfTheOther) {
     EXPECT_TRUE(box.shown.empty()) << "no error report for a missing partner";
 }
 
+// A load ends every text with CR; that CR belongs to no word, so texts that differ only by a final
+// line break have no word the other lacks, on either side.
+TEST_F(FindWordDifferencesTest, TheCRALoadAppendsIsNoWord) {
+    const QString withoutBreak = u"a b\r\nf\r"_s;
+    const QString withBreak = u"a b\r\nf\r\n\r"_s;
+    for (const auto& [one, two] :
+         {std::pair{withoutBreak, withBreak}, std::pair{withBreak, withoutBreak},
+          std::pair{withBreak, withBreak}, std::pair{withoutBreak, withoutBreak}}) {
+        Run(one, two);
+        EXPECT_TRUE(Red(pane1).empty()) << one.size() << " against " << two.size();
+        EXPECT_TRUE(Red(pane2).empty()) << one.size() << " against " << two.size();
+        EXPECT_EQ(pane3.Text(), QString());
+        EXPECT_EQ(pane4.Text(), QString());
+    }
+    // A real last word still ends before the CR.
+    Run(u"a b\r\nf\r"_s, u"a b\r\ng\r\n\r"_s);
+    EXPECT_EQ(pane3.Text(), u"\r\nf"_s);
+    EXPECT_EQ(pane4.Text(), u"\r\ng"_s);
+}
+
 TEST_F(FindWordDifferencesTest, PanesBeyond32767UnitsAreComparedCompletely) {
     QString one, two;
     for (int i = 0; i < 5000; ++i) {
@@ -125,11 +145,11 @@ TEST_F(FindWordDifferencesTest, TheWindowsWordComparisonFollowsThePlainRules) {
             QString list;
             std::vector<TextRange> red;
             for (const plain::WordMark& mark : marks) {
-                list += u"\r\n"_s +
-                        QString::fromStdU16String(std::u16string(own.substr(mark.start, mark.length)));
+                list += u"\r\n"_s + QString::fromStdU16String(
+                                        std::u16string(own.substr(mark.start, mark.length)));
                 if (mark.length > 0)
-                    red.push_back({static_cast<qsizetype>(mark.start),
-                                   static_cast<qsizetype>(mark.length)});
+                    red.push_back(
+                        {static_cast<qsizetype>(mark.start), static_cast<qsizetype>(mark.length)});
             }
             const Pane& full = *shown[file][0];
             ASSERT_EQ(shown[file][1]->Text(), list) << "round " << round << ", file " << file + 1;
