@@ -63,11 +63,16 @@ QByteArray WholeList(Style style, Mode mode, const QStringList& texts) {
     return escaped;
 }
 
+// With `finishEach`, the list is finished after every entry and then goes on, as a report does
+// that writes something of its own under an entry.
 QByteArray Listed(Style style, Mode mode, const QStringList& texts, std::size_t partUnits,
-                  RecordingSink& out) {
+                  RecordingSink& out, bool finishEach = false) {
     ListSink sink(style, mode, '<', out, partUnits);
-    for (const auto& [a, b] : Entries(mode, texts))
+    for (const auto& [a, b] : Entries(mode, texts)) {
         sink.Entry(a, b, 0, 0);
+        if (finishEach)
+            sink.Finish();
+    }
     sink.Finish();
     EXPECT_EQ(sink.Count(), texts.size());
     return out.Bytes();
@@ -101,8 +106,11 @@ TEST_P(ListSinkPartsTest, PartsOfAnySizeGiveTheWholeListsReport) {
     for (const QString& text : c.texts)
         units += text.size() + 2;
     for (std::size_t part = 2; part <= static_cast<std::size_t>(units) + 2; ++part) {
-        RecordingSink out;
-        EXPECT_EQ(Listed(c.style, c.mode, c.texts, part, out), whole) << "parts of " << part;
+        for (const bool finishEach : {false, true}) {
+            RecordingSink out;
+            EXPECT_EQ(Listed(c.style, c.mode, c.texts, part, out, finishEach), whole)
+                << "parts of " << part << (finishEach ? ", finished after each entry" : "");
+        }
     }
 }
 
