@@ -6,7 +6,7 @@
 #   bench/memory_bound.sh [BUILD_DIR [WORK_DIR]]
 #
 # BUILD_DIR defaults to build/ and WORK_DIR to BUILD_DIR/bound-work, where the inputs are made if
-# they are missing (about 2.3 GB: delete them afterwards). Takes a few minutes.
+# they are missing (about 2.4 GB: delete them afterwards). Takes a few minutes.
 # Exit status: 0 when every run is within the bound, 1 when one is not, 2 on trouble.
 set -euo pipefail
 
@@ -44,6 +44,13 @@ PYTHON
 
 inputs=(empty-lines-256M.txt short-lines-1G.txt binary-1G small.txt)
 for input in "${inputs[@]}"; do make_input "$input"; done
+# One line of 50 MB of words in each file, a tenth of the words changed: entries of tens of
+# megabytes, and word searches through the whole partner line.
+giant=50000000
+if [[ ! -s $work/words-line-a-$giant.txt || ! -s $work/words-line-b-$giant.txt ]]; then
+    echo "making words-line-{a,b}-$giant.txt" >&2
+    python3 "$(dirname "$0")/make_inputs.py" --words-line "$giant" "$work" > /dev/null
+fi
 
 missed=0
 check() { # name file1 file2 [options]
@@ -66,6 +73,8 @@ for mode in lines words; do
         check "1G of 8-byte lines, small" short-lines-1G.txt small.txt $json $mode
         check "small, 1G of 8-byte lines" small.txt short-lines-1G.txt $json $mode
         check "1G binary, small" binary-1G small.txt $json $mode
+        check "50M line of words, changed" words-line-a-$giant.txt words-line-b-$giant.txt \
+            $json $mode
     done
 done
 exit "$missed"

@@ -27,6 +27,12 @@ ReportEntries::ReportEntries(CliOptions::Mode mode, QStringView result, char pre
     : mode_(mode), next_(reinterpret_cast<const char16_t*>(result.utf16())),
       end_(next_ + result.size()), prefix_(prefix) {}
 
+void ReportEntries::Continue(QStringView part, bool last) {
+    next_ = reinterpret_cast<const char16_t*>(part.utf16());
+    end_ = next_ + part.size();
+    last_ = last;
+}
+
 qsizetype ReportEntries::Count(CliOptions::Mode mode, QStringView result) {
     // Loops simple enough for the compiler to vectorise: the result is read once more in full.
     const auto* units = reinterpret_cast<const char16_t*>(result.utf16());
@@ -159,7 +165,7 @@ qsizetype ReportEntries::ConvertInto(std::span<char> buffer) {
         if (next_ != end_ && out <= last)
             out = ConvertSpecial(out);
     }
-    if (next_ == end_ && lineOpen_ && out <= last) {
+    if (next_ == end_ && lineOpen_ && last_ && out <= last) {
         *out++ = '\n';
         lineOpen_ = false;
     }

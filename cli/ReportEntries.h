@@ -13,7 +13,8 @@
 // The line comparison ends each entry with a CR, after which an LF of the text's CR LF may begin
 // the next one and is dropped; the word comparison puts CR LF before each word, and its words
 // hold no CR LF. A word comparison of shifted files lists millions of words, so the entries are
-// converted a buffer at a time rather than split out one by one.
+// converted a buffer at a time rather than split out one by one. A result too long to hold whole
+// is converted in parts, one after the other (see Continue).
 class ReportEntries {
 public:
     // Each call to ConvertInto needs at least this much room.
@@ -29,7 +30,12 @@ public:
     // The report lines of a whole result, or of a piece of one.
     static QByteArray Convert(CliOptions::Mode mode, QStringView result, char prefix);
 
-    bool AtEnd() const { return next_ == end_ && !lineOpen_; }
+    // Goes on with the next part of the result: an entry the last part left open goes on in it.
+    // Unless `last`, the part's final entry is left open for the next one. No part may end
+    // between the halves of a surrogate pair, nor on a CR, whose meaning the unit after it tells.
+    void Continue(QStringView part, bool last);
+
+    bool AtEnd() const { return next_ == end_ && (!lineOpen_ || !last_); }
     // Fills `out` as far as it goes; returns how many bytes were written.
     qsizetype ConvertInto(std::span<char> out);
 
@@ -45,5 +51,6 @@ private:
     const char16_t* end_;
     char prefix_;
     bool lineOpen_ = false; // an entry has begun and its LF is not written yet
+    bool last_ = true;      // no part of the result follows this one
     QStringEncoder utf8_{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };

@@ -1,17 +1,17 @@
 #include "cli/ReportSinks.h"
 
 #include "cli/JsonWriter.h"
-#include "cli/ReportEntries.h"
 #include "platform/Failure.h"
+#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
+#include <span>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr qsizetype kOutputBufferBytes = qsizetype{1} << 20;
-constexpr std::size_t kListUnits = std::size_t{1} << 18;
 constexpr qsizetype kKeptBlockBytes = qsizetype{1} << 20;
 
 } // namespace
@@ -77,6 +77,11 @@ void KeptBytes::Release() {
     blocks_ = {};
 }
 
+ListSink::ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out,
+                   std::size_t partUnits)
+    : style_(style), out_(out), partUnits_(std::max<std::size_t>(partUnits, 2)),
+      entries_(mode, {}, prefix) {}
+
 char16_t* ListSink::Put(char16_t* out, std::u16string_view units) {
     if (units.size() > 32)
         return std::copy(units.begin(), units.end(), out);
@@ -89,34 +94,66 @@ void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, 
     ++count_;
     if (!wanted_)
         return; // only counted
-    const std::size_t needed = used_ + a.size() + b.size();
-    if (needed > list_.size())
-        list_.resize(std::max(needed, kListUnits + 1024));
-    char16_t* out = Put(Put(list_.data() + used_, a), b);
-    used_ = static_cast<std::size_t>(out - list_.data());
-    if (used_ >= kListUnits)
-        Flush();
+    if (list_.empty())
+        list_.resize(partUnits_);
+    Add(a);
+    Add(b);
 }
 
-void ListSink::Flush() {
-    if (used_ == 0)
-        return;
+void ListSink::Add(std::u16string_view units) {
+    for (;;) {
+        const std::size_t fitting = std::min(units.size(), partUnits_ - used_);
+        Put(list_.data() + used_, units.substr(0, fitting));
+        used_ += fitting;
+        units.remove_prefix(fitting);
+        if (units.empty())
+            return;
+        Flush(false);
+        if (!wanted_)
+            return;
+    }
+}
+
+void ListSink::Flush(bool last) {
     wanted_ = out_.Wants();
     if (!wanted_) { // only counted from now on
         list_ = {};
         used_ = 0;
         return;
     }
-    const QStringView list(list_.data(), static_cast<qsizetype>(used_));
-    if (style_ == Style::Readable) {
-        out_.Write(ReportEntries::Convert(mode_, list, prefix_));
-    } else {
-        QByteArray escaped;
-        JsonWriter::AppendEscaped(escaped, list);
-        out_.Write(escaped);
-    }
-    used_ = 0;
+    // A high surrogate may be half of a pair, and a CR half of a CR LF: the next part tells.
+    std::size_t ready = used_;
+    if (!last && ready > 0 && (QChar::isHighSurrogate(list_[ready - 1]) || list_[ready - 1] == kCR))
+        --ready;
+    WritePart(QStringView(list_.data(), static_cast<qsizetype>(ready)), last);
+    std::copy(list_.begin() + static_cast<std::ptrdiff_t>(ready),
+              list_.begin() + static_cast<std::ptrdiff_t>(used_), list_.begin());
+    used_ -= ready;
     wanted_ = out_.Wants();
+}
+
+void ListSink::WritePart(QStringView part, bool last) {
+    if (style_ == Style::Json) {
+        bytes_.resize(0); // keeps its room for the next part
+        JsonWriter::AppendEscaped(bytes_, part);
+        if (!bytes_.isEmpty())
+            out_.Write(bytes_);
+        return;
+    }
+    entries_.Continue(part, last);
+    // Mostly ASCII: a byte a unit and one more an entry. Grown if that is not enough.
+    const qsizetype expected = part.size() + part.size() / 4 + ReportEntries::kMinimumRoom;
+    if (bytes_.size() < expected)
+        bytes_.resize(expected);
+    qsizetype size = 0;
+    while (!entries_.AtEnd()) {
+        if (bytes_.size() - size < ReportEntries::kMinimumRoom)
+            bytes_.resize(2 * bytes_.size());
+        size +=
+            entries_.ConvertInto(std::span(bytes_.data() + size, bytes_.data() + bytes_.size()));
+    }
+    if (size > 0)
+        out_.Write(QByteArrayView(bytes_.constData(), size));
 }
 
 void MarkSink::Entry(std::u16string_view, std::u16string_view, std::size_t start,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/ReportEntries.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -82,28 +83,36 @@ public:
 };
 
 // The result list, as the readable report's lines ("< entry") or as the inside of the JSON string.
+// Entries are gathered and written a part of `partUnits` units at a time; an entry longer than
+// that, a line of many megabytes, goes out in parts too, so that what is held stays small.
 class ListSink final : public EntrySink {
 public:
     enum class Style { Readable, Json };
-    ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out)
-        : style_(style), mode_(mode), prefix_(prefix), out_(out) {}
+    static constexpr std::size_t kPartUnits = std::size_t{1} << 18;
+
+    ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out,
+             std::size_t partUnits = kPartUnits);
 
     void Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) override;
-    void Finish() override { Flush(); }
+    void Finish() override { Flush(true); }
     qint64 Count() const { return count_; }
 
 private:
-    void Flush();
+    void Add(std::u16string_view units);
+    // Writes what is gathered; unless `last`, a final unit whose meaning depends on the next one
+    // waits for the next part.
+    void Flush(bool last);
+    void WritePart(QStringView part, bool last);
     // Most entries are a few units: moved by a loop the compiler widens, not a call.
     static char16_t* Put(char16_t* out, std::u16string_view units);
 
     Style style_;
-    CliOptions::Mode mode_;
-    char prefix_;
     ByteSink& out_;
-    // Whole entries, converted a few hundred thousand units at a time.
-    std::u16string list_;
+    std::size_t partUnits_;
+    std::u16string list_; // the part being gathered, partUnits_ long once the first entry comes
     std::size_t used_ = 0;
+    ReportEntries entries_;
+    QByteArray bytes_; // a part's report, made here before it is written
     qint64 count_ = 0;
     bool wanted_ = true; // what the list becomes is not thrown away
 };

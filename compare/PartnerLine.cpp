@@ -153,18 +153,31 @@ void PartnerLine::Reach(std::size_t from, std::size_t to) {
 
 void PartnerLine::BuildIndex() {
     FindEnd();
+    if (lineEnd_ <= lineStart_)
+        return;
+    // Counted first, so that the index takes what it holds and never twice that as it grows.
+    std::size_t count = 0;
+    ForEachWordIn(text_, lineStart_, lineEnd_, [&](std::size_t, std::size_t) {
+        ++count;
+        return true;
+    });
+    index_.reserve(count);
     std::uint32_t number = 0;
-    if (lineEnd_ > lineStart_)
-        ForEachWordIn(text_, lineStart_, lineEnd_, [&](std::size_t start, std::size_t end) {
-            const std::u16string_view word = Units(start, end - start);
-            index_.push_back({ContentHash(word), number++,
-                              static_cast<std::uint32_t>(start - lineStart_),
-                              static_cast<std::uint32_t>(end - start)});
-            return true;
-        });
+    ForEachWordIn(text_, lineStart_, lineEnd_, [&](std::size_t start, std::size_t end) {
+        index_.push_back({ContentHash(Units(start, end - start)), number++,
+                          static_cast<std::uint32_t>(start - lineStart_)});
+        return true;
+    });
     std::sort(index_.begin(), index_.end(), [](const IndexedWord& a, const IndexedWord& b) {
         return a.hash != b.hash ? a.hash < b.hash : a.number < b.number;
     });
+}
+
+bool PartnerLine::IsWordAt(std::uint32_t start, std::u16string_view word) const {
+    const std::size_t at = lineStart_ + start;
+    const std::size_t end = at + word.size();
+    return end <= lineEnd_ && (end == lineEnd_ || text_[end] == kWordBlank) &&
+           SameWord(Units(at, word.size()), word);
 }
 
 std::size_t PartnerLine::FindFar(std::u16string_view word, std::size_t from, std::size_t to) {
@@ -179,12 +192,12 @@ std::size_t PartnerLine::FindFar(std::u16string_view word, std::size_t from, std
         });
     for (; candidate != index_.end() && candidate->hash == hash && candidate->number < to;
          ++candidate) {
-        if (!SameWord(Units(lineStart_ + candidate->start, candidate->length), word))
+        if (!IsWordAt(candidate->start, word))
             continue;
         // The search goes on after it: the words up to it are used up.
         const std::size_t next = candidate->number + 1;
         if (next > Have()) {
-            Restart(next, lineStart_ + candidate->start + candidate->length + 1);
+            Restart(next, lineStart_ + candidate->start + word.size() + 1);
             if (next == index_.size()) { // it was the last word
                 scanFrom_ = lineEnd_;
                 done_ = true;

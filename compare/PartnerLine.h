@@ -57,12 +57,13 @@ public:
     }
 
 private:
-    // A word in the index of the whole line.
+    // A word in the index of the whole line. Its length is not kept: a word searched for holds no
+    // blank, so it is the word at `start` when the line has its units there and a blank or the
+    // line's end after them. Twelve bytes a word, for lines of many millions.
     struct IndexedWord {
         std::uint32_t hash;
         std::uint32_t number; // its place in the line
         std::uint32_t start;  // from the line's start
-        std::uint32_t length;
     };
 
     void Enter(std::size_t lineStart);
@@ -102,6 +103,7 @@ private:
     }
     std::size_t FindFar(std::u16string_view word, std::size_t from, std::size_t to);
     void BuildIndex();
+    bool IsWordAt(std::uint32_t start, std::u16string_view word) const;
 
     std::u16string_view text_;
     bool exists_ = false;
