@@ -30,6 +30,7 @@ void PartnerLine::Use(std::u16string_view text) {
         // An empty line, the only partner an empty text offers.
         Restart(0, 0);
         index_ = {};
+        keptStarts_ = {};
         seen_ = 0;
         endKnown_ = done_ = true;
         lineStart_ = lineEnd_ = 0;
@@ -42,6 +43,7 @@ void PartnerLine::Enter(std::size_t lineStart) {
     endKnown_ = false;
     seen_ = 0;
     index_ = {};
+    keptStarts_ = {};
     Restart(0, lineStart);
 }
 
@@ -162,10 +164,12 @@ void PartnerLine::BuildIndex() {
         return true;
     });
     index_.reserve(count);
+    keptStarts_.reserve((count + kStartEvery - 1) / kStartEvery);
     std::uint32_t number = 0;
     ForEachWordIn(text_, lineStart_, lineEnd_, [&](std::size_t start, std::size_t end) {
-        index_.push_back({ContentHash(Units(start, end - start)), number++,
-                          static_cast<std::uint32_t>(start - lineStart_)});
+        if (number % kStartEvery == 0)
+            keptStarts_.push_back(static_cast<std::uint32_t>(start - lineStart_));
+        index_.push_back({ContentHash(Units(start, end - start)), number++});
         return true;
     });
     std::sort(index_.begin(), index_.end(), [](const IndexedWord& a, const IndexedWord& b) {
@@ -173,7 +177,14 @@ void PartnerLine::BuildIndex() {
     });
 }
 
-bool PartnerLine::IsWordAt(std::uint32_t start, std::u16string_view word) const {
+std::size_t PartnerLine::StartOf(std::size_t number) const {
+    std::size_t at = lineStart_ + keptStarts_[number / kStartEvery];
+    for (std::size_t skip = number % kStartEvery; skip > 0; --skip)
+        at = FindUnit(text_, kWordBlank, at) + 1;
+    return at - lineStart_;
+}
+
+bool PartnerLine::IsWordAt(std::size_t start, std::u16string_view word) const {
     const std::size_t at = lineStart_ + start;
     const std::size_t end = at + word.size();
     return end <= lineEnd_ && (end == lineEnd_ || text_[end] == kWordBlank) &&
@@ -192,12 +203,13 @@ std::size_t PartnerLine::FindFar(std::u16string_view word, std::size_t from, std
         });
     for (; candidate != index_.end() && candidate->hash == hash && candidate->number < to;
          ++candidate) {
-        if (!IsWordAt(candidate->start, word))
+        const std::size_t start = StartOf(candidate->number);
+        if (!IsWordAt(start, word))
             continue;
         // The search goes on after it: the words up to it are used up.
         const std::size_t next = candidate->number + 1;
         if (next > Have()) {
-            Restart(next, lineStart_ + candidate->start + word.size() + 1);
+            Restart(next, lineStart_ + start + word.size() + 1);
             if (next == index_.size()) { // it was the last word
                 scanFrom_ = lineEnd_;
                 done_ = true;

@@ -57,14 +57,15 @@ public:
     }
 
 private:
-    // A word in the index of the whole line. Its length is not kept: a word searched for holds no
-    // blank, so it is the word at `start` when the line has its units there and a blank or the
-    // line's end after them. Twelve bytes a word, for lines of many millions.
+    // A word in the index of the whole line: eight bytes a word, for lines of many millions.
+    // Neither its length nor its start is kept: a word searched for holds no blank, so it is the
+    // word found at its start when the line has its units there and a blank or the line's end
+    // after them; the start is found from the nearest start kept, kStartEvery words apart.
     struct IndexedWord {
         std::uint32_t hash;
         std::uint32_t number; // its place in the line
-        std::uint32_t start;  // from the line's start
     };
+    static constexpr std::size_t kStartEvery = 16;
 
     void Enter(std::size_t lineStart);
     std::size_t Have() const { return base_ + stored_; }
@@ -103,7 +104,9 @@ private:
     }
     std::size_t FindFar(std::u16string_view word, std::size_t from, std::size_t to);
     void BuildIndex();
-    bool IsWordAt(std::uint32_t start, std::u16string_view word) const;
+    // Where word `number` of the line begins, from the line's start.
+    std::size_t StartOf(std::size_t number) const;
+    bool IsWordAt(std::size_t start, std::u16string_view word) const;
 
     std::u16string_view text_;
     bool exists_ = false;
@@ -121,6 +124,7 @@ private:
     bool done_ = false;
     std::uint64_t seen_ = 0;         // the bits of every word of the line worked out since Enter
     std::vector<IndexedWord> index_; // by hash, then place; empty until a far search needs it
+    std::vector<std::uint32_t> keptStarts_; // where every kStartEvery-th word begins, for the index
 };
 
 } // namespace compare
