@@ -1,5 +1,6 @@
 #include "cli/CliComparison.h"
 
+#include "cli/ExplainedComparison.h"
 #include "cli/HeldComparison.h"
 #include "cli/SideReport.h"
 #include "cli/StreamedComparison.h"
@@ -36,10 +37,11 @@ void Say(const QByteArray& path, const QString& description) {
 int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE* out) {
     const qint64 files = one.FileBytes() + two.FileBytes();
     const qint64 allowed = options.memoryBytes.value_or(3 * files + kFixedAllowance) - kRunBytes;
-    // Both texts are held when that leaves room; otherwise they are read again for each pass, and
-    // the streamed comparison holds at most about twice the files' size.
+    // Both texts are held when that leaves room, and always for look-alikes; otherwise they are
+    // read again for each pass, and the streamed comparison holds at most about twice the files'
+    // size.
     const qint64 held = HeldBytes(options, one, two);
-    const bool holdBoth = held + kLeastKeptRoom <= allowed;
+    const bool holdBoth = options.explain || held + kLeastKeptRoom <= allowed;
     const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
     KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
@@ -48,7 +50,9 @@ int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE
     const bool lines = options.mode == CliOptions::Mode::Lines;
     if (options.json)
         report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");
-    if (holdBoth)
+    if (options.explain)
+        CompareExplained(options, one, two, first, second, report);
+    else if (holdBoth)
         CompareHeld(options, one, two, first, second, report, room);
     else
         CompareStreamed(options, one, two, first, second, report);

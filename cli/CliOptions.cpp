@@ -51,7 +51,15 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
                                    u"Take each file's bytes as UTF-8 with nothing normalised "
                                    u"and nothing appended."_s);
     const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of text."_s);
-    parser.addOptions({help, version, exact, json});
+    const QCommandLineOption explain(
+        u"explain"_s,
+        u"Under each difference that only looks different from a line (lines) or a word of "
+        u"its partner line (words) of the other file, name that line and what sets them apart. "
+        u"With --json, each file's object gets \"lookalikes\": "
+        u"{\"start\",\"length\"} the difference as its mark covers it, "
+        u"{\"other_start\",\"other_length\"} the look-alike in the other file the same way, "
+        u"\"kinds\" the names of what sets them apart. Both files are held in memory."_s);
+    parser.addOptions({help, version, exact, json, explain});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
@@ -78,6 +86,7 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     options.file2 = positional[2];
     options.exact = parser.isSet(exact);
     options.json = parser.isSet(json);
+    options.explain = parser.isSet(explain);
     return options;
 }
 

@@ -27,6 +27,11 @@ private:
     ListSink::Style Style() const;
     char Prefix() const { return file_ == 1 ? '<' : '>'; }
     QByteArray Header() const;
+    QByteArray OtherName() const;
+    // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepMarks` into
+    // the kept marks and look-alikes too.
+    void Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool keepMarks);
+    void WriteLookalikes(const Pass& pass, ByteSink& out);
 
     const CliOptions& options_;
     int file_;
@@ -34,4 +39,5 @@ private:
     qint64 count_ = 0;
     KeptBytes list_;
     KeptBytes marks_;
+    KeptBytes lookalikes_;
 };
