@@ -1,6 +1,5 @@
 #include "cli/CliComparison.h"
 
-#include "cli/ExplainedComparison.h"
 #include "cli/HeldComparison.h"
 #include "cli/SideReport.h"
 #include "cli/StreamedComparison.h"
@@ -50,9 +49,7 @@ int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE
     const bool lines = options.mode == CliOptions::Mode::Lines;
     if (options.json)
         report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");
-    if (options.explain)
-        CompareExplained(options, one, two, first, second, report);
-    else if (holdBoth)
+    if (holdBoth)
         CompareHeld(options, one, two, first, second, report, room);
     else
         CompareStreamed(options, one, two, first, second, report);

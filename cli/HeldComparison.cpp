@@ -1,6 +1,7 @@
 #include "cli/HeldComparison.h"
 
 #include "cli/EntryPlaces.h"
+#include "cli/LookalikePasses.h"
 
 #include "compare/LineIndex.h"
 #include "compare/WordPass.h"
@@ -79,14 +80,21 @@ void CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     const std::u16string firstText = one.ReadAll();
     const std::u16string otherText = secondText.get();
     if (options.mode == CliOptions::Mode::Words) {
-        WriteBoth(options, firstText, otherText, UnmatchedWords(firstText, otherText),
-                  UnmatchedWords(otherText, firstText), first, second, out, room);
+        const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
+        WriteBoth(options, firstText, otherText, pass(firstText, otherText),
+                  pass(otherText, firstText), first, second, out, room);
         return;
     }
     auto secondIndex =
         std::async(std::launch::async, [&] { return compare::LineIndex(otherText); });
     const compare::LineIndex firstIndex(firstText);
     const compare::LineIndex otherIndex = secondIndex.get();
+    if (options.explain) {
+        const std::array<RedLines, 2> red = FindRedLines(firstIndex, otherIndex);
+        WriteBoth(options, firstText, otherText, LinesWithLookalikes(red[0], firstText, otherText),
+                  LinesWithLookalikes(red[1], otherText, firstText), first, second, out, room);
+        return;
+    }
     WriteBoth(options, firstText, otherText, MissingLines(firstIndex, otherIndex),
               MissingLines(otherIndex, firstIndex), first, second, out, room);
 }

@@ -146,6 +146,25 @@ TEST_F(CliExplainTest, GiantLinesHaveNoLookalike) {
     }
 }
 
+// More look-alikes than are kept in one block, kept for their turn or found again: each stays
+// under its own entry.
+TEST_F(CliExplainTest, ManyLookalikesStayUnderTheirEntries) {
+    QByteArray a, b, expected;
+    for (int i = 1; i <= 5000; ++i) {
+        a += "Word" + QByteArray::number(i) + " x\n";
+        b += "word" + QByteArray::number(i) + " x\n";
+        expected += "< Word" + QByteArray::number(i) + "\n    looks like line " +
+                    QByteArray::number(i) + " of b.txt: case\n";
+    }
+    Write(u"a.txt"_s, a);
+    Write(u"b.txt"_s, b);
+    for (const qint64 memory : {qint64{1} << 32, qint64{0}}) {
+        const std::string report = Run(Options(Mode::Words, false, true, memory));
+        ASSERT_EQ(report.substr(report.find('\n') + 1, expected.size()), expected.toStdString())
+            << (memory == 0 ? "found again" : "kept");
+    }
+}
+
 namespace {
 
 // Bytes that make look-alikes likely: blanks, tabs, case, composed and decomposed letters.
