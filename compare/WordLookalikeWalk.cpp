@@ -29,6 +29,7 @@ std::optional<WordLookalike> WordLookalikeWalk::Next(std::size_t start) {
     if (!ownKeyed_) {
         ownWords_.Cut(own_, line_.Start(), line_.End());
         ownKeyed_ = true;
+        word_ = 0;
     }
     if (ownWords_.Count() == 0)
         return std::nullopt;
@@ -36,7 +37,10 @@ std::optional<WordLookalike> WordLookalikeWalk::Next(std::size_t start) {
         partnerWords_.Cut(other_, partner.Start(), partner.End());
         partnerKeyed_ = partner.Number();
     }
-    const std::size_t word = ownWords_.WordAt(start);
+    // The red words come in order: the word they begin in is found by walking on.
+    while (word_ + 1 < ownWords_.Count() && ownWords_.Start(word_ + 1) <= start)
+        ++word_;
+    const std::size_t word = word_;
     const std::optional<NearLookalike> near = FindNearLookalike(ownWords_, word, partnerWords_);
     if (!near)
         return std::nullopt;

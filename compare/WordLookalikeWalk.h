@@ -37,6 +37,7 @@ private:
     KeyedLineWords ownWords_;
     KeyedLineWords partnerWords_;
     bool ownKeyed_ = false;
+    std::size_t word_ = 0; // the own line's word the last red word began in
     std::size_t partnerKeyed_ = static_cast<std::size_t>(-1);
 };
 
