@@ -36,23 +36,31 @@ void Say(const QByteArray& path, const QString& description) {
 int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE* out) {
     const qint64 files = one.FileBytes() + two.FileBytes();
     const qint64 allowed = options.memoryBytes.value_or(3 * files + kFixedAllowance) - kRunBytes;
-    // Both texts are held when that leaves room, and always for look-alikes; otherwise they are
-    // read again for each pass, and the streamed comparison holds at most about twice the files'
-    // size.
+    // Both texts are held when that leaves room; otherwise they are read again for each pass, and
+    // the streamed comparison holds at most about twice the files' size.
     const qint64 held = HeldBytes(options, one, two);
-    const bool holdBoth = options.explain || held + kLeastKeptRoom <= allowed;
+    const bool holdBoth = held + kLeastKeptRoom <= allowed;
     const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
     KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
     SideReport first(options, 1, room);
     SideReport second(options, 2, room);
+    if (!holdBoth) {
+        first.WithoutLookalikes();
+        second.WithoutLookalikes();
+    }
     const bool lines = options.mode == CliOptions::Mode::Lines;
     if (options.json)
         report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");
+    // Look-alikes are only looked for in held texts, and only while that fits.
+    bool lookalikesSearched = !options.explain;
     if (holdBoth)
-        CompareHeld(options, one, two, first, second, report, room);
+        lookalikesSearched = CompareHeld(options, one, two, first, second, report, room);
     else
         CompareStreamed(options, one, two, first, second, report);
+    if (!lookalikesSearched)
+        Say({}, u"look-alikes were not searched for: that would take more memory than the tool "
+                u"may use"_s);
     if (options.json)
         report.Write("}\n");
     report.Flush();

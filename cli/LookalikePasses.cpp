@@ -5,6 +5,7 @@
 #include "compare/WordLookalikeWalk.h"
 #include "compare/WordPass.h"
 
+#include <algorithm>
 #include <future>
 
 namespace {
@@ -41,11 +42,28 @@ std::array<RedLines, 2> FindRedLines(const compare::LineIndex& first,
     auto secondRed = std::async(std::launch::async, [&] { return MissingPieces(second, first); });
     sides[0].red = MissingPieces(first, second);
     sides[1].red = secondRed.get();
-    compare::LookalikeLinesOfBoth found =
-        compare::FindLookalikeLinesOfBoth(first, sides[0].red, second, sides[1].red);
-    sides[0].lookalikes = std::move(found.ofFirst);
-    sides[1].lookalikes = std::move(found.ofSecond);
     return sides;
+}
+
+qint64 LookalikeSearchBytes(const std::array<RedLines, 2>& red) {
+    // A red line's key takes two units or so for each of its units; its place in the tables,
+    // its candidates and its look-alike about 160 bytes.
+    constexpr qint64 kBytesPerLine = 160;
+    constexpr qint64 kBytesPerUnit = 4;
+    qint64 bytes = 0;
+    for (const RedLines& side : red)
+        for (const compare::Piece& piece : side.red)
+            bytes += kBytesPerLine +
+                     kBytesPerUnit * qint64(std::min(piece.length, compare::kLongestLookalikeLine));
+    return bytes;
+}
+
+void FindLookalikeLines(std::array<RedLines, 2>& red, const compare::LineIndex& first,
+                        const compare::LineIndex& second) {
+    compare::LookalikeLinesOfBoth found =
+        compare::FindLookalikeLinesOfBoth(first, red[0].red, second, red[1].red);
+    red[0].lookalikes = std::move(found.ofFirst);
+    red[1].lookalikes = std::move(found.ofSecond);
 }
 
 Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16string_view other) {
@@ -54,6 +72,8 @@ Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16
             const compare::Piece piece = side.red[i];
             const compare::Piece marked = compare::MarkedSpan(own, piece);
             sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length);
+            if (i >= side.lookalikes.size())
+                continue;
             if (const auto& lookalike = side.lookalikes[i]) {
                 const compare::Piece look = compare::MarkedSpan(other, lookalike->piece);
                 sink.Lookalike(EntryLookalike{marked.start, marked.length, look.start, look.length,

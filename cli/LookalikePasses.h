@@ -24,9 +24,18 @@ struct RedLines {
     std::vector<std::optional<compare::LineLookalike>> lookalikes;
 };
 
-// The red lines of both texts and their look-alikes, the two directions side by side.
+// The red lines of both texts, the two directions side by side; their look-alikes not yet.
 std::array<RedLines, 2> FindRedLines(const compare::LineIndex& first,
                                      const compare::LineIndex& second);
 
-// One side's red lines as entries, each followed by its look-alike. `side` must outlive the pass.
+// About what looking for the look-alikes of these red lines holds, in bytes, at most: each red
+// line keyed, its candidates and what is found for it.
+qint64 LookalikeSearchBytes(const std::array<RedLines, 2>& red);
+
+// Fills in the red lines' look-alikes.
+void FindLookalikeLines(std::array<RedLines, 2>& red, const compare::LineIndex& first,
+                        const compare::LineIndex& second);
+
+// One side's red lines as entries, each followed by its look-alike, if it was looked for. `side`
+// must outlive the pass.
 Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16string_view other);

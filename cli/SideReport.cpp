@@ -12,7 +12,8 @@ QByteArray NameOf(const QByteArray& path) {
 } // namespace
 
 SideReport::SideReport(const CliOptions& options, int file, KeptRoom& room)
-    : options_(options), file_(file), list_(room), marks_(room), lookalikes_(room) {}
+    : options_(options), file_(file), explain_(options.explain), list_(room), marks_(room),
+      lookalikes_(room) {}
 
 ListSink::Style SideReport::Style() const {
     return options_.json ? ListSink::Style::Json : ListSink::Style::Readable;
@@ -40,10 +41,10 @@ void SideReport::Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool k
     BothSinks both(list, marks);
     BothSinks all(both, lookalikes);
     EntrySink* sink = &list;
-    if (!options_.json && options_.explain)
+    if (!options_.json && explain_)
         sink = &notes;
     else if (options_.json && keepMarks)
-        sink = options_.explain ? static_cast<EntrySink*>(&all) : &both;
+        sink = explain_ ? static_cast<EntrySink*>(&all) : &both;
     pass(*sink);
     sink->Finish();
     count_ = list.Count();
@@ -99,7 +100,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
         marks.Finish();
     }
     marks_.Release();
-    if (options_.explain)
+    if (explain_)
         WriteLookalikes(pass, out);
     out.Write("]}");
 }

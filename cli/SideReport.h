@@ -22,6 +22,8 @@ public:
     // Writes this side of the report.
     void Write(const Pass& pass, ByteSink& out);
     bool HasEntries() const { return count_ > 0; }
+    // The report tells no look-alikes, though --explain asked for them.
+    void WithoutLookalikes() { explain_ = false; }
 
 private:
     ListSink::Style Style() const;
@@ -35,6 +37,7 @@ private:
 
     const CliOptions& options_;
     int file_;
+    bool explain_;
     bool kept_ = false;
     qint64 count_ = 0;
     KeptBytes list_;

@@ -4,6 +4,8 @@
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
 #include "cli/CliOptions.h"
+#include "cli/LookalikeSinks.h"
+#include "cli/SideReport.h"
 #include "compare/FindDifferences.h"
 #include "compare/FindWordDifferences.h"
 #include "files/TextFileReading.h"
@@ -66,9 +68,8 @@ const QByteArray kLinesB = "alpha\nbeta\ncaf\xC3\xA9\ngamma\nsame\napple\nreal c
 TEST_F(CliExplainTest, ReadableLinesNameTheLookalikeLineAndTheKinds) {
     Write(u"a.txt"_s, kLinesA);
     Write(u"b.txt"_s, kLinesB);
-    // Held, and with no memory to spare: the look-alikes hold both texts either way.
-    for (const qint64 memory : {qint64{1} << 32, qint64{0}}) {
-        EXPECT_EQ(Run(Options(Mode::Lines, false, true, memory)),
+    {
+        EXPECT_EQ(Run(Options(Mode::Lines, false, true)),
                   "--- a.txt: 6 lines not in b.txt\n"
                   "< alpha \n    looks like line 1 of b.txt: trailing-space\n"
                   "< Beta\n    looks like line 2 of b.txt: case\n"
@@ -99,6 +100,34 @@ TEST_F(CliExplainTest, ReadableWordsNameThePartnerLineAndTheKinds) {
               "> five\n    looks like line 2 of a.txt: zero-width\n"
               "> six\n    looks like line 3 of a.txt: trailing-space\n"
               "> seven\n");
+}
+
+// Where the texts cannot be held within the memory the tool may take, or their red lines not
+// keyed, the differences are still all told, without look-alikes (a note on stderr says why).
+TEST_F(CliExplainTest, WithoutRoomForLookalikesTheReportIsTheOneWithoutThem) {
+    Write(u"a.txt"_s, kLinesA);
+    Write(u"b.txt"_s, kLinesB);
+    for (const Mode mode : {Mode::Lines, Mode::Words})
+        for (const bool json : {false, true})
+            EXPECT_EQ(Run(Options(mode, json, true, 0)), Run(Options(mode, json, false)))
+                << (mode == Mode::Lines ? "lines" : "words") << (json ? " json" : "");
+
+    // Texts that are held with little room to spare, and too many red lines to key in it: the
+    // run's own 64 MB, 16 MB of room at least, both texts as UTF-16 and their indexes, and 1 MB.
+    constexpr qint64 kLines = 40000;
+    QByteArray a, b;
+    for (qint64 i = 0; i < kLines; ++i) {
+        const QByteArray line = QByteArray::number(i).rightJustified(80, 'x');
+        a += line + "\n";
+        b += line.toUpper() + "\n";
+    }
+    Write(u"a.txt"_s, a);
+    Write(u"b.txt"_s, b);
+    const qint64 units = 82 * kLines + 1;
+    const qint64 held = 2 * (2 * units + 16 * (kLines + 3));
+    const qint64 memory = (qint64{80} << 20) + held + (qint64{1} << 20);
+    const std::string plain = Run(Options(Mode::Lines, false, false));
+    EXPECT_EQ(Run(Options(Mode::Lines, false, true, memory)), plain);
 }
 
 // Places are in UTF-16 units of the loaded texts, as the marks are: a line with its CR, a word
@@ -158,10 +187,59 @@ TEST_F(CliExplainTest, ManyLookalikesStayUnderTheirEntries) {
     }
     Write(u"a.txt"_s, a);
     Write(u"b.txt"_s, b);
-    for (const qint64 memory : {qint64{1} << 32, qint64{0}}) {
-        const std::string report = Run(Options(Mode::Words, false, true, memory));
-        ASSERT_EQ(report.substr(report.find('\n') + 1, expected.size()), expected.toStdString())
-            << (memory == 0 ? "found again" : "kept");
+    const std::string report = Run(Options(Mode::Words, false, true));
+    ASSERT_EQ(report.substr(report.find('\n') + 1, expected.size()), expected.toStdString());
+}
+
+namespace {
+
+struct CollectedBytes final : ByteSink {
+    void Write(QByteArrayView bytes) override { all.append(bytes); }
+    QByteArray all;
+};
+
+} // namespace
+
+// A side's report is the same whether what it makes is kept for its turn or, the room gone, made
+// again: the entries, their marks and their look-alikes.
+TEST(SideReportTest, LookalikesAreMadeAgainWhenThereIsNoRoomToKeepThem) {
+    const Pass pass = [](EntrySink& sink) {
+        sink.Entry(u"\r\n", u"Ab", 0, 2);
+        sink.Lookalike(EntryLookalike{0, 2, 4, 2, 1, compare::LookalikeKind::Case});
+        sink.Entry(u"\r\n", u"c", 3, 1);
+        sink.Entry(u"\r\n", u"d\t", 5, 2);
+        sink.Lookalike(EntryLookalike{5, 2, 9, 1, 2,
+                                      compare::LookalikeKinds(compare::LookalikeKind::Case)
+                                          .With(compare::LookalikeKind::TrailingSpace)});
+    };
+    const QByteArray expected[] = {
+        "--- a.txt: 3 words not supplied by the lines of b.txt\n"
+        "< Ab\n    looks like line 1 of b.txt: case\n< c\n"
+        "< d\t\n    looks like line 2 of b.txt: trailing-space, case\n",
+        R"(,"file1":{"result":"\r\nAb\r\nc\r\nd\t","marks":[[0,2],[3,1],[5,2]],"lookalikes":[)"
+        R"({"start":0,"length":2,"other_start":4,"other_length":2,"kinds":["case"]},)"
+        R"({"start":5,"length":2,"other_start":9,"other_length":1,)"
+        R"("kinds":["trailing-space","case"]}]})"};
+    CliOptions options;
+    options.mode = CliOptions::Mode::Words;
+    options.file1 = "a.txt";
+    options.file2 = "b.txt";
+    options.explain = true;
+    for (const bool json : {false, true}) {
+        options.json = json;
+        for (const qint64 bytes : {qint64{1} << 20, qint64{0}}) {
+            for (const bool keptFirst : {false, true}) {
+                KeptRoom room(bytes);
+                SideReport side(options, 1, room);
+                CollectedBytes out;
+                if (keptFirst)
+                    side.Keep(pass);
+                side.Write(pass, out);
+                EXPECT_EQ(out.all.toStdString(), expected[json].toStdString())
+                    << (json ? "json" : "readable") << (bytes == 0 ? ", no room" : "")
+                    << (keptFirst ? ", kept first" : "");
+            }
+        }
     }
 }
 
