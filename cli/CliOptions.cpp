@@ -53,12 +53,11 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of text."_s);
     const QCommandLineOption explain(
         u"explain"_s,
-        u"Under each difference that only looks different from a line (lines) or a word of "
-        u"its partner line (words) of the other file, name that line and what sets them apart. "
-        u"With --json, each file's object gets \"lookalikes\": "
-        u"{\"start\",\"length\"} the difference as its mark covers it, "
-        u"{\"other_start\",\"other_length\"} the look-alike in the other file the same way, "
-        u"\"kinds\" the names of what sets them apart. Both files are held in memory."_s);
+        u"Under each difference that only looks different from a line of the other file "
+        u"(lines) or a word of its partner line (words), name that line and the kinds of "
+        u"difference. With --json each file's object gets \"lookalikes\": "
+        u"start and length are the difference as its mark covers it, other_start and "
+        u"other_length the look-alike in the other file the same way."_s);
     parser.addOptions({help, version, exact, json, explain});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
