@@ -1,5 +1,6 @@
 #include "compare/LookalikeLines.h"
 
+#include "compare/ContentHash.h"
 #include "compare/Lookalike.h"
 #include "compare/LooseKey.h"
 #include "compare/Prefetch.h"
@@ -30,6 +31,10 @@ class RedKeys {
 public:
     RedKeys(std::u16string_view own, std::span<const Piece> red) : reds_(red.size()) {
         std::u16string scratch;
+        // A red piece with the content of one before it has that one's look-alike: it is keyed
+        // and searched for once, however often it repeats.
+        std::vector<Slot> contents(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)));
+        const std::size_t contentMask = contents.size() - 1;
         // Red lines stand far apart in a large text: each would wait for its text to be read
         // from memory unless asked for a few lines ahead.
         constexpr std::size_t kAhead = 8;
@@ -40,6 +45,16 @@ public:
             r.content = LineContent(own.substr(red[i].start, red[i].length));
             if (r.content.size() > kLongestLookalikeLine)
                 continue; // keyed by nothing: no line will share its key
+            const std::uint32_t contentHash = ContentHash(r.content);
+            std::size_t at = contentHash & contentMask;
+            while (contents[at].first != 0 && (contents[at].hash != contentHash ||
+                                               reds_[contents[at].first - 1].content != r.content))
+                at = (at + 1) & contentMask;
+            if (contents[at].first != 0) {
+                r.sameAs = contents[at].first;
+                continue;
+            }
+            contents[at] = {contentHash, static_cast<std::uint32_t>(i + 1)};
             const std::u16string_view key = LooseKey(r.content, scratch);
             r.keyStart = keys_.size();
             r.keyLength = key.size();
@@ -53,7 +68,7 @@ public:
         filterShift_ = 64 - std::countr_zero(filter_.size());
         // From the last back, so that the pieces sharing a hash are chained in order.
         for (std::size_t i = red.size(); i-- > 0;) {
-            if (reds_[i].content.size() > kLongestLookalikeLine)
+            if (reds_[i].content.size() > kLongestLookalikeLine || reds_[i].sameAs != 0)
                 continue;
             const std::uint32_t hash = reds_[i].hash;
             std::size_t slot = hash & mask_;
@@ -71,6 +86,12 @@ public:
         return std::u16string_view(keys_).substr(reds_[red].keyStart, reds_[red].keyLength);
     }
     std::uint64_t KeyHashOf(std::size_t red) const { return reds_[red].keyHash; }
+    // The earlier red piece with the same content, if there is one: its look-alike is this one's.
+    std::optional<std::size_t> SameAs(std::size_t red) const {
+        if (reds_[red].sameAs == 0)
+            return std::nullopt;
+        return reds_[red].sameAs - 1;
+    }
 
     // Whether some red piece may have the hash: a few bits per piece, which stay in the cache
     // while every line of a text is looked up, so that most lines go no further.
@@ -101,6 +122,7 @@ private:
         std::uint64_t keyHash = 0; // KeyHash of the key
         std::uint32_t hash = 0;    // the same in 32 bits
         std::size_t next = 0;      // the next red piece with the same hash, plus one
+        std::uint32_t sameAs = 0;  // the first red piece with the same content, plus one
     };
     struct Slot {
         std::uint32_t hash = 0;
@@ -199,6 +221,9 @@ Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex&
                 rejected.push_back(content);
         }
     }
+    for (std::size_t red = 0; red < found.size(); ++red)
+        if (const auto same = keys.SameAs(red))
+            found[red] = found[*same];
     return found;
 }
 
@@ -265,13 +290,14 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
     // share their key, and the first line of the second with the content of each stand-in.
     std::vector<Candidate> forFirst;
     for (std::size_t red = 0; red < secondKeys.Count(); ++red)
-        firstKeys.ForEachWithKey([&] { return secondKeys.Key(red); }, secondKeys.KeyHashOf(red),
-                                 [&](std::size_t r) {
-                                     const std::size_t line =
-                                         second.PieceStartingAt(redOfSecond[red].start);
-                                     forFirst.push_back({static_cast<std::uint32_t>(r),
-                                                         static_cast<std::uint32_t>(line)});
-                                 });
+        if (!secondKeys.SameAs(red)) // a repeat's line comes after the first one's
+            firstKeys.ForEachWithKey([&] { return secondKeys.Key(red); }, secondKeys.KeyHashOf(red),
+                                     [&](std::size_t r) {
+                                         const std::size_t line =
+                                             second.PieceStartingAt(redOfSecond[red].start);
+                                         forFirst.push_back({static_cast<std::uint32_t>(r),
+                                                             static_cast<std::uint32_t>(line)});
+                                     });
     for (const Candidate& standIn : found.standIns)
         if (const auto line = second.FirstPieceWith(ContentOf(first, standIn.line)))
             forFirst.push_back({standIn.red, static_cast<std::uint32_t>(*line)});
