@@ -1,6 +1,5 @@
 #include "compare/LookalikeLines.h"
 
-#include "compare/ContentHash.h"
 #include "compare/Lookalike.h"
 #include "compare/LooseKey.h"
 #include "compare/Prefetch.h"
@@ -31,10 +30,6 @@ class RedKeys {
 public:
     RedKeys(std::u16string_view own, std::span<const Piece> red) : reds_(red.size()) {
         std::u16string scratch;
-        // A red piece with the content of one before it has that one's look-alike: it is keyed
-        // and searched for once, however often it repeats.
-        std::vector<Slot> contents(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)));
-        const std::size_t contentMask = contents.size() - 1;
         // Red lines stand far apart in a large text: each would wait for its text to be read
         // from memory unless asked for a few lines ahead.
         constexpr std::size_t kAhead = 8;
@@ -45,16 +40,6 @@ public:
             r.content = LineContent(own.substr(red[i].start, red[i].length));
             if (r.content.size() > kLongestLookalikeLine)
                 continue; // keyed by nothing: no line will share its key
-            const std::uint32_t contentHash = ContentHash(r.content);
-            std::size_t at = contentHash & contentMask;
-            while (contents[at].first != 0 && (contents[at].hash != contentHash ||
-                                               reds_[contents[at].first - 1].content != r.content))
-                at = (at + 1) & contentMask;
-            if (contents[at].first != 0) {
-                r.sameAs = contents[at].first;
-                continue;
-            }
-            contents[at] = {contentHash, static_cast<std::uint32_t>(i + 1)};
             const std::u16string_view key = LooseKey(r.content, scratch);
             r.keyStart = keys_.size();
             r.keyLength = key.size();
@@ -66,15 +51,29 @@ public:
         mask_ = slots_.size() - 1;
         filter_.assign(std::bit_ceil(std::max<std::size_t>(red.size() / 8, 16)), 0);
         filterShift_ = 64 - std::countr_zero(filter_.size());
-        // From the last back, so that the pieces sharing a hash are chained in order.
+        // From the last back, so that the pieces sharing a hash are chained in order. A red piece
+        // with the content of one after it takes that one's place: a content that repeats is
+        // chained, and searched for, once, however often it repeats.
         for (std::size_t i = red.size(); i-- > 0;) {
-            if (reds_[i].content.size() > kLongestLookalikeLine || reds_[i].sameAs != 0)
+            Red& r = reds_[i];
+            if (r.content.size() > kLongestLookalikeLine)
                 continue;
-            const std::uint32_t hash = reds_[i].hash;
+            const std::uint32_t hash = r.hash;
             std::size_t slot = hash & mask_;
             while (slots_[slot].first != 0 && slots_[slot].hash != hash)
                 slot = (slot + 1) & mask_;
-            reds_[i].next = slots_[slot].first;
+            std::size_t chained = slots_[slot].first;
+            for (std::size_t before = 0; chained != 0;
+                 before = chained, chained = reds_[chained - 1].next) {
+                Red& repeat = reds_[chained - 1];
+                if (repeat.keyHash != r.keyHash || repeat.content != r.content)
+                    continue;
+                (before == 0 ? slots_[slot].first : reds_[before - 1].next) =
+                    static_cast<std::uint32_t>(repeat.next);
+                repeat.sameAs = static_cast<std::uint32_t>(i + 1);
+                break;
+            }
+            r.next = slots_[slot].first;
             slots_[slot] = {hash, static_cast<std::uint32_t>(i + 1)};
             filter_[FilterWord(hash)] |= FilterBits(hash);
         }
@@ -121,8 +120,8 @@ private:
         std::size_t keyLength = 0;
         std::uint64_t keyHash = 0; // KeyHash of the key
         std::uint32_t hash = 0;    // the same in 32 bits
-        std::size_t next = 0;      // the next red piece with the same hash, plus one
-        std::uint32_t sameAs = 0;  // the first red piece with the same content, plus one
+        std::uint32_t next = 0;    // the next red piece with the same hash, plus one
+        std::uint32_t sameAs = 0;  // the next earlier red piece with the same content, plus one
     };
     struct Slot {
         std::uint32_t hash = 0;
