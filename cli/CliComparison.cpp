@@ -45,13 +45,22 @@ int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE
     ReportOutput report(out);
     SideReport first(options, 1, room);
     SideReport second(options, 2, room);
+    if (!holdBoth) {
+        first.WithoutLookalikes();
+        second.WithoutLookalikes();
+    }
     const bool lines = options.mode == CliOptions::Mode::Lines;
     if (options.json)
         report.Write(lines ? R"({"mode":"lines")" : R"({"mode":"words")");
+    // Look-alikes are only looked for in held texts, and only while that fits.
+    bool lookalikesSearched = !options.explain;
     if (holdBoth)
-        CompareHeld(options, one, two, first, second, report, room);
+        lookalikesSearched = CompareHeld(options, one, two, first, second, report, room);
     else
         CompareStreamed(options, one, two, first, second, report);
+    if (!lookalikesSearched)
+        Say({}, u"look-alikes were not searched for: that would take more memory than the tool "
+                u"may use"_s);
     if (options.json)
         report.Write("}\n");
     report.Flush();

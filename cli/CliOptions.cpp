@@ -51,7 +51,14 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
                                    u"Take each file's bytes as UTF-8 with nothing normalised "
                                    u"and nothing appended."_s);
     const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of text."_s);
-    parser.addOptions({help, version, exact, json});
+    const QCommandLineOption explain(
+        u"explain"_s,
+        u"Under each difference that only looks different from a line of the other file "
+        u"(lines) or a word of its partner line (words), name that line and the kinds of "
+        u"difference. With --json each file's object gets \"lookalikes\": "
+        u"start and length are the difference as its mark covers it, other_start and "
+        u"other_length the look-alike in the other file the same way."_s);
+    parser.addOptions({help, version, exact, json, explain});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
@@ -78,6 +85,7 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     options.file2 = positional[2];
     options.exact = parser.isSet(exact);
     options.json = parser.isSet(json);
+    options.explain = parser.isSet(explain);
     return options;
 }
 

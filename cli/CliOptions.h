@@ -19,6 +19,7 @@ struct CliOptions {
     QByteArray file2;
     bool exact = false; // the files' bytes as UTF-8, nothing normalised or appended
     bool json = false;
+    bool explain = false; // each difference's look-alike in the other file, where it has one
     // The memory the comparison may take; by default three times the files' size and 100 MB.
     // Tests set it to try both ways the tool compares.
     std::optional<qint64> memoryBytes;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/LookalikeSinks.h"
 #include "cli/ReportSinks.h"
 #include "cli/SideReport.h"
 
@@ -10,7 +11,7 @@
 // Where a side's entries stand in its text, kept as far as the room lasts: the report is then
 // written from them and the held text, however often it reads them, without the comparison
 // running again. Each entry is kept as the distance from the end of the one before and its
-// length, a byte or two each for most.
+// length, a byte or two each for most. Look-alikes, which few entries have, are kept whole.
 class EntryPlaces final : public EntrySink {
 public:
     EntryPlaces(KeptRoom& room, CliOptions::Mode mode) : room_(room), mode_(mode) {}
@@ -20,6 +21,7 @@ public:
 
     void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
                std::size_t length) override;
+    void Lookalike(const EntryLookalike& lookalike) override;
     void Finish() override {}
 
     bool Complete() const { return complete_; }
@@ -27,12 +29,21 @@ public:
     Pass Replay(std::u16string_view text) const;
 
 private:
+    // False when the room has run out.
+    bool TakeBlock(std::size_t bytes);
     void Put(std::uint64_t value);
     void Release();
+
+    struct KeptLookalike {
+        std::size_t entry; // the number of the entry it belongs to, from 0
+        EntryLookalike lookalike;
+    };
 
     KeptRoom& room_;
     CliOptions::Mode mode_;
     std::vector<std::vector<std::uint8_t>> blocks_;
+    std::vector<std::vector<KeptLookalike>> lookalikes_;
+    std::size_t entries_ = 0;
     std::size_t lastEnd_ = 0;
     bool complete_ = true;
 };

@@ -1,6 +1,7 @@
 #include "cli/HeldComparison.h"
 
 #include "cli/EntryPlaces.h"
+#include "cli/LookalikePasses.h"
 
 #include "compare/LineIndex.h"
 #include "compare/WordPass.h"
@@ -73,20 +74,39 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
     return bytes;
 }
 
-void CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
+bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                  SideReport& second, ByteSink& out, KeptRoom& room) {
     auto secondText = std::async(std::launch::async, [&] { return two.ReadAll(); });
     const std::u16string firstText = one.ReadAll();
     const std::u16string otherText = secondText.get();
     if (options.mode == CliOptions::Mode::Words) {
-        WriteBoth(options, firstText, otherText, UnmatchedWords(firstText, otherText),
-                  UnmatchedWords(otherText, firstText), first, second, out, room);
-        return;
+        const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
+        WriteBoth(options, firstText, otherText, pass(firstText, otherText),
+                  pass(otherText, firstText), first, second, out, room);
+        return true;
     }
     auto secondIndex =
         std::async(std::launch::async, [&] { return compare::LineIndex(otherText); });
     const compare::LineIndex firstIndex(firstText);
     const compare::LineIndex otherIndex = secondIndex.get();
+    if (options.explain) {
+        std::array<RedLines, 2> red = FindRedLines(firstIndex, otherIndex);
+        // What the search holds stays taken while the report is written from what it found.
+        const qint64 searchBytes = LookalikeSearchBytes(red);
+        const bool searched = room.Take(searchBytes);
+        if (searched) {
+            FindLookalikeLines(red, firstIndex, otherIndex);
+        } else {
+            first.WithoutLookalikes();
+            second.WithoutLookalikes();
+        }
+        WriteBoth(options, firstText, otherText, LinesWithLookalikes(red[0], firstText, otherText),
+                  LinesWithLookalikes(red[1], otherText, firstText), first, second, out, room);
+        if (searched)
+            room.GiveBack(searchBytes);
+        return searched;
+    }
     WriteBoth(options, firstText, otherText, MissingLines(firstIndex, otherIndex),
               MissingLines(otherIndex, firstIndex), first, second, out, room);
+    return true;
 }

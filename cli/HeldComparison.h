@@ -11,6 +11,7 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
 // indexed side by side, and the second file's differences are worked out on another thread while
 // the first file's are written. Where the differences stand is kept in `room`, so that the report
 // is written from the texts without running the comparison again, and so is as much of the second
-// file's report as fits.
-void CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
+// file's report as fits. Look-alikes (--explain) are looked for when the room can take what
+// that search holds; returns false when they were asked for and could not be.
+bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                  SideReport& second, ByteSink& out, KeptRoom& room);

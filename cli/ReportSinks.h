@@ -70,6 +70,8 @@ private:
     bool complete_ = true;
 };
 
+struct EntryLookalike;
+
 // One file's differences as a comparison finds them, in order.
 class EntrySink {
 public:
@@ -78,6 +80,8 @@ public:
     // the file's text are coloured.
     virtual void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
                        std::size_t length) = 0;
+    // The entry just given looks like a piece of the other file (with --explain).
+    virtual void Lookalike(const EntryLookalike&) {}
     // No more entries come.
     virtual void Finish() = 0;
 };
@@ -146,6 +150,10 @@ public:
                std::size_t length) override {
         first_.Entry(a, b, start, length);
         second_.Entry(a, b, start, length);
+    }
+    void Lookalike(const EntryLookalike& lookalike) override {
+        first_.Lookalike(lookalike);
+        second_.Lookalike(lookalike);
     }
     void Finish() override {
         first_.Finish();

@@ -1,5 +1,7 @@
 #include "cli/SideReport.h"
 
+#include "cli/LookalikeSinks.h"
+
 namespace {
 
 // The name a header shows: the last part of the path, as the system spells it.
@@ -10,15 +12,20 @@ QByteArray NameOf(const QByteArray& path) {
 } // namespace
 
 SideReport::SideReport(const CliOptions& options, int file, KeptRoom& room)
-    : options_(options), file_(file), list_(room), marks_(room) {}
+    : options_(options), file_(file), explain_(options.explain), list_(room), marks_(room),
+      lookalikes_(room) {}
 
 ListSink::Style SideReport::Style() const {
     return options_.json ? ListSink::Style::Json : ListSink::Style::Readable;
 }
 
+QByteArray SideReport::OtherName() const {
+    return NameOf(file_ == 1 ? options_.file2 : options_.file1);
+}
+
 QByteArray SideReport::Header() const {
     const QByteArray own = NameOf(file_ == 1 ? options_.file1 : options_.file2);
-    const QByteArray other = NameOf(file_ == 1 ? options_.file2 : options_.file1);
+    const QByteArray other = OtherName();
     const QByteArray count = QByteArray::number(count_);
     if (options_.mode == CliOptions::Mode::Lines)
         return "--- " + own + ": " + count + (count_ == 1 ? " line" : " lines") + " not in " +
@@ -27,15 +34,38 @@ QByteArray SideReport::Header() const {
            " not supplied by the lines of " + other + "\n";
 }
 
-void SideReport::Keep(const Pass& pass) {
-    ListSink list(Style(), options_.mode, Prefix(), list_);
+void SideReport::Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool keepMarks) {
     MarkSink marks(marks_);
+    JsonLookalikes lookalikes(lookalikes_);
+    ReadableLookalikes notes(list, listOut, OtherName());
     BothSinks both(list, marks);
-    EntrySink& sink = options_.json ? static_cast<EntrySink&>(both) : list;
-    pass(sink);
-    sink.Finish();
+    BothSinks all(both, lookalikes);
+    EntrySink* sink = &list;
+    if (!options_.json && explain_)
+        sink = &notes;
+    else if (options_.json && keepMarks)
+        sink = explain_ ? static_cast<EntrySink*>(&all) : &both;
+    pass(*sink);
+    sink->Finish();
     count_ = list.Count();
     kept_ = true;
+}
+
+void SideReport::Keep(const Pass& pass) {
+    ListSink list(Style(), options_.mode, Prefix(), list_);
+    Run(pass, list, list_, true);
+}
+
+void SideReport::WriteLookalikes(const Pass& pass, ByteSink& out) {
+    out.Write("],\"lookalikes\":[");
+    if (lookalikes_.Complete()) {
+        lookalikes_.WriteTo(out);
+    } else {
+        JsonLookalikes lookalikes(out);
+        pass(lookalikes);
+        lookalikes.Finish();
+    }
+    lookalikes_.Release();
 }
 
 void SideReport::Write(const Pass& pass, ByteSink& out) {
@@ -47,8 +77,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
             list_.WriteTo(out);
         } else {
             ListSink list(Style(), options_.mode, Prefix(), out);
-            pass(list);
-            list.Finish();
+            Run(pass, list, out, false);
         }
         list_.Release();
         return;
@@ -59,13 +88,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
     } else {
         // The result goes out as it is made; its marks wait, for they come after it.
         ListSink list(Style(), options_.mode, Prefix(), out);
-        MarkSink marks(marks_);
-        BothSinks both(list, marks);
-        EntrySink& sink = kept_ ? static_cast<EntrySink&>(list) : both;
-        pass(sink);
-        sink.Finish();
-        count_ = list.Count();
-        kept_ = true;
+        Run(pass, list, out, !kept_);
     }
     list_.Release();
     out.Write("\",\"marks\":[");
@@ -77,5 +100,7 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
         marks.Finish();
     }
     marks_.Release();
+    if (explain_)
+        WriteLookalikes(pass, out);
     out.Write("]}");
 }

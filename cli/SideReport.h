@@ -22,16 +22,25 @@ public:
     // Writes this side of the report.
     void Write(const Pass& pass, ByteSink& out);
     bool HasEntries() const { return count_ > 0; }
+    // The report tells no look-alikes, though --explain asked for them.
+    void WithoutLookalikes() { explain_ = false; }
 
 private:
     ListSink::Style Style() const;
     char Prefix() const { return file_ == 1 ? '<' : '>'; }
     QByteArray Header() const;
+    QByteArray OtherName() const;
+    // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepMarks` into
+    // the kept marks and look-alikes too.
+    void Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool keepMarks);
+    void WriteLookalikes(const Pass& pass, ByteSink& out);
 
     const CliOptions& options_;
     int file_;
+    bool explain_;
     bool kept_ = false;
     qint64 count_ = 0;
     KeptBytes list_;
     KeptBytes marks_;
+    KeptBytes lookalikes_;
 };

@@ -1,6 +1,5 @@
 #include "compare/LookalikeLines.h"
 
-#include "compare/ContentHash.h"
 #include "compare/Lookalike.h"
 #include "compare/LooseKey.h"
 #include "compare/Prefetch.h"
@@ -15,6 +14,11 @@
 namespace compare {
 
 namespace {
+
+// A line's loose key hash in the 32 bits the tables keep, its bits well mixed.
+std::uint32_t KeyHash32(std::uint64_t keyHash) {
+    return static_cast<std::uint32_t>(keyHash * 0x9E3779B97F4A7C15ull >> 32);
+}
 
 std::u16string_view ContentOf(const LineIndex& lines, std::size_t piece) {
     const Piece cut = lines.PieceAt(piece);
@@ -36,22 +40,40 @@ public:
             r.content = LineContent(own.substr(red[i].start, red[i].length));
             if (r.content.size() > kLongestLookalikeLine)
                 continue; // keyed by nothing: no line will share its key
-            r.key = LooseKey(r.content, scratch);
-            r.hash = ContentHash(r.key);
+            const std::u16string_view key = LooseKey(r.content, scratch);
+            r.keyStart = keys_.size();
+            r.keyLength = key.size();
+            keys_.append(key);
+            r.keyHash = KeyHash(key);
+            r.hash = KeyHash32(r.keyHash);
         }
         slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)), Slot{});
         mask_ = slots_.size() - 1;
         filter_.assign(std::bit_ceil(std::max<std::size_t>(red.size() / 8, 16)), 0);
         filterShift_ = 64 - std::countr_zero(filter_.size());
-        // From the last back, so that the pieces sharing a hash are chained in order.
+        // From the last back, so that the pieces sharing a hash are chained in order. A red piece
+        // with the content of one after it takes that one's place: a content that repeats is
+        // chained, and searched for, once, however often it repeats.
         for (std::size_t i = red.size(); i-- > 0;) {
-            if (reds_[i].content.size() > kLongestLookalikeLine)
+            Red& r = reds_[i];
+            if (r.content.size() > kLongestLookalikeLine)
                 continue;
-            const std::uint32_t hash = reds_[i].hash;
+            const std::uint32_t hash = r.hash;
             std::size_t slot = hash & mask_;
             while (slots_[slot].first != 0 && slots_[slot].hash != hash)
                 slot = (slot + 1) & mask_;
-            reds_[i].next = slots_[slot].first;
+            std::size_t chained = slots_[slot].first;
+            for (std::size_t before = 0; chained != 0;
+                 before = chained, chained = reds_[chained - 1].next) {
+                Red& repeat = reds_[chained - 1];
+                if (repeat.keyHash != r.keyHash || repeat.content != r.content)
+                    continue;
+                (before == 0 ? slots_[slot].first : reds_[before - 1].next) =
+                    static_cast<std::uint32_t>(repeat.next);
+                repeat.sameAs = static_cast<std::uint32_t>(i + 1);
+                break;
+            }
+            r.next = slots_[slot].first;
             slots_[slot] = {hash, static_cast<std::uint32_t>(i + 1)};
             filter_[FilterWord(hash)] |= FilterBits(hash);
         }
@@ -59,8 +81,16 @@ public:
 
     std::size_t Count() const { return reds_.size(); }
     std::u16string_view Content(std::size_t red) const { return reds_[red].content; }
-    std::u16string_view Key(std::size_t red) const { return reds_[red].key; }
-    std::uint32_t Hash(std::size_t red) const { return reds_[red].hash; }
+    std::u16string_view Key(std::size_t red) const {
+        return std::u16string_view(keys_).substr(reds_[red].keyStart, reds_[red].keyLength);
+    }
+    std::uint64_t KeyHashOf(std::size_t red) const { return reds_[red].keyHash; }
+    // The earlier red piece with the same content, if there is one: its look-alike is this one's.
+    std::optional<std::size_t> SameAs(std::size_t red) const {
+        if (reds_[red].sameAs == 0)
+            return std::nullopt;
+        return reds_[red].sameAs - 1;
+    }
 
     // Whether some red piece may have the hash: a few bits per piece, which stay in the cache
     // while every line of a text is looked up, so that most lines go no further.
@@ -70,23 +100,28 @@ public:
     }
     void Prefetch(std::uint32_t hash) const { TARNWICK_PREFETCH(&filter_[FilterWord(hash)]); }
 
-    // Calls `shared(red)` for each red piece whose loose key is `key` (of hash `hash`), in order.
-    template <typename Shared>
-    void ForEachWithKey(std::u16string_view key, std::uint32_t hash, Shared&& shared) const {
+    // Calls `shared(red)` for each red piece whose loose key is keyOf() (of KeyHash `keyHash`),
+    // in order. The key is only asked for when a red piece's key has its hash.
+    template <typename KeyOf, typename Shared>
+    void ForEachWithKey(KeyOf&& keyOf, std::uint64_t keyHash, Shared&& shared) const {
+        const std::uint32_t hash = KeyHash32(keyHash);
         std::size_t slot = hash & mask_;
         while (slots_[slot].first != 0 && slots_[slot].hash != hash)
             slot = (slot + 1) & mask_;
         for (std::size_t next = slots_[slot].first; next != 0; next = reds_[next - 1].next)
-            if (reds_[next - 1].key == key)
+            if (reds_[next - 1].keyHash == keyHash && Key(next - 1) == keyOf())
                 shared(next - 1);
     }
 
 private:
     struct Red {
         std::u16string_view content;
-        std::u16string key;
-        std::uint32_t hash = 0;
-        std::size_t next = 0; // the next red piece with the same hash, plus one
+        std::size_t keyStart = 0; // the loose key, in keys_
+        std::size_t keyLength = 0;
+        std::uint64_t keyHash = 0; // KeyHash of the key
+        std::uint32_t hash = 0;    // the same in 32 bits
+        std::uint32_t next = 0;    // the next red piece with the same hash, plus one
+        std::uint32_t sameAs = 0;  // the next earlier red piece with the same content, plus one
     };
     struct Slot {
         std::uint32_t hash = 0;
@@ -103,6 +138,7 @@ private:
     }
 
     std::vector<Red> reds_;
+    std::u16string keys_;     // the red pieces' loose keys, one after the other
     std::vector<Slot> slots_; // open addressing, linear probing, at most half full
     std::size_t mask_ = 0;
     std::vector<std::uint64_t> filter_; // two bits for the hash of each red piece
@@ -117,14 +153,14 @@ struct Candidate {
 };
 
 // Keys lines [first, end) of `lines` and calls `shared(red, line, keys)` for each red piece of
-// each of `keySets` that shares a line's key. The lines go in batches: all of a batch keyed first,
-// its bits in the filters asked for meanwhile, then looked at; the few lines that pass a filter are
-// keyed again.
-template <typename Shared>
+// each of `keySets` that shares a line's key, where wanted(line, keys) says it is wanted. The
+// lines go in batches: all of a batch keyed first, its bits in the filters asked for meanwhile,
+// then looked at; a line that a red piece's key hash matches is keyed again, to be sure.
+template <typename Wanted, typename Shared>
 void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
-               std::initializer_list<const RedKeys*> keySets, Shared&& shared) {
+               std::initializer_list<const RedKeys*> keySets, Wanted&& wanted, Shared&& shared) {
     constexpr std::size_t kBatch = 16;
-    std::uint32_t hashes[kBatch];
+    std::uint64_t keyHashes[kBatch];
     std::u16string scratch;
     for (std::size_t batch = first; batch < end; batch += kBatch) {
         const std::size_t count = std::min(kBatch, end - batch);
@@ -134,19 +170,28 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
             tooLong[i] = content.size() > kLongestLookalikeLine;
             if (tooLong[i])
                 continue;
-            hashes[i] = ContentHash(LooseKey(content, scratch));
+            keyHashes[i] = LooseKeyHash(content);
             for (const RedKeys* keys : keySets)
-                keys->Prefetch(hashes[i]);
+                keys->Prefetch(KeyHash32(keyHashes[i]));
         }
         for (std::size_t i = 0; i < count; ++i) {
-            const std::uint32_t hash = hashes[i];
-            if (tooLong[i] || std::none_of(keySets.begin(), keySets.end(),
-                             [&](const RedKeys* keys) { return keys->MayHave(hash); }))
+            if (tooLong[i])
                 continue;
-            const std::u16string_view key = LooseKey(ContentOf(lines, batch + i), scratch);
+            const std::uint32_t hash = KeyHash32(keyHashes[i]);
+            if (std::none_of(keySets.begin(), keySets.end(), [&](const RedKeys* keys) {
+                    return keys->MayHave(hash) && wanted(batch + i, keys);
+                }))
+                continue;
+            std::optional<std::u16string_view> key;
+            const auto keyOf = [&] {
+                if (!key)
+                    key = LooseKey(ContentOf(lines, batch + i), scratch);
+                return *key;
+            };
             for (const RedKeys* keys : keySets)
-                keys->ForEachWithKey(key, hash,
-                                     [&](std::size_t red) { shared(red, batch + i, keys); });
+                if (wanted(batch + i, keys))
+                    keys->ForEachWithKey(keyOf, keyHashes[i],
+                                         [&](std::size_t red) { shared(red, batch + i, keys); });
         }
     }
 }
@@ -175,6 +220,9 @@ Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex&
                 rejected.push_back(content);
         }
     }
+    for (std::size_t red = 0; red < found.size(); ++red)
+        if (const auto same = keys.SameAs(red))
+            found[red] = found[*same];
     return found;
 }
 
@@ -187,7 +235,7 @@ FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const Li
     const RedKeys keys(own, red);
     std::vector<Candidate> candidates;
     ScanLines(
-        other, 0, other.PieceCount(), {&keys},
+        other, 0, other.PieceCount(), {&keys}, [](std::size_t, const RedKeys*) { return true; },
         [&](std::size_t r, std::size_t line, const RedKeys*) {
             candidates.push_back({static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
         });
@@ -207,14 +255,22 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
 
     // Candidates for the red lines of the second text are lines of the first. Lines of the first
     // that share the key of a red line of the first stand for the lines of the second with their
-    // content. Each half of the first text is read on its own thread.
+    // content; a red line of the first, whose content the second lacks, stands for none, and is
+    // passed over unkeyed (it would share its own key). Each half of the first text is read on its
+    // own thread.
+    std::vector<bool> redInFirst(first.PieceCount());
+    for (const Piece& piece : redOfFirst)
+        redInFirst[first.PieceStartingAt(piece.start)] = true;
+    const auto standsIn = [&](std::size_t line, const RedKeys* keys) {
+        return keys != &firstKeys || !redInFirst[line];
+    };
     struct Found {
         std::vector<Candidate> forSecond;
         std::vector<Candidate> standIns;
     };
     const auto scan = [&](std::size_t from, std::size_t to) {
         Found found;
-        ScanLines(first, from, to, {&secondKeys, &firstKeys},
+        ScanLines(first, from, to, {&secondKeys, &firstKeys}, standsIn,
                   [&](std::size_t red, std::size_t line, const RedKeys* keys) {
                       const Candidate candidate{static_cast<std::uint32_t>(red),
                                                 static_cast<std::uint32_t>(line)};
@@ -233,10 +289,14 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
     // share their key, and the first line of the second with the content of each stand-in.
     std::vector<Candidate> forFirst;
     for (std::size_t red = 0; red < secondKeys.Count(); ++red)
-        firstKeys.ForEachWithKey(secondKeys.Key(red), secondKeys.Hash(red), [&](std::size_t r) {
-            const std::size_t line = second.PieceStartingAt(redOfSecond[red].start);
-            forFirst.push_back({static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
-        });
+        if (!secondKeys.SameAs(red)) // a repeat's line comes after the first one's
+            firstKeys.ForEachWithKey([&] { return secondKeys.Key(red); }, secondKeys.KeyHashOf(red),
+                                     [&](std::size_t r) {
+                                         const std::size_t line =
+                                             second.PieceStartingAt(redOfSecond[red].start);
+                                         forFirst.push_back({static_cast<std::uint32_t>(r),
+                                                             static_cast<std::uint32_t>(line)});
+                                     });
     for (const Candidate& standIn : found.standIns)
         if (const auto line = second.FirstPieceWith(ContentOf(first, standIn.line)))
             forFirst.push_back({standIn.red, static_cast<std::uint32_t>(*line)});

@@ -181,6 +181,31 @@ std::uint64_t KeyHash(std::u16string_view key) {
     return HashBetween(KeyHashState{}, state);
 }
 
+std::uint64_t LooseKeyHash(std::u16string_view text) {
+    KeyHashState state{};
+    const char16_t* units = text.data();
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        // Sixteen ASCII units in a row need no test each.
+        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+            for (const std::size_t end = i + kScanUnits; i < end; ++i)
+                state.Add(kAsciiHashSteps[units[i]].turnedImage, kAsciiHashSteps[units[i]].turn);
+            continue;
+        }
+        char32_t c = units[i++];
+        if (c < 128) {
+            state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
+            continue;
+        }
+        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+        char16_t atoms[kMostUnits];
+        for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
+            state.Add(*atom, kTurnPerUnit);
+    }
+    return HashBetween(KeyHashState{}, state);
+}
+
 void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
                            std::vector<std::uint64_t>& hashes) {
     starts.clear();

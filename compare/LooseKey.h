@@ -26,6 +26,10 @@ std::u16string_view LooseKey(std::u16string_view text, std::u16string& scratch);
 // what follows.
 std::uint64_t KeyHash(std::u16string_view key);
 
+// KeyHash(LooseKey(text)), worked out without writing the key down: what a search that keys every
+// line of a text and looks few of them up needs.
+std::uint64_t LooseKeyHash(std::u16string_view text);
+
 // The words of a line, cut as the word comparison cuts it (at every blank: two blanks in a row or
 // a blank at either end give an empty word, an empty line gives none), with the KeyHash of each
 // word's loose key, in one pass over the line. What the vectors held is replaced.

@@ -29,7 +29,7 @@ done <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--exact --help --json --version
+--|--exact --explain --help --json --version
 lines files/o|files/old.txt files/other.txt
 words files/old.txt files/ot|files/other.txt
 lines a b |

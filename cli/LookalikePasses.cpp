@@ -1,0 +1,84 @@
+#include "cli/LookalikePasses.h"
+
+#include "cli/LookalikeSinks.h"
+
+#include "compare/WordLookalikeWalk.h"
+#include "compare/WordPass.h"
+
+#include <algorithm>
+#include <future>
+
+namespace {
+
+std::vector<compare::Piece> MissingPieces(const compare::LineIndex& own,
+                                          const compare::LineIndex& other) {
+    std::vector<compare::Piece> red;
+    own.ForEachMissingIn(other, 0, own.PieceCount(),
+                         [&](compare::Piece piece) { red.push_back(piece); });
+    return red;
+}
+
+} // namespace
+
+Pass WordsWithLookalikes(std::u16string_view own, std::u16string_view other) {
+    return [own, other](EntrySink& sink) {
+        compare::WordLookalikeWalk lookalikes(own, other);
+        compare::ForEachUnmatchedWord(
+            own, other,
+            [&](std::size_t start, std::size_t length) {
+                sink.Entry(u"\r\n", own.substr(start, length), start, length);
+                if (const auto lookalike = lookalikes.Next(start))
+                    sink.Lookalike(EntryLookalike{start, length, lookalike->otherStart,
+                                                  lookalike->otherLength, lookalike->otherLine,
+                                                  lookalike->kinds});
+            },
+            [](std::size_t) { return true; });
+    };
+}
+
+std::array<RedLines, 2> FindRedLines(const compare::LineIndex& first,
+                                     const compare::LineIndex& second) {
+    std::array<RedLines, 2> sides;
+    auto secondRed = std::async(std::launch::async, [&] { return MissingPieces(second, first); });
+    sides[0].red = MissingPieces(first, second);
+    sides[1].red = secondRed.get();
+    return sides;
+}
+
+qint64 LookalikeSearchBytes(const std::array<RedLines, 2>& red) {
+    // A red line's key takes two units or so for each of its units; its place in the tables,
+    // its candidates and its look-alike about 160 bytes.
+    constexpr qint64 kBytesPerLine = 160;
+    constexpr qint64 kBytesPerUnit = 4;
+    qint64 bytes = 0;
+    for (const RedLines& side : red)
+        for (const compare::Piece& piece : side.red)
+            bytes += kBytesPerLine +
+                     kBytesPerUnit * qint64(std::min(piece.length, compare::kLongestLookalikeLine));
+    return bytes;
+}
+
+void FindLookalikeLines(std::array<RedLines, 2>& red, const compare::LineIndex& first,
+                        const compare::LineIndex& second) {
+    compare::LookalikeLinesOfBoth found =
+        compare::FindLookalikeLinesOfBoth(first, red[0].red, second, red[1].red);
+    red[0].lookalikes = std::move(found.ofFirst);
+    red[1].lookalikes = std::move(found.ofSecond);
+}
+
+Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16string_view other) {
+    return [&side, own, other](EntrySink& sink) {
+        for (std::size_t i = 0; i < side.red.size(); ++i) {
+            const compare::Piece piece = side.red[i];
+            const compare::Piece marked = compare::MarkedSpan(own, piece);
+            sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length);
+            if (i >= side.lookalikes.size())
+                continue;
+            if (const auto& lookalike = side.lookalikes[i]) {
+                const compare::Piece look = compare::MarkedSpan(other, lookalike->piece);
+                sink.Lookalike(EntryLookalike{marked.start, marked.length, look.start, look.length,
+                                              lookalike->line, lookalike->kinds});
+            }
+        }
+    };
+}

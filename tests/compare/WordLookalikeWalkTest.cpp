@@ -1,0 +1,70 @@
+#include "compare/WordLookalikeWalk.h"
+#include "compare/LookalikeLines.h"
+#include "compare/LookalikeWords.h"
+#include "compare/WordPass.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+#include <string>
+
+namespace {
+
+// Lines of words that often look alike (case, a zero-width space, a composed and a decomposed
+// letter, a tab at an end, the empty word), sometimes ending in CR LF or the CR a load appends.
+std::u16string RandomPane(std::mt19937& random) {
+    constexpr std::array<std::u16string_view, 10> kWords{
+        u"abc", u"ABC", u"ab\u200Bc", u"caf\u00E9", u"cafe\u0301",
+        u"x",   u"X",   u"abc\t",     u"\t",        u""};
+    std::u16string text;
+    for (std::size_t line = random() % 10; line > 0; --line) {
+        for (std::size_t word = random() % 6; word > 0; --word)
+            text.append(kWords[random() % kWords.size()]).append(word > 1 ? u" " : u"");
+        text += u"\r\n";
+    }
+    if (random() % 2 == 0)
+        text += u'\r';
+    return text;
+}
+
+} // namespace
+
+// Walking the pass once, each red word gets the look-alike that the window's tooltip search, which
+// starts from the text's beginning for every word, finds for it.
+TEST(WordLookalikeWalkTest, GivesWhatTheSearchOfEachWordGives) {
+    std::mt19937 random(31);
+    std::size_t found = 0;
+    for (int round = 0; round < 400; ++round) {
+        const std::u16string own = RandomPane(random);
+        const std::u16string other = RandomPane(random);
+        compare::WordLookalikeWalk walk(own, other);
+        compare::ForEachUnmatchedWord(
+            own, other,
+            [&](std::size_t start, std::size_t) {
+                const auto lookalike = walk.Next(start);
+                ASSERT_EQ(lookalike, compare::FindLookalikeWordAt(own, start, other))
+                    << "round " << round << ", word at " << start;
+                found += lookalike.has_value();
+            },
+            [](std::size_t) { return true; });
+    }
+    EXPECT_GT(found, 200u); // the texts do hold look-alikes
+}
+
+// A line too long to key, on either side, gives its red words no look-alike; the lines after it
+// still get theirs.
+TEST(WordLookalikeWalkTest, PassesOverLinesTooLongToKey) {
+    const std::u16string giant(compare::kLongestLookalikeLine, u'w');
+    for (const bool giantOwn : {true, false}) {
+        const std::u16string own = u"A " + (giantOwn ? giant : u"w") + u"\r\nB\r";
+        const std::u16string other = u"a " + (giantOwn ? u"w" : giant) + u"\r\nb\r";
+        compare::WordLookalikeWalk walk(own, other);
+        EXPECT_EQ(walk.Next(0), std::nullopt);
+        const std::size_t second = own.find(u'B');
+        const auto lookalike = walk.Next(second);
+        ASSERT_TRUE(lookalike.has_value());
+        EXPECT_EQ(lookalike->otherStart, other.find(u'b'));
+        EXPECT_EQ(lookalike->otherLine, 2u);
+    }
+}
