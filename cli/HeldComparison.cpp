@@ -6,6 +6,7 @@
 #include "compare/LineIndex.h"
 #include "compare/WordPass.h"
 
+#include <algorithm>
 #include <exception>
 #include <future>
 #include <optional>
@@ -81,8 +82,30 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     const std::u16string otherText = secondText.get();
     if (options.mode == CliOptions::Mode::Words) {
         const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
-        WriteBoth(options, firstText, otherText, pass(firstText, otherText),
-                  pass(otherText, firstText), first, second, out, room);
+        const Pass firstPass = pass(firstText, otherText);
+        const Pass secondPass = pass(otherText, firstText);
+        // A line of millions of words is searched through an index of its partner line; when the
+        // two sides' indexes together would not fit, one side is worked out after the other.
+        // The room is three quarters of the memory left (see Compare in CliComparison.cpp); an
+        // index takes what it holds.
+        const auto indexBytes = [](std::u16string_view partners) {
+            return static_cast<qint64>(
+                       compare::PartnerLine::IndexBytes(compare::MostWordsOnALine(partners))) /
+                   4 * 3;
+        };
+        const qint64 firstIndex = indexBytes(otherText);
+        const qint64 secondIndex = indexBytes(firstText);
+        if (room.Take(firstIndex + secondIndex)) {
+            WriteBoth(options, firstText, otherText, firstPass, secondPass, first, second, out,
+                      room);
+            room.GiveBack(firstIndex + secondIndex);
+        } else {
+            // What is kept for the report's turn makes way for the one index.
+            const qint64 taken = room.TakeUpTo(std::max(firstIndex, secondIndex));
+            first.Write(firstPass, out);
+            second.Write(secondPass, out);
+            room.GiveBack(taken);
+        }
         return true;
     }
     auto secondIndex =

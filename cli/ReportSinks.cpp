@@ -45,6 +45,15 @@ bool KeptRoom::Take(qint64 bytes) {
     return false;
 }
 
+qint64 KeptRoom::TakeUpTo(qint64 bytes) {
+    qint64 left = left_.load();
+    qint64 taken = 0;
+    do
+        taken = std::clamp<qint64>(left, 0, bytes);
+    while (!left_.compare_exchange_weak(left, left - taken));
+    return taken;
+}
+
 void KeptBytes::Write(QByteArrayView bytes) {
     if (!complete_ || bytes.isEmpty())
         return;

@@ -40,6 +40,8 @@ class KeptRoom {
 public:
     explicit KeptRoom(qint64 bytes) : left_(bytes) {}
     bool Take(qint64 bytes);
+    // As much of `bytes` as is left; returns what it took.
+    qint64 TakeUpTo(qint64 bytes);
     void GiveBack(qint64 bytes) { left_ += bytes; }
 
 private:

@@ -26,6 +26,12 @@ public:
     // The passed words are let go once they are this many and at least half of those kept.
     static constexpr std::size_t kForgetAfter = std::size_t{1} << 16;
 
+    // What the index of a partner line of `words` words takes, once a far search needs it.
+    static constexpr std::size_t IndexBytes(std::size_t words) {
+        return words * 2 * sizeof(std::uint32_t) +
+               (words / kStartEvery + 1) * sizeof(std::uint32_t);
+    }
+
     // `text` without the CR a load appends. The partner starts at its first line; an empty text
     // has none, and then every search fails.
     explicit PartnerLine(std::u16string_view text);
@@ -66,6 +72,7 @@ private:
         std::uint32_t number; // its place in the line
     };
     static constexpr std::size_t kStartEvery = 16;
+    static_assert(sizeof(IndexedWord) == 2 * sizeof(std::uint32_t));
 
     void Enter(std::size_t lineStart);
     std::size_t Have() const { return base_ + stored_; }

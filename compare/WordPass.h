@@ -1,10 +1,12 @@
 #pragma once
 
+#include "compare/FindUnit.h"
 #include "compare/LineStream.h"
 #include "compare/LineWords.h"
 #include "compare/PartnerLine.h"
 #include "compare/WordComparison.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -16,6 +18,26 @@ namespace compare {
 // compared without that one CR.
 inline std::u16string_view WithoutFinalCR(std::u16string_view text) {
     return !text.empty() && text.back() == u'\r' ? text.substr(0, text.size() - 1) : text;
+}
+
+// At least as many words as the line of `text` with the most has: what a far search's index of a
+// partner line in `text` can come to (see PartnerLine::IndexBytes). Long lines have their blanks
+// counted; a short one is taken to be all one-unit words.
+inline std::size_t MostWordsOnALine(std::u16string_view text) {
+    constexpr std::size_t kCounted = 4096;
+    std::size_t most = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = FindUnit(text, u'\r', start);
+        while (end + 1 < text.size() && text[end + 1] != u'\n')
+            end = FindUnit(text, u'\r', end + 1);
+        const std::u16string_view line = text.substr(start, end - start);
+        most = std::max(most, line.size() < kCounted
+                                  ? (line.size() + 1) / 2
+                                  : 1 + static_cast<std::size_t>(
+                                            std::count(line.begin(), line.end(), kWordBlank)));
+        start = end + 2;
+    }
+    return most;
 }
 
 // How often a pass asks whether to go on: between lines, after this many lines, and inside a line

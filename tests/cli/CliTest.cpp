@@ -2,6 +2,7 @@
 #include "cli/CliComparison.h"
 #include "cli/CliOptions.h"
 #include "cli/JsonWriter.h"
+#include "cli/ReportSinks.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -202,4 +203,45 @@ TEST(JsonWriterTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
         u"q\"b\\\t\x01\u00e9\u20ac"_s + QChar(0xD83D) + QChar(0xDE00) + QChar(0xDC00);
     JsonWriter::AppendString(out, text);
     EXPECT_EQ(out, "\"q\\\"b\\\\\\t\\u0001\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\\udc00\"");
+}
+
+// Two lines of millions of words whose partner indexes would not fit beside each other are
+// worked out one side after the other, with the same report, readable or for programs.
+TEST_F(CliTest, LinesOfMillionsOfWordsAreComparedOneSideAfterTheOther) {
+    constexpr int kWords = 1'600'000; // indexes of about 10 MB each, against a room of 12 MB
+    QByteArray one, two;
+    one.reserve(2 * kWords);
+    two.reserve(2 * kWords);
+    for (int i = 0; i < kWords; ++i) {
+        const char letter = static_cast<char>('a' + (i * 7 + i / 13) % 26);
+        one.append(letter).append(' ');
+        two.append(i % 10 == 3 ? 'A' : letter).append(' ');
+    }
+    CliOptions options;
+    options.mode = CliOptions::Mode::Words;
+    options.file1 = QFile::encodeName(Write(u"one.txt"_s, one));
+    options.file2 = QFile::encodeName(Write(u"two.txt"_s, two));
+    // Just enough to hold both texts, which leaves little room: 17 MB, counted at 12.75.
+    const qint64 held = qint64{sizeof(char16_t)} * (one.size() + two.size() + 2);
+    const qint64 tight = (qint64{64} << 20) + held + (qint64{17} << 20);
+    for (const bool json : {false, true}) {
+        options.json = json;
+        options.memoryBytes = qint64{1} << 34;
+        int status = -1;
+        const QByteArray side_by_side = RunTool(options, status);
+        ASSERT_EQ(status, 1);
+        options.memoryBytes = tight;
+        EXPECT_EQ(RunTool(options, status), side_by_side) << (json ? "json" : "readable");
+        EXPECT_EQ(status, 1);
+    }
+}
+
+TEST(KeptRoomTest, TakesWhatIsLeftAtMost) {
+    KeptRoom room(100);
+    EXPECT_EQ(room.TakeUpTo(30), 30);
+    EXPECT_FALSE(room.Take(80));
+    EXPECT_EQ(room.TakeUpTo(200), 70);
+    EXPECT_EQ(room.TakeUpTo(5), 0);
+    room.GiveBack(100);
+    EXPECT_TRUE(room.Take(100));
 }

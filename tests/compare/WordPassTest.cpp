@@ -65,3 +65,28 @@ TEST(WordPassTest, StopsWhenAskedAndSaysSo) {
     EXPECT_LE(asked[1], own.size());
     EXPECT_LT(found, 3u * 4096u) << "nothing after the stop";
 }
+
+// What a far search's index can come to is never less than the words of the longest line.
+TEST(MostWordsOnALineTest, CountsTheLongestLinesWordsOrMore) {
+    const std::u16string many = u"x" + std::u16string(5000, u'a') + u" b c";
+    const std::u16string blanks(6000, u' ');
+    struct Case {
+        std::u16string text;
+        std::size_t least; // the words of its longest line
+        std::size_t most;
+    };
+    const std::vector<Case> cases{
+        {u"", 0, 0},
+        {u"a b c", 3, 3},
+        {u"a\r\nb c d e\r\nf", 4, 5},
+        {u"a\rb c\nd", 2, 4},    // a lone CR or LF ends no line
+        {many, 3, 3},            // a long line's blanks are counted
+        {u"a\r\n" + many, 3, 3}, // also after other lines
+        {blanks, 6001, 6001},    // every blank ends a word, empty ones too
+    };
+    for (const Case& c : cases) {
+        const std::size_t found = compare::MostWordsOnALine(c.text);
+        EXPECT_GE(found, c.least) << "text of " << c.text.size() << " units";
+        EXPECT_LE(found, c.most) << "text of " << c.text.size() << " units";
+    }
+}
