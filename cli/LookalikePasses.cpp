@@ -8,18 +8,6 @@
 #include <algorithm>
 #include <future>
 
-namespace {
-
-std::vector<compare::Piece> MissingPieces(const compare::LineIndex& own,
-                                          const compare::LineIndex& other) {
-    std::vector<compare::Piece> red;
-    own.ForEachMissingIn(other, 0, own.PieceCount(),
-                         [&](compare::Piece piece) { red.push_back(piece); });
-    return red;
-}
-
-} // namespace
-
 Pass WordsWithLookalikes(std::u16string_view own, std::u16string_view other) {
     return [own, other](EntrySink& sink) {
         compare::WordLookalikeWalk lookalikes(own, other);
@@ -39,8 +27,8 @@ Pass WordsWithLookalikes(std::u16string_view own, std::u16string_view other) {
 std::array<RedLines, 2> FindRedLines(const compare::LineIndex& first,
                                      const compare::LineIndex& second) {
     std::array<RedLines, 2> sides;
-    auto secondRed = std::async(std::launch::async, [&] { return MissingPieces(second, first); });
-    sides[0].red = MissingPieces(first, second);
+    auto secondRed = std::async(std::launch::async, [&] { return second.MissingIn(first); });
+    sides[0].red = first.MissingIn(second);
     sides[1].red = secondRed.get();
     return sides;
 }

@@ -42,6 +42,12 @@ public:
     template <typename Missing>
     void ForEachMissingIn(const LineIndex& other, std::size_t first, std::size_t last,
                           Missing&& missing) const;
+    // All the pieces of this text whose content `other` lacks, in order.
+    std::vector<Piece> MissingIn(const LineIndex& other) const {
+        std::vector<Piece> missing;
+        ForEachMissingIn(other, 0, PieceCount(), [&](Piece piece) { missing.push_back(piece); });
+        return missing;
+    }
 
 private:
     std::u16string_view Content(std::size_t piece) const;

@@ -6,18 +6,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::vector<compare::Piece> Missing(const compare::LineIndex& own,
-                                    const compare::LineIndex& other) {
-    std::vector<compare::Piece> red;
-    own.ForEachMissingIn(other, 0, own.PieceCount(),
-                         [&](compare::Piece piece) { red.push_back(piece); });
-    return red;
-}
-
-} // namespace
-
 // A red line that repeats has the look-alike of its first occurrence each time, however often it
 // repeats on either side: thousands of repeats are keyed and searched for once, not once for each
 // pair of them.
@@ -30,8 +18,8 @@ TEST(LookalikeRepeatsTest, RepeatedRedLinesShareTheirLookalike) {
     first += u"only here\r";
     second += u"\r";
     const compare::LineIndex firstLines(first), secondLines(second);
-    const std::vector<compare::Piece> red1 = Missing(firstLines, secondLines);
-    const std::vector<compare::Piece> red2 = Missing(secondLines, firstLines);
+    const std::vector<compare::Piece> red1 = firstLines.MissingIn(secondLines);
+    const std::vector<compare::Piece> red2 = secondLines.MissingIn(firstLines);
     const auto both = compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
     ASSERT_EQ(both.ofFirst.size(), 20001u);
     ASSERT_EQ(both.ofSecond.size(), 20000u);

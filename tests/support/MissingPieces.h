@@ -9,10 +9,5 @@
 // texts indexed, and the pieces of one looked up in the other.
 inline std::vector<compare::Piece> MissingPieces(std::u16string_view own,
                                                  std::u16string_view other) {
-    const compare::LineIndex ownIndex(own);
-    const compare::LineIndex otherIndex(other);
-    std::vector<compare::Piece> missing;
-    ownIndex.ForEachMissingIn(otherIndex, 0, ownIndex.PieceCount(),
-                              [&](compare::Piece piece) { missing.push_back(piece); });
-    return missing;
+    return compare::LineIndex(own).MissingIn(compare::LineIndex(other));
 }
