@@ -49,7 +49,7 @@ for input in "${inputs[@]}"; do make_input "$input"; done
 giant=50000000
 if [[ ! -s $work/words-line-a-$giant.txt || ! -s $work/words-line-b-$giant.txt ]]; then
     echo "making words-line-{a,b}-$giant.txt" >&2
-    python3 "$(dirname "$0")/make_inputs.py" --words-line "$giant" "$work" > /dev/null
+    python3 "$(dirname "$0")/make_inputs.py" "$work" --words-line "$giant" > /dev/null
 fi
 
 missed=0
