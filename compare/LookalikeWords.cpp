@@ -5,10 +5,9 @@
 
 namespace compare {
 
-namespace {
-
-std::optional<WordLookalike> Lookalike(const KeyedLineWords& own, std::size_t word,
-                                       const KeyedLineWords& partner, std::size_t partnerLine) {
+std::optional<WordLookalike> FindLookalikeWord(const KeyedLineWords& own, std::size_t word,
+                                               const KeyedLineWords& partner,
+                                               std::size_t partnerLine) {
     const std::optional<NearLookalike> near = FindNearLookalike(own, word, partner);
     if (!near)
         return std::nullopt;
@@ -16,8 +15,6 @@ std::optional<WordLookalike> Lookalike(const KeyedLineWords& own, std::size_t wo
                          partner.Start(near->word), partner.Word(near->word).size(),
                          partnerLine + 1,           near->kinds};
 }
-
-} // namespace
 
 std::optional<WordLookalike> FindLookalikeWordAt(std::u16string_view ownPane, std::size_t wordStart,
                                                  std::u16string_view otherPane) {
@@ -37,7 +34,8 @@ std::optional<WordLookalike> FindLookalikeWordAt(std::u16string_view ownPane, st
     if (ownWords.Count() == 0)
         return std::nullopt;
     partnerWords.Cut(other, partner.Line().Start(), partner.Line().End());
-    return Lookalike(ownWords, ownWords.WordAt(wordStart), partnerWords, partner.Line().Number());
+    return FindLookalikeWord(ownWords, ownWords.WordAt(wordStart), partnerWords,
+                             partner.Line().Number());
 }
 
 } // namespace compare

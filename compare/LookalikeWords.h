@@ -20,6 +20,14 @@ struct WordLookalike {
     friend bool operator==(const WordLookalike&, const WordLookalike&) = default;
 };
 
+class KeyedLineWords;
+
+// The look-alike of word `word` of the line `own` among the words of its partner line `partner`
+// (number `partnerLine`, from 0), as FindNearLookalike finds it, with the places of both.
+std::optional<WordLookalike> FindLookalikeWord(const KeyedLineWords& own, std::size_t word,
+                                               const KeyedLineWords& partner,
+                                               std::size_t partnerLine);
+
 // The look-alike of a red word, found from two pane texts alone (CR LF breaks, a CR at the end
 // that belongs to no word, see WordComparisonText) with no index of either: the word's line in
 // `own` and its partner line in `other` are found by scanning for CR LF, and only those two lines

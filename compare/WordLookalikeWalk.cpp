@@ -40,16 +40,7 @@ std::optional<WordLookalike> WordLookalikeWalk::Next(std::size_t start) {
     // The red words come in order: the word they begin in is found by walking on.
     while (word_ + 1 < ownWords_.Count() && ownWords_.Start(word_ + 1) <= start)
         ++word_;
-    const std::size_t word = word_;
-    const std::optional<NearLookalike> near = FindNearLookalike(ownWords_, word, partnerWords_);
-    if (!near)
-        return std::nullopt;
-    return WordLookalike{ownWords_.Start(word),
-                         ownWords_.Word(word).size(),
-                         partnerWords_.Start(near->word),
-                         partnerWords_.Word(near->word).size(),
-                         partner.Number() + 1,
-                         near->kinds};
+    return FindLookalikeWord(ownWords_, word_, partnerWords_, partner.Number());
 }
 
 } // namespace compare
