@@ -28,29 +28,26 @@ std::u16string_view ContentOf(const LineIndex& lines, std::size_t piece) {
 // The red pieces of one direction under their loose keys, for finding the lines that share them.
 class RedKeys {
 public:
-    RedKeys(std::u16string_view own, std::span<const Piece> red) : reds_(red.size()) {
-        std::u16string scratch;
+    RedKeys(std::u16string_view own, std::span<const Piece> red) {
+        filter_.assign(std::bit_ceil(std::max<std::size_t>(red.size() / 8, 16)), 0);
+        filterShift_ = 64 - std::countr_zero(filter_.size());
+        reds_.reserve(red.size());
         // Red lines stand far apart in a large text: each would wait for its text to be read
         // from memory unless asked for a few lines ahead.
         constexpr std::size_t kAhead = 8;
         for (std::size_t i = 0; i < red.size(); ++i) {
             if (i + kAhead < red.size())
                 TARNWICK_PREFETCH(own.data() + red[i + kAhead].start);
-            Red& r = reds_[i];
+            Red& r = reds_.emplace_back();
             r.content = LineContent(own.substr(red[i].start, red[i].length));
             if (r.content.size() > kLongestLookalikeLine)
                 continue; // keyed by nothing: no line will share its key
-            const std::u16string_view key = LooseKey(r.content, scratch);
-            r.keyStart = keys_.size();
-            r.keyLength = key.size();
-            keys_.append(key);
-            r.keyHash = KeyHash(key);
-            r.hash = KeyHash32(r.keyHash);
+            r.keyHash = LooseKeyHash(r.content);
+            const std::uint64_t keySum = LooseKeySum(r.content);
+            filter_[FilterWord(keySum)] |= FilterBits(keySum);
         }
         slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)), Slot{});
         mask_ = slots_.size() - 1;
-        filter_.assign(std::bit_ceil(std::max<std::size_t>(red.size() / 8, 16)), 0);
-        filterShift_ = 64 - std::countr_zero(filter_.size());
         // From the last back, so that the pieces sharing a hash are chained in order. A red piece
         // with the content of one after it takes that one's place: a content that repeats is
         // chained, and searched for, once, however often it repeats.
@@ -58,7 +55,7 @@ public:
             Red& r = reds_[i];
             if (r.content.size() > kLongestLookalikeLine)
                 continue;
-            const std::uint32_t hash = r.hash;
+            const std::uint32_t hash = KeyHash32(r.keyHash);
             std::size_t slot = hash & mask_;
             while (slots_[slot].first != 0 && slots_[slot].hash != hash)
                 slot = (slot + 1) & mask_;
@@ -75,14 +72,14 @@ public:
             }
             r.next = slots_[slot].first;
             slots_[slot] = {hash, static_cast<std::uint32_t>(i + 1)};
-            filter_[FilterWord(hash)] |= FilterBits(hash);
         }
     }
 
     std::size_t Count() const { return reds_.size(); }
     std::u16string_view Content(std::size_t red) const { return reds_[red].content; }
-    std::u16string_view Key(std::size_t red) const {
-        return std::u16string_view(keys_).substr(reds_[red].keyStart, reds_[red].keyLength);
+    // The red piece's loose key, written into `scratch`.
+    std::u16string_view Key(std::size_t red, std::u16string& scratch) const {
+        return LooseKey(reds_[red].content, scratch);
     }
     std::uint64_t KeyHashOf(std::size_t red) const { return reds_[red].keyHash; }
     // The earlier red piece with the same content, if there is one: its look-alike is this one's.
@@ -92,35 +89,34 @@ public:
         return reds_[red].sameAs - 1;
     }
 
-    // Whether some red piece may have the hash: a few bits per piece, which stay in the cache
-    // while every line of a text is looked up, so that most lines go no further.
-    bool MayHave(std::uint32_t hash) const {
-        const std::uint64_t bits = FilterBits(hash);
-        return (filter_[FilterWord(hash)] & bits) == bits;
+    // Whether some red piece's key may have the KeySum: a few bits per piece, which stay in the
+    // cache while every line of a text is looked up, so that most lines go no further.
+    bool MayHave(std::uint64_t keySum) const {
+        const std::uint64_t bits = FilterBits(keySum);
+        return (filter_[FilterWord(keySum)] & bits) == bits;
     }
-    void Prefetch(std::uint32_t hash) const { TARNWICK_PREFETCH(&filter_[FilterWord(hash)]); }
+    void Prefetch(std::uint64_t keySum) const { TARNWICK_PREFETCH(&filter_[FilterWord(keySum)]); }
 
     // Calls `shared(red)` for each red piece whose loose key is keyOf() (of KeyHash `keyHash`),
-    // in order. The key is only asked for when a red piece's key has its hash.
+    // in order. The keys are only worked out when a red piece's key has the hash; the red
+    // piece's is written into `scratch`.
     template <typename KeyOf, typename Shared>
-    void ForEachWithKey(KeyOf&& keyOf, std::uint64_t keyHash, Shared&& shared) const {
+    void ForEachWithKey(KeyOf&& keyOf, std::uint64_t keyHash, std::u16string& scratch,
+                        Shared&& shared) const {
         const std::uint32_t hash = KeyHash32(keyHash);
         std::size_t slot = hash & mask_;
         while (slots_[slot].first != 0 && slots_[slot].hash != hash)
             slot = (slot + 1) & mask_;
         for (std::size_t next = slots_[slot].first; next != 0; next = reds_[next - 1].next)
-            if (reds_[next - 1].keyHash == keyHash && Key(next - 1) == keyOf())
+            if (reds_[next - 1].keyHash == keyHash && Key(next - 1, scratch) == keyOf())
                 shared(next - 1);
     }
 
 private:
     struct Red {
         std::u16string_view content;
-        std::size_t keyStart = 0; // the loose key, in keys_
-        std::size_t keyLength = 0;
-        std::uint64_t keyHash = 0; // KeyHash of the key
-        std::uint32_t hash = 0;    // the same in 32 bits
-        std::uint32_t next = 0;    // the next red piece with the same hash, plus one
+        std::uint64_t keyHash = 0; // KeyHash of the loose key
+        std::uint32_t next = 0;    // the next red piece with the same 32-bit hash, plus one
         std::uint32_t sameAs = 0;  // the next earlier red piece with the same content, plus one
     };
     struct Slot {
@@ -128,20 +124,18 @@ private:
         std::uint32_t first = 0; // the first red piece with the hash, plus one; 0: an empty slot
     };
 
-    // Two bits of one word for each hash: one memory access, and few lines that pass by chance.
-    static std::uint64_t Mixed(std::uint32_t hash) { return hash * 0x9E3779B97F4A7C15ull; }
-    std::size_t FilterWord(std::uint32_t hash) const {
-        return static_cast<std::size_t>(Mixed(hash) >> filterShift_);
+    // Two bits of one word for each sum: one memory access, and few lines that pass by chance.
+    std::size_t FilterWord(std::uint64_t keySum) const {
+        return static_cast<std::size_t>(keySum >> filterShift_);
     }
-    static std::uint64_t FilterBits(std::uint32_t hash) {
-        return std::uint64_t{1} << (Mixed(hash) & 63) | std::uint64_t{1} << (Mixed(hash) >> 6 & 63);
+    static std::uint64_t FilterBits(std::uint64_t keySum) {
+        return std::uint64_t{1} << (keySum & 63) | std::uint64_t{1} << (keySum >> 6 & 63);
     }
 
     std::vector<Red> reds_;
-    std::u16string keys_;     // the red pieces' loose keys, one after the other
     std::vector<Slot> slots_; // open addressing, linear probing, at most half full
     std::size_t mask_ = 0;
-    std::vector<std::uint64_t> filter_; // two bits for the hash of each red piece
+    std::vector<std::uint64_t> filter_; // two bits for the key sum of each red piece
     int filterShift_ = 0;
 };
 
@@ -152,16 +146,18 @@ struct Candidate {
     friend auto operator<=>(const Candidate&, const Candidate&) = default;
 };
 
-// Keys lines [first, end) of `lines` and calls `shared(red, line, keys)` for each red piece of
-// each of `keySets` that shares a line's key, where wanted(line, keys) says it is wanted. The
-// lines go in batches: all of a batch keyed first, its bits in the filters asked for meanwhile,
-// then looked at; a line that a red piece's key hash matches is keyed again, to be sure.
+// Looks at lines [first, end) of `lines` and calls `shared(red, line, keys)` for each red piece of
+// each of `keySets` that shares a line's loose key, where wanted(line, keys) says it is wanted.
+// The lines go in batches: the key sum of each line of a batch first, its bits in the filters
+// asked for meanwhile, then the lines looked at. Only a line whose sum passes a filter is hashed,
+// and only one whose hash a red piece's key has is keyed, to be sure.
 template <typename Wanted, typename Shared>
 void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
                std::initializer_list<const RedKeys*> keySets, Wanted&& wanted, Shared&& shared) {
     constexpr std::size_t kBatch = 16;
-    std::uint64_t keyHashes[kBatch];
+    std::uint64_t keySums[kBatch];
     std::u16string scratch;
+    std::u16string redScratch;
     for (std::size_t batch = first; batch < end; batch += kBatch) {
         const std::size_t count = std::min(kBatch, end - batch);
         bool tooLong[kBatch];
@@ -170,27 +166,29 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
             tooLong[i] = content.size() > kLongestLookalikeLine;
             if (tooLong[i])
                 continue;
-            keyHashes[i] = LooseKeyHash(content);
+            keySums[i] = LooseKeySum(content);
             for (const RedKeys* keys : keySets)
-                keys->Prefetch(KeyHash32(keyHashes[i]));
+                keys->Prefetch(keySums[i]);
         }
         for (std::size_t i = 0; i < count; ++i) {
             if (tooLong[i])
                 continue;
-            const std::uint32_t hash = KeyHash32(keyHashes[i]);
-            if (std::none_of(keySets.begin(), keySets.end(), [&](const RedKeys* keys) {
-                    return keys->MayHave(hash) && wanted(batch + i, keys);
-                }))
+            const auto mayShare = [&](const RedKeys* keys) {
+                return keys->MayHave(keySums[i]) && wanted(batch + i, keys);
+            };
+            if (std::none_of(keySets.begin(), keySets.end(), mayShare))
                 continue;
+            const std::u16string_view content = ContentOf(lines, batch + i);
+            const std::uint64_t keyHash = LooseKeyHash(content);
             std::optional<std::u16string_view> key;
             const auto keyOf = [&] {
                 if (!key)
-                    key = LooseKey(ContentOf(lines, batch + i), scratch);
+                    key = LooseKey(content, scratch);
                 return *key;
             };
             for (const RedKeys* keys : keySets)
-                if (wanted(batch + i, keys))
-                    keys->ForEachWithKey(keyOf, keyHashes[i],
+                if (mayShare(keys))
+                    keys->ForEachWithKey(keyOf, keyHash, redScratch,
                                          [&](std::size_t red) { shared(red, batch + i, keys); });
         }
     }
@@ -288,15 +286,17 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
     // Candidates for the red lines of the first text are lines of the second: its red lines that
     // share their key, and the first line of the second with the content of each stand-in.
     std::vector<Candidate> forFirst;
+    std::u16string secondKey;
+    std::u16string firstKey;
     for (std::size_t red = 0; red < secondKeys.Count(); ++red)
         if (!secondKeys.SameAs(red)) // a repeat's line comes after the first one's
-            firstKeys.ForEachWithKey([&] { return secondKeys.Key(red); }, secondKeys.KeyHashOf(red),
-                                     [&](std::size_t r) {
-                                         const std::size_t line =
-                                             second.PieceStartingAt(redOfSecond[red].start);
-                                         forFirst.push_back({static_cast<std::uint32_t>(r),
-                                                             static_cast<std::uint32_t>(line)});
-                                     });
+            firstKeys.ForEachWithKey(
+                [&] { return secondKeys.Key(red, secondKey); }, secondKeys.KeyHashOf(red), firstKey,
+                [&](std::size_t r) {
+                    const std::size_t line = second.PieceStartingAt(redOfSecond[red].start);
+                    forFirst.push_back(
+                        {static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
+                });
     for (const Candidate& standIn : found.standIns)
         if (const auto line = second.FirstPieceWith(ContentOf(first, standIn.line)))
             forFirst.push_back({standIn.red, static_cast<std::uint32_t>(*line)});

@@ -106,6 +106,27 @@ constexpr std::array<HashStep, 128> kAsciiHashSteps = MakeAsciiHashSteps();
 static_assert(kAsciiHashSteps[u' '].turn == 0 && kAsciiHashSteps[u' '].turnedImage == 0,
               "a blank leaves no trace in a key");
 
+// What a UTF-16 unit of a key adds to its KeySum: the unit's bits spread over all 64, so that the
+// sums of different sets of units rarely meet (the finaliser of SplitMix64).
+constexpr std::uint64_t UnitWeight(char16_t unit) {
+    std::uint64_t x = unit + 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+// What the image of each ASCII character adds to a KeySum.
+constexpr std::array<std::uint64_t, 128> MakeAsciiWeights() {
+    std::array<std::uint64_t, 128> weights{};
+    for (std::size_t c = 0; c < 128; ++c)
+        for (std::size_t i = 0; i < kAscii.lengths[c]; ++i)
+            weights[c] += UnitWeight(kAscii.units[c][i]);
+    return weights;
+}
+
+constexpr std::array<std::uint64_t, 128> kAsciiWeights = MakeAsciiWeights();
+static_assert(kAsciiWeights[u' '] == 0, "a blank leaves no trace in a key");
+
 // Most atoms a code point has, in UTF-16 units.
 constexpr std::size_t kMostUnits = 2 * 127;
 
@@ -204,6 +225,42 @@ std::uint64_t LooseKeyHash(std::u16string_view text) {
             state.Add(*atom, kTurnPerUnit);
     }
     return HashBetween(KeyHashState{}, state);
+}
+
+std::uint64_t KeySum(std::u16string_view key) {
+    std::uint64_t sum = 0;
+    for (char16_t unit : key)
+        sum += UnitWeight(unit);
+    return sum;
+}
+
+std::uint64_t LooseKeySum(std::u16string_view text) {
+    // Four sums side by side, so that no addition waits for the one before.
+    std::uint64_t sums[4] = {};
+    const char16_t* units = text.data();
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+            for (const std::size_t end = i + kScanUnits; i < end; i += 4) {
+                sums[0] += kAsciiWeights[units[i]];
+                sums[1] += kAsciiWeights[units[i + 1]];
+                sums[2] += kAsciiWeights[units[i + 2]];
+                sums[3] += kAsciiWeights[units[i + 3]];
+            }
+            continue;
+        }
+        char32_t c = units[i++];
+        if (c < 128) {
+            sums[0] += kAsciiWeights[c];
+            continue;
+        }
+        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+        char16_t atoms[kMostUnits];
+        for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
+            sums[1] += UnitWeight(*atom);
+    }
+    return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
 void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,

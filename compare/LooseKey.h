@@ -30,6 +30,15 @@ std::uint64_t KeyHash(std::u16string_view key);
 // line of a text and looks few of them up needs.
 std::uint64_t LooseKeyHash(std::u16string_view text);
 
+// A weaker hash of a key that is cheaper still to work out: the sum of a mixed value for each of
+// its UTF-16 units, blind to their order. Equal keys have equal sums; keys that are not
+// rearrangements of each other rarely do. A search that would key every line of a large text uses
+// it to pass over the lines that cannot share a key it looks for, and hashes only the others.
+std::uint64_t KeySum(std::u16string_view key);
+
+// KeySum(LooseKey(text)), worked out without writing the key down.
+std::uint64_t LooseKeySum(std::u16string_view text);
+
 // The words of a line, cut as the word comparison cuts it (at every blank: two blanks in a row or
 // a blank at either end give an empty word, an empty line gives none), with the KeyHash of each
 // word's loose key, in one pass over the line. What the vectors held is replaced.

@@ -5,8 +5,9 @@
 #include <random>
 #include <string>
 
-// A line's loose key hash, worked out without the key, is the hash of its key: plain ASCII, blanks
-// that leave no trace, characters with several atoms or none, pairs of surrogates and lone ones.
+// A line's loose key hash and sum, worked out without the key, are the hash and sum of its key:
+// plain ASCII, blanks that leave no trace, characters with several atoms or none, pairs of
+// surrogates and lone ones.
 TEST(LooseKeyHashTest, IsTheHashOfTheKey) {
     constexpr std::u16string_view kPieces[] = {u"a",
                                                u"Q",
@@ -31,7 +32,8 @@ TEST(LooseKeyHashTest, IsTheHashOfTheKey) {
         for (int pieces = static_cast<int>(random() % 30); pieces > 0; --pieces)
             text += kPieces[random() % std::size(kPieces)];
         std::u16string scratch;
-        ASSERT_EQ(compare::LooseKeyHash(text), compare::KeyHash(compare::LooseKey(text, scratch)))
-            << "round " << round;
+        const std::u16string_view key = compare::LooseKey(text, scratch);
+        ASSERT_EQ(compare::LooseKeyHash(text), compare::KeyHash(key)) << "round " << round;
+        ASSERT_EQ(compare::LooseKeySum(text), compare::KeySum(key)) << "round " << round;
     }
 }
