@@ -106,7 +106,7 @@ private:
 
     Desktop desktop_;
     bool busy_ = false;
-    bool optionWasSelected_ = false; // the option being clicked was selected when pressed
+    bool optionWasSelected_ = false;   // the option being clicked was selected when pressed
     std::atomic<bool> cancel_ = false; // read by the comparison's work beside the window
     int mousePointer_ = 0;
     std::optional<QCursor> mouseIcon_;

@@ -1,8 +1,8 @@
 #include "cli/InputText.h"
 
-#include "platform/LargePages.h"
 #include "files/TextFileReading.h"
 #include "platform/Failure.h"
+#include "platform/LargePages.h"
 #include "platform/LocalFiles.h"
 
 #include <QFile>

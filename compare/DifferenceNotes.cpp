@@ -23,10 +23,9 @@ QString LinesNote(qsizetype lines, const QString& otherPane, qsizetype lookalike
 }
 
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes) {
-    const QString count = words == 1
-                              ? u"1 word of this text is not supplied by its partner line"_s
-                              : u"%1 words of this text are not supplied by their partner lines"_s
-                                    .arg(words);
+    const QString count =
+        words == 1 ? u"1 word of this text is not supplied by its partner line"_s
+                   : u"%1 words of this text are not supplied by their partner lines"_s.arg(words);
     const QString found = count + u" in "_s + otherPane;
     if (!lookalikes)
         return words > 0 ? found + u" (look-alikes being counted)"_s : found;

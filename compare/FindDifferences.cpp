@@ -29,8 +29,7 @@ struct Direction {
 // One direction, worked out aside: the pieces of `ownText` that `other` lacks, as red marks (the
 // piece and the CR that ends it) and as a list. Stops early, with what it has, when told to.
 LineComparisonRun::Found FindMissing(const QString& ownText, const compare::LineIndex& own,
-                                     const compare::LineIndex& other,
-                                     const std::atomic<bool>& stop,
+                                     const compare::LineIndex& other, const std::atomic<bool>& stop,
                                      std::atomic<std::size_t>& done) {
     LineComparisonRun::Found found;
     const std::u16string_view text = AsU16(ownText);
@@ -60,9 +59,9 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
     if (count == 0)
         return;
     direction.own.SetTips([tips](qsizetype position) {
-        const auto after = std::upper_bound(
-            tips->begin(), tips->end(), position,
-            [](qsizetype p, const auto& tip) { return p < tip.first.start; });
+        const auto after =
+            std::upper_bound(tips->begin(), tips->end(), position,
+                             [](qsizetype p, const auto& tip) { return p < tip.first.start; });
         if (after == tips->begin())
             return QString();
         const auto& tip = *std::prev(after);
@@ -87,21 +86,19 @@ Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgB
 
 } // namespace
 
-LineComparisonRun::LineComparisonRun(Panes& panes, EventPump& pump,
-                                     const std::atomic<bool>& cancel)
+LineComparisonRun::LineComparisonRun(Panes& panes, EventPump& pump, const std::atomic<bool>& cancel)
     : panes_(panes), pump_(pump), cancel_(cancel) {}
 
 LineComparisonRun::~LineComparisonRun() = default;
 
 void LineComparisonRun::Work(const QString& one, const QString& two) {
-    auto secondIndex = std::async(std::launch::async,
-                                  [&] { return compare::LineIndex(AsU16(two)); });
+    auto secondIndex =
+        std::async(std::launch::async, [&] { return compare::LineIndex(AsU16(two)); });
     const compare::LineIndex first(AsU16(one));
     const compare::LineIndex second = secondIndex.get();
     pieceTotal_ = first.PieceCount() + second.PieceCount();
-    auto secondFound = std::async(std::launch::async, [&] {
-        return FindMissing(two, second, first, stop_, piecesDone_);
-    });
+    auto secondFound = std::async(
+        std::launch::async, [&] { return FindMissing(two, second, first, stop_, piecesDone_); });
     found_[0] = FindMissing(one, first, second, stop_, piecesDone_);
     found_[1] = secondFound.get();
     if (!stop_)
@@ -124,7 +121,7 @@ void LineComparisonRun::FindLookalikes(const compare::LineIndex& first,
     const compare::LookalikeLinesOfBoth found =
         compare::FindLookalikeLinesOfBoth(first, red[0], second, red[1]);
     const std::vector<std::optional<compare::LineLookalike>>* lookalikes[] = {&found.ofFirst,
-                                                                             &found.ofSecond};
+                                                                              &found.ofSecond};
     const compare::LineIndex* texts[] = {&first, &second};
     for (int file = 0; file < 2; ++file) {
         auto tips = std::make_shared<std::vector<std::pair<TextRange, QString>>>();
@@ -134,16 +131,16 @@ void LineComparisonRun::FindLookalikes(const compare::LineIndex& first,
             if (!lookalike)
                 continue;
             const compare::Piece piece = red[file][i];
-            const std::u16string_view own = compare::LineContent(
-                texts[file]->Text().substr(piece.start, piece.length));
-            const std::u16string_view other = compare::LineContent(texts[1 - file]->Text().substr(
-                lookalike->piece.start, lookalike->piece.length));
-            tips->emplace_back(
-                TextRange{static_cast<qsizetype>(piece.start), static_cast<qsizetype>(piece.length)},
-                u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->line)
-                    .arg(otherName)
-                    .arg(QString::fromStdString(
-                        compare::DescribeLookalike(lookalike->kinds, own, other))));
+            const std::u16string_view own =
+                compare::LineContent(texts[file]->Text().substr(piece.start, piece.length));
+            const std::u16string_view other = compare::LineContent(
+                texts[1 - file]->Text().substr(lookalike->piece.start, lookalike->piece.length));
+            tips->emplace_back(TextRange{static_cast<qsizetype>(piece.start),
+                                         static_cast<qsizetype>(piece.length)},
+                               u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->line)
+                                   .arg(otherName)
+                                   .arg(QString::fromStdString(
+                                       compare::DescribeLookalike(lookalike->kinds, own, other))));
         }
         found_[file].lookalikes = std::move(tips);
     }
@@ -162,8 +159,8 @@ bool LineComparisonRun::Prepare() {
     // Copies that share the panes' storage: they outlive a text the user replaces meanwhile.
     const QString one = panes_.RichTextBox1.Text();
     const QString two = panes_.RichTextBox2.Text();
-    WorkProgress progress({&panes_.RichTextBox1, &panes_.RichTextBox2, &panes_.RichTextBox3,
-                           &panes_.RichTextBox4});
+    WorkProgress progress(
+        {&panes_.RichTextBox1, &panes_.RichTextBox2, &panes_.RichTextBox3, &panes_.RichTextBox4});
     pump_.RunAside([&] { Work(one, two); },
                    [&] {
                        if (cancel_ || changed())

@@ -64,8 +64,8 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
             return {};
         const TextRange word = list->Entry(i);
         const std::u16string_view ownText = AsU16(own), otherText = AsU16(other->Text());
-        const auto lookalike = compare::FindLookalikeWordAt(
-            ownText, static_cast<std::size_t>(word.start), otherText);
+        const auto lookalike =
+            compare::FindLookalikeWordAt(ownText, static_cast<std::size_t>(word.start), otherText);
         if (!lookalike)
             return {};
         const std::string described = compare::DescribeLookalike(
@@ -145,14 +145,13 @@ RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump
     const std::size_t total = static_cast<std::size_t>(one.size() + two.size());
     PassFound first, second;
     {
-        WorkProgress progress({&panes.RichTextBox1, &panes.RichTextBox2, &panes.RichTextBox3,
-                               &panes.RichTextBox4});
+        WorkProgress progress(
+            {&panes.RichTextBox1, &panes.RichTextBox2, &panes.RichTextBox3, &panes.RichTextBox4});
         proc.Step(136, [&] {
             pump.RunAside(
                 [&] {
-                    auto secondPass = std::async(std::launch::async, [&] {
-                        return WorkOutPass(two, one, stop, done);
-                    });
+                    auto secondPass = std::async(std::launch::async,
+                                                 [&] { return WorkOutPass(two, one, stop, done); });
                     first = WorkOutPass(one, two, stop, done);
                     second = secondPass.get();
                 },

@@ -70,17 +70,15 @@ std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16strin
     // Red words in text order: each line takes those that begin on it, from where the last line
     // left off. One that begins on no line (on a line's LF) is no word of the text and is passed
     // over; a line's last word may be empty and begin where its CR LF stands.
-    auto next =
-        std::lower_bound(red.begin(), red.end(), line.Start(),
-                         [](RedWordStart word, std::size_t at) { return word < at; });
+    auto next = std::lower_bound(red.begin(), red.end(), line.Start(),
+                                 [](RedWordStart word, std::size_t at) { return word < at; });
     std::size_t count = 0;
     for (std::size_t lines = 1;; ++lines) {
         if (lines % kLinesBetweenCalls == 0 && !progress(line.Start()))
             return std::nullopt;
-        const auto first = std::find_if(
-            next, red.end(), [&](RedWordStart word) { return word >= line.Start(); });
-        next = std::find_if(first, red.end(),
-                            [&](RedWordStart word) { return word > line.End(); });
+        const auto first =
+            std::find_if(next, red.end(), [&](RedWordStart word) { return word >= line.Start(); });
+        next = std::find_if(first, red.end(), [&](RedWordStart word) { return word > line.End(); });
         if (first != next)
             count += counter.Count(line, stretch.partner.Line(), {first, next});
         if (!line.HasNext() || line.End() + 2 >= stretch.end)

@@ -20,9 +20,13 @@ void Form1::PushButton9_Click() {
     const auto samplePath = [&](const QString& name) { return sampleFolder() + name; };
     QString path;
     proc.Step(106, [&] { path = samplePath(u"sample1.txt"_s); });
-    proc.Step(108, [&] { RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump); });
+    proc.Step(108, [&] {
+        RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+    });
     proc.Step(110, [&] { path = samplePath(u"sample2.txt"_s); });
-    proc.Step(112, [&] { RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump); });
+    proc.Step(112, [&] {
+        RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+    });
     proc.Step(116, [&] { AppendCarriageReturn(RichTextBox1); });
     proc.Step(118, [&] { AppendCarriageReturn(RichTextBox2); });
     proc.Step(120, [&] { SetOptionValue(Option1, true); });

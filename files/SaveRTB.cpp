@@ -6,7 +6,6 @@
 
 #include <atomic>
 
-
 using namespace Qt::StringLiterals;
 
 namespace RTB {

@@ -18,4 +18,3 @@ QString ReadTextFile(const FileSystem& fileSystem, const QString& path) {
 QString ReadExactTextFile(const FileSystem& fileSystem, const QString& path) {
     return Read(fileSystem, path, DecodedText::Form::Exact);
 }
-

@@ -1,9 +1,9 @@
 // The line comparison, over whole texts and over texts in chunks, against its definition: a piece
 // of one text (cut at CR, less one leading LF) is missing when no piece of the other equals it.
 #include "FuzzInput.h"
+#include "MissingPieces.h"
 #include "PlainComparisons.h"
 #include "compare/ContentHash.h"
-#include "MissingPieces.h"
 #include "compare/LineSet.h"
 #include "compare/PieceCutter.h"
 

@@ -35,8 +35,7 @@ inline std::exception_ptr RunCatching(const std::function<void()>& work) {
 class NoEventPump final : public EventPump {
 public:
     void DoEvents() override {}
-    void RunAside(const std::function<void()>& work, const std::function<void()>&,
-                  bool) override {
+    void RunAside(const std::function<void()>& work, const std::function<void()>&, bool) override {
         work();
     }
     void RunLater(std::function<void()> work, std::function<void()> then) override {

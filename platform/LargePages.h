@@ -13,7 +13,8 @@
 // Only a hint: the contents are unchanged, and where it is not offered nothing happens. Buffers
 // too small to hold an aligned large page are left alone. Header only, so that the comparison
 // engine, which links nothing of the desktop, can use it too.
-inline void AdviseLargePages([[maybe_unused]] const void* data, [[maybe_unused]] std::size_t bytes) {
+inline void AdviseLargePages([[maybe_unused]] const void* data,
+                             [[maybe_unused]] std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
     const auto address = reinterpret_cast<std::uintptr_t>(data);

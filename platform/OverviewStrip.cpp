@@ -54,8 +54,8 @@ void OverviewStrip::paintEvent(QPaintEvent*) {
 void OverviewStrip::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || height() <= 0)
         return;
-    const qsizetype piece = static_cast<qsizetype>(event->position().y()) * pane_.PieceCount() /
-                            std::max(height(), 1);
+    const qsizetype piece =
+        static_cast<qsizetype>(event->position().y()) * pane_.PieceCount() / std::max(height(), 1);
     pane_.ScrollToPiece(piece);
 }
 

@@ -137,8 +137,8 @@ void Pane::SetSelColor(Colour colour) {
 }
 
 void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) {
-    const bool wholeText = sortedRanges.size() == 1 && sortedRanges[0].start <= 0 &&
-                           sortedRanges[0].End() >= Length();
+    const bool wholeText =
+        sortedRanges.size() == 1 && sortedRanges[0].start <= 0 && sortedRanges[0].End() >= Length();
     if (wholeText) {
         redMarks_.reset();
         runs_.Reset(Length());
@@ -209,7 +209,8 @@ TextRange Pane::RedNear(qsizetype position, bool forward) const {
     const auto better = [&](TextRange candidate) {
         if (candidate.length == 0)
             return;
-        if (best.length == 0 || (forward ? candidate.start < best.start : candidate.start > best.start))
+        if (best.length == 0 ||
+            (forward ? candidate.start < best.start : candidate.start > best.start))
             best = candidate;
     };
     if (redMarks_ && forward) {
@@ -273,9 +274,11 @@ void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, boo
     if (removed == 0 && inserted.isEmpty())
         return;
     FoldMarks();
-    TextEdit edit{position,          Content().Mid(position, position + removed),
+    TextEdit edit{position,
+                  Content().Mid(position, position + removed),
                   runs_.Slice(position, position + removed),
-                  inserted.toString(), anchor_,
+                  inserted.toString(),
+                  anchor_,
                   caret_};
     Replace(position, edit.removed, inserted, nullptr);
     history_.Record(std::move(edit), typed);

@@ -73,7 +73,8 @@ public:
     Colour ColourAt(qsizetype position) const;
     // Every run of one colour that overlaps [from, to), clipped to it, in order; neighbouring runs
     // may share a colour.
-    template <typename Visit> void ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const;
+    template <typename Visit>
+    void ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const;
     // The maximal runs of one colour, in order.
     std::vector<TextRange> RangesOf(Colour colour) const;
     // The first red stretch that begins after `position` (forward) or before it (backward); an
@@ -130,9 +131,9 @@ private:
     void TextChanged();
     void ClampSelection();
 
-    std::unique_ptr<PlainText> plain_;           // the text, when held whole
-    std::shared_ptr<const ResultList> list_;     // or the list it shows
-    mutable std::optional<QString> spelled_;     // a list's text, once read whole
+    std::unique_ptr<PlainText> plain_;       // the text, when held whole
+    std::shared_ptr<const ResultList> list_; // or the list it shows
+    mutable std::optional<QString> spelled_; // a list's text, once read whole
     ColourRuns runs_;
     std::shared_ptr<const ResultList> redMarks_; // words marked red on top of the runs
     EditHistory history_;

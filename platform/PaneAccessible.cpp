@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr qsizetype kWordWindow = 512;      // how much of a line a word is looked for in
-constexpr qsizetype kValueLimit = 1 << 20;  // the most of a text given as the pane's value
+constexpr qsizetype kWordWindow = 512;     // how much of a line a word is looked for in
+constexpr qsizetype kValueLimit = 1 << 20; // the most of a text given as the pane's value
 
 int ToInt(qsizetype value) {
     return static_cast<int>(std::min<qsizetype>(value, INT_MAX));
@@ -143,8 +143,7 @@ std::pair<int, int> PaneAccessible::Around(int offset,
     return {ToInt(at), ToInt(at)};
 }
 
-QString PaneAccessible::Stretch(std::pair<int, int> range, int* startOffset,
-                                int* endOffset) const {
+QString PaneAccessible::Stretch(std::pair<int, int> range, int* startOffset, int* endOffset) const {
     *startOffset = range.first;
     *endOffset = range.second;
     return text(range.first, range.second);
@@ -206,12 +205,10 @@ QString PaneAccessible::attributes(int offset, int* startOffset, int* endOffset)
     const qsizetype line = content.LineAt(offset);
     const qsizetype from = std::max(content.LineStart(line), offset - kWordWindow);
     const qsizetype to = std::min(content.LineEnd(line), offset + kWordWindow);
-    pane.ForEachColourRun(from, to,
-                          [&](TextRange range, Colour found) {
-                              if (found == colour && range.start <= offset &&
-                                  offset < range.End())
-                                  run = range;
-                          });
+    pane.ForEachColourRun(from, to, [&](TextRange range, Colour found) {
+        if (found == colour && range.start <= offset && offset < range.End())
+            run = range;
+    });
     *startOffset = ToInt(run.start);
     *endOffset = ToInt(run.End());
     if (colour == kBlack)

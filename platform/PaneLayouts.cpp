@@ -53,7 +53,8 @@ void PaneLayouts::Clear() {
 }
 
 void PaneLayouts::KeepOnly(qsizetype first, qsizetype last) {
-    std::erase_if(laid_, [&](const auto& entry) { return entry.first < first || entry.first > last; });
+    std::erase_if(laid_,
+                  [&](const auto& entry) { return entry.first < first || entry.first > last; });
 }
 
 const PaneLayouts::Laid& PaneLayouts::At(qsizetype segment) {
@@ -79,8 +80,8 @@ std::unique_ptr<PaneLayouts::Laid> PaneLayouts::Lay(qsizetype segment) const {
     layout.setCacheEnabled(true);
     QList<QTextLayout::FormatRange> formats = colouring_(laid->bounds);
     if (preeditAt_ >= 0 && segments_.PlaceOf(*text_, preeditAt_) == place) {
-        const qsizetype preedit = std::clamp<qsizetype>(preeditAt_ - laid->bounds.start, 0,
-                                                        laid->bounds.length);
+        const qsizetype preedit =
+            std::clamp<qsizetype>(preeditAt_ - laid->bounds.start, 0, laid->bounds.length);
         layout.setPreeditArea(static_cast<int>(preedit), preedit_);
         formats += preeditFormats_;
     }

@@ -36,7 +36,8 @@ public:
     void SetFont(const QFont& font);
     void SetWidth(qreal width);
     // Text being composed by an input method, shown at `position` without being in the text.
-    void SetPreedit(qsizetype position, const QString& text, const QList<QTextLayout::FormatRange>& formats);
+    void SetPreedit(qsizetype position, const QString& text,
+                    const QList<QTextLayout::FormatRange>& formats);
     qsizetype PreeditPosition() const { return preeditAt_; }
     const QString& Preedit() const { return preedit_; }
     // Forgets every layout (the text, its lines or the font changed).

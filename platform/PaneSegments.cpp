@@ -41,9 +41,9 @@ qsizetype PaneSegments::IndexOf(Place place) const {
 PaneSegments::Place PaneSegments::At(qsizetype segment) const {
     segment = std::clamp<qsizetype>(segment, 0, Count() - 1);
     // The last long line whose first piece is at or before the segment.
-    const auto after = std::upper_bound(
-        longLines_.begin(), longLines_.end(), segment,
-        [](qsizetype s, const LongLine& l) { return s < l.line + l.extraBefore; });
+    const auto after =
+        std::upper_bound(longLines_.begin(), longLines_.end(), segment,
+                         [](qsizetype s, const LongLine& l) { return s < l.line + l.extraBefore; });
     if (after == longLines_.begin())
         return {segment, 0};
     const LongLine& l = *std::prev(after);
@@ -66,7 +66,7 @@ qsizetype PaneSegments::Cut(QStringView line, qsizetype piece) {
             return at;
     }
     return line[nominal - 1].isHighSurrogate() && line[nominal].isLowSurrogate() ? nominal - 1
-                                                                               : nominal;
+                                                                                 : nominal;
 }
 
 TextRange PaneSegments::Bounds(const PaneText& text, Place place) const {

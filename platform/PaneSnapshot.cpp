@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-void PaneSnapshot::ForEachPiece(qsizetype units, const std::function<void(QStringView)>& piece) const {
+void PaneSnapshot::ForEachPiece(qsizetype units,
+                                const std::function<void(QStringView)>& piece) const {
     units = std::max<qsizetype>(units, 1);
     QString spelled;
     for (qsizetype from = 0; from < Length(); from += units) {

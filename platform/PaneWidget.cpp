@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QStyleHints>
+#include <QStyleOptionSlider>
 #include <QTextLine>
 #include <QToolTip>
 
@@ -111,7 +111,9 @@ void PaneWidget::AnnounceText(qsizetype position, QStringView removed, qsizetype
 void PaneWidget::AnnounceSelection() {
     if (!QAccessible::isActive())
         return;
-    const auto toInt = [](qsizetype p) { return static_cast<int>(std::min<qsizetype>(p, INT_MAX)); };
+    const auto toInt = [](qsizetype p) {
+        return static_cast<int>(std::min<qsizetype>(p, INT_MAX));
+    };
     QAccessibleTextSelectionEvent selection(this, toInt(pane_.SelStart()),
                                             toInt(pane_.SelStart() + pane_.SelLength()));
     selection.setCursorPosition(toInt(pane_.Caret()));
@@ -317,8 +319,8 @@ PaneWidget::Located PaneWidget::Locate(qsizetype position) {
     const PaneSegments::Place place = segments_.PlaceOf(pane_.Content(), position);
     const qsizetype segment = segments_.IndexOf(place);
     const PaneLayouts::Laid& laid = layouts_.At(segment);
-    const qsizetype offset = std::clamp<qsizetype>(position - laid.bounds.start, 0,
-                                                   laid.bounds.length);
+    const qsizetype offset =
+        std::clamp<qsizetype>(position - laid.bounds.start, 0, laid.bounds.length);
     const int row = laid.layout.lineForTextPosition(static_cast<int>(offset)).lineNumber();
     return {segment, offset, std::max(row, 0)};
 }
@@ -417,8 +419,9 @@ void PaneWidget::DrawPiece(QPainter& painter, qsizetype segment, QPointF at) {
     if (segments_.PlaceOf(pane_.Content(), caret) != segments_.At(segment))
         return;
     const qsizetype offset = caret - laid.bounds.start + preeditCursor_;
-    laid.layout.drawCursor(&painter, at, static_cast<int>(std::clamp<qsizetype>(
-                                             offset, 0, laid.layout.text().size())));
+    laid.layout.drawCursor(
+        &painter, at,
+        static_cast<int>(std::clamp<qsizetype>(offset, 0, laid.layout.text().size())));
 }
 
 void PaneWidget::DrawProgress(QPainter& painter) {

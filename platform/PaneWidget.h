@@ -121,8 +121,18 @@ private:
 
     // Moving about.
     enum class Move {
-        Left, Right, WordLeft, WordRight, Up, Down, RowStart, RowEnd, TextStart, TextEnd,
-        PageUp, PageDown,
+        Left,
+        Right,
+        WordLeft,
+        WordRight,
+        Up,
+        Down,
+        RowStart,
+        RowEnd,
+        TextStart,
+        TextEnd,
+        PageUp,
+        PageDown,
     };
     qsizetype Moved(qsizetype from, Move move);
     qsizetype Stepped(qsizetype from, bool forward, QTextLayout::CursorMode mode);
@@ -159,6 +169,6 @@ private:
     bool selecting_ = false;
     QPointF dragPoint_;
     OverviewStrip* overview_ = nullptr;
-    qreal wheelNotches_ = 0; // rows asked for by a high-resolution wheel, not scrolled yet
+    qreal wheelNotches_ = 0;      // rows asked for by a high-resolution wheel, not scrolled yet
     qsizetype preeditCursor_ = 0; // where the input method's caret is in the text it composes
 };

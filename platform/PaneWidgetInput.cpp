@@ -180,8 +180,7 @@ bool PaneWidget::MoveKey(QKeyEvent* event) {
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, Move::Up},
         {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, Move::RowStart},
         {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, Move::RowEnd},
-        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
-         Move::TextStart},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, Move::TextStart},
         {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, Move::TextEnd},
         {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, Move::PageDown},
         {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, Move::PageUp},
@@ -277,9 +276,12 @@ void PaneWidget::SelectAll() {
 bool PaneWidget::EditKey(QKeyEvent* event) {
     using Command = void (PaneWidget::*)();
     static const std::pair<QKeySequence::StandardKey, Command> commands[] = {
-        {QKeySequence::Undo, &PaneWidget::Undo},   {QKeySequence::Redo, &PaneWidget::Redo},
-        {QKeySequence::Cut, &PaneWidget::Cut},     {QKeySequence::Copy, &PaneWidget::Copy},
-        {QKeySequence::Paste, &PaneWidget::Paste}, {QKeySequence::SelectAll, &PaneWidget::SelectAll},
+        {QKeySequence::Undo, &PaneWidget::Undo},
+        {QKeySequence::Redo, &PaneWidget::Redo},
+        {QKeySequence::Cut, &PaneWidget::Cut},
+        {QKeySequence::Copy, &PaneWidget::Copy},
+        {QKeySequence::Paste, &PaneWidget::Paste},
+        {QKeySequence::SelectAll, &PaneWidget::SelectAll},
     };
     for (const auto& [key, command] : commands) {
         if (event->matches(key)) {
@@ -305,8 +307,8 @@ bool PaneWidget::EditKey(QKeyEvent* event) {
 
 void PaneWidget::keyPressEvent(QKeyEvent* event) {
     const bool alt = event->modifiers() == Qt::AltModifier;
-    if (event->key() == Qt::Key_F8 || (alt && (event->key() == Qt::Key_Down ||
-                                               event->key() == Qt::Key_Up))) {
+    if (event->key() == Qt::Key_F8 ||
+        (alt && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up))) {
         GoToDifference(event->key() == Qt::Key_Down ||
                        (event->key() == Qt::Key_F8 && !(event->modifiers() & Qt::ShiftModifier)));
         event->accept();
@@ -340,11 +342,15 @@ bool PaneWidget::event(QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool typing = IsTypedText(key->text()) &&
                             !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-        const QKeySequence::StandardKey ours[] = {
-            QKeySequence::Undo,  QKeySequence::Redo,      QKeySequence::Cut,
-            QKeySequence::Copy,  QKeySequence::Paste,     QKeySequence::SelectAll,
-            QKeySequence::Delete, QKeySequence::MoveToStartOfDocument,
-            QKeySequence::MoveToEndOfDocument};
+        const QKeySequence::StandardKey ours[] = {QKeySequence::Undo,
+                                                  QKeySequence::Redo,
+                                                  QKeySequence::Cut,
+                                                  QKeySequence::Copy,
+                                                  QKeySequence::Paste,
+                                                  QKeySequence::SelectAll,
+                                                  QKeySequence::Delete,
+                                                  QKeySequence::MoveToStartOfDocument,
+                                                  QKeySequence::MoveToEndOfDocument};
         if (typing || std::any_of(std::begin(ours), std::end(ours),
                                   [&](auto sequence) { return key->matches(sequence); })) {
             event->accept();
@@ -357,10 +363,10 @@ bool PaneWidget::event(QEvent* event) {
 // --- Mouse ------------------------------------------------------------------------------------
 
 void PaneWidget::SelectWordAt(qsizetype position) {
-    const qsizetype start = Stepped(Stepped(position, true, QTextLayout::SkipWords), false,
-                                    QTextLayout::SkipWords);
-    const qsizetype begin = start <= position ? start : Stepped(position, false,
-                                                                 QTextLayout::SkipWords);
+    const qsizetype start =
+        Stepped(Stepped(position, true, QTextLayout::SkipWords), false, QTextLayout::SkipWords);
+    const qsizetype begin =
+        start <= position ? start : Stepped(position, false, QTextLayout::SkipWords);
     const qsizetype end = Stepped(begin, true, QTextLayout::SkipWords);
     pane_.Select(begin, std::max(end, position));
 }

@@ -33,7 +33,7 @@ private:
             if (view->selectionMode() == QAbstractItemView::ExtendedSelection)
                 multiple.append(view);
         if (multiple.isEmpty())
-            return; // a native dialog: no widgets of Qt's own
+            return;                        // a native dialog: no widgets of Qt's own
         setFileMode(QFileDialog::AnyFile); // makes every view single-selection again
         for (QAbstractItemView* view : multiple)
             view->setSelectionMode(QAbstractItemView::ExtendedSelection);

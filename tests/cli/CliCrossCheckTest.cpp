@@ -9,8 +9,8 @@
 #include "compare/FindDifferences.h"
 #include "compare/FindWordDifferences.h"
 #include "files/TextFileReading.h"
-#include "platform/QtFileSystem.h"
 #include "platform/Pane.h"
+#include "platform/QtFileSystem.h"
 
 #include <QFile>
 #include <QTemporaryDir>

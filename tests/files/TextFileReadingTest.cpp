@@ -41,7 +41,8 @@ TEST_F(TextFileReadingTest, ReadsDecodedTextAndExactText) {
     EXPECT_EQ(ReadTextFile(QtFileSystem(), path), u"a\r\nb\r\n\uFFFD"_s);
     EXPECT_EQ(ReadExactTextFile(QtFileSystem(), path), u"\uFEFFa\nb\r\n\uFFFD"_s);
     EXPECT_EQ(ReadTextFile(QtFileSystem(), WriteFile(u"empty.txt"_s, "")), u""_s);
-    EXPECT_EQ(ReadTextFile(QtFileSystem(), WriteFile(u"rich.rtf"_s, "{\\rtf1 x\\par}")), u"x\r\n"_s);
+    EXPECT_EQ(ReadTextFile(QtFileSystem(), WriteFile(u"rich.rtf"_s, "{\\rtf1 x\\par}")),
+              u"x\r\n"_s);
 }
 
 TEST_F(TextFileReadingTest, MissingFileAndFolderAreReportedClearly) {
@@ -80,7 +81,8 @@ TEST_F(TextFileReadingTest, AnythingButAnOrdinaryFileIsRefusedWithoutWaiting) {
     for (const QString& path : {fifo, u"/dev/null"_s, u"/dev/zero"_s}) {
         if (!QFile::exists(path))
             continue;
-        EXPECT_EQ(FailureOf([&] { ReadTextFile(QtFileSystem(), path); }), path + u" is not an ordinary file"_s);
+        EXPECT_EQ(FailureOf([&] { ReadTextFile(QtFileSystem(), path); }),
+                  path + u" is not an ordinary file"_s);
         EXPECT_EQ(FailureOf([&] { ReadExactTextFile(QtFileSystem(), path); }),
                   path + u" is not an ordinary file"_s);
     }

@@ -1,7 +1,7 @@
 #include "platform/PaneWidget.h"
 
-#include "platform/Pane.h"
 #include "platform/OverviewStrip.h"
+#include "platform/Pane.h"
 #include "platform/ResultList.h"
 
 #include <QAccessible>
@@ -81,35 +81,99 @@ TEST_F(PaneWidgetTest, EditsByKeysAndPastesReachThePane) {
     };
     const QString face = QString::fromUtf16(u"\U0001F600x");
     const Row rows[] = {
-        {"typing and Enter", {}, 0, {Type(u"ab"_s), Press(Qt::Key_Return), Type(u"c"_s)},
-         u"ab\r\nc"_s, 5, 5},
-        {"Backspace at a line's start takes its whole CR LF", u"ab\r\ncd"_s, 4,
-         {Press(Qt::Key_Backspace)}, u"abcd"_s, 2, 2},
-        {"Delete at a line's end takes a lone CR", u"a\rb"_s, 1, {Press(Qt::Key_Delete)},
-         u"ab"_s, 1, 1},
+        {"typing and Enter",
+         {},
+         0,
+         {Type(u"ab"_s), Press(Qt::Key_Return), Type(u"c"_s)},
+         u"ab\r\nc"_s,
+         5,
+         5},
+        {"Backspace at a line's start takes its whole CR LF",
+         u"ab\r\ncd"_s,
+         4,
+         {Press(Qt::Key_Backspace)},
+         u"abcd"_s,
+         2,
+         2},
+        {"Delete at a line's end takes a lone CR",
+         u"a\rb"_s,
+         1,
+         {Press(Qt::Key_Delete)},
+         u"ab"_s,
+         1,
+         1},
         {"Backspace takes a lone LF", u"a\nb"_s, 2, {Press(Qt::Key_Backspace)}, u"ab"_s, 1, 1},
-        {"typing replaces the selection", u"hello world"_s, 0,
-         {Press(Qt::Key_Right, Qt::ShiftModifier, 5), Type(u"bye"_s)}, u"bye world"_s, 3, 3},
-        {"Ctrl+Backspace takes a word", u"one two"_s, 7,
-         {Press(Qt::Key_Backspace, Qt::ControlModifier)}, u"one "_s, 4, 4},
-        {"pasted breaks become CR LF", u"ab"_s, 2, {Paste(u"x\ny\rz\r\nw"_s)},
-         u"abx\r\ny\r\nz\r\nw"_s, 12, 12},
-        {"undo and redo of typing", {}, 0,
-         {Type(u"abc"_s), Press(Qt::Key_Z, Qt::ControlModifier)}, {}, 0, 0},
-        {"redo", {}, 0,
+        {"typing replaces the selection",
+         u"hello world"_s,
+         0,
+         {Press(Qt::Key_Right, Qt::ShiftModifier, 5), Type(u"bye"_s)},
+         u"bye world"_s,
+         3,
+         3},
+        {"Ctrl+Backspace takes a word",
+         u"one two"_s,
+         7,
+         {Press(Qt::Key_Backspace, Qt::ControlModifier)},
+         u"one "_s,
+         4,
+         4},
+        {"pasted breaks become CR LF",
+         u"ab"_s,
+         2,
+         {Paste(u"x\ny\rz\r\nw"_s)},
+         u"abx\r\ny\r\nz\r\nw"_s,
+         12,
+         12},
+        {"undo and redo of typing",
+         {},
+         0,
+         {Type(u"abc"_s), Press(Qt::Key_Z, Qt::ControlModifier)},
+         {},
+         0,
+         0},
+        {"redo",
+         {},
+         0,
          {Type(u"abc"_s), Press(Qt::Key_Z, Qt::ControlModifier),
           Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier)},
-         u"abc"_s, 3, 3},
-        {"a surrogate pair is one step and one deletion", face, 0,
-         {Press(Qt::Key_Right), Press(Qt::Key_Backspace)}, u"x"_s, 0, 0},
-        {"select all and delete", u"a\r\nb"_s, 1,
-         {Press(Qt::Key_A, Qt::ControlModifier), Press(Qt::Key_Delete)}, {}, 0, 0},
-        {"Down keeps the column, End and Ctrl+Home move", u"aaa\r\naaa"_s, 1,
-         {Press(Qt::Key_Down), Press(Qt::Key_Right, Qt::ShiftModifier)}, u"aaa\r\naaa"_s, 6, 7},
-        {"End, then Shift+Home selects the line", u"aaa\r\nbbb"_s, 6,
-         {Press(Qt::Key_End), Press(Qt::Key_Home, Qt::ShiftModifier)}, u"aaa\r\nbbb"_s, 8, 5},
-        {"Shift+Ctrl+End selects to the end", u"ab\r\ncd"_s, 1,
-         {Press(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier)}, u"ab\r\ncd"_s, 1, 6},
+         u"abc"_s,
+         3,
+         3},
+        {"a surrogate pair is one step and one deletion",
+         face,
+         0,
+         {Press(Qt::Key_Right), Press(Qt::Key_Backspace)},
+         u"x"_s,
+         0,
+         0},
+        {"select all and delete",
+         u"a\r\nb"_s,
+         1,
+         {Press(Qt::Key_A, Qt::ControlModifier), Press(Qt::Key_Delete)},
+         {},
+         0,
+         0},
+        {"Down keeps the column, End and Ctrl+Home move",
+         u"aaa\r\naaa"_s,
+         1,
+         {Press(Qt::Key_Down), Press(Qt::Key_Right, Qt::ShiftModifier)},
+         u"aaa\r\naaa"_s,
+         6,
+         7},
+        {"End, then Shift+Home selects the line",
+         u"aaa\r\nbbb"_s,
+         6,
+         {Press(Qt::Key_End), Press(Qt::Key_Home, Qt::ShiftModifier)},
+         u"aaa\r\nbbb"_s,
+         8,
+         5},
+        {"Shift+Ctrl+End selects to the end",
+         u"ab\r\ncd"_s,
+         1,
+         {Press(Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier)},
+         u"ab\r\ncd"_s,
+         1,
+         6},
         {"Tab types a tab", u"a"_s, 1, {Press(Qt::Key_Tab)}, u"a\t"_s, 2, 2},
     };
     for (const Row& row : rows) {
@@ -231,7 +295,8 @@ TEST_F(PaneWidgetTest, AnInputMethodComposesBeforeItCommits) {
     committed.setCommitString(QString::fromUtf16(u"\u304B"));
     QCoreApplication::sendEvent(&widget, &committed);
     EXPECT_EQ(pane.Text(), QString::fromUtf16(u"a\u304Bb"));
-    EXPECT_EQ(static_cast<QWidget&>(widget).inputMethodQuery(Qt::ImSurroundingText).toString(), pane.Text());
+    EXPECT_EQ(static_cast<QWidget&>(widget).inputMethodQuery(Qt::ImSurroundingText).toString(),
+              pane.Text());
     EXPECT_EQ(static_cast<QWidget&>(widget).inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 }
 
@@ -297,9 +362,9 @@ TEST_F(PaneWidgetTest, TheNavigationKeysGoFromDifferenceToDifference) {
         qsizetype anchor, caret;
     };
     const Step steps[] = {
-        {Qt::Key_F8, Qt::NoModifier, 7, 3},       {Qt::Key_F8, Qt::NoModifier, 20, 11},
-        {Qt::Key_F8, Qt::NoModifier, 7, 3},       {Qt::Key_F8, Qt::ShiftModifier, 20, 11},
-        {Qt::Key_Up, Qt::AltModifier, 7, 3},      {Qt::Key_Down, Qt::AltModifier, 20, 11},
+        {Qt::Key_F8, Qt::NoModifier, 7, 3},  {Qt::Key_F8, Qt::NoModifier, 20, 11},
+        {Qt::Key_F8, Qt::NoModifier, 7, 3},  {Qt::Key_F8, Qt::ShiftModifier, 20, 11},
+        {Qt::Key_Up, Qt::AltModifier, 7, 3}, {Qt::Key_Down, Qt::AltModifier, 20, 11},
     };
     pane.Select(0, 0);
     for (const Step& step : steps) {

@@ -28,9 +28,8 @@ protected:
 
     // Creates the window and runs its start-up, as the program does before showing it.
     Form1& Start() {
-        window =
-            std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump, process,
-                                            random, [] { return 3600.5; }});
+        window = std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump,
+                                                 process, random, [] { return 3600.5; }});
         window->Form_Load();
         window->show();
         return *window;
