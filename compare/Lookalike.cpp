@@ -15,8 +15,7 @@ namespace {
 
 constexpr std::size_t kSetCount = std::size_t{1} << kLookalikeKindCount;
 
-// A bit for each set of kinds (numbered by LookalikeKinds::Bits).
-using SetsOfKinds = std::bitset<kSetCount>;
+using SetsOfKinds = LookalikeForms::SetsOfKinds;
 
 // The sets of kinds in the order in which they are preferred: fewer kinds first, then the one
 // whose kinds come earlier in the list.
@@ -94,6 +93,24 @@ std::optional<LookalikeKind> SingleKind(std::u16string_view a, std::u16string_vi
     return std::nullopt;
 }
 
+// The set of kinds to name of those that make two texts equal: the first in the order preferred.
+std::optional<LookalikeKinds> Preferred(const SetsOfKinds& explaining) {
+    static const std::vector<std::uint16_t> preferred = PreferenceOrder();
+    for (std::uint16_t set : preferred)
+        if (explaining[set])
+            return LookalikeKinds::FromBits(set);
+    return std::nullopt;
+}
+
+SetsOfKinds Explaining(const Results& ofA, const Results& ofB) {
+    SetsOfKinds explaining;
+    for (const auto& [result, sets] : ofA)
+        for (const auto& [other, otherSets] : ofB)
+            if (result == other)
+                explaining |= sets & otherSets;
+    return explaining;
+}
+
 } // namespace
 
 std::optional<LookalikeKinds> ExplainLookalike(std::u16string_view a, std::u16string_view b) {
@@ -101,17 +118,15 @@ std::optional<LookalikeKinds> ExplainLookalike(std::u16string_view a, std::u16st
         return std::nullopt;
     if (const std::optional<LookalikeKind> kind = SingleKind(a, b))
         return LookalikeKinds(*kind);
-    SetsOfKinds explaining;
-    const Results ofB = AllResults(b);
-    for (const auto& [result, sets] : AllResults(a))
-        for (const auto& [other, otherSets] : ofB)
-            if (result == other)
-                explaining |= sets & otherSets;
-    static const std::vector<std::uint16_t> preferred = PreferenceOrder();
-    for (std::uint16_t set : preferred)
-        if (explaining[set])
-            return LookalikeKinds::FromBits(set);
-    return std::nullopt;
+    return Preferred(Explaining(AllResults(a), AllResults(b)));
+}
+
+LookalikeForms::LookalikeForms(std::u16string_view text) : text_(text), forms_(AllResults(text)) {}
+
+std::optional<LookalikeKinds> ExplainLookalike(const LookalikeForms& a, const LookalikeForms& b) {
+    if (a.text_ == b.text_)
+        return std::nullopt;
+    return Preferred(Explaining(a.forms_, b.forms_));
 }
 
 } // namespace compare

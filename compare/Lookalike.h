@@ -2,8 +2,13 @@
 
 #include "compare/LookalikeKinds.h"
 
+#include <bitset>
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace compare {
 
@@ -15,5 +20,24 @@ namespace compare {
 // whenever one explains the difference alone, the earliest such; several only where it takes
 // several together, like case and trailing-space for "Abc " against "abc".
 std::optional<LookalikeKinds> ExplainLookalike(std::u16string_view a, std::u16string_view b);
+
+// What a text becomes under every set of kinds, worked out once for a text that is checked against
+// many others: the same answers as above, at the cost of one text's forms for each check.
+class LookalikeForms {
+public:
+    explicit LookalikeForms(std::u16string_view text);
+
+    // A bit for each set of kinds (numbered by LookalikeKinds::Bits).
+    using SetsOfKinds = std::bitset<std::size_t{1} << kLookalikeKindCount>;
+
+private:
+    friend std::optional<LookalikeKinds> ExplainLookalike(const LookalikeForms& a,
+                                                          const LookalikeForms& b);
+    std::u16string text_;
+    // Each distinct form with the sets of kinds that give it.
+    std::vector<std::pair<std::u16string, SetsOfKinds>> forms_;
+};
+
+std::optional<LookalikeKinds> ExplainLookalike(const LookalikeForms& a, const LookalikeForms& b);
 
 } // namespace compare

@@ -15,6 +15,8 @@ namespace compare {
 
 namespace {
 
+constexpr std::uint32_t kNone = ~std::uint32_t{0};
+
 // A line's loose key hash in the 32 bits the tables keep, its bits well mixed.
 std::uint32_t KeyHash32(std::uint64_t keyHash) {
     return static_cast<std::uint32_t>(keyHash * 0x9E3779B97F4A7C15ull >> 32);
@@ -25,68 +27,77 @@ std::u16string_view ContentOf(const LineIndex& lines, std::size_t piece) {
     return LineContent(lines.Text().substr(cut.start, cut.length));
 }
 
-// The red pieces of one direction under their loose keys, for finding the lines that share them.
+// The red pieces of one direction, gathered by loose key: a group holds the red pieces that share
+// one key, and lines are looked up among the groups. However many red pieces share a key, a line
+// with that key is looked up once, and each of them is checked against a few such lines only.
 class RedKeys {
 public:
     RedKeys(std::u16string_view own, std::span<const Piece> red) {
         filter_.assign(std::bit_ceil(std::max<std::size_t>(red.size() / 8, 16)), 0);
         filterShift_ = 64 - std::countr_zero(filter_.size());
-        reds_.reserve(red.size());
+        slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)), Slot{});
+        mask_ = slots_.size() - 1;
+        reds_.resize(red.size());
         // Red lines stand far apart in a large text: each would wait for its text to be read
-        // from memory unless asked for a few lines ahead.
+        // from memory unless asked for a few lines ahead. Their keys are hashed first and
+        // gathered afterwards, so that the lookups in the table do not wait on the hashing.
         constexpr std::size_t kAhead = 8;
+        std::vector<std::uint64_t> keyHashes(red.size());
         for (std::size_t i = 0; i < red.size(); ++i) {
             if (i + kAhead < red.size())
                 TARNWICK_PREFETCH(own.data() + red[i + kAhead].start);
-            Red& r = reds_.emplace_back();
+            Red& r = reds_[i];
             r.content = LineContent(own.substr(red[i].start, red[i].length));
             if (r.content.size() > kLongestLookalikeLine)
-                continue; // keyed by nothing: no line will share its key
-            r.keyHash = LooseKeyHash(r.content);
+                continue; // in no group: no line will share its key
+            keyHashes[i] = LooseKeyHash(r.content);
             const std::uint64_t keySum = LooseKeySum(r.content);
             filter_[FilterWord(keySum)] |= FilterBits(keySum);
         }
-        slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)), Slot{});
-        mask_ = slots_.size() - 1;
-        // From the last back, so that the pieces sharing a hash are chained in order. A red piece
-        // with the content of one after it takes that one's place: a content that repeats is
-        // chained, and searched for, once, however often it repeats.
-        for (std::size_t i = red.size(); i-- > 0;) {
+        groups_.reserve(red.size());
+        std::u16string scratch;
+        std::u16string groupScratch;
+        for (std::size_t i = 0; i < red.size(); ++i) {
             Red& r = reds_[i];
             if (r.content.size() > kLongestLookalikeLine)
                 continue;
-            const std::uint32_t hash = KeyHash32(r.keyHash);
-            std::size_t slot = hash & mask_;
-            while (slots_[slot].first != 0 && slots_[slot].hash != hash)
-                slot = (slot + 1) & mask_;
-            std::size_t chained = slots_[slot].first;
-            for (std::size_t before = 0; chained != 0;
-                 before = chained, chained = reds_[chained - 1].next) {
-                Red& repeat = reds_[chained - 1];
-                if (repeat.keyHash != r.keyHash || repeat.content != r.content)
-                    continue;
-                (before == 0 ? slots_[slot].first : reds_[before - 1].next) =
-                    static_cast<std::uint32_t>(repeat.next);
-                repeat.sameAs = static_cast<std::uint32_t>(i + 1);
-                break;
+            std::optional<std::u16string_view> key;
+            const auto keyOf = [&] {
+                if (!key)
+                    key = LooseKey(r.content, scratch);
+                return *key;
+            };
+            Slot& slot = SlotFor(KeyHash32(keyHashes[i]));
+            r.group = GroupIn(slot, keyOf, keyHashes[i], groupScratch);
+            if (r.group == kNone) {
+                r.group = static_cast<std::uint32_t>(groups_.size());
+                groups_.push_back({keyHashes[i], static_cast<std::uint32_t>(i), slot.first});
+                slot = {KeyHash32(keyHashes[i]), r.group};
             }
-            r.next = slots_[slot].first;
-            slots_[slot] = {hash, static_cast<std::uint32_t>(i + 1)};
+            JoinGroup(static_cast<std::uint32_t>(i));
         }
+        ListMembers();
     }
 
-    std::size_t Count() const { return reds_.size(); }
+    std::size_t RedCount() const { return reds_.size(); }
     std::u16string_view Content(std::size_t red) const { return reds_[red].content; }
-    // The red piece's loose key, written into `scratch`.
-    std::u16string_view Key(std::size_t red, std::u16string& scratch) const {
-        return LooseKey(reds_[red].content, scratch);
-    }
-    std::uint64_t KeyHashOf(std::size_t red) const { return reds_[red].keyHash; }
-    // The earlier red piece with the same content, if there is one: its look-alike is this one's.
+    // The earlier red piece with the same content, if one was seen: its look-alike is this one's.
     std::optional<std::size_t> SameAs(std::size_t red) const {
-        if (reds_[red].sameAs == 0)
+        if (reds_[red].sameAs == kNone)
             return std::nullopt;
-        return reds_[red].sameAs - 1;
+        return reds_[red].sameAs;
+    }
+
+    std::size_t GroupCount() const { return groups_.size(); }
+    // The key the group's red pieces share, written into `scratch`.
+    std::u16string_view Key(std::size_t group, std::u16string& scratch) const {
+        return LooseKey(reds_[groups_[group].firstRed].content, scratch);
+    }
+    std::uint64_t KeyHashOf(std::size_t group) const { return groups_[group].keyHash; }
+    // The group's red pieces, in order, but for those with the content of one before them.
+    std::span<const std::uint32_t> Members(std::size_t group) const {
+        return std::span(members_).subspan(memberStarts_[group],
+                                           memberStarts_[group + 1] - memberStarts_[group]);
     }
 
     // Whether some red piece's key may have the KeySum: a few bits per piece, which stay in the
@@ -97,32 +108,84 @@ public:
     }
     void Prefetch(std::uint64_t keySum) const { TARNWICK_PREFETCH(&filter_[FilterWord(keySum)]); }
 
-    // Calls `shared(red)` for each red piece whose loose key is keyOf() (of KeyHash `keyHash`),
-    // in order. The keys are only worked out when a red piece's key has the hash; the red
-    // piece's is written into `scratch`.
-    template <typename KeyOf, typename Shared>
-    void ForEachWithKey(KeyOf&& keyOf, std::uint64_t keyHash, std::u16string& scratch,
-                        Shared&& shared) const {
+    // The group whose key is keyOf() (of KeyHash `keyHash`), or kNone. The keys are only worked
+    // out when a group's key has the hash; the group's is written into `scratch`.
+    template <typename KeyOf>
+    std::uint32_t GroupWithKey(KeyOf&& keyOf, std::uint64_t keyHash,
+                               std::u16string& scratch) const {
         const std::uint32_t hash = KeyHash32(keyHash);
         std::size_t slot = hash & mask_;
-        while (slots_[slot].first != 0 && slots_[slot].hash != hash)
+        while (slots_[slot].first != kNone && slots_[slot].hash != hash)
             slot = (slot + 1) & mask_;
-        for (std::size_t next = slots_[slot].first; next != 0; next = reds_[next - 1].next)
-            if (reds_[next - 1].keyHash == keyHash && Key(next - 1, scratch) == keyOf())
-                shared(next - 1);
+        return GroupIn(slots_[slot], keyOf, keyHash, scratch);
     }
 
 private:
     struct Red {
         std::u16string_view content;
-        std::uint64_t keyHash = 0; // KeyHash of the loose key
-        std::uint32_t next = 0;    // the next red piece with the same 32-bit hash, plus one
-        std::uint32_t sameAs = 0;  // the next earlier red piece with the same content, plus one
+        std::uint32_t group = kNone;
+        std::uint32_t sameAs = kNone;   // an earlier red piece with the same content
+        std::uint32_t previous = kNone; // the group's member before this one
+    };
+    struct Group {
+        std::uint64_t keyHash; // KeyHash of the key
+        std::uint32_t firstRed;
+        std::uint32_t next; // the next group whose key hash has the same 32 bits
+        std::uint32_t lastMember = kNone;
     };
     struct Slot {
         std::uint32_t hash = 0;
-        std::uint32_t first = 0; // the first red piece with the hash, plus one; 0: an empty slot
+        std::uint32_t first = kNone; // the first group with the hash; kNone: an empty slot
     };
+
+    Slot& SlotFor(std::uint32_t hash) {
+        std::size_t slot = hash & mask_;
+        while (slots_[slot].first != kNone && slots_[slot].hash != hash)
+            slot = (slot + 1) & mask_;
+        return slots_[slot];
+    }
+
+    template <typename KeyOf>
+    std::uint32_t GroupIn(const Slot& slot, KeyOf&& keyOf, std::uint64_t keyHash,
+                          std::u16string& scratch) const {
+        for (std::uint32_t group = slot.first; group != kNone; group = groups_[group].next)
+            if (groups_[group].keyHash == keyHash && Key(group, scratch) == keyOf())
+                return group;
+        return kNone;
+    }
+
+    // A red piece with the content of a member of its group is that member's repeat, and is
+    // searched for once with it. Only the last few members are compared, so that a key that
+    // thousands of different lines share costs no more than one; a repeat that is missed is
+    // searched for again, and finds what the first found.
+    void JoinGroup(std::uint32_t red) {
+        Red& r = reds_[red];
+        Group& group = groups_[r.group];
+        std::uint32_t member = group.lastMember;
+        for (std::size_t looked = 0; member != kNone && looked < kMostCandidates;
+             ++looked, member = reds_[member].previous)
+            if (reds_[member].content == r.content) {
+                r.sameAs = member;
+                return;
+            }
+        r.previous = group.lastMember;
+        group.lastMember = red;
+    }
+
+    // Each group's members, one group after the other.
+    void ListMembers() {
+        memberStarts_.assign(groups_.size() + 1, 0);
+        for (const Red& r : reds_)
+            if (r.group != kNone && r.sameAs == kNone)
+                ++memberStarts_[r.group + 1];
+        for (std::size_t group = 0; group < groups_.size(); ++group)
+            memberStarts_[group + 1] += memberStarts_[group];
+        members_.resize(memberStarts_.back());
+        std::vector<std::uint32_t> next(memberStarts_.begin(), memberStarts_.end() - 1);
+        for (std::uint32_t red = 0; red < reds_.size(); ++red)
+            if (reds_[red].group != kNone && reds_[red].sameAs == kNone)
+                members_[next[reds_[red].group]++] = red;
+    }
 
     // Two bits of one word for each sum: one memory access, and few lines that pass by chance.
     std::size_t FilterWord(std::uint64_t keySum) const {
@@ -133,24 +196,52 @@ private:
     }
 
     std::vector<Red> reds_;
+    std::vector<Group> groups_;
+    std::vector<std::uint32_t> memberStarts_; // where each group's members begin in members_
+    std::vector<std::uint32_t> members_;
     std::vector<Slot> slots_; // open addressing, linear probing, at most half full
     std::size_t mask_ = 0;
     std::vector<std::uint64_t> filter_; // two bits for the key sum of each red piece
     int filterShift_ = 0;
 };
 
-// A line that shares a red piece's loose key: a candidate to check.
+// A line that shares a group's loose key: a candidate to check.
 struct Candidate {
-    std::uint32_t red;
+    std::uint32_t group;
     std::uint32_t line; // in the text searched, from 0
     friend auto operator<=>(const Candidate&, const Candidate&) = default;
 };
 
-// Looks at lines [first, end) of `lines` and calls `shared(red, line, keys)` for each red piece of
-// each of `keySets` that shares a line's loose key, where wanted(line, keys) says it is wanted.
-// The lines go in batches: the key sum of each line of a batch first, its bits in the filters
-// asked for meanwhile, then the lines looked at. Only a line whose sum passes a filter is hashed,
-// and only one whose hash a red piece's key has is keyed, to be sure.
+// The candidates of each group among lines offered in text order: the first line with each
+// content, and no more than a red piece may look at (see Resolve). However many lines share a
+// key, a group keeps a few.
+class Candidates {
+public:
+    Candidates(const LineIndex& searched, std::size_t groups)
+        : searched_(searched), counts_(groups) {}
+
+    void Offer(std::uint32_t group, std::size_t line) {
+        if (counts_[group] == kMostCandidates ||
+            searched_.FirstPieceWith(ContentOf(searched_, line)) != line)
+            return;
+        ++counts_[group];
+        list_.push_back({group, static_cast<std::uint32_t>(line)});
+    }
+    // The candidates kept, in the order offered.
+    std::vector<Candidate> Take() && { return std::move(list_); }
+
+private:
+    const LineIndex& searched_;
+    std::vector<std::uint8_t> counts_; // of each group
+    std::vector<Candidate> list_;
+};
+static_assert(kMostCandidates < 256, "a group's count of candidates fits a byte");
+
+// Looks at lines [first, end) of `lines` and calls `shared(group, line, keys)` for the group of
+// each of `keySets` that shares a line's loose key, where wanted(line, keys) says it is wanted. The
+// lines go in batches: the key sum of each line of a batch first, its bits in the filters asked for
+// meanwhile, then the lines looked at. Only a line whose sum passes a filter is hashed, and only
+// one whose hash a group's key has is keyed, to be sure.
 template <typename Wanted, typename Shared>
 void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
                std::initializer_list<const RedKeys*> keySets, Wanted&& wanted, Shared&& shared) {
@@ -188,34 +279,56 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
             };
             for (const RedKeys* keys : keySets)
                 if (mayShare(keys))
-                    keys->ForEachWithKey(keyOf, keyHash, redScratch,
-                                         [&](std::size_t red) { shared(red, batch + i, keys); });
+                    if (const std::uint32_t group = keys->GroupWithKey(keyOf, keyHash, redScratch);
+                        group != kNone)
+                        shared(group, batch + i, keys);
         }
     }
 }
 
-// For each red piece, the first of its candidates (in `searched`) that is a look-alike. Gives up on
-// a red piece after kMostCandidates distinct candidates that are not.
+// For each red piece, the first line of `searched` that is a look-alike among the candidates of
+// its group, sorted. A red piece looks at no more than the first kMostCandidates lines of distinct
+// content that share its key.
 std::vector<std::optional<LineLookalike>>
 Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex& searched) {
     std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    std::vector<std::optional<LineLookalike>> found(keys.Count());
-    std::vector<std::u16string_view> rejected;
-    for (std::size_t at = 0; at < candidates.size();) {
-        const std::uint32_t red = candidates[at].red;
-        rejected.clear();
-        for (; at < candidates.size() && candidates[at].red == red; ++at) {
-            if (found[red] || rejected.size() == kMostCandidates)
-                continue;
-            const std::u16string_view content = ContentOf(searched, candidates[at].line);
-            if (std::find(rejected.begin(), rejected.end(), content) != rejected.end())
-                continue;
-            if (const auto kinds = ExplainLookalike(keys.Content(red), content))
-                found[red] = LineLookalike{searched.PieceAt(candidates[at].line),
-                                           candidates[at].line + 1, *kinds};
-            else
-                rejected.push_back(content);
+    std::vector<std::optional<LineLookalike>> found(keys.RedCount());
+    std::vector<std::uint32_t> lines; // a group's lines to look at, each content once
+    for (auto at = candidates.begin(); at != candidates.end();) {
+        const std::uint32_t group = at->group;
+        lines.clear();
+        for (; at != candidates.end() && at->group == group; ++at) {
+            const std::u16string_view content = ContentOf(searched, at->line);
+            if (lines.size() < kMostCandidates &&
+                std::none_of(lines.begin(), lines.end(), [&](std::uint32_t line) {
+                    return ContentOf(searched, line) == content;
+                }))
+                lines.push_back(at->line);
+        }
+        const std::span<const std::uint32_t> members = keys.Members(group);
+        const auto take = [&](std::uint32_t red, std::uint32_t line, LookalikeKinds kinds) {
+            found[red] = LineLookalike{searched.PieceAt(line), line + std::size_t{1}, kinds};
+        };
+        if (members.size() == 1) {
+            for (const std::uint32_t line : lines)
+                if (const auto kinds =
+                        ExplainLookalike(keys.Content(members[0]), ContentOf(searched, line))) {
+                    take(members[0], line, *kinds);
+                    break;
+                }
+            continue;
+        }
+        // Many red lines share the key: each line's forms are worked out once, not once for each.
+        std::vector<LookalikeForms> forms;
+        for (const std::uint32_t line : lines)
+            forms.emplace_back(ContentOf(searched, line));
+        for (const std::uint32_t red : members) {
+            const LookalikeForms redForms(keys.Content(red));
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (const auto kinds = ExplainLookalike(redForms, forms[i])) {
+                    take(red, lines[i], *kinds);
+                    break;
+                }
         }
     }
     for (std::size_t red = 0; red < found.size(); ++red)
@@ -231,13 +344,13 @@ FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const Li
     if (red.empty())
         return {};
     const RedKeys keys(own, red);
-    std::vector<Candidate> candidates;
+    Candidates candidates(other, keys.GroupCount());
     ScanLines(
         other, 0, other.PieceCount(), {&keys}, [](std::size_t, const RedKeys*) { return true; },
-        [&](std::size_t r, std::size_t line, const RedKeys*) {
-            candidates.push_back({static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
+        [&](std::uint32_t group, std::size_t line, const RedKeys*) {
+            candidates.Offer(group, line);
         });
-    return Resolve(keys, std::move(candidates), other);
+    return Resolve(keys, std::move(candidates).Take(), other);
 }
 
 // Both directions with one text read in full and only the other's red lines: a line of the other
@@ -263,16 +376,17 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
         return keys != &firstKeys || !redInFirst[line];
     };
     struct Found {
-        std::vector<Candidate> forSecond;
-        std::vector<Candidate> standIns;
+        Candidates forSecond;
+        std::vector<Candidate> standIns; // each content once
     };
     const auto scan = [&](std::size_t from, std::size_t to) {
-        Found found;
+        Found found{Candidates(first, secondKeys.GroupCount()), {}};
         ScanLines(first, from, to, {&secondKeys, &firstKeys}, standsIn,
-                  [&](std::size_t red, std::size_t line, const RedKeys* keys) {
-                      const Candidate candidate{static_cast<std::uint32_t>(red),
-                                                static_cast<std::uint32_t>(line)};
-                      (keys == &secondKeys ? found.forSecond : found.standIns).push_back(candidate);
+                  [&](std::uint32_t group, std::size_t line, const RedKeys* keys) {
+                      if (keys == &secondKeys)
+                          found.forSecond.Offer(group, line);
+                      else if (first.FirstPieceWith(ContentOf(first, line)) == line)
+                          found.standIns.push_back({group, static_cast<std::uint32_t>(line)});
                   });
         return found;
     };
@@ -280,7 +394,9 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
     auto laterHalf = std::async(std::launch::async, scan, half, first.PieceCount());
     Found found = scan(0, half);
     Found later = laterHalf.get();
-    found.forSecond.insert(found.forSecond.end(), later.forSecond.begin(), later.forSecond.end());
+    std::vector<Candidate> forSecond = std::move(found.forSecond).Take();
+    for (const Candidate& candidate : std::move(later.forSecond).Take())
+        forSecond.push_back(candidate);
     found.standIns.insert(found.standIns.end(), later.standIns.begin(), later.standIns.end());
 
     // Candidates for the red lines of the first text are lines of the second: its red lines that
@@ -288,21 +404,22 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
     std::vector<Candidate> forFirst;
     std::u16string secondKey;
     std::u16string firstKey;
-    for (std::size_t red = 0; red < secondKeys.Count(); ++red)
-        if (!secondKeys.SameAs(red)) // a repeat's line comes after the first one's
-            firstKeys.ForEachWithKey(
-                [&] { return secondKeys.Key(red, secondKey); }, secondKeys.KeyHashOf(red), firstKey,
-                [&](std::size_t r) {
-                    const std::size_t line = second.PieceStartingAt(redOfSecond[red].start);
-                    forFirst.push_back(
-                        {static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(line)});
-                });
+    for (std::size_t group = 0; group < secondKeys.GroupCount(); ++group) {
+        const std::uint32_t shared =
+            firstKeys.GroupWithKey([&] { return secondKeys.Key(group, secondKey); },
+                                   secondKeys.KeyHashOf(group), firstKey);
+        if (shared == kNone)
+            continue;
+        for (const std::uint32_t red : secondKeys.Members(group))
+            forFirst.push_back({shared, static_cast<std::uint32_t>(
+                                            second.PieceStartingAt(redOfSecond[red].start))});
+    }
     for (const Candidate& standIn : found.standIns)
         if (const auto line = second.FirstPieceWith(ContentOf(first, standIn.line)))
-            forFirst.push_back({standIn.red, static_cast<std::uint32_t>(*line)});
+            forFirst.push_back({standIn.group, static_cast<std::uint32_t>(*line)});
 
-    auto ofSecond = std::async(
-        std::launch::async, [&] { return Resolve(secondKeys, std::move(found.forSecond), first); });
+    auto ofSecond = std::async(std::launch::async,
+                               [&] { return Resolve(secondKeys, std::move(forSecond), first); });
     LookalikeLinesOfBoth both;
     both.ofFirst = Resolve(firstKeys, std::move(forFirst), second);
     both.ofSecond = ofSecond.get();

@@ -1,11 +1,15 @@
 #include "MissingPieces.h"
+#include "compare/Lookalike.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
+#include "compare/LooseKey.h"
 #include "compare/WordPass.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -170,4 +174,69 @@ TEST(LookalikeLinesTest, LinesLongerThanAnyoneReadsCloselyArePassedOver) {
     using Found = std::vector<std::pair<std::size_t, LookalikeKinds>>;
     EXPECT_EQ(LineLookalikes(own, other), (Found{{1, kTrailing}, {0, kNone}}))
         << "the short line is still found, past the long line of the other text";
+}
+
+namespace {
+
+// The search written plainly: for each red line of `own`, the lines of `other` in text order that
+// share its loose key, each content once, until one is a look-alike or kMostCandidates are not.
+std::vector<std::optional<LineLookalike>> PlainLookalikes(std::u16string_view own,
+                                                          std::u16string_view other) {
+    const LineIndex otherLines(other);
+    std::vector<std::optional<LineLookalike>> found;
+    std::u16string scratch, otherScratch;
+    for (const Piece& piece : MissingPieces(own, other)) {
+        const std::u16string_view content =
+            compare::LineContent(own.substr(piece.start, piece.length));
+        const std::u16string key(compare::LooseKey(content, scratch));
+        std::vector<std::u16string_view> rejected;
+        std::optional<LineLookalike>& lookalike = found.emplace_back();
+        for (std::size_t line = 0; line < otherLines.PieceCount() && !lookalike &&
+                                   rejected.size() < compare::kMostCandidates;
+             ++line) {
+            const Piece cut = otherLines.PieceAt(line);
+            const std::u16string_view candidate =
+                compare::LineContent(other.substr(cut.start, cut.length));
+            if (compare::LooseKey(candidate, otherScratch) != key ||
+                std::find(rejected.begin(), rejected.end(), candidate) != rejected.end())
+                continue;
+            if (const auto kinds = compare::ExplainLookalike(content, candidate))
+                lookalike = LineLookalike{cut, line + 1, *kinds};
+            else
+                rejected.push_back(candidate);
+        }
+    }
+    return found;
+}
+
+// A line of a few characters that fall into few loose-key classes ("1", "l", "I" and "," leave no
+// trace; "0", "O" and "o" are one), so that thousands of different lines share a handful of keys.
+std::u16string CrowdedLine(std::mt19937& random) {
+    static constexpr char16_t kUnits[] = u"01lIO,o ";
+    std::u16string line;
+    for (auto length = random() % 7; length > 0; --length)
+        line += kUnits[random() % (std::size(kUnits) - 1)];
+    return line;
+}
+
+} // namespace
+
+// Thousands of red lines share a few loose keys with thousands of lines of the other text, repeats
+// among them: the search finds what the plain search finds, for both directions at once.
+TEST(LookalikeLinesTest, CrowdedKeysAgreeWithThePlainSearch) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 3; ++round) {
+        std::u16string first, second;
+        for (int i = 0; i < 1500; ++i) {
+            first += CrowdedLine(random) + u"\r\n";
+            second += CrowdedLine(random) + (i % 2 == 0 ? u"\r\n" : u"\r");
+        }
+        const LineIndex firstLines(first), secondLines(second);
+        const std::vector<Piece> red1 = MissingPieces(first, second);
+        const std::vector<Piece> red2 = MissingPieces(second, first);
+        const auto both = compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
+        EXPECT_EQ(both.ofFirst, PlainLookalikes(first, second)) << "round " << round;
+        EXPECT_EQ(both.ofSecond, PlainLookalikes(second, first)) << "round " << round;
+        EXPECT_EQ(compare::FindLookalikeLines(first, red1, secondLines), both.ofFirst);
+    }
 }

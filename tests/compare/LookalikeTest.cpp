@@ -45,6 +45,10 @@ void ExpectExplained(const std::vector<Pair>& pairs) {
         EXPECT_EQ(Names(ExplainLookalike(pair.a, pair.b)), pair.kinds);
         // The relation does not depend on which of the two is the red one.
         EXPECT_EQ(Names(ExplainLookalike(pair.b, pair.a)), pair.kinds);
+        // Nor on whether the texts' forms were worked out beforehand.
+        EXPECT_EQ(Names(ExplainLookalike(compare::LookalikeForms(pair.a),
+                                         compare::LookalikeForms(pair.b))),
+                  pair.kinds);
     }
 }
 
