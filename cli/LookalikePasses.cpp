@@ -34,8 +34,8 @@ std::array<RedLines, 2> FindRedLines(const compare::LineIndex& first,
 }
 
 qint64 LookalikeSearchBytes(const std::array<RedLines, 2>& red) {
-    // A red line's key takes two units or so for each of its units; its place in the tables,
-    // its candidates and its look-alike about 160 bytes.
+    // A red line's place in the tables, its group, its candidates and its look-alike take about
+    // 160 bytes; four bytes for each of its units leave room for the keys worked out on the way.
     constexpr qint64 kBytesPerLine = 160;
     constexpr qint64 kBytesPerUnit = 4;
     qint64 bytes = 0;

@@ -23,9 +23,11 @@ struct LineLookalike {
 // For each red piece of `own` (in the order given), the first line of `other` in text order whose
 // content is a look-alike of the piece's content (see Lookalike.h), or nothing. Lines compare by
 // their content, as in the line comparison: without the LF that cutting CR LF text at CR leaves in
-// front. The red pieces are keyed once (LooseKey.h), and `other` is read once, each of its lines
-// keyed and looked up among them; only lines that share a red piece's key are checked. A red
-// piece gives up after kMostCandidates distinct lines that share its key but are no look-alikes.
+// front. The red pieces are keyed once (LooseKey.h) and gathered by key, and `other` is read
+// once, each of its lines sieved by a sum of its key and the few that pass looked up among them;
+// only lines that share a red piece's key are checked. A red piece gives up after kMostCandidates
+// distinct lines that share its key but are no look-alikes, so that however many lines share a
+// key, the search takes time and memory in proportion to the texts.
 std::vector<std::optional<LineLookalike>>
 FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const LineIndex& other);
 
