@@ -323,9 +323,9 @@ const std::u16string& SecondWithLookalikes(std::size_t lineCount) {
 }
 
 // What a look-alike search adds to a line comparison of both directions: the red lines of each
-// direction keyed, then every line of the other text keyed and looked up among them, each
-// direction on its own thread. The comparison's own indexes and red lines are made beforehand, as
-// the comparison has them. The CPU time is that of the whole process, both threads.
+// direction keyed, then every line of the first text sieved by its key sum and the few that pass
+// looked up among them, on two threads. The comparison's own indexes and red lines are made
+// beforehand, as the comparison has them. The CPU time is that of the whole process, both threads.
 void LookalikeLines(benchmark::State& state, const std::u16string& first,
                     const std::u16string& second) {
     const compare::LineIndex firstLines(first);
@@ -361,20 +361,39 @@ void BM_LookalikeLinesMany(benchmark::State& state) {
     LookalikeLines(state, Texts(lines).first, SecondWithLookalikes(lines));
 }
 
-// Working out the loose key of every line of one text, and its hash, on one thread: the bulk of
-// a look-alike search, which keys every line of both texts.
-void BM_LooseKeys(benchmark::State& state) {
+// Rows of 24 fields of 0 or 1, all different, half of them in both texts: "1" and "," leave no
+// trace in a loose key and "0" only its class, so every row with as many zeros shares one key,
+// thousands of red lines to a key, and none is a look-alike of another.
+std::u16string CrowdedRows(std::size_t first, std::size_t count) {
+    std::u16string text;
+    for (std::size_t row = first; row < first + count; ++row) {
+        // An odd multiplier spreads the rows over all 2^24 patterns, each row its own.
+        const std::uint32_t bits = static_cast<std::uint32_t>(row * 0x9E3779B1u) & 0xFFFFFFu;
+        for (int field = 0; field < 24; ++field)
+            text.append(field == 0 ? u"" : u",").push_back(bits >> field & 1 ? u'1' : u'0');
+        text += u"\r\n";
+    }
+    return text;
+}
+
+void BM_LookalikeLinesCrowded(benchmark::State& state) {
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    LookalikeLines(state, CrowdedRows(0, lines), CrowdedRows(lines / 2, lines));
+}
+
+// Working out the key sum of every line of one text on one thread: the bulk of a look-alike
+// search of lines, which sieves every line of the first text by it.
+void BM_LooseKeySums(benchmark::State& state) {
     const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
     const compare::LineIndex lines(texts.second);
-    std::u16string scratch;
     for (auto _ : state) {
-        std::uint32_t hashes = 0;
+        std::uint64_t sums = 0;
         for (std::size_t piece = 0; piece < lines.PieceCount(); ++piece) {
             const compare::Piece cut = lines.PieceAt(piece);
-            hashes ^= compare::ContentHash(compare::LooseKey(
-                compare::LineContent(lines.Text().substr(cut.start, cut.length)), scratch));
+            sums += compare::LooseKeySum(
+                compare::LineContent(lines.Text().substr(cut.start, cut.length)));
         }
-        benchmark::DoNotOptimize(hashes);
+        benchmark::DoNotOptimize(sums);
     }
     state.SetBytesProcessed(state.iterations() * Bytes(texts.second));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.secondLines));
@@ -442,9 +461,15 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(BM_LineIndexBuild)->Apply(Sizes);
 BENCHMARK(BM_FindMissingPieces)->Apply(Sizes);
-BENCHMARK(BM_LooseKeys)->Apply(Sizes);
+BENCHMARK(BM_LooseKeySums)->Apply(Sizes);
 BENCHMARK(BM_LookalikeLines)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_LookalikeLinesMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_LookalikeLinesCrowded)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK(BM_WordLookalikeCount)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_WordLookalikeCountMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_FindLookalikeWordAtTheEnd)->Apply(Sizes);

@@ -95,6 +95,8 @@ std::optional<LookalikeKind> SingleKind(std::u16string_view a, std::u16string_vi
 
 // The set of kinds to name of those that make two texts equal: the first in the order preferred.
 std::optional<LookalikeKinds> Preferred(const SetsOfKinds& explaining) {
+    if (explaining.none())
+        return std::nullopt; // most texts checked are no look-alikes
     static const std::vector<std::uint16_t> preferred = PreferenceOrder();
     for (std::uint16_t set : preferred)
         if (explaining[set])
