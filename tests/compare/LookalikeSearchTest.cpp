@@ -1,4 +1,5 @@
 #include "MissingPieces.h"
+#include "PlainLookalikes.h"
 #include "compare/Lookalike.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
@@ -178,37 +179,6 @@ TEST(LookalikeLinesTest, LinesLongerThanAnyoneReadsCloselyArePassedOver) {
 
 namespace {
 
-// The search written plainly: for each red line of `own`, the lines of `other` in text order that
-// share its loose key, each content once, until one is a look-alike or kMostCandidates are not.
-std::vector<std::optional<LineLookalike>> PlainLookalikes(std::u16string_view own,
-                                                          std::u16string_view other) {
-    const LineIndex otherLines(other);
-    std::vector<std::optional<LineLookalike>> found;
-    std::u16string scratch, otherScratch;
-    for (const Piece& piece : MissingPieces(own, other)) {
-        const std::u16string_view content =
-            compare::LineContent(own.substr(piece.start, piece.length));
-        const std::u16string key(compare::LooseKey(content, scratch));
-        std::vector<std::u16string_view> rejected;
-        std::optional<LineLookalike>& lookalike = found.emplace_back();
-        for (std::size_t line = 0; line < otherLines.PieceCount() && !lookalike &&
-                                   rejected.size() < compare::kMostCandidates;
-             ++line) {
-            const Piece cut = otherLines.PieceAt(line);
-            const std::u16string_view candidate =
-                compare::LineContent(other.substr(cut.start, cut.length));
-            if (compare::LooseKey(candidate, otherScratch) != key ||
-                std::find(rejected.begin(), rejected.end(), candidate) != rejected.end())
-                continue;
-            if (const auto kinds = compare::ExplainLookalike(content, candidate))
-                lookalike = LineLookalike{cut, line + 1, *kinds};
-            else
-                rejected.push_back(candidate);
-        }
-    }
-    return found;
-}
-
 // A line of a few characters that fall into few loose-key classes ("1", "l", "I" and "," leave no
 // trace; "0", "O" and "o" are one), so that thousands of different lines share a handful of keys.
 std::u16string CrowdedLine(std::mt19937& random) {
@@ -235,8 +205,8 @@ TEST(LookalikeLinesTest, CrowdedKeysAgreeWithThePlainSearch) {
         const std::vector<Piece> red1 = MissingPieces(first, second);
         const std::vector<Piece> red2 = MissingPieces(second, first);
         const auto both = compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
-        EXPECT_EQ(both.ofFirst, PlainLookalikes(first, second)) << "round " << round;
-        EXPECT_EQ(both.ofSecond, PlainLookalikes(second, first)) << "round " << round;
+        EXPECT_EQ(both.ofFirst, plain::LineLookalikes(first, second)) << "round " << round;
+        EXPECT_EQ(both.ofSecond, plain::LineLookalikes(second, first)) << "round " << round;
         EXPECT_EQ(compare::FindLookalikeLines(first, red1, secondLines), both.ofFirst);
     }
 }
