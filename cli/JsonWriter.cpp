@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <charconv>
+
 namespace JsonWriter {
 
 namespace {
@@ -12,6 +14,21 @@ void AppendEscape(QByteArray& out, char16_t unit) {
     char escape[8];
     std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(unit));
     out.append(escape);
+}
+
+// Appends the units as UTF-8. Runs of ASCII, the common case, are copied a byte a unit straight
+// into `out`, without a string of their own.
+void AppendUtf8(QByteArray& out, QStringView text) {
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char* bytes = out.data() + start;
+    qsizetype ascii = 0;
+    for (; ascii < text.size() && text[ascii].unicode() < 0x80; ++ascii)
+        bytes[ascii] = static_cast<char>(text[ascii].unicode());
+    if (ascii == text.size())
+        return;
+    out.resize(start + ascii);
+    out.append(text.sliced(ascii).toUtf8());
 }
 
 } // namespace
@@ -27,7 +44,7 @@ void AppendEscaped(QByteArray& out, QStringView text) {
     qsizetype plainFrom = 0; // start of units not written yet that need no escape
     const auto flushPlain = [&](qsizetype upTo) {
         if (upTo > plainFrom)
-            out.append(text.mid(plainFrom, upTo - plainFrom).toUtf8());
+            AppendUtf8(out, text.sliced(plainFrom, upTo - plainFrom));
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
@@ -70,10 +87,19 @@ void AppendRanges(QByteArray& out, const std::vector<TextRange>& ranges) {
     for (std::size_t i = 0; i < ranges.size(); ++i) {
         if (i > 0)
             out.append(',');
-        out.append('[').append(QByteArray::number(ranges[i].start)).append(',');
-        out.append(QByteArray::number(ranges[i].length)).append(']');
+        out.append('[');
+        AppendNumber(out, static_cast<unsigned long long>(ranges[i].start));
+        out.append(',');
+        AppendNumber(out, static_cast<unsigned long long>(ranges[i].length));
+        out.append(']');
     }
     out.append(']');
+}
+
+void AppendNumber(QByteArray& out, unsigned long long number) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    out.append(digits, end - digits);
 }
 
 } // namespace JsonWriter

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <cstddef>
 #include <vector>
 
 struct TextRange;
@@ -17,5 +18,7 @@ void AppendString(QByteArray& out, QStringView text);
 void AppendEscaped(QByteArray& out, QStringView text);
 // [[start,length],...]
 void AppendRanges(QByteArray& out, const std::vector<TextRange>& ranges);
+// A whole number in decimal.
+void AppendNumber(QByteArray& out, unsigned long long number);
 
 } // namespace JsonWriter

@@ -185,8 +185,11 @@ void MarkSink::Close() {
     if (!first_)
         bytes_.append(',');
     first_ = false;
-    bytes_.append('[').append(QByteArray::number(static_cast<qulonglong>(start_))).append(',');
-    bytes_.append(QByteArray::number(static_cast<qulonglong>(end_ - start_))).append(']');
+    bytes_.append('[');
+    JsonWriter::AppendNumber(bytes_, start_);
+    bytes_.append(',');
+    JsonWriter::AppendNumber(bytes_, end_ - start_);
+    bytes_.append(']');
     open_ = false;
     if (bytes_.size() >= kOutputBufferBytes) {
         out_.Write(bytes_);

@@ -203,6 +203,13 @@ TEST(JsonWriterTest, EscapesWhatJsonCannotCarryAndKeepsTheRest) {
         u"q\"b\\\t\x01\u00e9\u20ac"_s + QChar(0xD83D) + QChar(0xDE00) + QChar(0xDC00);
     JsonWriter::AppendString(out, text);
     EXPECT_EQ(out, "\"q\\\"b\\\\\\t\\u0001\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\\udc00\"");
+    // ASCII and more in one run between escapes; numbers of every length.
+    out.clear();
+    JsonWriter::AppendString(out, u"ab\u00e9c\n"_s);
+    for (const unsigned long long number : {0ull, 7ull, 1234567890123ull})
+        JsonWriter::AppendNumber(out.append(' '), number);
+    EXPECT_EQ(out, "\"ab\xC3\xA9"
+                   "c\\n\" 0 7 1234567890123");
 }
 
 // Two lines of millions of words whose partner indexes would not fit beside each other are
