@@ -37,45 +37,10 @@ public:
         filterShift_ = 64 - std::countr_zero(filter_.size());
         slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * red.size(), 16)), Slot{});
         mask_ = slots_.size() - 1;
-        reds_.resize(red.size());
-        // Red lines stand far apart in a large text: each would wait for its text to be read
-        // from memory unless asked for a few lines ahead. Their keys are hashed first and
-        // gathered afterwards, so that the lookups in the table do not wait on the hashing.
-        constexpr std::size_t kAhead = 8;
-        std::vector<std::uint64_t> keyHashes(red.size());
-        for (std::size_t i = 0; i < red.size(); ++i) {
-            if (i + kAhead < red.size())
-                TARNWICK_PREFETCH(own.data() + red[i + kAhead].start);
-            Red& r = reds_[i];
-            r.content = LineContent(own.substr(red[i].start, red[i].length));
-            if (r.content.size() > kLongestLookalikeLine)
-                continue; // in no group: no line will share its key
-            keyHashes[i] = LooseKeyHash(r.content);
-            const std::uint64_t keySum = LooseKeySum(r.content);
-            filter_[FilterWord(keySum)] |= FilterBits(keySum);
-        }
-        groups_.reserve(red.size());
-        std::u16string scratch;
-        std::u16string groupScratch;
-        for (std::size_t i = 0; i < red.size(); ++i) {
-            Red& r = reds_[i];
-            if (r.content.size() > kLongestLookalikeLine)
-                continue;
-            std::optional<std::u16string_view> key;
-            const auto keyOf = [&] {
-                if (!key)
-                    key = LooseKey(r.content, scratch);
-                return *key;
-            };
-            Slot& slot = SlotFor(KeyHash32(keyHashes[i]));
-            r.group = GroupIn(slot, keyOf, keyHashes[i], groupScratch);
-            if (r.group == kNone) {
-                r.group = static_cast<std::uint32_t>(groups_.size());
-                groups_.push_back({keyHashes[i], static_cast<std::uint32_t>(i), slot.first});
-                slot = {KeyHash32(keyHashes[i]), r.group};
-            }
-            JoinGroup(static_cast<std::uint32_t>(i));
-        }
+        // The keys are hashed first and gathered afterwards, so that the lookups in the table do
+        // not wait on the hashing.
+        const std::vector<std::uint64_t> keyHashes = HashKeys(own, red);
+        Gather(keyHashes);
         ListMembers();
     }
 
@@ -137,6 +102,53 @@ private:
         std::uint32_t hash = 0;
         std::uint32_t first = kNone; // the first group with the hash; kNone: an empty slot
     };
+
+    // Each red piece's content and the KeyHash of its key, and its key sum in the filter.
+    std::vector<std::uint64_t> HashKeys(std::u16string_view own, std::span<const Piece> red) {
+        // Red lines stand far apart in a large text: each would wait for its text to be read
+        // from memory unless asked for a few lines ahead.
+        constexpr std::size_t kAhead = 8;
+        reds_.resize(red.size());
+        std::vector<std::uint64_t> keyHashes(red.size());
+        for (std::size_t i = 0; i < red.size(); ++i) {
+            if (i + kAhead < red.size())
+                TARNWICK_PREFETCH(own.data() + red[i + kAhead].start);
+            Red& r = reds_[i];
+            r.content = LineContent(own.substr(red[i].start, red[i].length));
+            if (r.content.size() > kLongestLookalikeLine)
+                continue; // in no group: no line will share its key
+            keyHashes[i] = LooseKeyHash(r.content);
+            const std::uint64_t keySum = LooseKeySum(r.content);
+            filter_[FilterWord(keySum)] |= FilterBits(keySum);
+        }
+        return keyHashes;
+    }
+
+    // Puts each red piece in the group of its key, making the group when it is the first.
+    void Gather(const std::vector<std::uint64_t>& keyHashes) {
+        groups_.reserve(reds_.size());
+        std::u16string scratch;
+        std::u16string groupScratch;
+        for (std::size_t i = 0; i < reds_.size(); ++i) {
+            Red& r = reds_[i];
+            if (r.content.size() > kLongestLookalikeLine)
+                continue;
+            std::optional<std::u16string_view> key;
+            const auto keyOf = [&] {
+                if (!key)
+                    key = LooseKey(r.content, scratch);
+                return *key;
+            };
+            Slot& slot = SlotFor(KeyHash32(keyHashes[i]));
+            r.group = GroupIn(slot, keyOf, keyHashes[i], groupScratch);
+            if (r.group == kNone) {
+                r.group = static_cast<std::uint32_t>(groups_.size());
+                groups_.push_back({keyHashes[i], static_cast<std::uint32_t>(i), slot.first});
+                slot = {KeyHash32(keyHashes[i]), r.group};
+            }
+            JoinGroup(static_cast<std::uint32_t>(i));
+        }
+    }
 
     Slot& SlotFor(std::uint32_t hash) {
         std::size_t slot = hash & mask_;
