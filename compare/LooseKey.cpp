@@ -159,6 +159,32 @@ bool IsTrail(char16_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
+// Goes through the loose key of `text` without writing it down: block(units) for each run of
+// kScanUnits ASCII units, ascii(unit) for any other ASCII unit, and atom(unit) for each unit of
+// the atoms of every other character. Sixteen ASCII units in a row need no test each.
+template <typename Block, typename Ascii, typename Atom>
+void WalkLooseKey(std::u16string_view text, Block&& block, Ascii&& ascii, Atom&& atom) {
+    const char16_t* units = text.data();
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+            block(units + i);
+            i += kScanUnits;
+            continue;
+        }
+        char32_t c = units[i++];
+        if (c < 128) {
+            ascii(static_cast<char16_t>(c));
+            continue;
+        }
+        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+        char16_t atoms[kMostUnits];
+        for (const char16_t *at = atoms, *end = PutAtoms(atoms, c); at != end; ++at)
+            atom(*at);
+    }
+}
+
 } // namespace
 
 std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
@@ -204,26 +230,14 @@ std::uint64_t KeyHash(std::u16string_view key) {
 
 std::uint64_t LooseKeyHash(std::u16string_view text) {
     KeyHashState state{};
-    const char16_t* units = text.data();
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size;) {
-        // Sixteen ASCII units in a row need no test each.
-        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
-            for (const std::size_t end = i + kScanUnits; i < end; ++i)
-                state.Add(kAsciiHashSteps[units[i]].turnedImage, kAsciiHashSteps[units[i]].turn);
-            continue;
-        }
-        char32_t c = units[i++];
-        if (c < 128) {
-            state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
-            continue;
-        }
-        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
-        char16_t atoms[kMostUnits];
-        for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
-            state.Add(*atom, kTurnPerUnit);
-    }
+    WalkLooseKey(
+        text,
+        [&](const char16_t* block) {
+            for (int i = 0; i < kScanUnits; ++i)
+                state.Add(kAsciiHashSteps[block[i]].turnedImage, kAsciiHashSteps[block[i]].turn);
+        },
+        [&](char16_t c) { state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn); },
+        [&](char16_t atom) { state.Add(atom, kTurnPerUnit); });
     return HashBetween(KeyHashState{}, state);
 }
 
@@ -237,29 +251,18 @@ std::uint64_t KeySum(std::u16string_view key) {
 std::uint64_t LooseKeySum(std::u16string_view text) {
     // Four sums side by side, so that no addition waits for the one before.
     std::uint64_t sums[4] = {};
-    const char16_t* units = text.data();
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size;) {
-        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
-            for (const std::size_t end = i + kScanUnits; i < end; i += 4) {
-                sums[0] += kAsciiWeights[units[i]];
-                sums[1] += kAsciiWeights[units[i + 1]];
-                sums[2] += kAsciiWeights[units[i + 2]];
-                sums[3] += kAsciiWeights[units[i + 3]];
+    WalkLooseKey(
+        text,
+        [&](const char16_t* block) {
+            for (int i = 0; i < kScanUnits; i += 4) {
+                sums[0] += kAsciiWeights[block[i]];
+                sums[1] += kAsciiWeights[block[i + 1]];
+                sums[2] += kAsciiWeights[block[i + 2]];
+                sums[3] += kAsciiWeights[block[i + 3]];
             }
-            continue;
-        }
-        char32_t c = units[i++];
-        if (c < 128) {
-            sums[0] += kAsciiWeights[c];
-            continue;
-        }
-        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
-        char16_t atoms[kMostUnits];
-        for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
-            sums[1] += UnitWeight(*atom);
-    }
+        },
+        [&](char16_t c) { sums[0] += kAsciiWeights[c]; },
+        [&](char16_t atom) { sums[1] += UnitWeight(atom); });
     return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
