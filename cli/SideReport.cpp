@@ -9,6 +9,19 @@ QByteArray NameOf(const QByteArray& path) {
     return path.mid(path.lastIndexOf('/') + 1);
 }
 
+// Writes what `kept` holds, or, where the room ran out before it was all kept, runs the pass
+// again into a Sink that writes to `out`; then lets the kept bytes go.
+template <typename Sink> void WriteKeptOrAgain(KeptBytes& kept, const Pass& pass, ByteSink& out) {
+    if (kept.Complete()) {
+        kept.WriteTo(out);
+    } else {
+        Sink sink(out);
+        pass(sink);
+        sink.Finish();
+    }
+    kept.Release();
+}
+
 } // namespace
 
 SideReport::SideReport(const CliOptions& options, int file, KeptRoom& room)
@@ -56,18 +69,6 @@ void SideReport::Keep(const Pass& pass) {
     Run(pass, list, list_, true);
 }
 
-void SideReport::WriteLookalikes(const Pass& pass, ByteSink& out) {
-    out.Write("],\"lookalikes\":[");
-    if (lookalikes_.Complete()) {
-        lookalikes_.WriteTo(out);
-    } else {
-        JsonLookalikes lookalikes(out);
-        pass(lookalikes);
-        lookalikes.Finish();
-    }
-    lookalikes_.Release();
-}
-
 void SideReport::Write(const Pass& pass, ByteSink& out) {
     if (!options_.json) {
         if (!kept_)
@@ -92,15 +93,10 @@ void SideReport::Write(const Pass& pass, ByteSink& out) {
     }
     list_.Release();
     out.Write("\",\"marks\":[");
-    if (marks_.Complete()) {
-        marks_.WriteTo(out);
-    } else {
-        MarkSink marks(out);
-        pass(marks);
-        marks.Finish();
+    WriteKeptOrAgain<MarkSink>(marks_, pass, out);
+    if (explain_) {
+        out.Write("],\"lookalikes\":[");
+        WriteKeptOrAgain<JsonLookalikes>(lookalikes_, pass, out);
     }
-    marks_.Release();
-    if (explain_)
-        WriteLookalikes(pass, out);
     out.Write("]}");
 }

@@ -33,7 +33,6 @@ private:
     // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepMarks` into
     // the kept marks and look-alikes too.
     void Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool keepMarks);
-    void WriteLookalikes(const Pass& pass, ByteSink& out);
 
     const CliOptions& options_;
     int file_;
