@@ -1,14 +1,6 @@
 #include "cli/LookalikeSinks.h"
 
-namespace {
-
-constexpr qsizetype kJsonBufferBytes = qsizetype{1} << 20;
-
-QByteArray Number(std::size_t value) {
-    return QByteArray::number(static_cast<qulonglong>(value));
-}
-
-} // namespace
+#include "cli/JsonWriter.h"
 
 QByteArray LookalikeKindNames(compare::LookalikeKinds kinds, bool quoted) {
     QByteArray names;
@@ -29,8 +21,9 @@ QByteArray LookalikeKindNames(compare::LookalikeKinds kinds, bool quoted) {
 
 void ReadableLookalikes::Lookalike(const EntryLookalike& lookalike) {
     list_.Finish(); // the entry it belongs under goes first
-    out_.Write("    looks like line " + Number(lookalike.otherLine) + " of " + otherName_ + ": " +
-               LookalikeKindNames(lookalike.kinds, false) + "\n");
+    out_.Write("    looks like line " +
+               QByteArray::number(static_cast<qulonglong>(lookalike.otherLine)) + " of " +
+               otherName_ + ": " + LookalikeKindNames(lookalike.kinds, false) + "\n");
 }
 
 void JsonLookalikes::Lookalike(const EntryLookalike& lookalike) {
@@ -39,12 +32,16 @@ void JsonLookalikes::Lookalike(const EntryLookalike& lookalike) {
     if (!first_)
         bytes_.append(',');
     first_ = false;
-    bytes_.append("{\"start\":").append(Number(lookalike.start));
-    bytes_.append(",\"length\":").append(Number(lookalike.length));
-    bytes_.append(",\"other_start\":").append(Number(lookalike.otherStart));
-    bytes_.append(",\"other_length\":").append(Number(lookalike.otherLength));
+    bytes_.append("{\"start\":");
+    JsonWriter::AppendNumber(bytes_, lookalike.start);
+    bytes_.append(",\"length\":");
+    JsonWriter::AppendNumber(bytes_, lookalike.length);
+    bytes_.append(",\"other_start\":");
+    JsonWriter::AppendNumber(bytes_, lookalike.otherStart);
+    bytes_.append(",\"other_length\":");
+    JsonWriter::AppendNumber(bytes_, lookalike.otherLength);
     bytes_.append(",\"kinds\":[").append(LookalikeKindNames(lookalike.kinds, true)).append("]}");
-    if (bytes_.size() >= kJsonBufferBytes) {
+    if (bytes_.size() >= kOutputBufferBytes) {
         out_.Write(bytes_);
         bytes_.clear();
     }

@@ -11,7 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qsizetype kOutputBufferBytes = qsizetype{1} << 20;
 constexpr qsizetype kKeptBlockBytes = qsizetype{1} << 20;
 
 } // namespace

@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+// How many bytes a sink gathers before it writes them on.
+inline constexpr qsizetype kOutputBufferBytes = qsizetype{1} << 20;
+
 // Where report bytes go.
 class ByteSink {
 public:
