@@ -1,5 +1,6 @@
 // The tool runs the engine on files read in its own way; the window runs its procedures on panes.
 // On many random pairs of files both must find the same, whichever way the tool compares.
+#include "FileIn.h"
 #include "ScriptedMsgBox.h"
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
@@ -44,10 +45,7 @@ QByteArray RandomFile(std::mt19937& random) {
 class CliCrossCheckTest : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir_.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        return WriteFileIn(dir_, name, bytes);
     }
 
     // What the window's procedures leave in the panes, printed as the tool prints it.

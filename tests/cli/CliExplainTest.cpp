@@ -1,5 +1,6 @@
 // --explain: each difference that only looks different from a piece of the other file is told
 // under its entry, or listed for programs; without it the report stays what it was.
+#include "FileIn.h"
 #include "ScriptedMsgBox.h"
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
@@ -32,10 +33,7 @@ using Mode = CliOptions::Mode;
 class CliExplainTest : public ::testing::Test {
 protected:
     QByteArray Write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir_.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return QFile::encodeName(file.fileName());
+        return QFile::encodeName(WriteFileIn(dir_, name, bytes));
     }
 
     CliOptions Options(Mode mode, bool json, bool explain, qint64 memory = qint64{1} << 32) {

@@ -1,3 +1,4 @@
+#include "FileIn.h"
 #include "ToolRun.h"
 #include "cli/CliComparison.h"
 #include "cli/CliOptions.h"
@@ -22,10 +23,7 @@ namespace {
 class CliTest : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        return WriteFileIn(dir, name, bytes);
     }
 
     // Runs the tool on two files; returns the exit status and leaves its output in `output`.

@@ -2,6 +2,7 @@
 #include "platform/QtFileSystem.h"
 
 #include "FailureOf.h"
+#include "FileIn.h"
 #include "MemoryFileSystem.h"
 #include "platform/Failure.h"
 
@@ -24,10 +25,7 @@ protected:
     QString PathOf(const QString& name) const { return dir_.filePath(name); }
 
     QString WriteFile(const QString& name, QByteArrayView bytes) const {
-        QFile file(PathOf(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), bytes.size());
-        return file.fileName();
+        return WriteFileIn(dir_, name, bytes);
     }
 
     QTemporaryDir dir_;
