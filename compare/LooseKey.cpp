@@ -188,36 +188,29 @@ void WalkLooseKey(std::u16string_view text, Block&& block, Ascii&& ascii, Atom&&
 } // namespace
 
 std::u16string_view LooseKey(std::u16string_view text, std::u16string& key) {
-    // Room for every unit to be ASCII with a full image; a code point with more atoms makes room
-    // for itself. The buffer only grows, so that it is not filled anew for every line.
-    if (key.size() < text.size() * kImageUnits + kImageUnits)
-        key.resize(text.size() * kImageUnits + kImageUnits);
-    const char16_t* units = text.data();
-    const std::size_t size = text.size();
+    // Room for every unit to be ASCII with a full image, copied four units at a time; a character
+    // with more atoms makes room for itself and the rest. The buffer only grows, so that it is
+    // not filled anew for every line.
+    const std::size_t asciiRoom = text.size() * kImageUnits + kImageUnits;
+    if (key.size() < asciiRoom)
+        key.resize(asciiRoom);
     std::size_t used = 0;
     const auto putAscii = [&](char16_t unit) {
         std::memcpy(key.data() + used, kAscii.units[unit].data(), sizeof kAscii.units[unit]);
         used += kAscii.lengths[unit];
     };
-    for (std::size_t i = 0; i < size;) {
-        // Sixteen ASCII units in a row need no test each.
-        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
-            for (const std::size_t end = i + kScanUnits; i < end; ++i)
-                putAscii(units[i]);
-            continue;
-        }
-        char32_t c = units[i++];
-        if (c < 128) {
-            putAscii(static_cast<char16_t>(c));
-            continue;
-        }
-        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
-        const std::size_t room = used + kMostUnits + (size - i) * kImageUnits;
-        if (key.size() < room)
-            key.resize(room);
-        used = static_cast<std::size_t>(PutAtoms(key.data() + used, c) - key.data());
-    }
+    WalkLooseKey(
+        text,
+        [&](const char16_t* block) {
+            for (int i = 0; i < kScanUnits; ++i)
+                putAscii(block[i]);
+        },
+        putAscii,
+        [&](char16_t atom) {
+            if (key.size() < used + 1 + asciiRoom)
+                key.resize(used + kMostUnits + asciiRoom);
+            key[used++] = atom;
+        });
     return {key.data(), used};
 }
 
