@@ -12,9 +12,9 @@ QString ErrorReportText(const QString& description, const QString& location, int
            u"Please email screenshot of this message to "_s + kSupportAddress.toString();
 }
 
-void ReportError(MsgBox& box, const QString& description, const QString& location, int line) {
-    box.Show(ErrorReportText(description, location, line), MsgBoxStyle::Exclamation,
-             QStringLiteral("Application Error"));
+Task<> ReportError(MsgBox& box, const QString& description, const QString& location, int line) {
+    co_await box.Show(ErrorReportText(description, location, line), MsgBoxStyle::Exclamation,
+                      QStringLiteral("Application Error"));
 }
 
 QString DescribeFailure(std::exception_ptr failure) {
@@ -35,6 +35,6 @@ QString DescribeFailure(std::exception_ptr failure) {
     }
 }
 
-void GuardedProcedure::Report(int number, std::exception_ptr failure) {
-    ReportError(box_, DescribeFailure(failure), location_, number);
+Task<> GuardedProcedure::Report(int number, std::exception_ptr failure) {
+    co_await ReportError(box_, DescribeFailure(failure), location_, number);
 }

@@ -126,13 +126,14 @@ void Form1::CreateControls() {
 }
 
 void Form1::WireEvents() {
-    const std::pair<QPushButton*, void (Form1::*)()> clicks[] = {
+    // A click starts its procedure, which goes on by itself when it has to wait.
+    const std::pair<QPushButton*, Task<> (Form1::*)()> clicks[] = {
         {PushButton1, &Form1::PushButton1_Click}, {PushButton2, &Form1::PushButton2_Click},
         {PushButton3, &Form1::PushButton3_Click}, {PushButton4, &Form1::PushButton4_Click},
         {PushButton5, &Form1::PushButton5_Click}, {PushButton6, &Form1::PushButton6_Click},
         {PushButton7, &Form1::PushButton7_Click}, {PushButton9, &Form1::PushButton9_Click}};
     for (const auto& [button, procedure] : clicks) {
-        connect(button, &QPushButton::clicked, this, procedure);
+        connect(button, &QPushButton::clicked, this, [this, procedure] { (this->*procedure)(); });
         WatchPointer(button, true);
     }
     // A click on the option that is selected already changes nothing, and runs nothing.

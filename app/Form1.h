@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/Desktop.h"
+#include "app/LoadsInFlight.h"
 #include "app/Panes.h"
 #include "platform/Pane.h"
+#include "platform/Task.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -17,9 +19,11 @@ class QPushButton;
 class QRadioButton;
 
 // The program's one window: its controls under their design names, its event procedures and the
-// little state it keeps (the busy flag and the pointer). The texts and results live in the panes.
-// The procedures are grouped by concern in their own files: start-up, pointer, display options,
-// comparisons, and the file commands.
+// little state it keeps (the busy flag, the pointer, the loads under way). The texts and results
+// live in the panes. The procedures are grouped by concern in their own files: start-up, pointer,
+// display options, comparisons, and the file commands. A procedure that waits (for work beside
+// the window, for the user to answer a box) is a coroutine: a click starts it, and it resumes
+// from the window's event loop, so no event is ever handled inside another's procedure.
 class Form1 final : public QMainWindow {
     Q_OBJECT
 
@@ -56,20 +60,20 @@ public:
     void CancelComparison();
 
     // Start-up, before the window is first shown.
-    void Form_Load();
+    Task<> Form_Load();
     void Form_Resize();
     // Ends the process at once.
     void Form_Unload();
     void Form_MouseMove();
 
-    void PushButton1_Click(); // find differences (lines)
-    void PushButton2_Click(); // save results #1
-    void PushButton3_Click(); // load text file #1
-    void PushButton4_Click(); // load text file #2
-    void PushButton5_Click(); // save results #2
-    void PushButton6_Click(); // find differences (words)
-    void PushButton7_Click(); // clear text above
-    void PushButton9_Click(); // load sample files
+    Task<> PushButton1_Click(); // find differences (lines)
+    Task<> PushButton2_Click(); // save results #1
+    Task<> PushButton3_Click(); // load text file #1
+    Task<> PushButton4_Click(); // load text file #2
+    Task<> PushButton5_Click(); // save results #2
+    Task<> PushButton6_Click(); // find differences (words)
+    Task<> PushButton7_Click(); // clear text above
+    Task<> PushButton9_Click(); // load sample files
     void Option1_Click();
     void Option2_Click();
 
@@ -78,7 +82,7 @@ public:
     void SetOptionValue(QRadioButton* option, bool value);
 
     // Files dropped on a full pane load into that side as its load button would.
-    void LoadDroppedFiles(int side, const QStringList& paths);
+    Task<> LoadDroppedFiles(int side, const QStringList& paths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,7 +97,7 @@ private:
     void PointerOverButton();
     void PointerReset();
 
-    bool StartComparison(GuardedProcedure& proc);
+    Task<bool> StartComparison(GuardedProcedure& proc);
     void SaveDisplayOptions();
     void ShowFullTexts(bool fullTexts);
 
@@ -101,13 +105,14 @@ private:
     void VisitMakerSiteAtRandom();
     void SetApplicationTitle();
 
-    void LoadSide(int side, bool fromDialog, const QStringList& dropped);
-    void SaveSide(int side);
+    Task<> LoadSide(int side, bool fromDialog, QStringList dropped);
+    Task<> SaveSide(int side);
 
     Desktop desktop_;
     bool busy_ = false;
     bool optionWasSelected_ = false;   // the option being clicked was selected when pressed
     std::atomic<bool> cancel_ = false; // read by the comparison's work beside the window
+    LoadsInFlight loads_;
     int mousePointer_ = 0;
     std::optional<QCursor> mouseIcon_;
     QWidget* client_ = nullptr;

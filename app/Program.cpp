@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -33,6 +32,16 @@ int Print(const CommandLineExit& exit) {
     std::FILE* stream = exit.status == 0 ? stdout : stderr;
     std::fprintf(stream, "%s\n", exit.text.toLocal8Bit().constData());
     return exit.status;
+}
+
+// Start-up may ask the user something (a settings file that could not be read) before the window
+// shows; what the command line named opens once the window is up, so that the user sees the loads
+// and the comparison happen.
+Task<> StartWindow(Form1& window, WindowCommandLine commandLine) {
+    co_await window.Form_Load();
+    window.move(window.screen()->availableGeometry().center() - window.rect().center());
+    window.show();
+    co_await OpenFromCommandLine(window, std::move(commandLine));
 }
 
 } // namespace
@@ -59,10 +68,6 @@ int main(int argc, char** argv) {
                          &SecondsSinceMidnight});
     msgBox.SetParentWindow(&window);
     fileDialog.SetParentWindow(&window);
-    window.Form_Load();
-    window.move(window.screen()->availableGeometry().center() - window.rect().center());
-    window.show();
-    // Once the window is up, so that the user sees the loads and the comparison happen.
-    QTimer::singleShot(0, &window, [&] { OpenFromCommandLine(window, commandLine); });
+    StartWindow(window, commandLine);
     return QApplication::exec();
 }

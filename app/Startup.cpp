@@ -29,36 +29,37 @@ QIcon ApplicationIcon() {
 
 } // namespace
 
-void Form1::Form_Load() {
+Task<> Form1::Form_Load() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.Form_Load "_s);
-    proc.Step(100, [&] { ApplySkin(); });
-    proc.Step(104, [&] { RichTextBox1.SetText({}); });
-    proc.Step(106, [&] { RichTextBox2.SetText({}); });
-    proc.Step(108, [&] { RichTextBox3.SetText({}); });
-    proc.Step(110, [&] { RichTextBox4.SetText({}); });
+    co_await proc.Step(100, [&] { ApplySkin(); });
+    co_await proc.Step(104, [&] { RichTextBox1.SetText({}); });
+    co_await proc.Step(106, [&] { RichTextBox2.SetText({}); });
+    co_await proc.Step(108, [&] { RichTextBox3.SetText({}); });
+    co_await proc.Step(110, [&] { RichTextBox4.SetText({}); });
     // 112 to 118 would switch on a pane option that nothing here reads.
     QString cursorPath;
-    if (proc.Test(120, [&] {
+    if (co_await proc.Test(120, [&] {
             cursorPath = Main::ProgramFilePath(desktop_.fileSystem, u"HAND-M.CUR"_s);
             return Main::FileExists(desktop_.fileSystem, cursorPath);
         }))
-        proc.Step(122, [&] { mouseIcon_ = LoadCursorFile(desktop_.fileSystem, cursorPath); });
-    proc.Step(122, [&] { VisitMakerSiteAtRandom(); });
-    proc.Step(124, [&] { setWindowTitle(Product::kName); });
-    proc.Step(124, [&] { setWindowIcon(ApplicationIcon()); });
-    proc.Step(124, [&] { SetApplicationTitle(); });
+        co_await proc.Step(122,
+                           [&] { mouseIcon_ = LoadCursorFile(desktop_.fileSystem, cursorPath); });
+    co_await proc.Step(122, [&] { VisitMakerSiteAtRandom(); });
+    co_await proc.Step(124, [&] { setWindowTitle(Product::kName); });
+    co_await proc.Step(124, [&] { setWindowIcon(ApplicationIcon()); });
+    co_await proc.Step(124, [&] { SetApplicationTitle(); });
     const auto restore = [&](const QString& key, const QString& defaultValue,
                              QRadioButton* option) {
         const QString stored = desktop_.settings.GetSetting(
             SettingsKeys::kApplication, SettingsKeys::kSection, key, defaultValue);
         SetOptionValue(option, ToBoolean(stored));
     };
-    proc.Step(158, [&] { restore(SettingsKeys::kOption2, u"1"_s, Option2); });
-    proc.Step(160, [&] { restore(SettingsKeys::kOption1, u"0"_s, Option1); });
+    co_await proc.Step(158, [&] { restore(SettingsKeys::kOption2, u"1"_s, Option2); });
+    co_await proc.Step(160, [&] { restore(SettingsKeys::kOption1, u"0"_s, Option1); });
     // Stored settings that could not be read were set aside; the user hears of it once.
-    proc.Step(160, [&] {
+    co_await proc.Step(160, [&]() -> Task<> {
         if (const std::optional<QString> problem = desktop_.settings.TakeProblem())
-            desktop_.msgBox.Show(*problem, MsgBoxStyle::OkOnly);
+            co_await desktop_.msgBox.Show(*problem, MsgBoxStyle::OkOnly);
     });
 }
 

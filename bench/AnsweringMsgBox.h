@@ -9,8 +9,8 @@
 // to stderr, so that a run that went wrong shows how.
 class AnsweringMsgBox final : public MsgBox {
 public:
-    MsgBoxResult Show(const QString& text, int style,
-                      const std::optional<QString>& caption) override {
+    Task<MsgBoxResult> Show(const QString& text, int style,
+                            const std::optional<QString>& caption) override {
         if (text == u"Done.") {
             ++counts.done;
         } else {
@@ -22,7 +22,7 @@ public:
             std::fprintf(stderr, "message box: %s\n",
                          qPrintable(QString(text).replace(u'\r', u'\n')));
         }
-        return (style & 7) == MsgBoxStyle::YesNo ? MsgBoxResult::No : MsgBoxResult::Ok;
+        co_return (style & 7) == MsgBoxStyle::YesNo ? MsgBoxResult::No : MsgBoxResult::Ok;
     }
 
     struct Counts {

@@ -271,7 +271,7 @@ int main(int argc, char** argv) {
         for (const Pane* pane : {&window->RichTextBox1, &window->RichTextBox2,
                                  &window->RichTextBox3, &window->RichTextBox4})
             paints.Watch(window->ViewOf(*pane)->viewport());
-        window->Form_Load();
+        QCoro::waitFor(window->Form_Load());
         window->show();
         WaitUntilExposed(*window);
         window->repaint();
@@ -280,16 +280,16 @@ int main(int argc, char** argv) {
     Form1& form = *window;
     steps.Run(u"load1"_s, [&] {
         dialog.answers.push_back(options->file1);
-        form.PushButton3_Click();
+        QCoro::waitFor(form.PushButton3_Click());
         Settle(form);
     });
     steps.Run(u"load2"_s, [&] {
         dialog.answers.push_back(options->file2);
-        form.PushButton4_Click();
+        QCoro::waitFor(form.PushButton4_Click());
         Settle(form);
     });
     steps.Run(u"lines"_s, [&] {
-        form.PushButton1_Click();
+        QCoro::waitFor(form.PushButton1_Click());
         Settle(form);
     });
     steps.Run(u"show_lists"_s, [&] {
@@ -301,7 +301,7 @@ int main(int argc, char** argv) {
         form.repaint();
     });
     steps.Run(u"words"_s, [&] {
-        form.PushButton6_Click();
+        QCoro::waitFor(form.PushButton6_Click());
         Settle(form);
     });
     QAbstractScrollArea* fullPane = form.ViewOf(form.RichTextBox1);

@@ -69,19 +69,31 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
     });
 }
 
-Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgBox& box) {
+// The direction is taken by value: the procedure outlives the call that starts it.
+Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBox& box) {
     GuardedProcedure proc(box, direction.location);
     bool current = true;
     // Both texts are read, cut at CR and looked up in each other here, for both directions.
-    proc.Step(100, [&] { current = run.Prepare(); });
+    co_await proc.Step(100, [&]() -> Task<> { current = co_await run.Prepare(); });
     if (!current)
-        return Outcome::Interrupted;
-    proc.Step(104, [&] { direction.result.SetText({}); });
+        co_return Outcome::Interrupted;
     const LineComparisonRun::Found& found = run.FoundIn(direction.file);
-    proc.Step(122, [&] { HighlightDifferences(direction.own, found.marks); });
-    proc.Step(124, [&] { direction.result.AppendList(found.list); });
+    // What was found goes to the panes only while they hold what was compared: an error report
+    // on the way lets the window run other commands before the next statement.
+    const auto show = [&](int step, auto statement) -> Task<bool> {
+        if (!run.Current())
+            co_return false;
+        co_await proc.Step(step, statement);
+        co_return true;
+    };
+    if (!co_await show(104, [&] { direction.result.SetText({}); }))
+        co_return Outcome::Interrupted;
+    if (!co_await show(122, [&] { HighlightDifferences(direction.own, found.marks); }))
+        co_return Outcome::Interrupted;
+    if (!co_await show(124, [&] { direction.result.AppendList(found.list); }) || !run.Current())
+        co_return Outcome::Interrupted;
     ShowLookalikes(direction, found);
-    return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
+    co_return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
 }
 
 } // namespace
@@ -146,13 +158,14 @@ void LineComparisonRun::FindLookalikes(const compare::LineIndex& first,
     }
 }
 
-bool LineComparisonRun::Prepare() {
-    const auto changed = [&] {
-        return panes_.RichTextBox1.TextGeneration() != generations_[0] ||
-               panes_.RichTextBox2.TextGeneration() != generations_[1];
-    };
+bool LineComparisonRun::Current() const {
+    return panes_.RichTextBox1.TextGeneration() == generations_[0] &&
+           panes_.RichTextBox2.TextGeneration() == generations_[1];
+}
+
+Task<bool> LineComparisonRun::Prepare() {
     if (prepared_)
-        return !(interrupted_ = interrupted_ || changed());
+        co_return !(interrupted_ = interrupted_ || !Current());
     prepared_ = true;
     generations_[0] = panes_.RichTextBox1.TextGeneration();
     generations_[1] = panes_.RichTextBox2.TextGeneration();
@@ -161,26 +174,25 @@ bool LineComparisonRun::Prepare() {
     const QString two = panes_.RichTextBox2.Text();
     WorkProgress progress(
         {&panes_.RichTextBox1, &panes_.RichTextBox2, &panes_.RichTextBox3, &panes_.RichTextBox4});
-    pump_.RunAside([&] { Work(one, two); },
-                   [&] {
-                       if (cancel_ || changed())
-                           stop_ = true;
-                       progress.Show(piecesDone_, pieceTotal_);
-                   },
-                   true);
-    interrupted_ = changed();
+    co_await pump_.RunAside([&] { Work(one, two); },
+                            [&] {
+                                if (cancel_ || !Current())
+                                    stop_ = true;
+                                progress.Show(piecesDone_, pieceTotal_);
+                            });
+    interrupted_ = !Current();
     if (cancel_)
         stop_ = true;
-    return !interrupted_;
+    co_return !interrupted_;
 }
 
-Outcome FindDifferencesIn1(LineComparisonRun& run, MsgBox& box) {
+Task<Outcome> FindDifferencesIn1(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({1, run.PaneSet().RichTextBox1, run.PaneSet().RichTextBox3,
                             u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s, u"Text File #2"_s},
                            run, box);
 }
 
-Outcome FindDifferencesIn2(LineComparisonRun& run, MsgBox& box) {
+Task<Outcome> FindDifferencesIn2(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({2, run.PaneSet().RichTextBox2, run.PaneSet().RichTextBox4,
                             u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s, u"Text File #1"_s},
                            run, box);

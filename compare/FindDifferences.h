@@ -5,6 +5,7 @@
 #include "compare/Outcome.h"
 #include "platform/EventPump.h"
 #include "platform/MsgBox.h"
+#include "platform/Task.h"
 #include "platform/TextRange.h"
 
 #include <atomic>
@@ -32,7 +33,10 @@ public:
 
     // Works out both directions, unless that was done for the texts the full panes hold now.
     // Returns false when a full pane was given a new text meanwhile.
-    bool Prepare();
+    Task<bool> Prepare();
+    // Whether the full panes still hold the texts that were compared: what was found may be
+    // shown only then.
+    bool Current() const;
     bool Cancelled() const { return stop_ && !interrupted_; }
 
     // What one direction found: the marks to colour, in order, and the list of the pieces.
@@ -64,8 +68,8 @@ private:
 
 // The line comparison, one direction each: every line of one file that occurs nowhere in the
 // other is coloured red in its full pane and listed in its result pane.
-Outcome FindDifferencesIn1(LineComparisonRun& run, MsgBox& box);
-Outcome FindDifferencesIn2(LineComparisonRun& run, MsgBox& box);
+Task<Outcome> FindDifferencesIn1(LineComparisonRun& run, MsgBox& box);
+Task<Outcome> FindDifferencesIn2(LineComparisonRun& run, MsgBox& box);
 
 // Colours the ranges (sorted, disjoint) red and leaves the selection on the last one.
 void HighlightDifferences(Pane& pane, std::span<const TextRange> ranges);

@@ -5,6 +5,7 @@
 #include "compare/LookalikeWords.h"
 #include "compare/WordLookalikeCount.h"
 #include "compare/WordPass.h"
+#include "platform/PaneToken.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
 #include "platform/WorkProgress.h"
@@ -77,28 +78,32 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
 }
 
 // How many of the pass's red words have a look-alike: counted beside the window once the pass is
-// shown, and told in the pane's summary when known (unless the text changed meanwhile).
-void CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const ResultList> list,
-                          const QString& otherName, EventPump& pump) {
+// shown, and told in the pane's summary when known, if the pane still shows these marks on the
+// same texts. A job of its own, which nobody waits for.
+Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const ResultList> list,
+                            QString otherName, EventPump& pump) {
     const qsizetype words = list->EntryCount();
     full.SetSummary(WordsNote(words, otherName, std::nullopt));
     if (words == 0)
-        return;
-    auto count = std::make_shared<std::optional<std::size_t>>();
-    pump.RunLater(
-        [count, list, own = full.Text(), otherText = other.Text(),
-         stop = full.StartReportingWork()] {
+        co_return;
+    const PaneToken token{&full, &other};
+    const std::shared_ptr<const std::atomic<bool>> stop = full.StartReportingWork();
+    std::optional<std::size_t> count;
+    const QString own = full.Text(), otherText = other.Text();
+    try {
+        co_await pump.RunAside([&] {
             std::vector<compare::RedWordStart> starts;
             starts.reserve(static_cast<std::size_t>(list->EntryCount()));
             for (qsizetype i = 0; i < list->EntryCount(); ++i)
                 starts.push_back(static_cast<compare::RedWordStart>(list->Entry(i).start));
-            *count = compare::CountWordLookalikes(AsU16(own), AsU16(otherText), starts,
-                                                  [&](std::size_t) { return !*stop; });
-        },
-        [count, words, otherName, pane = full.Lifetime()] {
-            if (const auto alive = pane.lock(); alive && *count)
-                (*alive)->SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(**count)));
+            count = compare::CountWordLookalikes(AsU16(own), AsU16(otherText), starts,
+                                                 [&](std::size_t) { return !*stop; });
         });
+    } catch (...) {
+        co_return; // the count is only ever a help: without it the summary says less
+    }
+    if (count && token.Holds() && full.MarkedBy(list))
+        full.SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(*count)));
 }
 
 void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass,
@@ -116,30 +121,26 @@ void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass
 }
 
 // Three numbered statements: the whole pane selected and coloured black.
-void ResetToBlack(Pane& pane, GuardedProcedure& proc, int firstStep) {
-    proc.Step(firstStep, [&] { pane.SetSelStart(0); });
-    proc.Step(firstStep + 2, [&] { pane.SetSelLength(pane.Length()); });
-    proc.Step(firstStep + 4, [&] { pane.SetSelColor(kBlack); });
+Task<> ResetToBlack(Pane& pane, GuardedProcedure& proc, int firstStep) {
+    co_await proc.Step(firstStep, [&] { pane.SetSelStart(0); });
+    co_await proc.Step(firstStep + 2, [&] { pane.SetSelLength(pane.Length()); });
+    co_await proc.Step(firstStep + 4, [&] { pane.SetSelColor(kBlack); });
 }
 
 } // namespace
 
-RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
-                                 const std::atomic<bool>& cancel) {
-    ResetToBlack(panes.RichTextBox1, proc, 108);
-    ResetToBlack(panes.RichTextBox2, proc, 114);
+Task<RTB::Outcome> FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
+                                       const std::atomic<bool>& cancel) {
+    co_await ResetToBlack(panes.RichTextBox1, proc, 108);
+    co_await ResetToBlack(panes.RichTextBox2, proc, 114);
+    // What is read; the passes are shown only on the texts they were worked out from.
+    const PaneToken compared{&panes.RichTextBox1, &panes.RichTextBox2};
     // Copies that share the panes' storage: the lists refer into them.
     QString one, two;
-    proc.Step(120, [&] { one = panes.RichTextBox1.Text(); });
-    proc.Step(122, [&] { two = panes.RichTextBox2.Text(); });
-    proc.Step(132, [&] { panes.RichTextBox3.SetText({}); });
-    proc.Step(134, [&] { panes.RichTextBox4.SetText({}); });
-    const std::uint64_t generations[] = {panes.RichTextBox1.TextGeneration(),
-                                         panes.RichTextBox2.TextGeneration()};
-    const auto changed = [&] {
-        return panes.RichTextBox1.TextGeneration() != generations[0] ||
-               panes.RichTextBox2.TextGeneration() != generations[1];
-    };
+    co_await proc.Step(120, [&] { one = panes.RichTextBox1.Text(); });
+    co_await proc.Step(122, [&] { two = panes.RichTextBox2.Text(); });
+    co_await proc.Step(132, [&] { panes.RichTextBox3.SetText({}); });
+    co_await proc.Step(134, [&] { panes.RichTextBox4.SetText({}); });
     std::atomic<bool> stop = false;
     std::atomic<std::size_t> done = 0;
     const std::size_t total = static_cast<std::size_t>(one.size() + two.size());
@@ -147,8 +148,8 @@ RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump
     {
         WorkProgress progress(
             {&panes.RichTextBox1, &panes.RichTextBox2, &panes.RichTextBox3, &panes.RichTextBox4});
-        proc.Step(136, [&] {
-            pump.RunAside(
+        co_await proc.Step(136, [&] {
+            return pump.RunAside(
                 [&] {
                     auto secondPass = std::async(std::launch::async,
                                                  [&] { return WorkOutPass(two, one, stop, done); });
@@ -156,22 +157,25 @@ RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump
                     second = secondPass.get();
                 },
                 [&] {
-                    if (cancel || changed())
+                    if (cancel || !compared.Holds())
                         stop = true;
                     progress.Show(done, total);
-                },
-                true);
+                });
         });
     }
-    if (changed())
-        return RTB::Outcome::Interrupted;
-    proc.Step(138, [&] {
+    // An error report on the way lets the window run other commands: the token is looked at
+    // again before each pass is shown.
+    if (!compared.Holds())
+        co_return RTB::Outcome::Interrupted;
+    co_await proc.Step(138, [&] {
         ShowPass(panes.RichTextBox1, panes.RichTextBox3, panes.RichTextBox2, first,
                  u"Text File #2"_s, pump);
     });
-    proc.Step(154, [&] {
+    if (!compared.Holds())
+        co_return RTB::Outcome::Interrupted;
+    co_await proc.Step(154, [&] {
         ShowPass(panes.RichTextBox2, panes.RichTextBox4, panes.RichTextBox1, second,
                  u"Text File #1"_s, pump);
     });
-    return cancel || stop ? RTB::Outcome::Cancelled : RTB::Outcome::Finished;
+    co_return cancel || stop ? RTB::Outcome::Cancelled : RTB::Outcome::Finished;
 }

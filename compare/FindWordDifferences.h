@@ -14,5 +14,5 @@
 // pass over file #2 (154). A pass marks its unmatched words red where they stand, leaves the
 // selection on the last one and lists them; the marks and the list are one list of places in the
 // text. `cancel` is raised from the window's thread (Esc): what was found so far is shown.
-RTB::Outcome FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
-                                 const std::atomic<bool>& cancel);
+Task<RTB::Outcome> FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
+                                       const std::atomic<bool>& cancel);

@@ -53,65 +53,71 @@ const int kOpenFlags = FileDialogFlags::ReadOnly | FileDialogFlags::AllowMultiSe
 
 } // namespace
 
-void Form1::PushButton3_Click() {
-    LoadSide(1, true, {});
+Task<> Form1::PushButton3_Click() {
+    return LoadSide(1, true, {});
 }
 
-void Form1::PushButton4_Click() {
-    LoadSide(2, true, {});
+Task<> Form1::PushButton4_Click() {
+    return LoadSide(2, true, {});
 }
 
-void Form1::LoadDroppedFiles(int side, const QStringList& paths) {
-    LoadSide(side, false, paths);
+Task<> Form1::LoadDroppedFiles(int side, const QStringList& paths) {
+    return LoadSide(side, false, paths);
 }
 
 // One side's load: from the dialog's selection (one full path, or a folder and names), or from
 // files dropped on the pane (full paths). Each file in turn replaces the pane's content; then the
-// pane gains one CR and the full view is selected.
-void Form1::LoadSide(int side, bool fromDialog, const QStringList& dropped) {
+// pane gains one CR and the full view is selected. A later load into the same side, or clearing,
+// supersedes this one: it then loads nothing more and leaves the pane to the newer command.
+Task<> Form1::LoadSide(int side, bool fromDialog, QStringList dropped) {
     const LoadPlan& load = SideOf(side);
     const LoadSteps& step = load.steps;
     Pane& pane = this->*load.pane;
     GuardedProcedure proc(desktop_.msgBox, load.location);
     if (fromDialog) {
-        proc.Step(100, [&] { CommonDialog1.SetFileName({}); });
-        proc.Step(102, [&] { CommonDialog1.SetFlags(kOpenFlags); });
-        proc.Step(104, [&] {
+        co_await proc.Step(100, [&] { CommonDialog1.SetFileName({}); });
+        co_await proc.Step(102, [&] { CommonDialog1.SetFlags(kOpenFlags); });
+        co_await proc.Step(104, [&] {
             CommonDialog1.SetDialogTitle(
                 u"Load List(s) - Hold Ctrl to select multiple list files"_s);
         });
-        proc.Step(106, [&] {
+        co_await proc.Step(106, [&] {
             CommonDialog1.SetFilter(u"Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"_s);
         });
-        proc.Step(108, [&] { CommonDialog1.ShowOpen(); });
-        if (proc.Test(110, [&] { return CommonDialog1.FileName().isEmpty(); }))
-            return;
+        co_await proc.Step(108, [&] { return CommonDialog1.ShowOpen(); });
+        if (co_await proc.Test(110, [&] { return CommonDialog1.FileName().isEmpty(); }))
+            co_return;
     }
-    proc.Step(step.hourglass, [&] { SetMousePointer(MousePointer::Hourglass); });
+    co_await proc.Step(step.hourglass, [&] { SetMousePointer(MousePointer::Hourglass); });
+    const LoadsInFlight::Ticket ticket = loads_.Begin(pane);
     QStringList selection = dropped;
     if (fromDialog)
-        proc.Step(step.cut, [&] { selection = CommonDialog1.FileName().split(QChar(0)); });
-    proc.Step(step.empty, [&] { pane.SetText({}); });
-    const auto loadFile = [&](const QString& path) {
-        RTB::LoadFileIn(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+        co_await proc.Step(step.cut, [&] { selection = CommonDialog1.FileName().split(QChar(0)); });
+    co_await proc.Step(step.empty, [&] { pane.SetText({}); });
+    const auto loadFile = [&](QString path) -> Task<> {
+        if (ticket.Current())
+            co_await RTB::LoadFileIn(pane, path, desktop_.fileSystem, desktop_.msgBox,
+                                     desktop_.pump);
     };
-    if (proc.Test(step.oneFile, [&] { return selection.size() == 1; })) {
-        proc.Step(step.loadOne, [&] { loadFile(selection.value(0)); });
+    if (co_await proc.Test(step.oneFile, [&] { return selection.size() == 1; })) {
+        co_await proc.Step(step.loadOne, [&] { return loadFile(selection.value(0)); });
     } else if (selection.size() >= 2) {
-        proc.Step(step.hourglassAgain, [&] { SetMousePointer(MousePointer::Hourglass); });
+        co_await proc.Step(step.hourglassAgain, [&] { SetMousePointer(MousePointer::Hourglass); });
         // A dialog gives the folder first and then the names; a drop gives full paths.
         for (qsizetype i = fromDialog ? 1 : 0; i < selection.size(); ++i) {
             QString path = selection[i];
             if (fromDialog) {
-                proc.Step(step.joinPath,
-                          [&] { path = selection[0] + QDir::separator() + selection[i]; });
-                proc.Step(step.normalize, [&] { path = Main::NormalizePath(path); });
+                co_await proc.Step(step.joinPath,
+                                   [&] { path = selection[0] + QDir::separator() + selection[i]; });
+                co_await proc.Step(step.normalize, [&] { path = Main::NormalizePath(path); });
             }
-            proc.Step(step.loadEach, [&] { loadFile(path); });
+            co_await proc.Step(step.loadEach, [&] { return loadFile(path); });
         }
-        proc.Step(step.pointerAfterLoop, [&] { SetMousePointer(MousePointer::Default); });
+        co_await proc.Step(step.pointerAfterLoop, [&] { SetMousePointer(MousePointer::Default); });
     }
-    proc.Step(step.appendCR, [&] { AppendCarriageReturn(pane); });
-    proc.Step(step.selectFullView, [&] { SetOptionValue(Option1, true); });
-    proc.Step(step.pointerDefault, [&] { SetMousePointer(MousePointer::Default); });
+    if (ticket.Current()) {
+        co_await proc.Step(step.appendCR, [&] { AppendCarriageReturn(pane); });
+        co_await proc.Step(step.selectFullView, [&] { SetOptionValue(Option1, true); });
+    }
+    co_await proc.Step(step.pointerDefault, [&] { SetMousePointer(MousePointer::Default); });
 }

@@ -2,28 +2,33 @@
 
 #include "app/Main.h"
 #include "files/TextFileReading.h"
+#include "platform/PaneToken.h"
 #include "platform/TextLines.h"
 #include "platform/WorkProgress.h"
 
 namespace RTB {
 
-void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box,
-                EventPump& pump) {
+Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
+                  EventPump& pump) {
     if (!Main::FileExists(fileSystem, path)) {
-        box.Show(QStringLiteral("File not found"), MsgBoxStyle::OkOnly);
-        return;
+        co_await box.Show(QStringLiteral("File not found"), MsgBoxStyle::OkOnly);
+        co_return;
     }
+    const PaneToken token{&pane};
     QString text;
     TextLines lines;
-    WorkProgress progress({&pane});
-    pump.RunAside(
-        [&] {
-            text = ReadTextFile(fileSystem, path);
-            text.reserve(text.size() + 1); // room for the CR that every load appends
-            lines = TextLines(text);
-        },
-        [&] { progress.Show(0, 0); }, false);
-    pane.SetText(std::move(text), std::move(lines));
+    {
+        WorkProgress progress({&pane});
+        co_await pump.RunAside(
+            [&] {
+                text = ReadTextFile(fileSystem, path);
+                text.reserve(text.size() + 1); // room for the CR that every load appends
+                lines = TextLines(text);
+            },
+            [&] { progress.Show(0, 0); });
+    }
+    if (token.Holds())
+        pane.SetText(std::move(text), std::move(lines));
 }
 
 } // namespace RTB

@@ -9,17 +9,19 @@ namespace RTB {
 
 // Replaces the pane's whole content with the file when it exists; otherwise says "File not
 // found" and leaves the pane as it is. The file is read and decoded beside the window, which
-// keeps painting meanwhile. A file that exists but cannot be read throws Failure.
-void LoadFileIn(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box,
-                EventPump& pump);
+// keeps painting and answering meanwhile; should the pane be given another text before the file
+// is in (another load, clearing), the file is not shown. A file that exists but cannot be read
+// throws Failure.
+Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
+                  EventPump& pump);
 
-inline void LoadFileIn1(Panes& panes, const QString& path, const FileSystem& fs, MsgBox& box,
-                        EventPump& pump) {
-    LoadFileIn(panes.RichTextBox1, path, fs, box, pump);
+inline Task<> LoadFileIn1(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
+                          EventPump& pump) {
+    return LoadFileIn(panes.RichTextBox1, std::move(path), fs, box, pump);
 }
-inline void LoadFileIn2(Panes& panes, const QString& path, const FileSystem& fs, MsgBox& box,
-                        EventPump& pump) {
-    LoadFileIn(panes.RichTextBox2, path, fs, box, pump);
+inline Task<> LoadFileIn2(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
+                          EventPump& pump) {
+    return LoadFileIn(panes.RichTextBox2, std::move(path), fs, box, pump);
 }
 
 } // namespace RTB

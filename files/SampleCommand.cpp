@@ -9,7 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-void Form1::PushButton9_Click() {
+Task<> Form1::PushButton9_Click() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton9_Click "_s);
     const QString sep = QDir::separator();
     // Beside the program, or in the shared data of an installed one; the folder is used as given,
@@ -18,24 +18,30 @@ void Form1::PushButton9_Click() {
         return Main::ProgramFilePath(desktop_.fileSystem, u"Samples"_s) + sep;
     };
     const auto samplePath = [&](const QString& name) { return sampleFolder() + name; };
+    // Both sides are loaded here: a later load into either, or clearing, supersedes this one.
+    const LoadsInFlight::Ticket first = loads_.Begin(RichTextBox1);
+    const LoadsInFlight::Ticket second = loads_.Begin(RichTextBox2);
     QString path;
-    proc.Step(106, [&] { path = samplePath(u"sample1.txt"_s); });
-    proc.Step(108, [&] {
-        RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+    co_await proc.Step(106, [&] { path = samplePath(u"sample1.txt"_s); });
+    co_await proc.Step(108, [&] {
+        return RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
     });
-    proc.Step(110, [&] { path = samplePath(u"sample2.txt"_s); });
-    proc.Step(112, [&] {
-        RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+    co_await proc.Step(110, [&] { path = samplePath(u"sample2.txt"_s); });
+    co_await proc.Step(112, [&] {
+        return RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
     });
-    proc.Step(116, [&] { AppendCarriageReturn(RichTextBox1); });
-    proc.Step(118, [&] { AppendCarriageReturn(RichTextBox2); });
-    proc.Step(120, [&] { SetOptionValue(Option1, true); });
+    if (first.Current())
+        co_await proc.Step(116, [&] { AppendCarriageReturn(RichTextBox1); });
+    if (second.Current())
+        co_await proc.Step(118, [&] { AppendCarriageReturn(RichTextBox2); });
+    co_await proc.Step(120, [&] { SetOptionValue(Option1, true); });
     const QString question =
         u"Would you like this software to open the folder where these sample files are stored "
         u"(so that you can view them before working with them)?"_s;
-    if (!proc.Test(122, [&] {
-            return desktop_.msgBox.Show(question, MsgBoxStyle::YesNo) == MsgBoxResult::Yes;
+    if (!co_await proc.Test(122, [&]() -> Task<bool> {
+            co_return co_await desktop_.msgBox.Show(question, MsgBoxStyle::YesNo) ==
+                MsgBoxResult::Yes;
         }))
-        return;
-    proc.Step(124, [&] { desktop_.shell.OpenFolder(sampleFolder()); });
+        co_return;
+    co_await proc.Step(124, [&] { desktop_.shell.OpenFolder(sampleFolder()); });
 }

@@ -29,38 +29,43 @@ const int kSaveFlags = FileDialogFlags::ReadOnly | FileDialogFlags::AllowMultiSe
 
 } // namespace
 
-void Form1::PushButton2_Click() {
-    SaveSide(1);
+Task<> Form1::PushButton2_Click() {
+    return SaveSide(1);
 }
 
-void Form1::PushButton5_Click() {
-    SaveSide(2);
+Task<> Form1::PushButton5_Click() {
+    return SaveSide(2);
 }
 
-void Form1::SaveSide(int side) {
+// A save asked for while a file is still loading writes the text once it is in.
+Task<> Form1::SaveSide(int side) {
     const SavePlan& save = SideOf(side);
     Pane& full = this->*save.full;
     Pane& result = this->*save.result;
     GuardedProcedure proc(desktop_.msgBox, save.location);
-    proc.Step(0, [&] { CommonDialog1.SetFileName({}); });
-    proc.Step(100, [&] { CommonDialog1.SetFlags(kSaveFlags); });
-    proc.Step(102, [&] { CommonDialog1.SetDialogTitle(u"Save"_s); });
-    proc.Step(104,
-              [&] { CommonDialog1.SetFilter(u"Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"_s); });
-    proc.Step(106, [&] { CommonDialog1.ShowSave(); });
+    co_await proc.Step(0, [&] { CommonDialog1.SetFileName({}); });
+    co_await proc.Step(100, [&] { CommonDialog1.SetFlags(kSaveFlags); });
+    co_await proc.Step(102, [&] { CommonDialog1.SetDialogTitle(u"Save"_s); });
+    co_await proc.Step(
+        104, [&] { CommonDialog1.SetFilter(u"Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"_s); });
+    co_await proc.Step(106, [&] { return CommonDialog1.ShowSave(); });
     QString path;
-    proc.Step(108, [&] { path = CommonDialog1.FileName(); });
-    if (proc.Test(110, [&] { return path.isEmpty(); }))
-        return;
-    proc.Step(112, [&] { SetMousePointer(MousePointer::Hourglass); });
+    co_await proc.Step(108, [&] { path = CommonDialog1.FileName(); });
+    if (co_await proc.Test(110, [&] { return path.isEmpty(); }))
+        co_return;
+    co_await proc.Step(112, [&]() -> Task<> {
+        SetMousePointer(MousePointer::Hourglass);
+        co_await loads_.Settled();
+    });
     const auto saveTo = [&](Pane& pane) {
-        RTB::SaveRTB(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+        return RTB::SaveRTB(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
     };
-    if (proc.Test(114, [&] { return full.Visible(); }))
-        proc.Step(116, [&] { saveTo(full); });
-    else if (proc.Test(118, [&] { return result.Visible(); }))
-        proc.Step(120, [&] { saveTo(result); });
+    if (co_await proc.Test(114, [&] { return full.Visible(); }))
+        co_await proc.Step(116, [&] { return saveTo(full); });
+    else if (co_await proc.Test(118, [&] { return result.Visible(); }))
+        co_await proc.Step(120, [&] { return saveTo(result); });
     else
-        proc.Step(122, [&] { desktop_.msgBox.Show(u"savertb problem"_s, MsgBoxStyle::OkOnly); });
-    proc.Step(124, [&] { SetMousePointer(MousePointer::Default); });
+        co_await proc.Step(
+            122, [&] { return desktop_.msgBox.Show(u"savertb problem"_s, MsgBoxStyle::OkOnly); });
+    co_await proc.Step(124, [&] { SetMousePointer(MousePointer::Default); });
 }

@@ -10,18 +10,18 @@ using namespace Qt::StringLiterals;
 
 namespace RTB {
 
-void SaveRTB(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgBox& box,
-             EventPump& pump) {
+Task<> SaveRTB(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
+               EventPump& pump) {
     if (Main::FileExists(fileSystem, path)) {
         const QString question = u"Are you sure you wish to overwrite "_s + path + u" ?"_s;
-        if (box.Show(question, MsgBoxStyle::YesNo) != MsgBoxResult::Yes)
-            return;
+        if (co_await box.Show(question, MsgBoxStyle::YesNo) != MsgBoxResult::Yes)
+            co_return;
     }
     constexpr qsizetype kPieceUnits = qsizetype{1} << 20;
     const PaneSnapshot text = pane.Snapshot();
     std::atomic<qsizetype> written = 0;
     WorkProgress progress({&pane});
-    pump.RunAside(
+    co_await pump.RunAside(
         [&] {
             TextFileWriter file(fileSystem, path);
             text.ForEachPiece(kPieceUnits, [&](QStringView piece) {
@@ -33,8 +33,7 @@ void SaveRTB(Pane& pane, const QString& path, const FileSystem& fileSystem, MsgB
         [&] {
             progress.Show(static_cast<std::size_t>(written.load()),
                           static_cast<std::size_t>(text.Length()));
-        },
-        false);
+        });
 }
 
 } // namespace RTB

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Task.h"
+
 #include <QString>
 
 // Flag values a file dialog is set up with.
@@ -32,9 +34,10 @@ public:
     virtual void SetDialogTitle(const QString& title) { dialogTitle_ = title; }
     virtual void SetFilter(const QString& filter) { filter_ = filter; }
 
-    // Modal; return when the user has chosen or cancelled. Throw Failure if no dialog can be shown.
-    virtual void ShowOpen() = 0;
-    virtual void ShowSave() = 0;
+    // Modal: the procedure that shows it waits, suspended, until the user has chosen or cancelled.
+    // Throw Failure if no dialog can be shown.
+    virtual Task<> ShowOpen() = 0;
+    virtual Task<> ShowSave() = 0;
 
 protected:
     QString fileName_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Task.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,10 +15,12 @@ inline constexpr int Exclamation = 48;
 
 enum class MsgBoxResult { Ok = 1, Yes = 6, No = 7 };
 
-// A modal message box. Without a caption of its own it shows the application title.
+// A modal message box. Without a caption of its own it shows the application title. The
+// procedure that shows it waits, suspended, for the button pressed; the window's other controls
+// take no input meanwhile.
 class MsgBox {
 public:
     virtual ~MsgBox() = default;
-    virtual MsgBoxResult Show(const QString& text, int style,
-                              const std::optional<QString>& caption = std::nullopt) = 0;
+    virtual Task<MsgBoxResult> Show(const QString& text, int style,
+                                    const std::optional<QString>& caption = std::nullopt) = 0;
 };

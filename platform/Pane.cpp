@@ -271,7 +271,7 @@ void Pane::Replace(qsizetype position, QStringView removed, QStringView inserted
 void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed) {
     position = std::clamp<qsizetype>(position, 0, Length());
     removed = std::clamp<qsizetype>(removed, 0, Length() - position);
-    if (removed == 0 && inserted.isEmpty())
+    if ((removed == 0 && inserted.isEmpty()) || !takesEdits_)
         return;
     FoldMarks();
     TextEdit edit{position,
@@ -286,7 +286,7 @@ void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, boo
 }
 
 void Pane::Undo() {
-    if (!history_.CanUndo())
+    if (!history_.CanUndo() || !takesEdits_)
         return;
     const TextEdit edit = history_.TakeUndo();
     Replace(edit.position, edit.inserted, edit.removed, &edit.removedColours);
@@ -294,7 +294,7 @@ void Pane::Undo() {
 }
 
 void Pane::Redo() {
-    if (!history_.CanRedo())
+    if (!history_.CanRedo() || !takesEdits_)
         return;
     const TextEdit edit = history_.TakeRedo();
     Replace(edit.position, edit.removed, edit.inserted, nullptr);

@@ -70,6 +70,8 @@ public:
     void ColourRanges(std::span<const TextRange> sortedRanges, Colour colour);
     // Marks each entry of `list`, a list cut from this very text, red, as one change.
     void MarkRed(std::shared_ptr<const ResultList> list);
+    // Whether the red marks shown are still those of `list`.
+    bool MarkedBy(const std::shared_ptr<const ResultList>& list) const { return redMarks_ == list; }
     Colour ColourAt(qsizetype position) const;
     // Every run of one colour that overlaps [from, to), clipped to it, in order; neighbouring runs
     // may share a colour.
@@ -103,7 +105,7 @@ public:
     // the text changes, or when other such work takes its place.
     std::shared_ptr<const std::atomic<bool>> StartReportingWork();
     // Held by such work, so that what it reports reaches the pane only while the pane is there.
-    std::weak_ptr<Pane*> Lifetime() { return self_; }
+    std::weak_ptr<Pane*> Lifetime() const { return self_; }
 
     // Counts every change of the text (not of its colour), so that a long run can tell whether
     // the text it started from is still the one shown.
@@ -119,6 +121,11 @@ public:
     void Redo();
 
     void SetObserver(PaneObserver* observer) { observer_ = observer; }
+
+    // A pane that a file is being loaded into takes no edits from the user until it is in:
+    // what was typed meanwhile would be lost to the file, or the file to it.
+    bool TakesEdits() const { return takesEdits_; }
+    void SetTakesEdits(bool takes) { takesEdits_ = takes; }
 
 private:
     void Replace(qsizetype position, QStringView removed, QStringView inserted,
@@ -146,6 +153,7 @@ private:
     std::shared_ptr<std::atomic<bool>> reportingStop_;
     std::shared_ptr<Pane*> self_ = std::make_shared<Pane*>(this);
     std::uint64_t generation_ = 0;
+    bool takesEdits_ = true;
     PaneObserver* observer_ = nullptr;
 };
 

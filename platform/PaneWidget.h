@@ -91,6 +91,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool RefusesEdits() const;
     // What the pane tells.
     void TextReplaced() override;
     void TextEdited(qsizetype position, QStringView removed, qsizetype inserted) override;

@@ -213,7 +213,17 @@ bool PaneWidget::MoveKey(QKeyEvent* event) {
 
 // --- Editing ----------------------------------------------------------------------------------
 
+// While a file loads into the pane, an edit is refused out loud rather than lost.
+bool PaneWidget::RefusesEdits() const {
+    if (pane_.TakesEdits())
+        return false;
+    QApplication::beep();
+    return true;
+}
+
 void PaneWidget::InsertText(const QString& text, bool typed) {
+    if (RefusesEdits())
+        return;
     pane_.Edit(pane_.SelStart(), pane_.SelLength(), WithCRLF(text), typed);
     wantedX_ = -1;
     EnsureVisible(pane_.Caret());
@@ -221,7 +231,7 @@ void PaneWidget::InsertText(const QString& text, bool typed) {
 }
 
 void PaneWidget::DeleteSelection() {
-    if (pane_.SelLength() == 0)
+    if (pane_.SelLength() == 0 || RefusesEdits())
         return;
     pane_.Edit(pane_.SelStart(), pane_.SelLength(), {});
     EnsureVisible(pane_.Caret());
@@ -232,6 +242,8 @@ void PaneWidget::DeleteFrom(qsizetype from, bool forward, QTextLayout::CursorMod
         DeleteSelection();
         return;
     }
+    if (RefusesEdits())
+        return;
     const qsizetype to = Stepped(from, forward, mode);
     pane_.Edit(std::min(from, to), std::abs(to - from), {});
     wantedX_ = -1;
@@ -240,11 +252,15 @@ void PaneWidget::DeleteFrom(qsizetype from, bool forward, QTextLayout::CursorMod
 }
 
 void PaneWidget::Undo() {
+    if (RefusesEdits())
+        return;
     pane_.Undo();
     EnsureVisible(pane_.Caret());
 }
 
 void PaneWidget::Redo() {
+    if (RefusesEdits())
+        return;
     pane_.Redo();
     EnsureVisible(pane_.Caret());
 }

@@ -1,49 +1,65 @@
 #include "platform/QtEventPump.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QTimer>
 
-#include <exception>
-#include <thread>
+#include <coroutine>
 
 namespace {
 
 constexpr int kTickMs = 40;
+// Loads, saves, both comparisons and their follow-ups may all be under way at once.
+constexpr int kMostThreads = 16;
+
+// Resumes a suspended procedure on the window's thread, among the window's later events.
+void ResumeOnWindowThread(std::coroutine_handle<> procedure) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [procedure] { procedure.resume(); }, Qt::QueuedConnection);
+}
+
+struct YieldToWindow {
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> procedure) { ResumeOnWindowThread(procedure); }
+    void await_resume() const noexcept {}
+};
+
+// Suspends the procedure while the work runs on the pool; the worker queues its resumption.
+struct WorkOnPool {
+    WorkOnPool(QThreadPool& toRunOn, std::function<void()> toRun)
+        : pool(toRunOn), work(std::move(toRun)) {}
+
+    QThreadPool& pool;
+    std::function<void()> work;
+    std::exception_ptr failure;
+
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> procedure) {
+        pool.start([this, procedure] {
+            failure = RunCatching(work);
+            ResumeOnWindowThread(procedure);
+        });
+    }
+    void await_resume() const {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+};
 
 } // namespace
 
-void QtEventPump::DoEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+QtEventPump::QtEventPump() {
+    aside_.setMaxThreadCount(kMostThreads);
 }
 
-// The window's own event loop runs nested until the worker says it is done; a queued call wakes
-// it, so the work's end is seen at once rather than at the next look.
-void QtEventPump::RunAside(const std::function<void()>& work, const std::function<void()>& tick,
-                           bool userInput) {
-    QEventLoop loop;
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        failure = RunCatching(work);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+Task<> QtEventPump::Yield() {
+    co_await YieldToWindow{};
+}
+
+Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> tick) {
     QTimer ticker;
     if (tick) {
         QObject::connect(&ticker, &QTimer::timeout, tick);
         ticker.start(kTickMs);
     }
-    loop.exec(userInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
-}
-
-// The pool's threads are waited for when the pump goes; `then` is queued to the application, so
-// it runs on the window's thread.
-void QtEventPump::RunLater(std::function<void()> work, std::function<void()> then) {
-    later_.start([work = std::move(work), then = std::move(then)] {
-        RunCatching(work);
-        if (QCoreApplication* application = QCoreApplication::instance())
-            QMetaObject::invokeMethod(application, then, Qt::QueuedConnection);
-    });
+    co_await WorkOnPool(aside_, std::move(work));
 }

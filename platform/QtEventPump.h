@@ -4,15 +4,17 @@
 
 #include <QThreadPool>
 
+// The window's pump on Qt: work aside runs on threads of its own, and the procedure waiting for
+// it is resumed by a call queued to the window's thread.
 class QtEventPump final : public EventPump {
 public:
-    void DoEvents() override;
-    void RunAside(const std::function<void()>& work, const std::function<void()>& tick,
-                  bool userInput) override;
-    void RunLater(std::function<void()> work, std::function<void()> then) override;
+    QtEventPump();
+
+    Task<> Yield() override;
+    Task<> RunAside(std::function<void()> work, std::function<void()> tick) override;
 
 private:
-    // Work for later has threads of its own: Qt's shared pool also serves the painting of the
-    // window, which would wait behind it.
-    QThreadPool later_;
+    // A pool of the pump's own: Qt's shared pool also serves the painting of the window, which
+    // would wait behind long work; and a load must not wait behind a comparison.
+    QThreadPool aside_;
 };

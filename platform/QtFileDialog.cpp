@@ -2,11 +2,13 @@
 
 #include "platform/FileDialogFilter.h"
 #include "platform/FileSelection.h"
+#include "platform/ModalDialog.h"
 
 #include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 
 namespace {
 
@@ -44,22 +46,25 @@ private:
 
 QtFileDialog::QtFileDialog(QWidget* parent, Kind kind) : parent_(parent), kind_(kind) {}
 
-void QtFileDialog::ShowOpen() {
-    OpenDialog dialog(parent_);
+Task<> QtFileDialog::ShowOpen() {
+    // Owned here, but watched: the window it belongs to may take it along when it goes.
+    QPointer<QFileDialog> dialog = new OpenDialog(parent_);
     const bool several = (flags_ & FileDialogFlags::AllowMultiSelect) != 0;
-    SetUp(dialog, QFileDialog::AcceptOpen,
+    SetUp(*dialog, QFileDialog::AcceptOpen,
           several ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
-    fileName_ = JoinedSelection(Run(dialog));
+    fileName_ = JoinedSelection(co_await Run(dialog));
+    delete dialog.data();
 }
 
-void QtFileDialog::ShowSave() {
-    QFileDialog dialog(parent_);
-    SetUp(dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+Task<> QtFileDialog::ShowSave() {
+    QPointer<QFileDialog> dialog = new QFileDialog(parent_);
+    SetUp(*dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
     // The caller asks before replacing a file, and saves under exactly the name typed.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix({});
-    const QStringList chosen = Run(dialog);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setDefaultSuffix({});
+    const QStringList chosen = co_await Run(dialog);
     fileName_ = chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+    delete dialog.data();
 }
 
 void QtFileDialog::SetUp(QFileDialog& dialog, QFileDialog::AcceptMode acceptMode,
@@ -82,14 +87,15 @@ void QtFileDialog::SetUp(QFileDialog& dialog, QFileDialog::AcceptMode acceptMode
         dialog.selectFile(fileName_);
 }
 
-QStringList QtFileDialog::Run(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    const QStringList chosen = dialog.selectedFiles();
+Task<QStringList> QtFileDialog::Run(QPointer<QFileDialog> dialog) {
+    const int result = co_await ShowModal(*dialog);
+    if (!dialog || result != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        co_return QStringList();
+    const QStringList chosen = dialog->selectedFiles();
     lastFolder_ = QFileInfo(chosen.first()).absolutePath();
     const qsizetype filterIndex =
-        NameFilterIndex(dialog.nameFilters(), dialog.selectedNameFilter());
+        NameFilterIndex(dialog->nameFilters(), dialog->selectedNameFilter());
     if (filterIndex >= 0)
         lastFilterIndex_ = filterIndex;
-    return chosen;
+    co_return chosen;
 }

@@ -20,14 +20,14 @@ public:
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
     // One file, or several with the multi-select flag; a typed name need not exist.
-    void ShowOpen() override;
+    Task<> ShowOpen() override;
     // One file; the dialog neither warns about an existing file nor adds an extension.
-    void ShowSave() override;
+    Task<> ShowSave() override;
 
 private:
     void SetUp(QFileDialog& dialog, QFileDialog::AcceptMode acceptMode,
                QFileDialog::FileMode fileMode) const;
-    QStringList Run(QFileDialog& dialog);
+    Task<QStringList> Run(QPointer<QFileDialog> dialog);
 
     QPointer<QWidget> parent_;
     Kind kind_;

@@ -1,7 +1,10 @@
 #include "platform/QtMsgBox.h"
 
+#include "platform/ModalDialog.h"
+
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -58,13 +61,19 @@ MsgBoxResult ResultOf(const QMessageBox& box, int style) {
 
 QtMsgBox::QtMsgBox(QWidget* parent) : parent_(parent) {}
 
-MsgBoxResult QtMsgBox::Show(const QString& text, int style, const std::optional<QString>& caption) {
-    QMessageBox box(parent_);
-    box.setWindowTitle(caption.value_or(QGuiApplication::applicationDisplayName()));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(WithLineFeeds(text));
-    box.setIcon(IconFor(style));
-    AddButtons(box, style);
-    box.exec();
-    return ResultOf(box, style);
+Task<MsgBoxResult> QtMsgBox::Show(const QString& text, int style,
+                                  const std::optional<QString>& caption) {
+    // Owned here, but watched: the window it belongs to may take it along when it goes.
+    QPointer<QMessageBox> box = new QMessageBox(parent_);
+    box->setWindowTitle(caption.value_or(QGuiApplication::applicationDisplayName()));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(WithLineFeeds(text));
+    box->setIcon(IconFor(style));
+    AddButtons(*box, style);
+    co_await ShowModal(*box);
+    const MsgBoxResult result = box                 ? ResultOf(*box, style)
+                                : IsQuestion(style) ? MsgBoxResult::No
+                                                    : MsgBoxResult::Ok;
+    delete box.data();
+    co_return result;
 }

@@ -14,8 +14,8 @@ public:
     // Boxes are centred on, and modal to, this window once it exists.
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
-    MsgBoxResult Show(const QString& text, int style,
-                      const std::optional<QString>& caption = std::nullopt) override;
+    Task<MsgBoxResult> Show(const QString& text, int style,
+                            const std::optional<QString>& caption = std::nullopt) override;
 
 private:
     QPointer<QWidget> parent_;

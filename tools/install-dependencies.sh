@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++                      # build
     qt6-base-dev qt6-qpa-plugins               # Qt 6 Widgets and its platform plugins
+    qcoro-qt6-dev                              # coroutines on Qt's event loop
     fonts-liberation                           # metric twins of Arial, the window's font
     libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
     libicu-dev                                 # normal forms, case folding, confusables

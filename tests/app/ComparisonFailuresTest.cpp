@@ -56,7 +56,7 @@ TEST_F(ComparisonFailuresTest, ALineThatCannotBeColouredIsStillListed) {
 // Whatever fails in a comparison, it ends with the busy flag down and the default pointer, and
 // the next comparison runs.
 TEST_F(ComparisonFailuresTest, AFailedComparisonLeavesTheWindowReadyForTheNext) {
-    using Click = void (Form1::*)();
+    using Click = Task<> (Form1::*)();
     const struct {
         const char* what;
         Click click;

@@ -1,5 +1,6 @@
 #include "app/ErrorReport.h"
 
+#include "Finish.h"
 #include "ScriptedMsgBox.h"
 #include "platform/Failure.h"
 
@@ -49,8 +50,8 @@ TEST(ErrorReportTest, AFailingStepIsReportedAndTheProcedureGoesOn) {
 TEST(ErrorReportTest, AFailingConditionCountsAsTrue) {
     ScriptedMsgBox box;
     GuardedProcedure proc(box, kLocation);
-    EXPECT_TRUE(proc.Test(120, [&]() -> bool { throw Failure(u"Bad file name"_s); }));
-    EXPECT_FALSE(proc.Test(120, [] { return false; }));
+    EXPECT_TRUE(Finish(proc.Test(120, [&]() -> bool { throw Failure(u"Bad file name"_s); })));
+    EXPECT_FALSE(Finish(proc.Test(120, [] { return false; })));
     EXPECT_EQ(box.Texts(), std::vector<QString>{Expected(u"Bad file name"_s, 120)});
 }
 

@@ -96,8 +96,8 @@ TEST_F(PointerTest, TheHourglassShowsWhileALoadOrASaveWorks) {
 
 // The open dialog is shown before the hourglass; a cancelled load or save leaves the pointer.
 TEST_F(PointerTest, TheDialogsComeBeforeTheHourglass) {
-    for (void (Form1::*click)() : {&Form1::PushButton3_Click, &Form1::PushButton4_Click,
-                                   &Form1::PushButton2_Click, &Form1::PushButton5_Click}) {
+    for (Task<> (Form1::*click)() : {&Form1::PushButton3_Click, &Form1::PushButton4_Click,
+                                     &Form1::PushButton2_Click, &Form1::PushButton5_Click}) {
         Form1& form = Start();
         form.SetMousePointer(MousePointer::Custom);
         int pointerInDialog = -1;

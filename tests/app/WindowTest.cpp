@@ -196,8 +196,9 @@ TEST_F(WindowTest, FindWordsSetsThePointerBackBeforeDone) {
     EXPECT_EQ(box.Texts(), std::vector<QString>{u"Done."_s});
     EXPECT_EQ(pointerWhileDone, MousePointer::Default);
     EXPECT_EQ(form.RichTextBox3.Text(), u"\r\ntwo"_s);
-    EXPECT_EQ(pump.calls, 2) << "once at its start, and while the words are worked out";
-    EXPECT_EQ(pump.asides, 1);
+    EXPECT_EQ(pump.calls, 4) << "once at its start, while the words are worked out, and while the "
+                                "look-alikes of each side are counted";
+    EXPECT_EQ(pump.asides, 3);
 }
 
 TEST_F(WindowTest, ClicksOnEitherComparisonAreIgnoredWhileOneRuns) {

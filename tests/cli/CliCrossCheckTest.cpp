@@ -1,6 +1,7 @@
 // The tool runs the engine on files read in its own way; the window runs its procedures on panes.
 // On many random pairs of files both must find the same, whichever way the tool compares.
 #include "FileIn.h"
+#include "Finish.h"
 #include "ScriptedMsgBox.h"
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
@@ -64,11 +65,11 @@ protected:
         const std::atomic<bool> neverCancelled = false;
         if (options.mode == Mode::Lines) {
             RTB::LineComparisonRun run(panes, pump, neverCancelled);
-            EXPECT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Finished);
-            RTB::FindDifferencesIn2(run, box);
+            EXPECT_EQ(Finish(RTB::FindDifferencesIn1(run, box)), RTB::Outcome::Finished);
+            Finish(RTB::FindDifferencesIn2(run, box));
         } else {
             GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-            FindWordDifferences(panes, proc, pump, neverCancelled);
+            Finish(FindWordDifferences(panes, proc, pump, neverCancelled));
         }
         EXPECT_TRUE(box.shown.empty());
         different = !pane3.Text().isEmpty() || !pane4.Text().isEmpty();

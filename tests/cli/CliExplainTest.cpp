@@ -1,6 +1,7 @@
 // --explain: each difference that only looks different from a piece of the other file is told
 // under its entry, or listed for programs; without it the report stays what it was.
 #include "FileIn.h"
+#include "Finish.h"
 #include "ScriptedMsgBox.h"
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
@@ -289,11 +290,11 @@ TEST_F(CliExplainTest, ExplainOnlyAddsAndAgreesWithTheWindowsTooltips) {
             const std::atomic<bool> neverCancelled = false;
             if (mode == Mode::Lines) {
                 RTB::LineComparisonRun run(panes, pump, neverCancelled);
-                RTB::FindDifferencesIn1(run, box);
-                RTB::FindDifferencesIn2(run, box);
+                Finish(RTB::FindDifferencesIn1(run, box));
+                Finish(RTB::FindDifferencesIn2(run, box));
             } else {
                 GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-                FindWordDifferences(panes, proc, pump, neverCancelled);
+                Finish(FindWordDifferences(panes, proc, pump, neverCancelled));
             }
             const std::string where =
                 "round " + std::to_string(round) + (mode == Mode::Lines ? " lines" : " words");

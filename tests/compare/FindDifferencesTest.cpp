@@ -1,5 +1,6 @@
 #include "compare/FindDifferences.h"
 
+#include "Finish.h"
 #include "PlainComparisons.h"
 #include "ScriptedEventPump.h"
 #include "ScriptedMsgBox.h"
@@ -25,13 +26,13 @@ protected:
     // Both directions, as the button runs them.
     void RunBoth() {
         RTB::LineComparisonRun run(panes, pump, cancel);
-        ASSERT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Finished);
-        ASSERT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Finished);
+        ASSERT_EQ(Finish(RTB::FindDifferencesIn1(run, box)), RTB::Outcome::Finished);
+        ASSERT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Finished);
     }
 
     RTB::Outcome RunFirst() {
         RTB::LineComparisonRun run(panes, pump, cancel);
-        return RTB::FindDifferencesIn1(run, box);
+        return Finish(RTB::FindDifferencesIn1(run, box));
     }
 
     static std::vector<TextRange> Red(const Pane& pane) { return pane.RangesOf(kRed); }
@@ -124,10 +125,10 @@ TEST_F(FindDifferencesTest, TheWindowHasTheFloorWhileBothDirectionsAreWorkedOut)
     QString seen;
     pump.onPump = [&](int) { seen = pane3.Text(); };
     RTB::LineComparisonRun run(panes, pump, cancel);
-    ASSERT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Finished);
+    ASSERT_EQ(Finish(RTB::FindDifferencesIn1(run, box)), RTB::Outcome::Finished);
     EXPECT_EQ(pump.asides, 1) << "the texts are read, cut and looked up once, aside";
     EXPECT_EQ(seen, u"old list"_s) << "nothing is shown before the first direction's turn";
-    ASSERT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Finished);
+    ASSERT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Finished);
     EXPECT_EQ(pump.asides, 1) << "the second direction was worked out with the first";
     EXPECT_EQ(pane3.Text(), u"one\r"_s);
     EXPECT_EQ(pane4.Text(), u"\nthree\r"_s);
@@ -139,10 +140,10 @@ TEST_F(FindDifferencesTest, ANewTextInEitherFullPaneStopsTheRun) {
         pane3.SetText(u"old list"_s);
         pump.onPump = [&](int) { replaced->SetText(u"new text\r"_s); };
         RTB::LineComparisonRun run(panes, pump, cancel);
-        EXPECT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Interrupted);
+        EXPECT_EQ(Finish(RTB::FindDifferencesIn1(run, box)), RTB::Outcome::Interrupted);
         EXPECT_EQ(pane3.Text(), u"old list"_s) << "nothing is shown for texts replaced meanwhile";
         EXPECT_TRUE(Red(pane1).empty());
-        EXPECT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Interrupted);
+        EXPECT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Interrupted);
         EXPECT_TRUE(box.shown.empty());
     }
 }
@@ -152,16 +153,16 @@ TEST_F(FindDifferencesTest, CancelledBeforeAnythingWasFoundShowsEmptyLists) {
     pane3.SetText(u"old list"_s);
     pump.onPump = [&](int) { cancel = true; };
     RTB::LineComparisonRun run(panes, pump, cancel);
-    EXPECT_EQ(RTB::FindDifferencesIn1(run, box), RTB::Outcome::Cancelled);
+    EXPECT_EQ(Finish(RTB::FindDifferencesIn1(run, box)), RTB::Outcome::Cancelled);
     EXPECT_EQ(pane3.Text(), QString()) << "what was found so far: nothing";
-    EXPECT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Cancelled);
+    EXPECT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Cancelled);
     EXPECT_TRUE(Red(pane1).empty());
 }
 
 TEST_F(FindDifferencesTest, SecondDirectionWorksOnTheOtherPanes) {
     Load(u"one\r"_s, u"two\r"_s);
     RTB::LineComparisonRun run(panes, pump, cancel);
-    ASSERT_EQ(RTB::FindDifferencesIn2(run, box), RTB::Outcome::Finished);
+    ASSERT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Finished);
     EXPECT_EQ(pane4.Text(), u"two\r"_s);
     EXPECT_EQ(pane3.Text(), QString());
     EXPECT_EQ(Red(pane2), (std::vector<TextRange>{{0, 4}}));

@@ -1,5 +1,6 @@
 #include "compare/FindWordDifferences.h"
 
+#include "Finish.h"
 #include "PlainComparisons.h"
 #include "ScriptedEventPump.h"
 #include "ScriptedMsgBox.h"
@@ -18,7 +19,7 @@ protected:
         pane1.SetText(one);
         pane2.SetText(two);
         GuardedProcedure proc(box, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
-        outcome = FindWordDifferences(panes, proc, pump, cancel);
+        outcome = Finish(FindWordDifferences(panes, proc, pump, cancel));
     }
 
     static std::vector<TextRange> Red(const Pane& pane) { return pane.RangesOf(kRed); }
@@ -116,7 +117,8 @@ TEST_F(FindWordDifferencesTest, EachFullPaneTellsHowManyOfItsWordsWereNotSupplie
 
 TEST_F(FindWordDifferencesTest, ARedWordThatLooksLikeItsPartnerSaysWhatSetsItApart) {
     Run(u"one Two three\r\nfour\r"_s, u"one two 3\r\nfour\r"_s);
-    EXPECT_EQ(pump.laters, 2) << "the look-alikes of each pass are counted beside the window";
+    EXPECT_EQ(pump.asides, 3)
+        << "the passes, then the look-alikes of each, counted beside the window";
     EXPECT_EQ(pane1.Summary(), u"2 words of this text are not supplied by their partner lines in "
                                u"Text File #2, 1 of them a look-alike"_s);
     EXPECT_EQ(pane1.TipAt(5), u"Differs from line 1 of Text File #2 only by: letter case"_s)

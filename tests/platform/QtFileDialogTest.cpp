@@ -1,5 +1,6 @@
 #include "platform/QtFileDialog.h"
 
+#include "Finish.h"
 #include "ModalAnswer.h"
 
 #include <QAbstractButton>
@@ -107,12 +108,12 @@ protected:
     }
 
     // Opens the dialog, notes what it shows, lets `act` close it, and gives back FileName.
-    QString Use(void (QtFileDialog::*show)(), std::function<void(QFileDialog&)> act) {
+    QString Use(Task<> (QtFileDialog::*show)(), std::function<void(QFileDialog&)> act) {
         ModalAnswer<QFileDialog> answer([&](QFileDialog& shown) {
             seen = Inspect(shown);
             act(shown);
         });
-        (dialog.*show)();
+        Finish((dialog.*show)());
         EXPECT_TRUE(answer.Answered());
         return dialog.FileName();
     }

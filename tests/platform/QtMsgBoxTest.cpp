@@ -1,5 +1,6 @@
 #include "platform/QtMsgBox.h"
 
+#include "Finish.h"
 #include "ModalAnswer.h"
 
 #include <QAbstractButton>
@@ -43,7 +44,8 @@ protected:
             seen = Inspect(box);
             close(box);
         });
-        const MsgBoxResult result = QtMsgBox().Show(text, style, caption);
+        QtMsgBox box;
+        const MsgBoxResult result = Finish(box.Show(text, style, caption));
         EXPECT_TRUE(answer.Answered());
         return result;
     }

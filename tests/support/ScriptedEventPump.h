@@ -8,20 +8,17 @@
 
 // An event pump that counts its calls and runs whatever the test makes "happen" in the window.
 // Work run aside gets one such call before it starts (the window had the floor meanwhile) and
-// then runs to its end on a thread of its own.
+// then runs to its end on a thread of its own; the procedure that asked goes on at once.
 class ScriptedEventPump final : public EventPump {
 public:
-    void DoEvents() override {
-        ++calls;
-        if (onPump)
-            onPump(calls);
+    Task<> Yield() override {
+        Pump();
+        co_return;
     }
 
-    void RunAside(const std::function<void()>& work, const std::function<void()>& tick,
-                  bool userInput) override {
+    Task<> RunAside(std::function<void()> work, std::function<void()> tick) override {
         ++asides;
-        if (userInput)
-            DoEvents();
+        Pump();
         if (tick)
             tick();
         std::exception_ptr failure;
@@ -31,17 +28,17 @@ public:
             tick();
         if (failure)
             std::rethrow_exception(failure);
-    }
-
-    // Work for later runs at once, and what follows it too.
-    void RunLater(std::function<void()> work, std::function<void()> then) override {
-        ++laters;
-        RunCatching(work);
-        then();
+        co_return;
     }
 
     int calls = 0;
     int asides = 0;
-    int laters = 0;
     std::function<void(int call)> onPump;
+
+private:
+    void Pump() {
+        ++calls;
+        if (onPump)
+            onPump(calls);
+    }
 };

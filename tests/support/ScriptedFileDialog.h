@@ -32,8 +32,14 @@ public:
         FileDialog::SetFilter(filter);
     }
 
-    void ShowOpen() override { Answer(QStringLiteral("ShowOpen")); }
-    void ShowSave() override { Answer(QStringLiteral("ShowSave")); }
+    Task<> ShowOpen() override {
+        Answer(QStringLiteral("ShowOpen"));
+        co_return;
+    }
+    Task<> ShowSave() override {
+        Answer(QStringLiteral("ShowSave"));
+        co_return;
+    }
 
     // Several picked files in the dialog's form: the folder, then the names, NUL-separated.
     static QString Selection(const QString& folder, const QStringList& names) {

@@ -17,17 +17,17 @@ public:
         std::optional<QString> caption;
     };
 
-    MsgBoxResult Show(const QString& text, int style,
-                      const std::optional<QString>& caption) override {
+    Task<MsgBoxResult> Show(const QString& text, int style,
+                            const std::optional<QString>& caption) override {
         shown.push_back({text, style, caption});
         if (onShow)
             onShow(shown.back());
         if (!answers.empty()) {
             const MsgBoxResult answer = answers.front();
             answers.pop_front();
-            return answer;
+            co_return answer;
         }
-        return (style & 7) == 4 ? MsgBoxResult::Yes : MsgBoxResult::Ok;
+        co_return (style & 7) == 4 ? MsgBoxResult::Yes : MsgBoxResult::Ok;
     }
 
     std::vector<QString> Texts() const {
