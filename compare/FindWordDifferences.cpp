@@ -78,8 +78,8 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
 }
 
 // How many of the pass's red words have a look-alike: counted beside the window once the pass is
-// shown, and told in the pane's summary when known, if the pane still shows these marks on the
-// same texts. A job of its own, which nobody waits for.
+// shown, and told in the pane's summary when known, if the texts are still those compared and no
+// other comparison has told its own summary meanwhile. A job of its own, which nobody waits for.
 Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const ResultList> list,
                             QString otherName, EventPump& pump) {
     const qsizetype words = list->EntryCount();
@@ -87,6 +87,7 @@ Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const
     if (words == 0)
         co_return;
     const PaneToken token{&full, &other};
+    const std::uint64_t summary = full.SummaryGeneration();
     const std::shared_ptr<const std::atomic<bool>> stop = full.StartReportingWork();
     std::optional<std::size_t> count;
     const QString own = full.Text(), otherText = other.Text();
@@ -102,7 +103,7 @@ Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const
     } catch (...) {
         co_return; // the count is only ever a help: without it the summary says less
     }
-    if (count && token.Holds() && full.MarkedBy(list))
+    if (count && token.Holds() && full.SummaryGeneration() == summary)
         full.SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(*count)));
 }
 

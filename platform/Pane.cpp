@@ -55,6 +55,7 @@ void Pane::TextChanged() {
     ++generation_;
     spelled_.reset();
     summary_.clear();
+    ++summaryGeneration_;
     tips_ = nullptr;
     if (reportingStop_)
         *reportingStop_ = true;

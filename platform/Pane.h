@@ -70,8 +70,6 @@ public:
     void ColourRanges(std::span<const TextRange> sortedRanges, Colour colour);
     // Marks each entry of `list`, a list cut from this very text, red, as one change.
     void MarkRed(std::shared_ptr<const ResultList> list);
-    // Whether the red marks shown are still those of `list`.
-    bool MarkedBy(const std::shared_ptr<const ResultList>& list) const { return redMarks_ == list; }
     Colour ColourAt(qsizetype position) const;
     // Every run of one colour that overlaps [from, to), clipped to it, in order; neighbouring runs
     // may share a colour.
@@ -94,7 +92,12 @@ public:
     // What the last comparison found in this text, in a sentence for the user (its tooltip); it
     // goes when the text changes.
     const QString& Summary() const { return summary_; }
-    void SetSummary(QString summary) { summary_ = std::move(summary); }
+    void SetSummary(QString summary) {
+        summary_ = std::move(summary);
+        ++summaryGeneration_;
+    }
+    // Counts the summaries set, so that work that completes one can tell it is still the latest.
+    std::uint64_t SummaryGeneration() const { return summaryGeneration_; }
     // What the last comparison can tell of the red stretch at a position (its look-alike, say),
     // for a tooltip; worked out when asked. It goes when the text changes or the colours are
     // reset.
@@ -153,6 +156,7 @@ private:
     std::shared_ptr<std::atomic<bool>> reportingStop_;
     std::shared_ptr<Pane*> self_ = std::make_shared<Pane*>(this);
     std::uint64_t generation_ = 0;
+    std::uint64_t summaryGeneration_ = 0;
     bool takesEdits_ = true;
     PaneObserver* observer_ = nullptr;
 };

@@ -26,10 +26,12 @@ class WindowFixture : public ::testing::Test {
 protected:
     WindowFixture() : fileSystem(programFolder.path()) {}
 
-    // Creates the window and runs its start-up, as the program does before showing it.
-    Form1& Start() {
-        window = std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump,
-                                                 process, random, [] { return 3600.5; }});
+    // Creates the window and runs its start-up, as the program does before showing it; with the
+    // scripted pump, or the one given.
+    Form1& Start(EventPump* with = nullptr) {
+        window = std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem,
+                                                 with ? *with : pump, process, random,
+                                                 [] { return 3600.5; }});
         window->Form_Load();
         window->show();
         return *window;
