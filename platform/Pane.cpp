@@ -167,11 +167,11 @@ qsizetype Pane::MarkCount() const {
 }
 
 TextRange Pane::MarkAt(qsizetype i) const {
-    return redMarks_->Entry(i);
+    return redMarks_->Mark(i);
 }
 
 qsizetype Pane::MarkedEntryFrom(qsizetype position) const {
-    return redMarks_->FirstEntryEndingAfter(position);
+    return redMarks_->FirstMarkEndingAfter(position);
 }
 
 // The marks become runs, for an edit or a colour they would show through.
