@@ -16,10 +16,13 @@ QString LookalikePart(qsizetype found, qsizetype lookalikes) {
 
 } // namespace
 
-QString LinesNote(qsizetype lines, const QString& otherPane, qsizetype lookalikes) {
+QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes) {
     const QString count =
         lines == 1 ? u"1 line of this text is"_s : u"%1 lines of this text are"_s.arg(lines);
-    return count + u" nowhere in "_s + otherPane + LookalikePart(lines, lookalikes);
+    const QString found = count + u" nowhere in "_s + otherPane;
+    if (!lookalikes)
+        return lines > 0 ? found + u" (too many to look for look-alikes)"_s : found;
+    return found + LookalikePart(lines, *lookalikes);
 }
 
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes) {

@@ -38,6 +38,12 @@ const QString& Pane::Text() const {
     return *spelled_;
 }
 
+qint64 Pane::MemoryBytes() const {
+    const qint64 text = list_ ? list_->MemoryBytes()
+                              : 2 * qint64{plain_->Length()} + 4 * qint64{plain_->LineCount()};
+    return text + runs_.MemoryBytes();
+}
+
 PaneSnapshot Pane::Snapshot() const {
     return list_ ? PaneSnapshot({}, list_) : PaneSnapshot(plain_->String(), nullptr);
 }

@@ -42,6 +42,8 @@ public:
     // The text as it is now, to be read on another thread.
     PaneSnapshot Snapshot() const;
     qsizetype Length() const { return Content().Length(); }
+    // About what the pane holds, in bytes: its text (or list), line index and colours.
+    qint64 MemoryBytes() const;
 
     // Replaces the content; all colour goes, the selection returns to the start and there is
     // nothing left to undo.

@@ -131,6 +131,13 @@ PieceSelection::Held PieceSelection::PieceAt(QStringView text, qsizetype positio
     }
 }
 
+qint64 PieceSelection::MemoryBytes() const {
+    return static_cast<qint64>(bits_.capacity() * sizeof(std::uint64_t) +
+                               ranks_.capacity() * sizeof(std::uint32_t) +
+                               notes_.capacity() * sizeof(Noted) +
+                               places_.capacity() * sizeof(std::uint32_t));
+}
+
 TextRange PieceSelection::Entry(QStringView text, qsizetype i) const {
     return PieceBounds(text, PieceOf(i));
 }

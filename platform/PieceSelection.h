@@ -18,6 +18,8 @@ public:
     class Builder;
 
     qsizetype Count() const { return count_; }
+    // What it holds, in bytes.
+    qint64 MemoryBytes() const;
     // Entry `i`'s piece in the text (without its CR).
     TextRange Entry(QStringView text, qsizetype i) const;
     // Where entry `i` begins in a list that follows each entry with `separator` units.

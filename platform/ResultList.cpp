@@ -18,6 +18,16 @@ bool HasBreak(QStringView units) {
 
 } // namespace
 
+qint64 ResultList::MemoryBytes() const {
+    qint64 bytes = static_cast<qint64>(entries_.capacity() * sizeof(Placed) +
+                                       longEntries_.capacity() * sizeof(qsizetype));
+    if (pieces_)
+        bytes += pieces_->MemoryBytes();
+    if (source_.isDetached())
+        bytes += source_.size() * qint64{2};
+    return bytes;
+}
+
 TextRange ResultList::Entry(qsizetype i) const {
     if (pieces_)
         return pieces_->Entry(source_, i);

@@ -34,6 +34,8 @@ public:
     // are not one an entry, so a pane spells it out instead of showing it by place.
     bool Listable() const { return listable_; }
     const QString& Source() const { return source_; }
+    // What the list holds, in bytes: its places, and its source text when nothing else holds it.
+    qint64 MemoryBytes() const;
     qsizetype EntryCount() const {
         return pieces_ ? pieces_->Count() : static_cast<qsizetype>(entries_.size());
     }
