@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <atomic>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace MemoryBound {
 
 namespace {
@@ -28,6 +32,13 @@ qint64 Room(const Pane& full1, const Pane& full2, std::initializer_list<const Pa
     // The program's own share comes out of the fixed part, as it does for the files' own.
     return ForFiles(FileBytesOf(full1) + FileBytesOf(full2)) - held -
            std::min<qint64>(kProgramBytes, fixedBytes);
+}
+
+void HandBackFreedMemory() {
+#ifdef __GLIBC__
+    // A fixed threshold: blocks of 128 KiB and more are mapped on their own and unmapped when freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 }
 
 ScopedFixedBytes::ScopedFixedBytes(qint64 bytes) : before_(fixedBytes.exchange(bytes)) {}

@@ -28,6 +28,11 @@ constexpr qint64 TextBytes(qint64 units, qint64 lines) {
 // files; negative when they hold more.
 qint64 Room(const Pane& full1, const Pane& full2, std::initializer_list<const Pane*> others);
 
+// Has the memory of every large block freed go back to the system at once. Without it the C
+// library keeps blocks of up to 32 MB once freed, for reuse, and a text of millions of lines, whose
+// line index grows through such blocks, leaves tens of megabytes held that nothing uses.
+void HandBackFreedMemory();
+
 // Sets the fixed part while it lives: tests reach the bound with small texts through it.
 class ScopedFixedBytes {
 public:

@@ -12,3 +12,5 @@
 QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes);
 // Nothing for `lookalikes` while they are still being counted.
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes);
+// When there was no room to count them.
+QString WordsNoteUncounted(qsizetype words, const QString& otherPane);

@@ -19,7 +19,8 @@ bool HasBreak(QStringView units) {
 } // namespace
 
 qint64 ResultList::MemoryBytes() const {
-    qint64 bytes = static_cast<qint64>(entries_.capacity() * sizeof(Placed) +
+    // Room reserved ahead for entries is only address space until written to.
+    qint64 bytes = static_cast<qint64>(entries_.size() * sizeof(Placed) +
                                        longEntries_.capacity() * sizeof(qsizetype));
     if (pieces_)
         bytes += pieces_->MemoryBytes();
