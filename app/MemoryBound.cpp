@@ -36,7 +36,8 @@ qint64 Room(const Pane& full1, const Pane& full2, std::initializer_list<const Pa
 
 void HandBackFreedMemory() {
 #ifdef __GLIBC__
-    // A fixed threshold: blocks of 128 KiB and more are mapped on their own and unmapped when freed.
+    // A fixed threshold: blocks of 128 KiB and more are mapped on their own and unmapped when
+    // freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
 }

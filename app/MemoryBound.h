@@ -15,6 +15,10 @@ inline constexpr qint64 kFixedBytes = 100'000'000;
 // What the program holds before it holds any text: its libraries, fonts and windows.
 inline constexpr qint64 kProgramBytes = qint64{40} << 20;
 
+// What comparing two texts by lines takes at the least, a line of the text with fewer: one table
+// of that text's lines and a byte each.
+inline constexpr qint64 kLineTableBytesPerLine = 17;
+
 // The bound for files of `fileBytes` together.
 qint64 ForFiles(qint64 fileBytes);
 // The size of the file that a pane's text came from, at least: each of its line breaks may have

@@ -31,8 +31,8 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
             : std::nullopt;
     direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
     if (count.value_or(0) > 0)
-        direction.own.SetTips(LineLookalikeTips(direction.other, found.list, found.lookalikes,
-                                                direction.otherName));
+        direction.own.SetTips(
+            LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName));
 }
 
 Outcome FindDifferences(const Direction& direction, LineComparisonRun& run, MsgBox& box) {
@@ -89,13 +89,15 @@ bool LineComparisonRun::Prepare() {
 
 Outcome FindDifferencesIn1(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({1, run.PaneSet().RichTextBox1, run.PaneSet().RichTextBox3,
-                            run.PaneSet().RichTextBox2, u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s, u"Text File #2"_s},
+                            run.PaneSet().RichTextBox2,
+                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s, u"Text File #2"_s},
                            run, box);
 }
 
 Outcome FindDifferencesIn2(LineComparisonRun& run, MsgBox& box) {
     return FindDifferences({2, run.PaneSet().RichTextBox2, run.PaneSet().RichTextBox4,
-                            run.PaneSet().RichTextBox1, u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s, u"Text File #1"_s},
+                            run.PaneSet().RichTextBox1,
+                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s, u"Text File #1"_s},
                            run, box);
 }
 

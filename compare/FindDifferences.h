@@ -37,7 +37,6 @@ public:
     const Found& FoundIn(int file) const { return found_[file - 1]; }
 
 private:
-
     Panes& panes_;
     EventPump& pump_;
     const std::atomic<bool>& cancel_;

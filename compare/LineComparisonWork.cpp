@@ -17,7 +17,8 @@ constexpr std::size_t kSlice = std::size_t{1} << 14; // lines looked up between 
 constexpr qint64 kListBytesPerPiece = 1;
 
 std::size_t PieceCount(std::u16string_view text) {
-    return text.empty() ? 0 : static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\r')) + 1;
+    return text.empty() ? 0
+                        : static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\r')) + 1;
 }
 
 void Add(ResultList::Builder& list, compare::Piece piece) {
@@ -35,8 +36,7 @@ LineFindings FindMissing(const QString& ownText, const compare::LineIndex& own,
     const std::size_t count = own.PieceCount();
     for (std::size_t first = 0; first < count && !state.stop; first += kSlice) {
         const std::size_t last = std::min(count, first + kSlice);
-        own.ForEachMissingIn(other, first, last,
-                             [&](compare::Piece piece) { Add(list, piece); });
+        own.ForEachMissingIn(other, first, last, [&](compare::Piece piece) { Add(list, piece); });
         state.piecesDone += last - first;
     }
     return Listed(std::move(list));

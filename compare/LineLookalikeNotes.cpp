@@ -51,16 +51,16 @@ Pane::TipSource LineLookalikeTips(const Pane& other, std::shared_ptr<const Resul
         const std::u16string_view otherText = AsU16(other->Text());
         const std::u16string_view ownLine =
             compare::LineContent(AsU16(list->Source()).substr(red.start, red.length));
-        const std::size_t otherEnd = std::min(otherText.find(u'\r', note->otherStart),
-                                              otherText.size());
-        const std::u16string_view otherLine = compare::LineContent(
-            otherText.substr(note->otherStart, otherEnd - note->otherStart));
+        const std::size_t otherEnd =
+            std::min(otherText.find(u'\r', note->otherStart), otherText.size());
+        const std::u16string_view otherLine =
+            compare::LineContent(otherText.substr(note->otherStart, otherEnd - note->otherStart));
         const auto kinds = compare::ExplainLookalike(ownLine, otherLine);
         if (!kinds)
             return {};
         return u"Differs from line %1 of %2 only by: %3"_s.arg(note->otherLine)
-            .arg(otherName, QString::fromStdString(
-                                compare::DescribeLookalike(*kinds, ownLine, otherLine)));
+            .arg(otherName,
+                 QString::fromStdString(compare::DescribeLookalike(*kinds, ownLine, otherLine)));
     };
 }
 

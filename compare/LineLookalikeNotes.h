@@ -25,7 +25,8 @@ struct LineLookalikeNote {
 using LineLookalikeNotes = std::vector<LineLookalikeNote>;
 
 // The notes of the found look-alikes, in list order; `found` has one place a red line.
-LineLookalikeNotes NoteLineLookalikes(const std::vector<std::optional<compare::LineLookalike>>& found);
+LineLookalikeNotes
+NoteLineLookalikes(const std::vector<std::optional<compare::LineLookalike>>& found);
 
 // What it takes, at most, to look for the look-alikes of red lines of these many units in all.
 qint64 LineLookalikeSearchBytes(qint64 redLines, qint64 redUnits);

@@ -50,8 +50,8 @@ private:
     // `indexed` is the text with fewer pieces, `read` the other.
     template <typename MissingFromIndexed, typename MissingFromRead, typename Going>
     static void RunIndexing(std::u16string_view indexed, std::u16string_view read,
-                    MissingFromIndexed& missingFromIndexed, MissingFromRead& missingFromRead,
-                    Going& going) {
+                            MissingFromIndexed& missingFromIndexed,
+                            MissingFromRead& missingFromRead, Going& going) {
         const LineIndex table(indexed);
         std::vector<std::uint8_t> found(table.PieceCount(), 0);
         std::size_t done = 0;
@@ -61,8 +61,8 @@ private:
                     return;
                 const std::size_t cr = FindUnit(read, kCR, start);
                 const Piece piece{start, cr - start};
-                if (const auto first = table.FirstPieceWith(
-                        LineContent(read.substr(piece.start, piece.length))))
+                if (const auto first =
+                        table.FirstPieceWith(LineContent(read.substr(piece.start, piece.length))))
                     found[*first] = 1;
                 else
                     missingFromRead(piece);

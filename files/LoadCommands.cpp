@@ -93,7 +93,8 @@ void Form1::LoadSide(int side, bool fromDialog, const QStringList& dropped) {
         proc.Step(step.cut, [&] { selection = CommonDialog1.FileName().split(QChar(0)); });
     proc.Step(step.empty, [&] { pane.SetText({}); });
     const auto loadFile = [&](const QString& path) {
-        RTB::LoadFileIn(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+        RTB::LoadFileIn(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump,
+                        &pane == &RichTextBox1 ? RichTextBox2 : RichTextBox1);
     };
     if (proc.Test(step.oneFile, [&] { return selection.size() == 1; })) {
         proc.Step(step.loadOne, [&] { loadFile(selection.value(0)); });

@@ -93,9 +93,10 @@ qsizetype PieceSelection::EntriesBefore(qsizetype piece) const {
 }
 
 std::vector<PieceSelection::Noted>::const_iterator PieceSelection::NoteFor(qsizetype piece) const {
-    return std::prev(std::upper_bound(
-        notes_.begin(), notes_.end(), piece,
-        [](qsizetype p, const Noted& noted) { return p < static_cast<qsizetype>(noted.piece); }));
+    return std::prev(
+        std::upper_bound(notes_.begin(), notes_.end(), piece, [](qsizetype p, const Noted& noted) {
+            return p < static_cast<qsizetype>(noted.piece);
+        }));
 }
 
 // Between two notes, every piece but the last ends within kUnitsBetweenNotes of the first note,
@@ -132,10 +133,9 @@ PieceSelection::Held PieceSelection::PieceAt(QStringView text, qsizetype positio
 }
 
 qint64 PieceSelection::MemoryBytes() const {
-    return static_cast<qint64>(bits_.capacity() * sizeof(std::uint64_t) +
-                               ranks_.capacity() * sizeof(std::uint32_t) +
-                               notes_.capacity() * sizeof(Noted) +
-                               places_.capacity() * sizeof(std::uint32_t));
+    return static_cast<qint64>(
+        bits_.capacity() * sizeof(std::uint64_t) + ranks_.capacity() * sizeof(std::uint32_t) +
+        notes_.capacity() * sizeof(Noted) + places_.capacity() * sizeof(std::uint32_t));
 }
 
 TextRange PieceSelection::Entry(QStringView text, qsizetype i) const {
