@@ -191,6 +191,10 @@ TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItAp
     EXPECT_EQ(pane1.TipAt(13), QString()) << "a real change has no look-alike";
     EXPECT_EQ(pane2.TipAt(1), u"Differs from line 2 of Text File #1 "_s + tip)
         << pane2.TipAt(1).toStdString();
+    pane2.AppendText(u"x"_s);
+    EXPECT_EQ(pane1.TipAt(7), QString()) << "the other text is no longer the one compared";
+    EXPECT_EQ(pane2.TipAt(1), QString()) << "nor its own";
+    RunBoth();
     pane1.ColourRanges(std::vector<TextRange>{{0, pane1.Length()}}, kBlack);
     EXPECT_EQ(pane1.TipAt(7), QString()) << "nothing is red any more";
 }
