@@ -2,6 +2,7 @@
 // shows it and then opens what the command line named.
 #include "app/CommandLineStart.h"
 #include "app/Form1.h"
+#include "app/MemoryBound.h"
 #include "app/Product.h"
 #include "app/WindowCommandLine.h"
 #include "platform/QtEventPump.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         return Print(*exit);
     const auto& commandLine = std::get<WindowCommandLine>(parsed);
 
+    MemoryBound::HandBackFreedMemory();
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(Product::kAppId);

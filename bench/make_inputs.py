@@ -11,7 +11,11 @@ On request it also writes pairs that stress other shapes of text, named KIND-a-N
 KIND-b-N.txt:
   differ      N lines of the same kind in each file, no line of one found in the other;
   words-line  one line of about N bytes of words, the second with about 10% of its words changed;
-  x-line      one line of N "x", the second with a few letters changed.
+  x-line      one line of N "x", the second with a few letters changed;
+  short       N short lines in each file ("a" or "b" and a number in letters and digits), no line
+              of one found in the other: every line of both is red;
+  zero-width  about N bytes of lines of one zero-width space (U+200B) each, against a file of
+              two empty lines and an "x": every line of the first is red and a look-alike.
 
 Only the standard library is used, and of the random generator only random(), whose sequence for
 a given integer seed has not changed across Python 3 releases.
@@ -161,7 +165,36 @@ def make_x_line_pair(size, seed):
     return ["x" * size], [changed.decode("ascii")]
 
 
+DIGITS62 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+
+
+def make_short_lines_pair(count, seed):
+    """`count` lines of a letter and four or more digits of base 62 each, all different."""
+    del seed  # nothing random: the lines are numbered
+    width = 4
+    while 62 ** width < count:
+        width += 1
+
+    def number(i):
+        digits = []
+        for _ in range(width):
+            i, digit = divmod(i, 62)
+            digits.append(DIGITS62[digit])
+        return "".join(digits)
+
+    return ["a" + number(i) for i in range(count)], ["b" + number(i) for i in range(count)]
+
+
+def make_zero_width_pair(size, seed):
+    """About `size` bytes of lines of one U+200B (four bytes in UTF-8 with the LF) against
+    two empty lines and an "x"."""
+    del seed
+    return ["\u200b"] * max(1, size // 4), ["", "", "x"]
+
+
 PAIR_KINDS = {
+    "short": make_short_lines_pair,
+    "zero-width": make_zero_width_pair,
     "differ": make_all_differ_pair,
     "words-line": make_words_line_pair,
     "x-line": make_x_line_pair,
@@ -170,7 +203,7 @@ PAIR_KINDS = {
 
 def write_lines(path, lines):
     temporary = path + ".part"
-    with open(temporary, "w", encoding="ascii", newline="\n") as out:
+    with open(temporary, "w", encoding="utf-8", newline="\n") as out:
         out.write("\n".join(lines))
         out.write("\n")
     os.replace(temporary, path)
@@ -188,10 +221,15 @@ def main(argv):
                         help="sizes of pairs of one long line of words")
     parser.add_argument("--x-line", type=int, nargs="+", default=[], metavar="N",
                         help="sizes of pairs of one long line of x")
+    parser.add_argument("--short-lines", type=int, nargs="+", default=[], metavar="N",
+                        help="line counts of pairs of short lines, all different")
+    parser.add_argument("--zero-width", type=int, nargs="+", default=[], metavar="BYTES",
+                        help="sizes of files of zero-width lines (against a tiny file)")
     parser.add_argument("--seed", type=int, default=DEFAULT_SEED,
                         help="random seed (default: %(default)s)")
     args = parser.parse_args(argv)
-    others = {"differ": args.all_differ, "words-line": args.words_line, "x-line": args.x_line}
+    others = {"differ": args.all_differ, "words-line": args.words_line, "x-line": args.x_line,
+              "short": args.short_lines, "zero-width": args.zero_width}
     if args.lines is None:
         args.lines = [] if any(others.values()) else list(DEFAULT_LINES)
     if any(n < 1 for n in args.lines + sum(others.values(), [])):

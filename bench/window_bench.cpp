@@ -21,6 +21,7 @@
 #include "ScriptedRandomGenerator.h"
 
 #include "app/Form1.h"
+#include "app/MemoryBound.h"
 #include "app/MousePointer.h"
 #include "platform/PaneWidget.h"
 #include "platform/QtEventPump.h"
@@ -221,6 +222,7 @@ private:
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    MemoryBound::HandBackFreedMemory(); // as the program does
     QApplication app(argc, argv);
     const std::optional<Options> options = ParseOptions(QCoreApplication::arguments());
     if (!options) {

@@ -11,6 +11,8 @@
 #   TIMEOUT      seconds one window run may take; the step it is in then counts as timed out
 #                (default 300)
 #   SCROLL_BACK  1 adds a scroll back to the top after the scroll to the end
+#   XVFB         1 runs the window in a real X window on a virtual display (xvfb-run), not on
+#                Qt's offscreen platform
 # Exit status: 0 when every target that applies is met, 1 when one is missed, 2 on trouble.
 
 set -euo pipefail
@@ -42,6 +44,11 @@ bench=$(cd "$build/bench" && pwd)/window_bench
 cli=$(cd "$build/cli" && pwd)/tarnwick-cli
 scroll_back=()
 [[ ${SCROLL_BACK:-0} == 1 ]] && scroll_back=(--scroll-back)
+display=()
+if [[ ${XVFB:-0} == 1 ]]; then
+    command -v xvfb-run > /dev/null || die "missing: xvfb-run (on Debian: apt-get install xvfb)"
+    display=(env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1200x24")
+fi
 
 # Sets a and b to the two files of a pair, made when missing.
 pair_files() {
@@ -51,7 +58,9 @@ pair_files() {
         differ) prefix=differ- option=--all-differ ;;
         words-line) prefix=words-line- option=--words-line ;;
         x-line) prefix=x-line- option=--x-line ;;
-        *) die "unknown pair '$1': use lines-N, differ-N, words-line-BYTES or x-line-N" ;;
+        short) prefix=short- option=--short-lines ;;
+        zero-width) prefix=zero-width- option=--zero-width ;;
+        *) die "unknown pair '$1': use lines-N, differ-N, words-line-BYTES, x-line-N, short-N or zero-width-BYTES" ;;
     esac
     [[ $size =~ ^[1-9][0-9]*$ ]] || die "no size in pair '$1'"
     a=$work/${prefix}a-$size.txt
@@ -91,7 +100,7 @@ for pair in $pairs; do
         # itself at TIMEOUT and reports the step it was in; the outer limit is only a backstop.
         stem=$work/window-$pair-$run
         status=0
-        timeout -k 10 $((timeout + 60)) "$bench" --json --timeout "$timeout" "${scroll_back[@]}" \
+        timeout -k 10 $((timeout + 60)) "${display[@]}" "$bench" --json --timeout "$timeout" "${scroll_back[@]}" \
             "$a" "$b" > "$stem.json" 2> "$stem.log" || status=$?
         echo "$status" > "$stem.status"
         for mode in lines words; do

@@ -97,6 +97,8 @@ STEP_LIMITS = {
 # Upper limits of window / CLI for the comparisons.
 CLI_RATIO_LIMITS = {"million": {"lines": 1.5, "words": 2}, "one line": {"lines": 2, "words": 2}}
 STALL_LIMIT = 0.1  # seconds, during any load or comparison, for every pair
+# The whole run's peak RSS, for every pair, at most four times the files' size and 100 MB.
+BOUND_FILES, BOUND_FIXED = 4, 100_000_000
 PEAK_LIMIT = {"million": 4}  # peak RSS after loading and both comparisons / the files' size
 
 
@@ -155,6 +157,12 @@ def print_targets(window, cli, files_bytes, pair):
     verdicts.line("peak RSS after both comparisons / files",
                   None if peak is None else peak / files_bytes, PEAK_LIMIT.get(kind))
     steps = window.steps()
+    run_peak = window.median(steps[-1], "running_peak_rss_bytes") if steps else None
+    bound = BOUND_FILES * files_bytes + BOUND_FIXED
+    verdicts.line(f"peak RSS of the run MiB (bound {bound / MiB:.0f} MiB)",
+                  None if run_peak is None else run_peak / MiB, None)
+    verdicts.line("peak RSS of the run / (4 x files + 100 MB)",
+                  None if run_peak is None else run_peak / bound, 1)
     for step, limit in STEP_LIMITS.get(kind, {}).items():
         if step in steps:
             verdicts.line(f"{step} s", window.median(step), limit)

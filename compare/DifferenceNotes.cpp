@@ -16,17 +16,33 @@ QString LookalikePart(qsizetype found, qsizetype lookalikes) {
 
 } // namespace
 
-QString LinesNote(qsizetype lines, const QString& otherPane, qsizetype lookalikes) {
+QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes) {
     const QString count =
         lines == 1 ? u"1 line of this text is"_s : u"%1 lines of this text are"_s.arg(lines);
-    return count + u" nowhere in "_s + otherPane + LookalikePart(lines, lookalikes);
+    const QString found = count + u" nowhere in "_s + otherPane;
+    if (!lookalikes)
+        return lines > 0 ? found + u" (too many to look for look-alikes)"_s : found;
+    return found + LookalikePart(lines, *lookalikes);
 }
 
-QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes) {
+namespace {
+
+QString WordsFound(qsizetype words, const QString& otherPane) {
     const QString count =
         words == 1 ? u"1 word of this text is not supplied by its partner line"_s
                    : u"%1 words of this text are not supplied by their partner lines"_s.arg(words);
-    const QString found = count + u" in "_s + otherPane;
+    return count + u" in "_s + otherPane;
+}
+
+} // namespace
+
+QString WordsNoteUncounted(qsizetype words, const QString& otherPane) {
+    const QString found = WordsFound(words, otherPane);
+    return words > 0 ? found + u" (too many to look for look-alikes)"_s : found;
+}
+
+QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes) {
+    const QString found = WordsFound(words, otherPane);
     if (!lookalikes)
         return words > 0 ? found + u" (look-alikes being counted)"_s : found;
     return found + LookalikePart(words, *lookalikes);

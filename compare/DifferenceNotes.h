@@ -8,6 +8,9 @@
 // of this text are nowhere in Text File #2", "1 word of this text is not supplied by its partner
 // line in Text File #1", with ", 2 of them look-alikes" where some differ only invisibly (see the
 // look-alike kinds).
-QString LinesNote(qsizetype lines, const QString& otherPane, qsizetype lookalikes);
+// Nothing for `lookalikes` when there was no room to look for them.
+QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes);
 // Nothing for `lookalikes` while they are still being counted.
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes);
+// When there was no room to count them.
+QString WordsNoteUncounted(qsizetype words, const QString& otherPane);

@@ -1,5 +1,6 @@
 #include "compare/FindWordDifferences.h"
 
+#include "app/MemoryBound.h"
 #include "compare/DifferenceNotes.h"
 #include "compare/LookalikeDescription.h"
 #include "compare/LookalikeWords.h"
@@ -23,7 +24,22 @@ struct PassFound {
     std::shared_ptr<const ResultList> list;
     std::optional<TextRange> last;
     std::exception_ptr failure; // reported where the pass is shown
+    bool roomToCount = true;    // for counting its look-alikes (see CountLookalikesLater)
 };
+
+// The look-alike counts of the two passes run side by side, each holding four bytes a red word:
+// a pass's is left out when it does not fit beside what the panes and the passes hold.
+void AllowCounts(PassFound& first, PassFound& second, qint64 room) {
+    for (PassFound* pass : {&first, &second})
+        if (pass->list)
+            room -= pass->list->MemoryBytes();
+    for (PassFound* pass : {&first, &second}) {
+        const qint64 need = pass->list ? 4 * qint64{pass->list->EntryCount()} : 0;
+        pass->roomToCount = need <= room;
+        if (pass->roomToCount)
+            room -= need;
+    }
+}
 
 PassFound WorkOutPass(const QString& own, const QString& other, const std::atomic<bool>& stop,
                       std::atomic<std::size_t>& done) {
@@ -81,8 +97,12 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
 // shown, and told in the pane's summary when known, if the texts are still those compared and no
 // other comparison has told its own summary meanwhile. A job of its own, which nobody waits for.
 Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const ResultList> list,
-                            QString otherName, EventPump& pump) {
+                            QString otherName, EventPump& pump, bool roomToCount) {
     const qsizetype words = list->EntryCount();
+    if (!roomToCount) {
+        full.SetSummary(WordsNoteUncounted(words, otherName));
+        co_return;
+    }
     full.SetSummary(WordsNote(words, otherName, std::nullopt));
     if (words == 0)
         co_return;
@@ -118,7 +138,7 @@ void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass
     }
     result.AppendList(pass.list);
     full.SetTips(WordTips(full, other, pass.list, otherName));
-    CountLookalikesLater(full, other, pass.list, otherName, pump);
+    CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount);
 }
 
 // Three numbered statements: the whole pane selected and coloured black.
@@ -168,6 +188,9 @@ Task<RTB::Outcome> FindWordDifferences(Panes& panes, GuardedProcedure& proc, Eve
     // again before each pass is shown.
     if (!compared.Holds())
         co_return RTB::Outcome::Interrupted;
+    AllowCounts(first, second,
+                MemoryBound::Room(panes.RichTextBox1, panes.RichTextBox2,
+                                  {&panes.RichTextBox3, &panes.RichTextBox4}));
     co_await proc.Step(138, [&] {
         ShowPass(panes.RichTextBox1, panes.RichTextBox3, panes.RichTextBox2, first,
                  u"Text File #2"_s, pump);

@@ -32,6 +32,10 @@ public:
     bool Contains(std::u16string_view content) const;
     // The first piece whose content is `content`, if any.
     std::optional<std::size_t> FirstPieceWith(std::u16string_view content) const;
+    // The first piece with the content of piece `piece`.
+    std::size_t FirstPieceLike(std::size_t piece) const {
+        return Find(Content(piece), hashes_[piece]) - 1;
+    }
     // The piece that starts at `start`, or the first after it.
     std::size_t PieceStartingAt(std::size_t start) const;
     // What the index holds beside the text, in bytes.

@@ -94,10 +94,11 @@ Task<> Form1::LoadSide(int side, bool fromDialog, QStringList dropped) {
     if (fromDialog)
         co_await proc.Step(step.cut, [&] { selection = CommonDialog1.FileName().split(QChar(0)); });
     co_await proc.Step(step.empty, [&] { pane.SetText({}); });
+    const Pane& other = &pane == &RichTextBox1 ? RichTextBox2 : RichTextBox1;
     const auto loadFile = [&](QString path) -> Task<> {
         if (ticket.Current())
             co_await RTB::LoadFileIn(pane, path, desktop_.fileSystem, desktop_.msgBox,
-                                     desktop_.pump);
+                                     desktop_.pump, other);
     };
     if (co_await proc.Test(step.oneFile, [&] { return selection.size() == 1; })) {
         co_await proc.Step(step.loadOne, [&] { return loadFile(selection.value(0)); });

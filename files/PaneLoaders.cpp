@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "files/TextFileReading.h"
+#include "files/TextFitting.h"
 #include "platform/PaneToken.h"
 #include "platform/TextLines.h"
 #include "platform/WorkProgress.h"
@@ -9,7 +10,7 @@
 namespace RTB {
 
 Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
-                  EventPump& pump) {
+                  EventPump& pump, const Pane& other) {
     if (!Main::FileExists(fileSystem, path)) {
         co_await box.Show(QStringLiteral("File not found"), MsgBoxStyle::OkOnly);
         co_return;
@@ -17,10 +18,12 @@ Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox
     const PaneToken token{&pane};
     QString text;
     TextLines lines;
+    const TextBeside beside = TextBesideIn(other);
     {
         WorkProgress progress({&pane});
         co_await pump.RunAside(
             [&] {
+                RefuseTextThatCannotFit(fileSystem, path, beside);
                 text = ReadTextFile(fileSystem, path);
                 text.reserve(text.size() + 1); // room for the CR that every load appends
                 lines = TextLines(text);

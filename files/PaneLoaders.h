@@ -11,17 +11,18 @@ namespace RTB {
 // found" and leaves the pane as it is. The file is read and decoded beside the window, which
 // keeps painting and answering meanwhile; should the pane be given another text before the file
 // is in (another load, clearing), the file is not shown. A file that exists but cannot be read
-// throws Failure.
+// throws Failure, and so does a file whose text cannot be held beside `other`'s (the other full
+// pane) within what the window may hold: that is weighed before the file is read.
 Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
-                  EventPump& pump);
+                  EventPump& pump, const Pane& other);
 
 inline Task<> LoadFileIn1(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
                           EventPump& pump) {
-    return LoadFileIn(panes.RichTextBox1, std::move(path), fs, box, pump);
+    return LoadFileIn(panes.RichTextBox1, std::move(path), fs, box, pump, panes.RichTextBox2);
 }
 inline Task<> LoadFileIn2(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
                           EventPump& pump) {
-    return LoadFileIn(panes.RichTextBox2, std::move(path), fs, box, pump);
+    return LoadFileIn(panes.RichTextBox2, std::move(path), fs, box, pump, panes.RichTextBox1);
 }
 
 } // namespace RTB

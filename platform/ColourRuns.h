@@ -46,6 +46,7 @@ public:
     ColourRuns Slice(qsizetype from, qsizetype to) const;
 
     qsizetype Length() const { return length_; }
+    qint64 MemoryBytes() const { return static_cast<qint64>(runs_.capacity() * sizeof(Run)); }
     Colour At(qsizetype position) const;
     // The maximal runs of one colour, in order.
     std::vector<TextRange> RangesOf(Colour colour) const;

@@ -38,6 +38,12 @@ const QString& Pane::Text() const {
     return *spelled_;
 }
 
+qint64 Pane::MemoryBytes() const {
+    const qint64 text = list_ ? list_->MemoryBytes()
+                              : 2 * qint64{plain_->Length()} + 4 * qint64{plain_->LineCount()};
+    return text + runs_.MemoryBytes();
+}
+
 PaneSnapshot Pane::Snapshot() const {
     return list_ ? PaneSnapshot({}, list_) : PaneSnapshot(plain_->String(), nullptr);
 }
@@ -168,11 +174,11 @@ qsizetype Pane::MarkCount() const {
 }
 
 TextRange Pane::MarkAt(qsizetype i) const {
-    return redMarks_->Entry(i);
+    return redMarks_->Mark(i);
 }
 
 qsizetype Pane::MarkedEntryFrom(qsizetype position) const {
-    return redMarks_->FirstEntryEndingAfter(position);
+    return redMarks_->FirstMarkEndingAfter(position);
 }
 
 // The marks become runs, for an edit or a colour they would show through.

@@ -25,9 +25,9 @@ class TextLines;
 //
 // The text is held whole, or, for a list of differences, as the places of its entries in the text
 // they came from (see ResultList); either way Content() reads it line by line without spelling it
-// out, which is how the view draws it. Colour is kept as runs, plus, after a word comparison, the
-// words of a list marked red where they stand, so that millions of red words cost no more than
-// the list that names them.
+// out, which is how the view draws it. Colour is kept as runs, plus, after a comparison, the
+// entries of a list marked red where they stand (ResultList::Mark), so that millions of red lines
+// or words cost no more than the list that names them.
 class Pane {
 public:
     Pane();
@@ -42,6 +42,8 @@ public:
     // The text as it is now, to be read on another thread.
     PaneSnapshot Snapshot() const;
     qsizetype Length() const { return Content().Length(); }
+    // About what the pane holds, in bytes: its text (or list), line index and colours.
+    qint64 MemoryBytes() const;
 
     // Replaces the content; all colour goes, the selection returns to the start and there is
     // nothing left to undo.
@@ -145,7 +147,7 @@ private:
     std::shared_ptr<const ResultList> list_; // or the list it shows
     mutable std::optional<QString> spelled_; // a list's text, once read whole
     ColourRuns runs_;
-    std::shared_ptr<const ResultList> redMarks_; // words marked red on top of the runs
+    std::shared_ptr<const ResultList> redMarks_; // entries marked red on top of the runs
     EditHistory history_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;

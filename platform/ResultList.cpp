@@ -18,24 +18,62 @@ bool HasBreak(QStringView units) {
 
 } // namespace
 
+qint64 ResultList::MemoryBytes() const {
+    // Room reserved ahead for entries is only address space until written to.
+    qint64 bytes = static_cast<qint64>(entries_.size() * sizeof(Placed) +
+                                       longEntries_.capacity() * sizeof(qsizetype));
+    if (pieces_)
+        bytes += pieces_->MemoryBytes();
+    if (source_.isDetached())
+        bytes += source_.size() * qint64{2};
+    return bytes;
+}
+
 TextRange ResultList::Entry(qsizetype i) const {
+    if (pieces_)
+        return pieces_->Entry(source_, i);
     return {entries_[static_cast<std::size_t>(i)].source, EntryLength(i)};
 }
 
 qsizetype ResultList::EntryLength(qsizetype i) const {
+    if (pieces_)
+        return Entry(i).length;
     const qsizetype next =
         i + 1 < EntryCount() ? entries_[static_cast<std::size_t>(i + 1)].at : length_;
     return next - entries_[static_cast<std::size_t>(i)].at - Separator();
 }
 
+qsizetype ResultList::PlacedAt(qsizetype i) const {
+    if (pieces_)
+        return pieces_->ListAt(source_, i, Separator());
+    return entries_[static_cast<std::size_t>(i)].at;
+}
+
 qsizetype ResultList::EntryAt(qsizetype i) const {
-    const qsizetype at = entries_[static_cast<std::size_t>(i)].at;
+    const qsizetype at = PlacedAt(i);
     return form_ == Form::Words ? at + 2 : at;
 }
 
 bool ResultList::StartsWithLF(qsizetype i) const {
-    return form_ == Form::Pieces && EntryLength(i) > 0 &&
-           source_[entries_[static_cast<std::size_t>(i)].source] == kLF;
+    if (form_ != Form::Pieces)
+        return false;
+    const TextRange entry = Entry(i);
+    return entry.length > 0 && source_[entry.start] == kLF;
+}
+
+TextRange ResultList::Mark(qsizetype i) const {
+    const TextRange entry = Entry(i);
+    const bool endsWithCR = form_ == Form::Pieces && entry.End() < source_.size();
+    return {entry.start, entry.length + (endsWithCR ? 1 : 0)};
+}
+
+qsizetype ResultList::FirstMarkEndingAfter(qsizetype position) const {
+    if (form_ != Form::Pieces)
+        return FirstEntryEndingAfter(position);
+    // A piece's mark ends one unit after the piece, with its CR; but for the last piece of the
+    // text, which has none.
+    const qsizetype i = FirstEntryEndingAfter(position - 1);
+    return i < EntryCount() && Mark(i).End() <= position ? i + 1 : i;
 }
 
 qsizetype ResultList::FirstEntryEndingAfter(qsizetype position) const {
@@ -51,6 +89,8 @@ qsizetype ResultList::FirstEntryEndingAfter(qsizetype position) const {
 }
 
 qsizetype ResultList::FirstEntryFrom(qsizetype position) const {
+    if (pieces_)
+        return pieces_->FirstEntryFrom(source_, position);
     const auto found = std::lower_bound(
         entries_.begin(), entries_.end(), position,
         [](const Placed& e, qsizetype p) { return static_cast<qsizetype>(e.source) < p; });
@@ -98,18 +138,16 @@ QStringView ResultList::LineView(qsizetype line) const {
 }
 
 qsizetype ResultList::LineAt(qsizetype position) const {
-    // The last entry whose line starts at or before the position.
-    qsizetype low = 0, high = EntryCount();
-    while (low < high) {
-        const qsizetype mid = low + (high - low) / 2;
-        if (LineStart(mid + LeadingLines()) <= position)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (position >= length_ && EntryCount() > 0)
+    if (EntryCount() == 0)
+        return 0;
+    if (position >= length_)
         return LineCount() - 1;
-    return low == 0 ? 0 : low - 1 + LeadingLines();
+    // The entry whose stretch holds the position; inside its separator (or the LF in front of
+    // it) the position is on the line before.
+    qsizetype entry = EntryAtOrBefore(position);
+    if (LineStart(entry + LeadingLines()) > position)
+        --entry;
+    return entry < 0 ? 0 : entry + LeadingLines();
 }
 
 std::vector<qsizetype> ResultList::LongLines(qsizetype units) const {
@@ -129,10 +167,9 @@ std::vector<qsizetype> ResultList::LongLines(qsizetype units) const {
     return lines;
 }
 
-void ResultList::AppendFromEntry(qsizetype i, qsizetype from, qsizetype to, QString& out) const {
+void ResultList::AppendFromEntry(TextRange placed, qsizetype at, qsizetype from, qsizetype to,
+                                 QString& out) const {
     // The entry's stretch of the list: its separator and its units, in the form's order.
-    const qsizetype at = entries_[static_cast<std::size_t>(i)].at;
-    const TextRange placed = Entry(i);
     const QStringView units = QStringView(source_).sliced(placed.start, placed.length);
     const QStringView separator = form_ == Form::Words ? QStringView(u"\r\n") : QStringView(u"\r");
     const auto append = [&](QStringView part, qsizetype partAt) {
@@ -149,16 +186,31 @@ void ResultList::AppendFromEntry(qsizetype i, qsizetype from, qsizetype to, QStr
     }
 }
 
-void ResultList::AppendUnits(qsizetype from, qsizetype to, QString& out) const {
-    auto entry = std::upper_bound(entries_.begin(), entries_.end(), from,
+qsizetype ResultList::EntryAtOrBefore(qsizetype position) const {
+    if (pieces_)
+        return pieces_->LastEntryAtOrBefore(source_, position, Separator());
+    auto entry = std::upper_bound(entries_.begin(), entries_.end(), position,
                                   [](qsizetype p, const Placed& e) { return p < e.at; });
-    qsizetype i = std::max<qsizetype>(0, std::distance(entries_.begin(), entry) - 1);
-    for (; i < EntryCount() && entries_[static_cast<std::size_t>(i)].at < to; ++i)
-        AppendFromEntry(i, from, to, out);
+    return std::max<qsizetype>(0, std::distance(entries_.begin(), entry) - 1);
+}
+
+void ResultList::AppendUnits(qsizetype from, qsizetype to, QString& out) const {
+    if (EntryCount() == 0)
+        return;
+    qsizetype i = EntryAtOrBefore(from);
+    for (qsizetype at = PlacedAt(i); i < EntryCount() && at < to; ++i) {
+        const TextRange placed = Entry(i);
+        AppendFromEntry(placed, at, from, to, out);
+        at += placed.length + Separator();
+    }
 }
 
 ResultList::Builder::Builder(QString source, Form form, std::size_t expectedEntries)
     : list_(std::move(source), form) {
+    if (form == Form::Pieces) {
+        pieces_.emplace(list_.source_, list_.Separator());
+        return;
+    }
     list_.entries_.reserve(expectedEntries);
     AdviseLargePages(list_.entries_.data(), list_.entries_.capacity() * sizeof(Placed));
 }
@@ -168,13 +220,40 @@ void ResultList::Builder::Add(TextRange entry) {
     if (end > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("The list of differences is too long");
     if (entry.length > kLongEntry)
-        list_.longEntries_.push_back(list_.EntryCount());
-    list_.entries_.push_back(
-        {static_cast<std::uint32_t>(entry.start), static_cast<std::uint32_t>(list_.length_)});
+        list_.longEntries_.push_back(count_);
+    if (pieces_ && !pieces_->Add(entry))
+        PlaceSelected();
+    if (!pieces_)
+        AddPlaced(entry);
+    ++count_;
     list_.length_ = end;
     QStringView units = QStringView(list_.source_).sliced(entry.start, entry.length);
     if (list_.form_ == Form::Pieces && units.startsWith(kLF))
         units = units.sliced(1);
     if (list_.listable_ && HasBreak(units))
         list_.listable_ = false;
+}
+
+void ResultList::Builder::AddPlaced(TextRange entry) {
+    list_.entries_.push_back(
+        {static_cast<std::uint32_t>(entry.start), static_cast<std::uint32_t>(list_.length_)});
+}
+
+void ResultList::Builder::PlaceSelected() {
+    const PieceSelection selected = std::move(*pieces_).Finish();
+    pieces_.reset();
+    list_.entries_.reserve(static_cast<std::size_t>(selected.Count()));
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < selected.Count(); ++i) {
+        const TextRange entry = selected.Entry(list_.source_, i);
+        list_.entries_.push_back(
+            {static_cast<std::uint32_t>(entry.start), static_cast<std::uint32_t>(at)});
+        at += entry.length + list_.Separator();
+    }
+}
+
+ResultList ResultList::Builder::Finish() && {
+    if (pieces_)
+        list_.pieces_ = std::make_shared<const PieceSelection>(std::move(*pieces_).Finish());
+    return std::move(list_);
 }

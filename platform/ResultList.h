@@ -1,14 +1,19 @@
 #pragma once
 
 #include "platform/PaneText.h"
+#include "platform/PieceSelection.h"
 #include "platform/TextRange.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 // A list of differences as a result pane shows it, kept as the places of its entries in the text
 // they were found in rather than as a copy of them: a list of millions of words then costs eight
 // bytes an entry, and the pane that shows the text can take its red marks from the same list.
+// A list of whole pieces (what the line comparison finds) is kept as a selection of the pieces,
+// in about half a byte a piece of the text (see PieceSelection).
 //
 // Two forms, as the two comparisons write their lists:
 // - pieces: each entry is followed by one CR ("piece CR piece CR ..."); a piece may begin with
@@ -29,13 +34,21 @@ public:
     // are not one an entry, so a pane spells it out instead of showing it by place.
     bool Listable() const { return listable_; }
     const QString& Source() const { return source_; }
-    qsizetype EntryCount() const { return static_cast<qsizetype>(entries_.size()); }
+    // What the list holds, in bytes: its places, and its source text when nothing else holds it.
+    qint64 MemoryBytes() const;
+    qsizetype EntryCount() const {
+        return pieces_ ? pieces_->Count() : static_cast<qsizetype>(entries_.size());
+    }
     // Where entry `i` stands in the source text.
     TextRange Entry(qsizetype i) const;
     // The first entry that ends after `position` of the source (entries are in source order).
     qsizetype FirstEntryEndingAfter(qsizetype position) const;
     // The first entry that begins at or after `position` of the source.
     qsizetype FirstEntryFrom(qsizetype position) const;
+    // What entry `i` marks red in the source: a piece with the CR that ends it, a word alone.
+    TextRange Mark(qsizetype i) const;
+    // The first entry whose mark ends after `position` of the source.
+    qsizetype FirstMarkEndingAfter(qsizetype position) const;
 
     qsizetype Length() const override { return length_; }
     qsizetype LineCount() const override;
@@ -61,12 +74,19 @@ private:
     bool StartsWithLF(qsizetype i) const;
     // A line of the pieces form before the first entry: the first entry begins with its LF.
     qsizetype LeadingLines() const;
-    // The text of units [from, to) of entry `i`'s stretch of the list (separator included).
-    void AppendFromEntry(qsizetype i, qsizetype from, qsizetype to, QString& out) const;
+    // The text of units [from, to) of the stretch of the list of entry `placed`, which begins at
+    // `at` of the list (separator included).
+    void AppendFromEntry(TextRange placed, qsizetype at, qsizetype from, qsizetype to,
+                         QString& out) const;
+    // The last entry that begins at or before `position` of the list (0 when none does).
+    qsizetype EntryAtOrBefore(qsizetype position) const;
+    // Where entry `i` (its separator included) begins in the list.
+    qsizetype PlacedAt(qsizetype i) const;
 
     QString source_;
     Form form_;
     std::vector<Placed> entries_;
+    std::shared_ptr<const PieceSelection> pieces_; // instead of entries_, when set
     std::vector<qsizetype> longEntries_; // those of more than kLongEntry units, noted as added
     qsizetype length_ = 0;
     bool listable_ = true;
@@ -79,9 +99,15 @@ public:
     Builder(QString source, Form form, std::size_t expectedEntries = 0);
     // Throws std::length_error when the list would reach 2^32 units.
     void Add(TextRange entry);
-    qsizetype Count() const { return list_.EntryCount(); }
-    ResultList Finish() && { return std::move(list_); }
+    qsizetype Count() const { return count_; }
+    ResultList Finish() &&;
 
 private:
+    void AddPlaced(TextRange entry);
+    // Lists the pieces selected so far one by one, for an entry they cannot hold.
+    void PlaceSelected();
+
     ResultList list_;
+    std::optional<PieceSelection::Builder> pieces_;
+    qsizetype count_ = 0;
 };

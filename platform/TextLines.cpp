@@ -35,6 +35,8 @@ TextLines::TextLines(QStringView text) {
     starts_.push_back(0);
     for (qsizetype start = NextLineStart(text, 0); start >= 0; start = NextLineStart(text, start))
         starts_.push_back(static_cast<std::uint32_t>(start));
+    // Kept as long as the text: a text of short lines would otherwise hold up to twice its index.
+    starts_.shrink_to_fit();
 }
 
 qsizetype TextLines::End(QStringView text, qsizetype line) const {

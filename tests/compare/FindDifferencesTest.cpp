@@ -1,5 +1,7 @@
 #include "compare/FindDifferences.h"
 
+#include "app/MemoryBound.h"
+
 #include "Finish.h"
 #include "PlainComparisons.h"
 #include "ScriptedEventPump.h"
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -189,16 +192,34 @@ TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItAp
     EXPECT_EQ(pane1.TipAt(13), QString()) << "a real change has no look-alike";
     EXPECT_EQ(pane2.TipAt(1), u"Differs from line 2 of Text File #1 "_s + tip)
         << pane2.TipAt(1).toStdString();
+    pane2.AppendText(u"x"_s);
+    EXPECT_EQ(pane1.TipAt(7), QString()) << "the other text is no longer the one compared";
+    EXPECT_EQ(pane2.TipAt(1), QString()) << "nor its own";
+    RunBoth();
     pane1.ColourRanges(std::vector<TextRange>{{0, pane1.Length()}}, kBlack);
     EXPECT_EQ(pane1.TipAt(7), QString()) << "nothing is red any more";
 }
 
+TEST_F(FindDifferencesTest, WithoutRoomForTheLookalikesTheSummarySaysSoAndNoTipIsGiven) {
+    const MemoryBound::ScopedFixedBytes noRoom(-(qint64{1} << 30));
+    Load(u"same\r\nabc \r\nreal\r"_s, u"Abc\r\nsame\r\nother\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane1.Summary(), u"2 lines of this text are nowhere in Text File #2 (too many to "
+                               u"look for look-alikes)"_s);
+    EXPECT_EQ(pane1.TipAt(7), QString());
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{5, 12}})) << "the lines are found";
+}
+
 // The line comparison as the window runs it, on random texts full of repeats, empty lines and lone
-// CRs and LFs, against its rules written plainly: the list, the red marks and the selection.
+// CRs and LFs, against its rules written plainly: the list, the red marks and the selection; with
+// room for a table of each text, and with room for only one.
 TEST_F(FindDifferencesTest, TheWindowsLineComparisonFollowsThePlainRules) {
     std::mt19937 random(5);
     const std::u16string_view alphabet = u"ab \r\n";
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 600; ++round) {
+        std::optional<MemoryBound::ScopedFixedBytes> littleRoom;
+        if (round % 2 == 1)
+            littleRoom.emplace(-(qint64{1} << 30));
         std::u16string texts[2];
         for (std::u16string& text : texts)
             for (int i = static_cast<int>(random() % 40); i > 0; --i)

@@ -1,6 +1,10 @@
+#include "Finish.h"
 #include "WindowFixture.h"
 
+#include "app/MemoryBound.h"
 #include "app/MousePointer.h"
+#include "files/PaneLoaders.h"
+#include "platform/Failure.h"
 #include "platform/PaneWidget.h"
 
 #include <QCoreApplication>
@@ -198,4 +202,32 @@ TEST_F(LoadButtonsTest, ALoadDuringALineComparisonStopsIt) {
     EXPECT_TRUE(box.shown.empty()) << "no Done. for a run that was stopped";
     EXPECT_FALSE(form.Busy());
     EXPECT_EQ(form.MousePointer(), MousePointer::Default);
+}
+
+// A text that cannot be held within what the window may hold is refused before it is read, with a
+// report that names the file; one of the same size but fewer lines loads. With a small fixed part,
+// a kilobyte of empty lines (each a CR LF and an index entry in the pane) is too much.
+TEST_F(LoadButtonsTest, ATextThatCannotFitIsRefusedBeforeItIsRead) {
+    const MemoryBound::ScopedFixedBytes small(MemoryBound::kProgramBytes);
+    Form1& form = Start();
+    Write(u"one-line.txt"_s, QByteArray(1000, 'x'));
+    Write(u"empty-lines.txt"_s, QByteArray(1000, '\n'));
+    dialog.answers = {programFolder.filePath(u"one-line.txt"_s)};
+    form.PushButton3_Click();
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_EQ(form.RichTextBox1.Length(), 1001);
+
+    dialog.answers = {programFolder.filePath(u"empty-lines.txt"_s)};
+    form.PushButton4_Click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_TRUE(box.shown[0].text.startsWith(u"empty-lines.txt is too large for the memory"_s))
+        << box.shown[0].text.toStdString();
+    EXPECT_EQ(form.RichTextBox2.Text(), u"\r"_s);
+
+    box.shown.clear();
+    form.RichTextBox2.SetText(u"kept"_s);
+    EXPECT_THROW(Finish(RTB::LoadFileIn2(form.panes, programFolder.filePath(u"empty-lines.txt"_s),
+                                         fileSystem, box, pump)),
+                 Failure);
+    EXPECT_EQ(form.RichTextBox2.Text(), u"kept"_s) << "the pane is left as it was";
 }

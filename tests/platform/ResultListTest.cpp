@@ -98,3 +98,51 @@ TEST(ResultListTest, AnEntryWithABreakOfItsOwnCannotBeListedByPlace) {
         << "the LF in front of a piece is the break before it";
     EXPECT_FALSE(Listed(source, ResultList::Form::Pieces, {{0, 5}}).Listable());
 }
+
+// A list of whole pieces is kept as a selection of them, which finds each entry again from the
+// text: long texts with short and very long pieces, and lists that are no selection of pieces.
+TEST(ResultListTest, PiecesAreFoundAgainInLongTexts) {
+    std::mt19937 random(5);
+    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n)(random); };
+    for (int round = 0; round < 8; ++round) {
+        QString source;
+        std::vector<TextRange> pieces;
+        for (int i = 150 + pick(150); i > 0; --i) {
+            const int length = pick(20) == 0 ? 4000 + pick(500) : pick(6);
+            const qsizetype start = source.size();
+            source += (pick(1) == 0 ? u"\n"_s : QString()) + QString(length, u'x');
+            pieces.push_back({start, source.size() - start});
+            source += u'\r';
+        }
+        if (pick(1) == 0) // a last piece without a CR
+            source += u"tail"_s, pieces.push_back({source.size() - 4, 4});
+        std::vector<TextRange> entries;
+        for (const TextRange& piece : pieces)
+            if (round % 3 == 0 || pick(2) == 0)
+                entries.push_back(piece);
+        if (round % 4 == 3 && !entries.empty()) // the last entry only a part of its piece
+            entries.back().length = std::max<qsizetype>(0, entries.back().length - 1);
+        const ResultList list = Listed(source, ResultList::Form::Pieces, entries);
+        const QString spelled = Spelled(source, ResultList::Form::Pieces, entries);
+        ASSERT_EQ(list.EntryCount(), static_cast<qsizetype>(entries.size()));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            ASSERT_EQ(list.Entry(static_cast<qsizetype>(i)), entries[i]) << "entry " << i;
+            const bool withCR = entries[i].End() < source.size();
+            EXPECT_EQ(list.Mark(static_cast<qsizetype>(i)),
+                      (TextRange{entries[i].start, entries[i].length + (withCR ? 1 : 0)}));
+        }
+        for (qsizetype position = 0; position <= source.size(); position += 1 + pick(40)) {
+            const auto from = std::find_if(entries.begin(), entries.end(),
+                                           [&](TextRange e) { return e.start >= position; });
+            EXPECT_EQ(list.FirstEntryFrom(position), from - entries.begin()) << position;
+            const auto marked = std::find_if(entries.begin(), entries.end(), [&](TextRange e) {
+                return e.End() + (e.End() < source.size() ? 1 : 0) > position;
+            });
+            EXPECT_EQ(list.FirstMarkEndingAfter(position), marked - entries.begin()) << position;
+        }
+        ASSERT_EQ(list.Mid(0, list.Length()), spelled);
+        for (qsizetype from = 0; from < spelled.size(); from += 1 + pick(5000))
+            EXPECT_EQ(list.Mid(from, from + 50), spelled.mid(from, 50)) << from;
+        ExpectLinesOfTheSpelledText(list, spelled);
+    }
+}
