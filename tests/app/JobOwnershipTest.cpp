@@ -70,12 +70,11 @@ TEST_F(JobOwnershipTest, WhatTheUserDoesDuringAComparisonIsHandledAtOnce) {
              EXPECT_FALSE(AnyRed(form.RichTextBox1));
              EXPECT_FALSE(AnyRed(form.RichTextBox2));
          }},
-        {"clearing: the panes stay empty",
-         [this](Form1& form) { form.PushButton7->click(); },
+        {"clearing: the panes stay empty", [this](Form1& form) { form.PushButton7->click(); },
          [this](Form1& form) {
              EXPECT_TRUE(box.shown.empty());
-             for (const Pane* pane : {&form.RichTextBox1, &form.RichTextBox2,
-                                      &form.RichTextBox3, &form.RichTextBox4})
+             for (const Pane* pane :
+                  {&form.RichTextBox1, &form.RichTextBox2, &form.RichTextBox3, &form.RichTextBox4})
                  EXPECT_EQ(pane->Text(), QString());
          }},
         {"loading text #2, which is in before the comparison ends",
@@ -103,8 +102,7 @@ TEST_F(JobOwnershipTest, WhatTheUserDoesDuringAComparisonIsHandledAtOnce) {
              EXPECT_FALSE(AnyRed(form.RichTextBox1));
              EXPECT_FALSE(AnyRed(form.RichTextBox2));
          }},
-        {"closing the window ends the program",
-         [this](Form1& form) { form.close(); },
+        {"closing the window ends the program", [this](Form1& form) { form.close(); },
          [this](Form1&) { EXPECT_EQ(process.endCalls, 1); }},
     };
     for (const Comparison& comparison : kComparisons) {

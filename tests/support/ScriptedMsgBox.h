@@ -47,9 +47,7 @@ public:
     // Boxes stay open, their procedures waiting, until the test closes them.
     bool holdOpen = false;
     bool HeldOpen() const { return open_ != nullptr; }
-    void CloseHeld() {
-        std::exchange(open_, nullptr).resume();
-    }
+    void CloseHeld() { std::exchange(open_, nullptr).resume(); }
 
 private:
     struct StaysOpen {
