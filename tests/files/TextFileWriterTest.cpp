@@ -1,5 +1,6 @@
 #include "files/TextFileWriter.h"
 
+#include "DeviceNode.h"
 #include "FailureOf.h"
 #include "MemoryFileSystem.h"
 #include "platform/Failure.h"
@@ -119,9 +120,9 @@ TEST(TextFileWriterFaultsTest, APieceThatDoesNotFitOrAFailedCommitLeavesTheOldFi
     files.failCommit = true;
     EXPECT_EQ(FailureOf([&] { Save(files, u"/r.txt"_s, {u"new"_s}); }), u"Input/output error"_s);
     EXPECT_EQ(files.files[u"/r.txt"_s], QByteArray("a\r\ncaf\xC3\xA9"));
-    files.special = {u"/dev/full"_s};
-    EXPECT_EQ(FailureOf([&] { Save(files, u"/dev/full"_s, {u"x"_s}); }),
-              u"/dev/full is not an ordinary file"_s);
+    files.special = {u"/device"_s};
+    EXPECT_EQ(FailureOf([&] { Save(files, u"/device"_s, {u"x"_s}); }),
+              u"/device is not an ordinary file"_s);
 }
 
 TEST_F(TextFileWriterTest, APairSplitBetweenPiecesIsOneCharacter) {
@@ -225,10 +226,13 @@ TEST_F(TextFileWriterTest, LinksAreFollowedAndOtherNamesKeepTheOldText) {
 TEST_F(TextFileWriterTest, WhatIsNoOrdinaryFileIsRefusedAndLeftAlone) {
     const QString fifo = PathOf(u"pipe"_s);
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {fifo, u"/dev/full"_s, u"/dev/null"_s}) {
-        struct stat before {};
-        if (stat(QFile::encodeName(path).constData(), &before) != 0)
+    const QString full = MakeDeviceIn(dir_, u"full"_s, kFullDevice);
+    const QString null = MakeDeviceIn(dir_, u"null"_s, kNullDevice);
+    for (const QString& path : {fifo, full, null}) {
+        if (path.isEmpty()) // making devices is not permitted here
             continue;
+        struct stat before {};
+        ASSERT_EQ(stat(QFile::encodeName(path).constData(), &before), 0);
         EXPECT_EQ(FailureOf([&] { Save(files_, path, {u"x"_s}); }),
                   path + u" is not an ordinary file"_s);
         struct stat after {};
