@@ -97,9 +97,31 @@ private:
     int refusal_ = 0;
 };
 
+// While alive, files this process creates start from `mask`.
+class FileModeMask {
+public:
+    explicit FileModeMask(mode_t mask) : saved_(umask(mask)) {}
+    ~FileModeMask() { umask(saved_); }
+
+private:
+    mode_t saved_;
+};
+
+mode_t ModeOf(const QString& path) {
+    struct stat info {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : ~0u;
+}
+
 class TextFileWriterTest : public ::testing::Test {
 protected:
     QString PathOf(const QString& name) const { return dir_.filePath(name); }
+
+    // The mode of the file being written beside `name`, the folder's only other entry.
+    mode_t ModeBeside(const QString& name) const {
+        QStringList others = Entries(dir_.path());
+        others.removeOne(name);
+        return others.size() == 1 ? ModeOf(PathOf(others[0])) : ~0u;
+    }
 
     QtFileSystem files_;
     QTemporaryDir dir_;
@@ -195,6 +217,37 @@ TEST_F(TextFileWriterTest, TheNewFileKeepsTheOldOnesOwnerGroupAndMode) {
         EXPECT_EQ(info.st_gid, 65534u);
     }
     EXPECT_EQ(Read(path), QByteArray("new"));
+}
+
+// Whoever opens the new file while it is written goes on reading it after the rename: until the
+// last byte is in, no one but the owner may, and the owner no more than the old file allowed.
+TEST_F(TextFileWriterTest, TheNewTextIsTheOwnersAloneUntilItIsComplete) {
+    const FileModeMask mask(022);
+    const QString name = u"private.txt"_s;
+    const QString path = PathOf(name);
+    struct Row {
+        mode_t old;
+        mode_t whileWritten;
+    };
+    for (const Row row : {Row{0644, 0600}, Row{0666, 0600}, Row{0604, 0600}, Row{0640, 0600},
+                          Row{0600, 0600}, Row{0200, 0200}}) {
+        SCOPED_TRACE(row.old);
+        Write(path, "old");
+        ASSERT_EQ(chmod(QFile::encodeName(path).constData(), row.old), 0);
+        TextFileWriter writer(files_, path);
+        const mode_t beforeTheFirstByte = ModeBeside(name);
+        writer.Write(QString(200000, u'x')); // more than is held back: some is in the file
+        EXPECT_EQ(beforeTheFirstByte, row.whileWritten);
+        EXPECT_EQ(ModeBeside(name), row.whileWritten);
+        writer.Commit();
+        EXPECT_EQ(ModeOf(path), row.old);
+    }
+    // A new file shows no one more while it is written than once it is there.
+    ASSERT_TRUE(QFile::remove(path));
+    TextFileWriter writer(files_, path);
+    EXPECT_EQ(ModeBeside(name), 0644u);
+    writer.Commit();
+    EXPECT_EQ(ModeOf(path), 0644u);
 }
 
 // A link is followed: the file it leads to is replaced and the link stays a link. Another name
