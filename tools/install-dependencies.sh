@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins               # Qt 6 Widgets and its platform plugins
     fonts-liberation                           # metric twins of Arial, the window's font
     libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
+    libseccomp-dev                             # tests of a disk that fails to sync
     libicu-dev                                 # normal forms, case folding, confusables
     xvfb xauth xdotool                         # the check in a real window
     desktop-file-utils appstream               # validators of the menu entry and metadata

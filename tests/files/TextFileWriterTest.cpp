@@ -1,6 +1,7 @@
 #include "files/TextFileWriter.h"
 
 #include "DeviceNode.h"
+#include "FailingSync.h"
 #include "FailureOf.h"
 #include "MemoryFileSystem.h"
 #include "platform/Failure.h"
@@ -197,6 +198,21 @@ TEST_F(TextFileWriterTest, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
         EXPECT_EQ(Read(path), QByteArray("old\n"));
         EXPECT_EQ(Entries(disk.Folder()), (QStringList{u"filler"_s, u"old.txt"_s}));
     }
+}
+
+// What was written is not known to be on the disk until fsync says so: a failed one is a failed
+// save, and the old file stays.
+TEST_F(TextFileWriterTest, AFailedSyncFailsTheSaveAndKeepsTheOldFile) {
+    const QString path = PathOf(u"synced.txt"_s);
+    Write(path, "old");
+    QString failure;
+    const auto refusal =
+        RunWhereSyncFails([&] { failure = FailureOf([&] { Save(files_, path, {u"new"_s}); }); });
+    if (refusal)
+        GTEST_SKIP() << *refusal;
+    EXPECT_EQ(failure, u"Input/output error"_s);
+    EXPECT_EQ(Read(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir_.path()), QStringList{u"synced.txt"_s}) << "nothing else is left";
 }
 
 TEST_F(TextFileWriterTest, TheNewFileKeepsTheOldOnesOwnerGroupAndMode) {
