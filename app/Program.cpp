@@ -18,8 +18,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <cstdio>
-
 namespace {
 
 QStringList ArgumentsOf(int argc, char** argv) {
@@ -29,19 +27,13 @@ QStringList ArgumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-int Print(const CommandLineExit& exit) {
-    std::FILE* stream = exit.status == 0 ? stdout : stderr;
-    std::fprintf(stream, "%s\n", exit.text.toLocal8Bit().constData());
-    return exit.status;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     // Read before the application object exists: that one needs a display.
     const auto parsed = ParseWindowCommandLine(ArgumentsOf(argc, argv));
     if (const auto* exit = std::get_if<CommandLineExit>(&parsed))
-        return Print(*exit);
+        return PrintCommandLineExit(*exit, stdout, stderr);
     const auto& commandLine = std::get<WindowCommandLine>(parsed);
 
     QApplication app(argc, argv);

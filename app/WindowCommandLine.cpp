@@ -8,6 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Also the status of an answer that could not be written.
 constexpr int kUsageStatus = 2;
 const QString kUsage = u"Usage: tarnwick [--lines | --words] [FILE1 [FILE2]]"_s;
 const QString kTryHelp = u"Try 'tarnwick --help'."_s;
@@ -51,6 +52,16 @@ QString AbsoluteNativePath(const QString& path) {
 }
 
 } // namespace
+
+int PrintCommandLineExit(const CommandLineExit& exit, std::FILE* out, std::FILE* err) {
+    std::FILE* stream = exit.status == 0 ? out : err;
+    const bool written = std::fprintf(stream, "%s\n", exit.text.toLocal8Bit().constData()) >= 0 &&
+                         std::fflush(stream) == 0;
+    if (written)
+        return exit.status;
+    std::fprintf(err, "tarnwick: the answer could not be written\n");
+    return kUsageStatus;
+}
 
 std::variant<WindowCommandLine, CommandLineExit>
 ParseWindowCommandLine(const QStringList& arguments) {

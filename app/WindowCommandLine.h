@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <variant>
 
 // What `tarnwick [--lines | --words] [FILE1 [FILE2]]` asks of the window once it is shown.
@@ -20,6 +21,10 @@ struct CommandLineExit {
     QString text;
     int status = 0;
 };
+
+// Prints `exit` and gives the status to end with: an answer that cannot be written all the way
+// (a full disk, a closed pipe) is trouble, told on `err`.
+int PrintCommandLineExit(const CommandLineExit& exit, std::FILE* out, std::FILE* err);
 
 // `arguments` begins with the program's name. Needs no application object, so that --help and
 // --version answer where no display is. Qt's own start-up options (-platform, -style ...) are
