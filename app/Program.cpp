@@ -18,20 +18,14 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace {
-
-QStringList ArgumentsOf(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
-} // namespace
+#include <cstdio>
 
 int main(int argc, char** argv) {
     // Read before the application object exists: that one needs a display.
-    const auto parsed = ParseWindowCommandLine(ArgumentsOf(argc, argv));
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const auto parsed = ParseWindowCommandLine(arguments);
     if (const auto* exit = std::get_if<CommandLineExit>(&parsed))
         return PrintCommandLineExit(*exit, stdout, stderr);
     const auto& commandLine = std::get<WindowCommandLine>(parsed);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -31,3 +33,7 @@ int PrintCommandLineExit(const CommandLineExit& exit, std::FILE* out, std::FILE*
 // accepted and left to QApplication, which reads them from the same arguments.
 std::variant<WindowCommandLine, CommandLineExit>
 ParseWindowCommandLine(const QStringList& arguments);
+// The same for the arguments as the system gives them: a file's name may be any bytes, and it is
+// that file that loads (see FileNames).
+std::variant<WindowCommandLine, CommandLineExit>
+ParseWindowCommandLine(const QList<QByteArray>& arguments);
