@@ -22,19 +22,6 @@
 
 namespace {
 
-QStringList ArgumentsOf(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
-int Print(const CommandLineExit& exit) {
-    std::FILE* stream = exit.status == 0 ? stdout : stderr;
-    std::fprintf(stream, "%s\n", exit.text.toLocal8Bit().constData());
-    return exit.status;
-}
-
 // Start-up may ask the user something (a settings file that could not be read) before the window
 // shows; what the command line named opens once the window is up, so that the user sees the loads
 // and the comparison happen.
@@ -49,9 +36,12 @@ Task<> StartWindow(Form1& window, WindowCommandLine commandLine) {
 
 int main(int argc, char** argv) {
     // Read before the application object exists: that one needs a display.
-    const auto parsed = ParseWindowCommandLine(ArgumentsOf(argc, argv));
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const auto parsed = ParseWindowCommandLine(arguments);
     if (const auto* exit = std::get_if<CommandLineExit>(&parsed))
-        return Print(*exit);
+        return PrintCommandLineExit(*exit, stdout, stderr);
     const auto& commandLine = std::get<WindowCommandLine>(parsed);
 
     MemoryBound::HandBackFreedMemory();

@@ -1,13 +1,15 @@
 #include "app/WindowCommandLine.h"
 
+#include "platform/FileNames.h"
+
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
+// Also the status of an answer that could not be written.
 constexpr int kUsageStatus = 2;
 const QString kUsage = u"Usage: tarnwick [--lines | --words] [FILE1 [FILE2]]"_s;
 const QString kTryHelp = u"Try 'tarnwick --help'."_s;
@@ -45,12 +47,29 @@ CommandLineExit UsageError(const QString& message) {
     return {u"tarnwick: "_s + message + u" "_s + kTryHelp, kUsageStatus};
 }
 
+// Worked out on the name itself, so that a name of any bytes, in a folder of any bytes, stays
+// the name of that file.
 QString AbsoluteNativePath(const QString& path) {
     // An empty name stays empty, to be reported as a file that is not there.
-    return path.isEmpty() ? path : QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return QDir::toNativeSeparators(QDir::cleanPath(path));
+    const QString folder = FileNames::CurrentFolder();
+    // Without a current folder the name stays relative, and fails as the system fails it.
+    return QDir::toNativeSeparators(folder.isEmpty() ? path
+                                                     : QDir::cleanPath(folder + u'/' + path));
 }
 
 } // namespace
+
+int PrintCommandLineExit(const CommandLineExit& exit, std::FILE* out, std::FILE* err) {
+    std::FILE* stream = exit.status == 0 ? out : err;
+    const bool written = std::fprintf(stream, "%s\n", exit.text.toLocal8Bit().constData()) >= 0 &&
+                         std::fflush(stream) == 0;
+    if (written)
+        return exit.status;
+    std::fprintf(err, "tarnwick: the answer could not be written\n");
+    return kUsageStatus;
+}
 
 std::variant<WindowCommandLine, CommandLineExit>
 ParseWindowCommandLine(const QStringList& arguments) {
@@ -87,4 +106,12 @@ ParseWindowCommandLine(const QStringList& arguments) {
     else if (parser.isSet(words))
         commandLine.comparison = WindowCommandLine::Comparison::Words;
     return commandLine;
+}
+
+std::variant<WindowCommandLine, CommandLineExit>
+ParseWindowCommandLine(const QList<QByteArray>& arguments) {
+    QStringList decoded;
+    for (const QByteArray& argument : arguments)
+        decoded.append(FileNames::Decode(argument));
+    return ParseWindowCommandLine(decoded);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <variant>
 
 // What `tarnwick [--lines | --words] [FILE1 [FILE2]]` asks of the window once it is shown.
@@ -21,8 +24,16 @@ struct CommandLineExit {
     int status = 0;
 };
 
+// Prints `exit` and gives the status to end with: an answer that cannot be written all the way
+// (a full disk, a closed pipe) is trouble, told on `err`.
+int PrintCommandLineExit(const CommandLineExit& exit, std::FILE* out, std::FILE* err);
+
 // `arguments` begins with the program's name. Needs no application object, so that --help and
 // --version answer where no display is. Qt's own start-up options (-platform, -style ...) are
 // accepted and left to QApplication, which reads them from the same arguments.
 std::variant<WindowCommandLine, CommandLineExit>
 ParseWindowCommandLine(const QStringList& arguments);
+// The same for the arguments as the system gives them: a file's name may be any bytes, and it is
+// that file that loads (see FileNames).
+std::variant<WindowCommandLine, CommandLineExit>
+ParseWindowCommandLine(const QList<QByteArray>& arguments);

@@ -152,8 +152,7 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             temporary_ = folder + '.' + name + ".tarnwick-" +
                          QByteArray::number(QRandomGenerator::global()->generate(), 36);
-            // 0666 less the user's mask, as for any new file; an old file's mode comes later.
-            fd_.Reset(OpenRetrying(temporary_, O_WRONLY | O_CREAT | O_EXCL, 0666));
+            fd_.Reset(OpenRetrying(temporary_, O_WRONLY | O_CREAT | O_EXCL, CreationMode()));
             if (fd_.Get() >= 0)
                 return;
             if (errno != EEXIST)
@@ -197,6 +196,12 @@ public:
 
 private:
     static constexpr qsizetype kBufferBytes = qsizetype{1} << 16;
+
+    // Whoever opens the new file while it is written goes on reading it after the rename,
+    // whatever mode it is given then: so an old file's text is its owner's alone (or narrower
+    // still, as the old file may be) until the last byte is in. A file that is new anyway shows
+    // nobody more while it is written than once it is there: 0666 less the user's mask.
+    mode_t CreationMode() const { return old_ ? old_->st_mode & 0600 : 0666; }
 
     void Flush() {
         WriteOut(buffer_);

@@ -23,8 +23,9 @@ bool IsOrdinaryFile(const QByteArray& path);
 std::unique_ptr<InputFile> OpenForReading(const QByteArray& path, const QString& shown,
                                           Accept accept);
 // See OutputFile. The new file takes the old one's owner, group and mode where the process may
-// set them; a link is followed and the file it leads to is replaced. Other names of the old file
-// (hard links) keep the old text.
+// set them, and only once it is complete: until then no one else may open it. A link is followed
+// and the file it leads to is replaced. Other names of the old file (hard links) keep the old
+// text.
 std::unique_ptr<OutputFile> StartWriting(const QByteArray& path, const QString& shown);
 
 } // namespace LocalFiles

@@ -1,10 +1,10 @@
 #include "platform/QtFileSystem.h"
 
+#include "platform/FileNames.h"
 #include "platform/LocalFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 QtFileSystem::QtFileSystem(QString programFolder) : programFolder_(std::move(programFolder)) {}
 
@@ -15,18 +15,18 @@ QString QtFileSystem::ProgramFolder() const {
 }
 
 PathState QtFileSystem::StateOf(const QString& path) const {
-    return LocalFiles::StateOf(QFile::encodeName(path));
+    return LocalFiles::StateOf(FileNames::Encode(path));
 }
 
 bool QtFileSystem::IsOrdinaryFile(const QString& path) const {
-    return LocalFiles::IsOrdinaryFile(QFile::encodeName(path));
+    return LocalFiles::IsOrdinaryFile(FileNames::Encode(path));
 }
 
 std::unique_ptr<InputFile> QtFileSystem::OpenForReading(const QString& path) const {
-    return LocalFiles::OpenForReading(QFile::encodeName(path), path,
+    return LocalFiles::OpenForReading(FileNames::Encode(path), FileNames::Shown(path),
                                       LocalFiles::Accept::OrdinaryFiles);
 }
 
 std::unique_ptr<OutputFile> QtFileSystem::StartWriting(const QString& path) const {
-    return LocalFiles::StartWriting(QFile::encodeName(path), path);
+    return LocalFiles::StartWriting(FileNames::Encode(path), FileNames::Shown(path));
 }

@@ -2,7 +2,7 @@
 
 #include "platform/FileSystem.h"
 
-// The local file system, for paths as Qt spells them.
+// The local file system, for paths as Qt spells them or as FileNames carries a system's bytes.
 class QtFileSystem final : public FileSystem {
 public:
     // `programFolder` stands in for the executable's folder (tests); empty means the real one.

@@ -9,6 +9,7 @@ packages=(
     qcoro-qt6-dev                              # coroutines on Qt's event loop
     fonts-liberation                           # metric twins of Arial, the window's font
     libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
+    libseccomp-dev                             # tests of a disk that fails to sync
     libicu-dev                                 # normal forms, case folding, confusables
     xvfb xauth xdotool                         # the check in a real window
     desktop-file-utils appstream               # validators of the menu entry and metadata

@@ -4,6 +4,11 @@
 
 #include <QRadioButton>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -90,4 +95,74 @@ TEST_F(CommandLineStartTest, OneFileLeavesTheOtherSideAlone) {
     OpenFromCommandLine(form, {{TwoFiles()[0]}, WindowCommandLine::Comparison::None});
     EXPECT_EQ(form.RichTextBox1.Text(), u"alpha\r\nshared beta\r\n\r"_s);
     EXPECT_EQ(form.RichTextBox2.Text(), u"kept"_s);
+}
+
+namespace {
+
+// While alive, the process works in `folder`.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const QByteArray& folder) : saved_(open(".", O_RDONLY | O_DIRECTORY)) {
+        EXPECT_EQ(chdir(folder.constData()), 0);
+    }
+    ~WorkingFolder() {
+        EXPECT_EQ(fchdir(saved_), 0);
+        close(saved_);
+    }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    int saved_;
+};
+
+// Names Qt cannot spell, removed by their bytes when the test ends: the temporary folder's own
+// clean-up goes by Qt's spelling and would leave them behind.
+class BytesNamed {
+public:
+    ~BytesNamed() {
+        for (auto name = names_.rbegin(); name != names_.rend(); ++name)
+            (void)remove(name->constData());
+    }
+    const QByteArray& operator()(QByteArray name) { return names_.emplace_back(std::move(name)); }
+
+private:
+    std::vector<QByteArray> names_;
+};
+
+void WriteBytes(const QByteArray& path, const QByteArray& bytes) {
+    const int fd = open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.constData(), bytes.size()), bytes.size());
+    close(fd);
+}
+
+} // namespace
+
+// A name is the system's bytes, which need not be UTF-8: those very bytes are opened, from a
+// folder whose name need not be UTF-8 either, and a message shows the name readably.
+TEST_F(CommandLineStartTest, NamesThatAreNotUtf8OpenTheFilesOfThoseBytes) {
+    Form1& form = Start();
+    BytesNamed named;
+    const QByteArray folder = named(QFile::encodeName(programFolder.path()) + "/folder\xFE");
+    ASSERT_EQ(mkdir(folder.constData(), 0700), 0);
+    WriteBytes(named(folder + "/bad\xFF.txt"), "alpha\nshared\n");
+    WriteBytes(named(folder + "/plain.txt"), "shared\ngamma\n");
+    {
+        const WorkingFolder inside(folder);
+        const auto parsed = ParseWindowCommandLine(
+            QList<QByteArray>{"tarnwick", "--lines", "bad\xFF.txt", "plain.txt"});
+        OpenFromCommandLine(form, std::get<WindowCommandLine>(parsed));
+    }
+    EXPECT_EQ(box.Texts(), std::vector<QString>{u"Done."_s});
+    EXPECT_EQ(form.RichTextBox1.Text(), u"alpha\r\nshared\r\n\r"_s);
+    EXPECT_EQ(form.RichTextBox2.Text(), u"shared\r\ngamma\r\n\r"_s);
+
+    box.shown.clear();
+    box.answers = {MsgBoxResult::Ok};
+    const auto parsed = ParseWindowCommandLine(QList<QByteArray>{"tarnwick", folder});
+    OpenFromCommandLine(form, std::get<WindowCommandLine>(parsed));
+    const QString shown = programFolder.path() + u"/folder\uFFFD is a folder, not a file"_s;
+    ASSERT_EQ(ErrorReports().size(), 1u);
+    EXPECT_TRUE(ErrorReports()[0].contains(shown)) << ErrorReports()[0].toStdString();
 }

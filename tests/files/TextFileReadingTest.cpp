@@ -1,6 +1,7 @@
 #include "files/TextFileReading.h"
 #include "platform/QtFileSystem.h"
 
+#include "DeviceNode.h"
 #include "FailureOf.h"
 #include "FileIn.h"
 #include "MemoryFileSystem.h"
@@ -76,8 +77,10 @@ TEST_F(TextFileReadingTest, FileOverTheLimitIsRefusedBeforeReading) {
 TEST_F(TextFileReadingTest, AnythingButAnOrdinaryFileIsRefusedWithoutWaiting) {
     const QString fifo = PathOf(u"pipe"_s);
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {fifo, u"/dev/null"_s, u"/dev/zero"_s}) {
-        if (!QFile::exists(path))
+    const QString null = MakeDeviceIn(dir_, u"null"_s, kNullDevice);
+    const QString zero = MakeDeviceIn(dir_, u"zero"_s, kZeroDevice);
+    for (const QString& path : {fifo, null, zero}) {
+        if (path.isEmpty()) // making devices is not permitted here
             continue;
         EXPECT_EQ(FailureOf([&] { ReadTextFile(QtFileSystem(), path); }),
                   path + u" is not an ordinary file"_s);
@@ -139,10 +142,10 @@ TEST_F(FaultyFilesTest, ReadsThatStopShortOrFailAreHandled) {
 TEST_F(FaultyFilesTest, WhatCannotBeOpenedSaysWhy) {
     files.files[u"/locked.txt"_s] = "x";
     files.forbidden = {u"/locked.txt"_s};
-    files.special = {u"/dev/tty"_s};
+    files.special = {u"/device"_s};
     files.unreachable = {u"/hidden/a.txt"_s};
     EXPECT_EQ(FailureOfReading(u"/locked.txt"_s), u"Permission denied"_s);
-    EXPECT_EQ(FailureOfReading(u"/dev/tty"_s), u"/dev/tty is not an ordinary file"_s);
+    EXPECT_EQ(FailureOfReading(u"/device"_s), u"/device is not an ordinary file"_s);
     EXPECT_EQ(FailureOfReading(u"/hidden/a.txt"_s), u"Permission denied"_s);
     EXPECT_EQ(FailureOfReading(u"/missing.txt"_s), u"File not found"_s);
 }

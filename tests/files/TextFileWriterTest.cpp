@@ -1,5 +1,7 @@
 #include "files/TextFileWriter.h"
 
+#include "DeviceNode.h"
+#include "FailingSync.h"
 #include "FailureOf.h"
 #include "MemoryFileSystem.h"
 #include "platform/Failure.h"
@@ -96,9 +98,31 @@ private:
     int refusal_ = 0;
 };
 
+// While alive, files this process creates start from `mask`.
+class FileModeMask {
+public:
+    explicit FileModeMask(mode_t mask) : saved_(umask(mask)) {}
+    ~FileModeMask() { umask(saved_); }
+
+private:
+    mode_t saved_;
+};
+
+mode_t ModeOf(const QString& path) {
+    struct stat info {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : ~0u;
+}
+
 class TextFileWriterTest : public ::testing::Test {
 protected:
     QString PathOf(const QString& name) const { return dir_.filePath(name); }
+
+    // The mode of the file being written beside `name`, the folder's only other entry.
+    mode_t ModeBeside(const QString& name) const {
+        QStringList others = Entries(dir_.path());
+        others.removeOne(name);
+        return others.size() == 1 ? ModeOf(PathOf(others[0])) : ~0u;
+    }
 
     QtFileSystem files_;
     QTemporaryDir dir_;
@@ -119,9 +143,9 @@ TEST(TextFileWriterFaultsTest, APieceThatDoesNotFitOrAFailedCommitLeavesTheOldFi
     files.failCommit = true;
     EXPECT_EQ(FailureOf([&] { Save(files, u"/r.txt"_s, {u"new"_s}); }), u"Input/output error"_s);
     EXPECT_EQ(files.files[u"/r.txt"_s], QByteArray("a\r\ncaf\xC3\xA9"));
-    files.special = {u"/dev/full"_s};
-    EXPECT_EQ(FailureOf([&] { Save(files, u"/dev/full"_s, {u"x"_s}); }),
-              u"/dev/full is not an ordinary file"_s);
+    files.special = {u"/device"_s};
+    EXPECT_EQ(FailureOf([&] { Save(files, u"/device"_s, {u"x"_s}); }),
+              u"/device is not an ordinary file"_s);
 }
 
 TEST_F(TextFileWriterTest, APairSplitBetweenPiecesIsOneCharacter) {
@@ -176,6 +200,21 @@ TEST_F(TextFileWriterTest, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
     }
 }
 
+// What was written is not known to be on the disk until fsync says so: a failed one is a failed
+// save, and the old file stays.
+TEST_F(TextFileWriterTest, AFailedSyncFailsTheSaveAndKeepsTheOldFile) {
+    const QString path = PathOf(u"synced.txt"_s);
+    Write(path, "old");
+    QString failure;
+    const auto refusal =
+        RunWhereSyncFails([&] { failure = FailureOf([&] { Save(files_, path, {u"new"_s}); }); });
+    if (refusal)
+        GTEST_SKIP() << *refusal;
+    EXPECT_EQ(failure, u"Input/output error"_s);
+    EXPECT_EQ(Read(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir_.path()), QStringList{u"synced.txt"_s}) << "nothing else is left";
+}
+
 TEST_F(TextFileWriterTest, TheNewFileKeepsTheOldOnesOwnerGroupAndMode) {
     const QString path = PathOf(u"kept.txt"_s);
     Write(path, "old");
@@ -194,6 +233,37 @@ TEST_F(TextFileWriterTest, TheNewFileKeepsTheOldOnesOwnerGroupAndMode) {
         EXPECT_EQ(info.st_gid, 65534u);
     }
     EXPECT_EQ(Read(path), QByteArray("new"));
+}
+
+// Whoever opens the new file while it is written goes on reading it after the rename: until the
+// last byte is in, no one but the owner may, and the owner no more than the old file allowed.
+TEST_F(TextFileWriterTest, TheNewTextIsTheOwnersAloneUntilItIsComplete) {
+    const FileModeMask mask(022);
+    const QString name = u"private.txt"_s;
+    const QString path = PathOf(name);
+    struct Row {
+        mode_t old;
+        mode_t whileWritten;
+    };
+    for (const Row row : {Row{0644, 0600}, Row{0666, 0600}, Row{0604, 0600}, Row{0640, 0600},
+                          Row{0600, 0600}, Row{0200, 0200}}) {
+        SCOPED_TRACE(row.old);
+        Write(path, "old");
+        ASSERT_EQ(chmod(QFile::encodeName(path).constData(), row.old), 0);
+        TextFileWriter writer(files_, path);
+        const mode_t beforeTheFirstByte = ModeBeside(name);
+        writer.Write(QString(200000, u'x')); // more than is held back: some is in the file
+        EXPECT_EQ(beforeTheFirstByte, row.whileWritten);
+        EXPECT_EQ(ModeBeside(name), row.whileWritten);
+        writer.Commit();
+        EXPECT_EQ(ModeOf(path), row.old);
+    }
+    // A new file shows no one more while it is written than once it is there.
+    ASSERT_TRUE(QFile::remove(path));
+    TextFileWriter writer(files_, path);
+    EXPECT_EQ(ModeBeside(name), 0644u);
+    writer.Commit();
+    EXPECT_EQ(ModeOf(path), 0644u);
 }
 
 // A link is followed: the file it leads to is replaced and the link stays a link. Another name
@@ -225,10 +295,13 @@ TEST_F(TextFileWriterTest, LinksAreFollowedAndOtherNamesKeepTheOldText) {
 TEST_F(TextFileWriterTest, WhatIsNoOrdinaryFileIsRefusedAndLeftAlone) {
     const QString fifo = PathOf(u"pipe"_s);
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {fifo, u"/dev/full"_s, u"/dev/null"_s}) {
-        struct stat before {};
-        if (stat(QFile::encodeName(path).constData(), &before) != 0)
+    const QString full = MakeDeviceIn(dir_, u"full"_s, kFullDevice);
+    const QString null = MakeDeviceIn(dir_, u"null"_s, kNullDevice);
+    for (const QString& path : {fifo, full, null}) {
+        if (path.isEmpty()) // making devices is not permitted here
             continue;
+        struct stat before {};
+        ASSERT_EQ(stat(QFile::encodeName(path).constData(), &before), 0);
         EXPECT_EQ(FailureOf([&] { Save(files_, path, {u"x"_s}); }),
                   path + u" is not an ordinary file"_s);
         struct stat after {};

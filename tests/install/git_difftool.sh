@@ -10,7 +10,7 @@ need git
 repo=$scratch/repo
 git init -q "$repo"
 cd "$repo"
-export GIT_CONFIG_NOSYSTEM=1 HOME=$scratch GIT_AUTHOR_NAME=Test GIT_AUTHOR_EMAIL=test@example.com \
+export GIT_CONFIG_NOSYSTEM=1 GIT_AUTHOR_NAME=Test GIT_AUTHOR_EMAIL=test@example.com \
     GIT_COMMITTER_NAME=Test GIT_COMMITTER_EMAIL=test@example.com
 printf 'alpha\nbeta\ngamma\n' >notes.txt
 git add notes.txt && git commit -qm first

@@ -23,6 +23,11 @@ need() {
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+# The programs and tools under test keep their settings and caches in a home of their own.
+export HOME=$scratch/home
+unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
+mkdir "$HOME"
+
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # Every file an installation holds, relative to its prefix, with the app id filled in.
