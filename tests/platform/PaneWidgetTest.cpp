@@ -436,6 +436,63 @@ TEST_F(PaneWidgetTest, TheOverviewStripMarksTheRowsWithRed) {
     EXPECT_NEAR(shown, 0.6, 0.01);
 }
 
+// A row of the strip stands for many lines: red anywhere among them marks it, not only red in the
+// first. Each case colours a few lines around one row and names the rows it marks.
+TEST_F(PaneWidgetTest, AStripRowIsMarkedForRedInAnyOfItsLines) {
+    widget.ShowOverview(true);
+    QString text;
+    for (int i = 0; i < 100'000; ++i)
+        text += u"line\r\n"_s;
+    pane.SetText(text);
+    OverviewStrip* strip = widget.Overview();
+    ASSERT_NE(strip, nullptr);
+    const auto rows = static_cast<qsizetype>(strip->Marks().size());
+    const qsizetype pieces = widget.PieceCount();
+    const qsizetype row = rows / 3;
+    const qsizetype first = row * pieces / rows, next = (row + 1) * pieces / rows;
+    ASSERT_GT(next - first, 3) << "a row stands for several lines";
+    const qsizetype middle = (first + next) / 2;
+    const auto lineAt = [&](qsizetype piece) { return TextRange{widget.PieceStart(piece), 4}; };
+    const struct {
+        const char* what;
+        std::function<void()> colour;
+        std::vector<qsizetype> marked;
+    } cases[] = {
+        {"the row's first line",
+         [&] { pane.ColourRanges(std::vector{lineAt(first)}, kRed); },
+         {row}},
+        {"a line inside the row",
+         [&] { pane.ColourRanges(std::vector{lineAt(middle)}, kRed); },
+         {row}},
+        {"the row's last line",
+         [&] { pane.ColourRanges(std::vector{lineAt(next - 1)}, kRed); },
+         {row}},
+        {"a word marked red inside the row",
+         [&] {
+             ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+             builder.Add({lineAt(middle).start + 1, 2});
+             pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+         },
+         {row}},
+        {"red from inside the row into the next",
+         [&] {
+             const qsizetype from = lineAt(middle).start;
+             pane.ColourRanges(std::vector{TextRange{from, lineAt(next + 1).End() - from}}, kRed);
+         },
+         {row, row + 1}},
+    };
+    for (const auto& c : cases) {
+        pane.ColourRanges(std::vector<TextRange>{{0, pane.Length()}}, kBlack);
+        c.colour();
+        std::vector<qsizetype> marked;
+        const std::vector<bool>& marks = strip->Marks();
+        for (std::size_t y = 0; y < marks.size(); ++y)
+            if (marks[y])
+                marked.push_back(static_cast<qsizetype>(y));
+        EXPECT_EQ(marked, c.marked) << c.what;
+    }
+}
+
 TEST_F(PaneWidgetTest, RestingOnARedStretchShowsItsTipAndElsewhereTheSummary) {
     pane.SetText(u"plain\r\ntipped"_s);
     pane.SetSummary(u"1 line of this text is nowhere in Text File #2"_s);
