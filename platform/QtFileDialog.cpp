@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace {
 
@@ -85,7 +86,11 @@ void QtFileDialog::SetUp(QFileDialog& dialog, QFileDialog::AcceptMode acceptMode
 QStringList QtFileDialog::Run(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    const QStringList chosen = dialog.selectedFiles();
+    // Qt's own dialog gives picked files in the order of its list, which sorts them once it has
+    // read the folder: the name box keeps the order they were picked or typed in.
+    const auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QStringList chosen =
+        InNamedOrder(dialog.selectedFiles(), nameBox ? nameBox->text() : QString());
     lastFolder_ = QFileInfo(chosen.first()).absolutePath();
     const qsizetype filterIndex =
         NameFilterIndex(dialog.nameFilters(), dialog.selectedNameFilter());
