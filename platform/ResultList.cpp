@@ -1,7 +1,6 @@
 #include "platform/ResultList.h"
 
 #include "platform/LargePages.h"
-#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,7 +10,7 @@ namespace {
 
 bool HasBreak(QStringView units) {
     for (const QChar unit : units)
-        if (unit.unicode() <= u'\r' && (unit == kCR || unit == kLF))
+        if (unit.unicode() <= u'\r' && (unit == u'\r' || unit == u'\n'))
             return true;
     return false;
 }
@@ -35,7 +34,7 @@ qsizetype ResultList::EntryAt(qsizetype i) const {
 
 bool ResultList::StartsWithLF(qsizetype i) const {
     return form_ == Form::Pieces && EntryLength(i) > 0 &&
-           source_[entries_[static_cast<std::size_t>(i)].source] == kLF;
+           source_[entries_[static_cast<std::size_t>(i)].source] == u'\n';
 }
 
 qsizetype ResultList::FirstEntryEndingAfter(qsizetype position) const {
@@ -173,7 +172,7 @@ void ResultList::Builder::Add(TextRange entry) {
         {static_cast<std::uint32_t>(entry.start), static_cast<std::uint32_t>(list_.length_)});
     list_.length_ = end;
     QStringView units = QStringView(list_.source_).sliced(entry.start, entry.length);
-    if (list_.form_ == Form::Pieces && units.startsWith(kLF))
+    if (list_.form_ == Form::Pieces && units.startsWith(u'\n'))
         units = units.sliced(1);
     if (list_.listable_ && HasBreak(units))
         list_.listable_ = false;
