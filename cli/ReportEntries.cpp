@@ -1,7 +1,7 @@
 #include "cli/ReportEntries.h"
 
+#include "compare/LineBreakUnits.h"
 #include "compare/UnitScan.h"
-#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #include "cli/ReportSinks.h"
 
 #include "cli/JsonWriter.h"
+#include "compare/LineBreakUnits.h"
 #include "platform/Failure.h"
-#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <span>

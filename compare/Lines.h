@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LineBreakUnits.h"
+#include "compare/LineBreakUnits.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,5 +1,4 @@
 #include "files/LineBreaks.h"
-#include "platform/LineBreakUnits.h"
 
 #include <QtEndian>
 
@@ -41,7 +40,7 @@ qsizetype CountLoneLineBreaks(QByteArrayView eightBitText) {
     const char* bytes = eightBitText.data();
     return CountLone(
         eightBitText.size(),
-        [bytes](qsizetype i) { return char16_t{static_cast<uchar>(bytes[i])}; }, kCR, kLF);
+        [bytes](qsizetype i) { return char16_t{static_cast<uchar>(bytes[i])}; }, u'\r', u'\n');
 }
 
 qsizetype CountLoneLineBreaksUtf16(QByteArrayView utf16Bytes, bool bigEndian) {
@@ -49,14 +48,14 @@ qsizetype CountLoneLineBreaksUtf16(QByteArrayView utf16Bytes, bool bigEndian) {
     const auto unitAt = [bytes](qsizetype i) { return qFromUnaligned<char16_t>(bytes + 2 * i); };
     // Compare the units as they lie in memory, with CR and LF in the file's byte order.
     const bool swapped = bigEndian != (QSysInfo::ByteOrder == QSysInfo::BigEndian);
-    return CountLone(utf16Bytes.size() / 2, unitAt, swapped ? Swapped(kCR) : kCR,
-                     swapped ? Swapped(kLF) : kLF);
+    return CountLone(utf16Bytes.size() / 2, unitAt, swapped ? Swapped(u'\r') : u'\r',
+                     swapped ? Swapped(u'\n') : u'\n');
 }
 
 qsizetype CountLoneLineBreaks(QStringView text) {
     const QChar* units = text.data();
     return CountLone(
-        text.size(), [units](qsizetype i) { return units[i].unicode(); }, kCR, kLF);
+        text.size(), [units](qsizetype i) { return units[i].unicode(); }, u'\r', u'\n');
 }
 
 CrLfWriter::CrLfWriter(qsizetype expectedSize) {

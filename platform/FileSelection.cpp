@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -42,7 +43,42 @@ QString SharedFolder(const QStringList& paths) {
     return folder;
 }
 
+// The names in a name box as the dialog reads them: quoted ones, or else the whole text.
+QStringList NamesIn(const QString& nameBox) {
+    if (!nameBox.contains(u'"'))
+        return {nameBox};
+    const QStringList tokens = nameBox.split(u'"');
+    QStringList names;
+    for (qsizetype i = 1; i < tokens.size(); i += 2)
+        names.append(tokens[i]);
+    return names;
+}
+
+bool Names(const QString& path, const QString& name) {
+    const QString file = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    const QString named = QDir::cleanPath(QDir::fromNativeSeparators(name));
+    return !named.isEmpty() && (file == named || file.endsWith(u'/' + named));
+}
+
 } // namespace
+
+QStringList InNamedOrder(const QStringList& paths, const QString& nameBox) {
+    QStringList ordered;
+    std::vector<bool> taken(static_cast<std::size_t>(paths.size()), false);
+    for (const QString& name : NamesIn(nameBox)) {
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            if (!taken[static_cast<std::size_t>(i)] && Names(paths[i], name)) {
+                taken[static_cast<std::size_t>(i)] = true;
+                ordered.append(paths[i]);
+                break;
+            }
+        }
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        if (!taken[static_cast<std::size_t>(i)])
+            ordered.append(paths[i]);
+    return ordered;
+}
 
 QString JoinedSelection(const QStringList& paths) {
     if (paths.isEmpty())

@@ -1,5 +1,6 @@
 #include "platform/Pane.h"
 
+#include "platform/CaretPlaces.h"
 #include "platform/Failure.h"
 #include "platform/PaneObserver.h"
 #include "platform/PlainText.h"
@@ -68,9 +69,25 @@ void Pane::TextChanged() {
     ClampSelection();
 }
 
+// The text changed under the selection: it stays within the text, and out of any pair that text
+// added at its end completes.
 void Pane::ClampSelection() {
-    anchor_ = std::min(anchor_, Length());
-    caret_ = std::min(caret_, Length());
+    chosen_.start = std::min(chosen_.start, Length());
+    chosen_.length = std::min(chosen_.length, Length() - chosen_.start);
+    PlaceEnds(std::min(anchor_, Length()), std::min(caret_, Length()));
+}
+
+void Pane::PlaceEnds(qsizetype anchor, qsizetype caret) {
+    const bool backward = caret < anchor;
+    anchor_ = OutOfPair(Content(), anchor, backward);
+    caret_ = OutOfPair(Content(), caret, !backward && caret != anchor);
+}
+
+// After an edit the caret stands after the new text, and past the pair that text may have
+// joined, whether it ended in the pair's first half or took away what stood between its halves.
+void Pane::PlaceCaretAfterEdit(qsizetype end) {
+    const qsizetype after = OutOfPair(Content(), end, true);
+    Select(after, after);
 }
 
 void Pane::SetText(QString text) {
@@ -85,6 +102,7 @@ void Pane::SetText(QString text, TextLines lines) {
     redMarks_.reset();
     history_.Clear();
     anchor_ = caret_ = 0;
+    chosen_ = {};
     TextChanged();
     if (observer_)
         observer_->TextReplaced();
@@ -118,29 +136,29 @@ void Pane::AppendList(std::shared_ptr<const ResultList> list) {
 }
 
 void Pane::SetSelStart(qsizetype start) {
-    anchor_ = caret_ = std::min(NonNegative(start), Length());
+    chosen_ = {std::min(NonNegative(start), Length()), 0};
+    PlaceEnds(chosen_.start, chosen_.start);
     if (observer_)
         observer_->SelectionChanged();
 }
 
 void Pane::SetSelLength(qsizetype length) {
-    const qsizetype start = SelStart();
-    anchor_ = start;
-    caret_ = start + std::min(NonNegative(length), Length() - start);
+    chosen_.length = std::min(NonNegative(length), Length() - chosen_.start);
+    PlaceEnds(chosen_.start, chosen_.End());
     if (observer_)
         observer_->SelectionChanged();
 }
 
 void Pane::Select(qsizetype anchor, qsizetype caret) {
-    anchor_ = std::clamp<qsizetype>(anchor, 0, Length());
-    caret_ = std::clamp<qsizetype>(caret, 0, Length());
+    PlaceEnds(std::clamp<qsizetype>(anchor, 0, Length()),
+              std::clamp<qsizetype>(caret, 0, Length()));
+    chosen_ = {SelStart(), SelLength()};
     if (observer_)
         observer_->SelectionChanged();
 }
 
 void Pane::SetSelColor(Colour colour) {
-    const TextRange selection{SelStart(), SelLength()};
-    ColourRanges(std::span(&selection, 1), colour);
+    ColourRanges(std::span(&chosen_, 1), colour);
 }
 
 void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) {
@@ -289,7 +307,7 @@ void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, boo
                   caret_};
     Replace(position, edit.removed, inserted, nullptr);
     history_.Record(std::move(edit), typed);
-    Select(position + inserted.size(), position + inserted.size());
+    PlaceCaretAfterEdit(position + inserted.size());
 }
 
 void Pane::Undo() {
@@ -305,6 +323,5 @@ void Pane::Redo() {
         return;
     const TextEdit edit = history_.TakeRedo();
     Replace(edit.position, edit.removed, edit.inserted, nullptr);
-    const qsizetype after = edit.position + edit.inserted.size();
-    Select(after, after);
+    PlaceCaretAfterEdit(edit.position + edit.inserted.size());
 }

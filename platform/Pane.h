@@ -56,9 +56,13 @@ public:
     // out after the text.
     void AppendList(std::shared_ptr<const ResultList> list);
 
+    // The selection never splits a CR LF or a surrogate pair (see CaretPlaces): an end that would
+    // fall inside one moves out of it, away from the other end, so that the selection takes the
+    // whole pair; a caret alone moves to the pair's start.
     qsizetype SelStart() const { return std::min(anchor_, caret_); }
     qsizetype SelLength() const { return std::abs(caret_ - anchor_); }
-    // Moving the start empties the selection; both are kept within the text.
+    // The program's own choice of code units, for SetSelColor. Moving the start empties it; both
+    // are kept within the text. The selection shown follows, out of any pair.
     void SetSelStart(qsizetype start);
     void SetSelLength(qsizetype length);
     // The selection as the user makes it: where it was begun and where the caret is.
@@ -66,7 +70,8 @@ public:
     qsizetype Caret() const { return caret_; }
     void Select(qsizetype anchor, qsizetype caret);
 
-    // Colours exactly the selected code units; the text does not change.
+    // Colours exactly the code units last chosen through SetSelStart and SetSelLength, even
+    // within a pair, or else those selected; the text does not change.
     void SetSelColor(Colour colour);
     // Colours many ranges at once (sorted by start, not overlapping): one change for the view.
     void ColourRanges(std::span<const TextRange> sortedRanges, Colour colour);
@@ -117,8 +122,9 @@ public:
     std::uint64_t TextGeneration() const { return generation_; }
 
     // An edit by the user: `removed` units at `position` become `inserted`, which take the colour
-    // of the text before them; the caret goes after them. `typed` edits that follow one another
-    // are undone together.
+    // of the text before them; the caret goes after them, and after the pair they make should
+    // they join a lone CR to a lone LF or two halves of a character. `typed` edits that follow
+    // one another are undone together.
     void Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed = false);
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
@@ -142,6 +148,8 @@ private:
     qsizetype MarkedEntryFrom(qsizetype position) const;
     void TextChanged();
     void ClampSelection();
+    void PlaceEnds(qsizetype anchor, qsizetype caret);
+    void PlaceCaretAfterEdit(qsizetype end);
 
     std::unique_ptr<PlainText> plain_;       // the text, when held whole
     std::shared_ptr<const ResultList> list_; // or the list it shows
@@ -151,6 +159,7 @@ private:
     EditHistory history_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
+    TextRange chosen_; // what SetSelColor colours: the selection, or the units the program chose
     bool visible_ = true;
     std::optional<int> progress_;
     QString summary_;
@@ -166,7 +175,7 @@ private:
 template <typename Visit>
 void Pane::ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const {
     runs_.ForEachRunIn(from, to, [&](TextRange run, Colour colour) {
-        if (!redMarks_ || colour != kBlack) {
+        if (!redMarks_ || colour == kRed) {
             visit(run, colour);
             return;
         }
@@ -180,11 +189,11 @@ void Pane::ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const {
             if (start >= end)
                 continue; // an empty word marks nothing
             if (start > done)
-                visit(TextRange{done, start - done}, kBlack);
+                visit(TextRange{done, start - done}, colour);
             visit(TextRange{start, end - start}, kRed);
             done = end;
         }
         if (done < run.End())
-            visit(TextRange{done, run.End() - done}, kBlack);
+            visit(TextRange{done, run.End() - done}, colour);
     });
 }

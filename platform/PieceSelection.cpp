@@ -1,7 +1,5 @@
 #include "platform/PieceSelection.h"
 
-#include "platform/LineBreakUnits.h"
-
 #include <algorithm>
 #include <bit>
 #include <limits>
@@ -10,7 +8,7 @@ namespace {
 
 // Where the piece that starts at `from` ends: its CR, or the end of the text.
 qsizetype PieceEnd(QStringView text, qsizetype from) {
-    const qsizetype cr = text.indexOf(kCR, from);
+    const qsizetype cr = text.indexOf(u'\r', from);
     return cr < 0 ? text.size() : cr;
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPointer>
 
 namespace {
@@ -91,7 +92,11 @@ Task<QStringList> QtFileDialog::Run(QPointer<QFileDialog> dialog) {
     const int result = co_await ShowModal(*dialog);
     if (!dialog || result != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         co_return QStringList();
-    const QStringList chosen = dialog->selectedFiles();
+    // Qt's own dialog gives picked files in the order of its list, which sorts them once it has
+    // read the folder: the name box keeps the order they were picked or typed in.
+    const auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QStringList chosen =
+        InNamedOrder(dialog->selectedFiles(), nameBox ? nameBox->text() : QString());
     lastFolder_ = QFileInfo(chosen.first()).absolutePath();
     const qsizetype filterIndex =
         NameFilterIndex(dialog->nameFilters(), dialog->selectedNameFilter());

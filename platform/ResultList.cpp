@@ -1,7 +1,6 @@
 #include "platform/ResultList.h"
 
 #include "platform/LargePages.h"
-#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,7 +10,7 @@ namespace {
 
 bool HasBreak(QStringView units) {
     for (const QChar unit : units)
-        if (unit.unicode() <= u'\r' && (unit == kCR || unit == kLF))
+        if (unit.unicode() <= u'\r' && (unit == u'\r' || unit == u'\n'))
             return true;
     return false;
 }
@@ -58,7 +57,7 @@ bool ResultList::StartsWithLF(qsizetype i) const {
     if (form_ != Form::Pieces)
         return false;
     const TextRange entry = Entry(i);
-    return entry.length > 0 && source_[entry.start] == kLF;
+    return entry.length > 0 && source_[entry.start] == u'\n';
 }
 
 TextRange ResultList::Mark(qsizetype i) const {
@@ -228,7 +227,7 @@ void ResultList::Builder::Add(TextRange entry) {
     ++count_;
     list_.length_ = end;
     QStringView units = QStringView(list_.source_).sliced(entry.start, entry.length);
-    if (list_.form_ == Form::Pieces && units.startsWith(kLF))
+    if (list_.form_ == Form::Pieces && units.startsWith(u'\n'))
         units = units.sliced(1);
     if (list_.listable_ && HasBreak(units))
         list_.listable_ = false;

@@ -1,7 +1,6 @@
 #include "platform/TextLines.h"
 
 #include "platform/Failure.h"
-#include "platform/LineBreakUnits.h"
 
 #include <algorithm>
 #include <iterator>
@@ -15,9 +14,9 @@ qsizetype NextLineStart(QStringView text, qsizetype from) {
     const qsizetype size = text.size();
     for (qsizetype i = from; i < size; ++i) {
         const char16_t unit = units[i];
-        if (unit > kCR || (unit != kCR && unit != kLF))
+        if (unit > u'\r' || (unit != u'\r' && unit != u'\n'))
             continue;
-        return unit == kCR && i + 1 < size && units[i + 1] == kLF ? i + 2 : i + 1;
+        return unit == u'\r' && i + 1 < size && units[i + 1] == u'\n' ? i + 2 : i + 1;
     }
     return -1;
 }
@@ -43,7 +42,7 @@ qsizetype TextLines::End(QStringView text, qsizetype line) const {
     if (line + 1 >= Count())
         return text.size();
     const qsizetype next = Start(line + 1);
-    const bool crlf = next - 2 >= Start(line) && text[next - 1] == kLF && text[next - 2] == kCR;
+    const bool crlf = next - 2 >= Start(line) && text[next - 1] == u'\n' && text[next - 2] == u'\r';
     return next - (crlf ? 2 : 1);
 }
 

@@ -51,3 +51,31 @@ TEST(FileSelectionTest, FilesThatShareNoFolderAreRefusedWithAClearMessage) {
         EXPECT_EQ(failure.Description(), u"The chosen files must be in one folder"_s);
     }
 }
+
+// Each row: files as a dialog's list gives them, what its name box says, and the order that
+// comes back.
+TEST(FileSelectionTest, PickedFilesComeInTheOrderTheNameBoxNamesThem) {
+    const QStringList sorted{u"/f/a.txt"_s, u"/f/b c.txt"_s, u"/f/c.txt"_s};
+    const struct {
+        const char* what;
+        QString nameBox;
+        QStringList ordered;
+    } rows[] = {
+        {"names typed or picked out of order",
+         u"\"c.txt\" \"a.txt\" \"b c.txt\""_s,
+         {u"/f/c.txt"_s, u"/f/a.txt"_s, u"/f/b c.txt"_s}},
+        {"a name the list lacks is passed over, a file the box lacks comes last",
+         u"\"c.txt\" \"gone.txt\" \"b c.txt\""_s,
+         {u"/f/c.txt"_s, u"/f/b c.txt"_s, u"/f/a.txt"_s}},
+        {"full paths in the box",
+         u"\"/f/b c.txt\" \"/f/a.txt\" \"c.txt\""_s,
+         {u"/f/b c.txt"_s, u"/f/a.txt"_s, u"/f/c.txt"_s}},
+        {"an empty box keeps the list's order", QString(), sorted},
+        {"a name matches a whole file name only",
+         u"\"c.txt\" \"b c.txt\" \"a.txt\""_s,
+         {u"/f/c.txt"_s, u"/f/b c.txt"_s, u"/f/a.txt"_s}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(InNamedOrder(sorted, row.nameBox), row.ordered) << row.what;
+    EXPECT_EQ(InNamedOrder({u"/f/only.txt"_s}, u"only.txt"_s), QStringList{u"/f/only.txt"_s});
+}

@@ -86,6 +86,19 @@ TEST(PaneTest, RedMarksFromAListMustBeCutFromThePanesOwnText) {
     EXPECT_TRUE(other.RangesOf(kRed).empty());
 }
 
+TEST(PaneTest, RedMarksShowOverAnyColourAndStayRedThroughAnEdit) {
+    Pane pane;
+    pane.SetText(u"ab cd ef"_s);
+    pane.ColourRanges(std::vector<TextRange>{{0, 8}}, 0xFF0000);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+    builder.Add({3, 2});
+    pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{3, 2}}));
+    pane.Edit(8, 0, u"!"_s);
+    EXPECT_EQ(pane.RangesOf(kRed), (std::vector<TextRange>{{3, 2}}));
+    EXPECT_EQ(pane.ColourAt(8), 0xFF0000u);
+}
+
 TEST(PaneTest, AListIsShownByPlaceInAnEmptyPaneAndSpelledOutAfterText) {
     const QString source = u"keep\r\ngone\r\nlost\r"_s;
     ResultList::Builder builder(source, ResultList::Form::Pieces);

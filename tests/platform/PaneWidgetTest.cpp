@@ -175,6 +175,20 @@ TEST_F(PaneWidgetTest, EditsByKeysAndPastesReachThePane) {
          1,
          6},
         {"Tab types a tab", u"a"_s, 1, {Press(Qt::Key_Tab)}, u"a\t"_s, 2, 2},
+        {"Delete joins a lone CR to a lone LF, and Backspace then takes the pair whole",
+         u"a\rx\nb"_s,
+         2,
+         {Press(Qt::Key_Delete), Press(Qt::Key_Backspace)},
+         u"ab"_s,
+         1,
+         1},
+        {"Backspace joins the halves of a character, and Delete then takes what follows",
+         u"a"_s + face.left(1) + u"x"_s + face.mid(1, 1) + u"b"_s,
+         3,
+         {Press(Qt::Key_Backspace), Press(Qt::Key_Delete)},
+         u"a"_s + face.left(2),
+         3,
+         3},
     };
     for (const Row& row : rows) {
         pane.SetText(row.text);
@@ -352,7 +366,8 @@ TEST_F(PaneWidgetTest, AScreenReaderReadsTheTextCaretSelectionAndColour) {
 }
 
 // F8 and Shift+F8 (Alt+Down, Alt+Up) go from one red stretch to the next, round from the last to
-// the first; a red line's selection starts at its first character, past the break before it.
+// the first; a red line's selection starts at its first character, past the break before it, and
+// ends after the whole break that ends it.
 TEST_F(PaneWidgetTest, TheNavigationKeysGoFromDifferenceToDifference) {
     pane.SetText(u"a\r\nred\r\nb\r\nred too\r\nc"_s);
     pane.ColourRanges(std::vector<TextRange>{{1, 6}, {10, 10}}, kRed); // breaks included
@@ -362,9 +377,9 @@ TEST_F(PaneWidgetTest, TheNavigationKeysGoFromDifferenceToDifference) {
         qsizetype anchor, caret;
     };
     const Step steps[] = {
-        {Qt::Key_F8, Qt::NoModifier, 7, 3},  {Qt::Key_F8, Qt::NoModifier, 20, 11},
-        {Qt::Key_F8, Qt::NoModifier, 7, 3},  {Qt::Key_F8, Qt::ShiftModifier, 20, 11},
-        {Qt::Key_Up, Qt::AltModifier, 7, 3}, {Qt::Key_Down, Qt::AltModifier, 20, 11},
+        {Qt::Key_F8, Qt::NoModifier, 8, 3},  {Qt::Key_F8, Qt::NoModifier, 20, 11},
+        {Qt::Key_F8, Qt::NoModifier, 8, 3},  {Qt::Key_F8, Qt::ShiftModifier, 20, 11},
+        {Qt::Key_Up, Qt::AltModifier, 8, 3}, {Qt::Key_Down, Qt::AltModifier, 20, 11},
     };
     pane.Select(0, 0);
     for (const Step& step : steps) {
@@ -373,9 +388,9 @@ TEST_F(PaneWidgetTest, TheNavigationKeysGoFromDifferenceToDifference) {
             << QKeySequence(step.key | step.modifiers).toString().toStdString();
     }
     pane.ColourRanges(std::vector<TextRange>{{0, pane.Length()}}, kBlack);
-    pane.Select(2, 2);
+    pane.Select(4, 4);
     QTest::keyClick(&widget, Qt::Key_F8);
-    EXPECT_EQ(std::pair(pane.Anchor(), pane.Caret()), std::pair(qsizetype{2}, qsizetype{2}))
+    EXPECT_EQ(std::pair(pane.Anchor(), pane.Caret()), std::pair(qsizetype{4}, qsizetype{4}))
         << "without a difference nothing moves";
 }
 
@@ -419,6 +434,63 @@ TEST_F(PaneWidgetTest, TheOverviewStripMarksTheRowsWithRed) {
     QTest::mouseClick(strip, Qt::LeftButton, Qt::NoModifier, QPoint(2, static_cast<int>(row)));
     const double shown = static_cast<double>(widget.Top().segment) / 1'000'001;
     EXPECT_NEAR(shown, 0.6, 0.01);
+}
+
+// A row of the strip stands for many lines: red anywhere among them marks it, not only red in the
+// first. Each case colours a few lines around one row and names the rows it marks.
+TEST_F(PaneWidgetTest, AStripRowIsMarkedForRedInAnyOfItsLines) {
+    widget.ShowOverview(true);
+    QString text;
+    for (int i = 0; i < 100'000; ++i)
+        text += u"line\r\n"_s;
+    pane.SetText(text);
+    OverviewStrip* strip = widget.Overview();
+    ASSERT_NE(strip, nullptr);
+    const auto rows = static_cast<qsizetype>(strip->Marks().size());
+    const qsizetype pieces = widget.PieceCount();
+    const qsizetype row = rows / 3;
+    const qsizetype first = row * pieces / rows, next = (row + 1) * pieces / rows;
+    ASSERT_GT(next - first, 3) << "a row stands for several lines";
+    const qsizetype middle = (first + next) / 2;
+    const auto lineAt = [&](qsizetype piece) { return TextRange{widget.PieceStart(piece), 4}; };
+    const struct {
+        const char* what;
+        std::function<void()> colour;
+        std::vector<qsizetype> marked;
+    } cases[] = {
+        {"the row's first line",
+         [&] { pane.ColourRanges(std::vector{lineAt(first)}, kRed); },
+         {row}},
+        {"a line inside the row",
+         [&] { pane.ColourRanges(std::vector{lineAt(middle)}, kRed); },
+         {row}},
+        {"the row's last line",
+         [&] { pane.ColourRanges(std::vector{lineAt(next - 1)}, kRed); },
+         {row}},
+        {"a word marked red inside the row",
+         [&] {
+             ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
+             builder.Add({lineAt(middle).start + 1, 2});
+             pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+         },
+         {row}},
+        {"red from inside the row into the next",
+         [&] {
+             const qsizetype from = lineAt(middle).start;
+             pane.ColourRanges(std::vector{TextRange{from, lineAt(next + 1).End() - from}}, kRed);
+         },
+         {row, row + 1}},
+    };
+    for (const auto& c : cases) {
+        pane.ColourRanges(std::vector<TextRange>{{0, pane.Length()}}, kBlack);
+        c.colour();
+        std::vector<qsizetype> marked;
+        const std::vector<bool>& marks = strip->Marks();
+        for (std::size_t y = 0; y < marks.size(); ++y)
+            if (marks[y])
+                marked.push_back(static_cast<qsizetype>(y));
+        EXPECT_EQ(marked, c.marked) << c.what;
+    }
 }
 
 TEST_F(PaneWidgetTest, RestingOnARedStretchShowsItsTipAndElsewhereTheSummary) {

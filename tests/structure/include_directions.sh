@@ -2,6 +2,12 @@
 # Includes between the source folders go one way: the desktop layer at the bottom, the window on
 # it, the comparisons and file commands on both, and the command-line tool beside the window.
 # The comparison engine itself stays plain C++ that a program without widgets can link.
+#
+# Includes are read as the compiler reads them: any spacing around the "#", quotes or angle
+# brackets, comments left out; a name in quotes is looked for beside the including file first,
+# then, like one in angle brackets, from the top of the tree (the one include folder the sources
+# are built with). Every C++ file of each folder is looked at, in subfolders too.
+# tests/structure/include_directions_selftest.sh feeds it a tree with each kind of fault.
 set -euo pipefail
 root=${1:?usage: include_directions.sh SOURCE_ROOT}
 cd "$root"
@@ -17,39 +23,87 @@ declare -A allowed=(
     [cli]="cli compare files platform"
 )
 
-# The engine (the sources of the comparison library) takes only these from the desktop layer.
-engine_may_include="platform/LineBreakUnits.h platform/LargePages.h"
+# The engine (every file of compare/ but the procedures that run it on the panes) takes only these
+# from the desktop layer.
+engine_may_include="platform/LargePages.h"
 
-included_folders() { # file -> "folder/header" per project include
-    grep -hoE '^#include "(platform|app|compare|files|cli)/[^"]+"' "$1" | sed -E 's/#include "(.*)"/\1/'
+sources_of() { # folder... -> its C++ files, one a line
+    find "$@" -type f \( -name '*.h' -o -name '*.hh' -o -name '*.hpp' -o -name '*.hxx' \
+        -o -name '*.cpp' -o -name '*.cc' -o -name '*.cxx' -o -name '*.inc' -o -name '*.ipp' \) |
+        LC_ALL=C sort
+}
+
+# "file<TAB>header" for each include of the files given on stdin that names a file of the tree,
+# both as paths from the top of the tree.
+project_includes() {
+    perl -e '
+        use strict;
+        sub tidy { # a path with "." and ".." worked out; undef when it leaves the tree
+            my @kept;
+            for my $part (split m{/+}, shift) {
+                next if $part eq "." || $part eq "";
+                if ($part eq "..") { return undef unless @kept; pop @kept; }
+                else { push @kept, $part; }
+            }
+            return join "/", @kept;
+        }
+        while (my $file = <STDIN>) {
+            chomp $file;
+            open my $in, "<", $file or die "$file: $!\n";
+            local $/;
+            my $code = <$in>;
+            close $in;
+            $code =~ s/\\\n//g; # continued lines are one line
+            # Comments go; string and character literals stay, so that "/*" in one starts none.
+            $code =~ s{("(?:\\.|[^"\\\n])*"|\x27(?:\\.|[^\x27\\\n])*\x27)|/\*.*?\*/|//[^\n]*}
+                      {defined $1 ? $1 : " "}gse;
+            (my $folder = $file) =~ s{[^/]*$}{};
+            while ($code =~ /^[ \t]*#[ \t]*include[ \t]*(?:"([^"\n]+)"|<([^>\n]+)>)/mg) {
+                my @tries = defined $1 ? ("$folder$1", $1) : ($2);
+                for my $try (@tries) {
+                    my $path = tidy($try);
+                    if (defined $path && -f $path) { print "$file\t$path\n"; last; }
+                }
+            }
+        }'
 }
 
 for folder in "${!allowed[@]}"; do
-    for file in "$folder"/*.h "$folder"/*.cpp; do
-        [[ -e $file ]] || continue
-        while read -r header; do
-            [[ -n $header ]] || continue
-            if [[ " ${allowed[$folder]} " != *" ${header%%/*} "* ]]; then
-                echo "$file includes $header: $folder/ may include only from ${allowed[$folder]}"
-                status=1
-            fi
-        done < <(included_folders "$file")
-    done
+    [[ -d $folder ]] || continue
+    while IFS=$'\t' read -r file header; do
+        if [[ " ${allowed[$folder]} " != *" ${header%%/*} "* ]]; then
+            echo "$file includes $header: $folder/ may include only from ${allowed[$folder]}"
+            status=1
+        fi
+    done < <(sources_of "$folder" | project_includes)
 done
 
-# The engine's sources, as the build lists them, and the headers they reach within compare/.
-engine_sources=$(sed -n '/target_sources(tarnwick_compare/,/)/p' compare/CMakeLists.txt |
-    grep -oE '[A-Za-z]+\.cpp')
+# The sources compare/CMakeLists.txt gives a library in target_sources(), comments left out.
+listed_sources() { # library
+    sed 's/#.*//' compare/CMakeLists.txt | tr '\n' ' ' |
+        grep -oE "target_sources\($1[[:space:]][^)]*\)" |
+        grep -oE '[A-Za-z0-9_./-]+\.(cpp|cc|cxx|h|hpp)' | sed 's|^|compare/|' || true
+}
+
+# The procedures: the sources the window's libraries take from compare/, with their headers.
+declare -A procedure=()
+for source in $(listed_sources tarnwick_core) $(listed_sources tarnwick_ui); do
+    procedure[$source]=1
+    procedure[${source%.*}.h]=1
+done
+
+# The engine: its listed sources and every other file of compare/, and what they reach there.
 declare -A seen=()
-pending=()
-for source in $engine_sources; do pending+=("compare/$source" "compare/${source%.cpp}.h"); done
+pending=($(listed_sources tarnwick_compare))
+for file in $(sources_of compare); do
+    [[ -n ${procedure[$file]:-} ]] || pending+=("$file")
+done
 while ((${#pending[@]})); do
     file=${pending[-1]}
     unset 'pending[-1]'
     [[ -e $file && -z ${seen[$file]:-} ]] || continue
     seen[$file]=1
-    while read -r header; do
-        [[ -n $header ]] || continue
+    while IFS=$'\t' read -r _ header; do
         case $header in
             compare/*) pending+=("$header") ;;
             *)
@@ -59,7 +113,7 @@ while ((${#pending[@]})); do
                 fi
                 ;;
         esac
-    done < <(included_folders "$file")
+    done < <(echo "$file" | project_includes)
 done
 
 # Names that differ only in case collide on the usual file systems of two desktop platforms.
