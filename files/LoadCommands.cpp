@@ -96,9 +96,9 @@ Task<> Form1::LoadSide(int side, bool fromDialog, QStringList dropped) {
     co_await proc.Step(step.empty, [&] { pane.SetText({}); });
     const Pane& other = &pane == &RichTextBox1 ? RichTextBox2 : RichTextBox1;
     const auto loadFile = [&](QString path) -> Task<> {
-        if (ticket.Current())
-            co_await RTB::LoadFileIn(pane, path, desktop_.fileSystem, desktop_.msgBox,
-                                     desktop_.pump, other);
+        if (ticket.Current() && co_await RTB::LoadFileIn(pane, path, desktop_.fileSystem,
+                                                         desktop_.msgBox, desktop_.pump, other))
+            SetSideFile(side, path);
     };
     if (co_await proc.Test(step.oneFile, [&] { return selection.size() == 1; })) {
         co_await proc.Step(step.loadOne, [&] { return loadFile(selection.value(0)); });

@@ -9,11 +9,11 @@
 
 namespace RTB {
 
-Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
-                  EventPump& pump, const Pane& other) {
+Task<bool> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
+                      EventPump& pump, const Pane& other) {
     if (!Main::FileExists(fileSystem, path)) {
         co_await box.Show(QStringLiteral("File not found"), MsgBoxStyle::OkOnly);
-        co_return;
+        co_return false;
     }
     const PaneToken token{&pane};
     QString text;
@@ -30,8 +30,10 @@ Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox
             },
             [&] { progress.Show(0, 0); });
     }
-    if (token.Holds())
-        pane.SetText(std::move(text), std::move(lines));
+    if (!token.Holds())
+        co_return false;
+    pane.SetText(std::move(text), std::move(lines));
+    co_return true;
 }
 
 } // namespace RTB

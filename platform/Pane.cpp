@@ -58,6 +58,25 @@ PlainText& Pane::Plain() {
     return *plain_;
 }
 
+// Once the view has taken the change in, so that what the listener does to the pane meets a view
+// that is up to date.
+void Pane::TellTextListener(bool byUser) {
+    if (textListener_)
+        textListener_(byUser);
+}
+
+void Pane::SetStale(QString note) {
+    if (note == staleNote_ || (!note.isEmpty() && !marked_))
+        return;
+    staleNote_ = std::move(note);
+    if (observer_)
+        observer_->ColoursChanged();
+}
+
+bool Pane::HasRed() const {
+    return marked_;
+}
+
 void Pane::TextChanged() {
     ++generation_;
     spelled_.reset();
@@ -100,12 +119,15 @@ void Pane::SetText(QString text, TextLines lines) {
     list_.reset();
     runs_.Reset(plain_->Length());
     redMarks_.reset();
+    marked_ = false;
+    staleNote_.clear();
     history_.Clear();
     anchor_ = caret_ = 0;
     chosen_ = {};
     TextChanged();
     if (observer_)
         observer_->TextReplaced();
+    TellTextListener(false);
 }
 
 void Pane::AppendText(QStringView text) {
@@ -117,6 +139,7 @@ void Pane::AppendText(QStringView text) {
     TextChanged();
     if (observer_)
         observer_->TextEdited(oldLength, {}, text.size());
+    TellTextListener(false);
 }
 
 void Pane::AppendList(std::shared_ptr<const ResultList> list) {
@@ -130,9 +153,12 @@ void Pane::AppendList(std::shared_ptr<const ResultList> list) {
     plain_ = std::make_unique<PlainText>();
     runs_.Reset(list_->Length());
     redMarks_.reset();
+    marked_ = false;
+    staleNote_.clear();
     TextChanged();
     if (observer_)
         observer_->TextEdited(0, {}, list_->Length());
+    TellTextListener(false);
 }
 
 void Pane::SetSelStart(qsizetype start) {
@@ -167,12 +193,18 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
     if (wholeText) {
         redMarks_.reset();
         runs_.Reset(Length());
+        marked_ = false;
+        staleNote_.clear();
         if (colour == kBlack)
             tips_ = nullptr; // nothing is red any more
     } else if (colour != kRed) {
         FoldMarks(); // the marks would show through the new colour
     }
     runs_.Paint(sortedRanges, colour);
+    if (colour == kRed && !sortedRanges.empty()) {
+        marked_ = true;
+        staleNote_.clear();
+    }
     if (observer_)
         observer_->ColoursChanged();
 }
@@ -183,6 +215,8 @@ void Pane::MarkRed(std::shared_ptr<const ResultList> list) {
         throw Failure(QStringLiteral("The marks do not fit the text"));
     FoldMarks();
     redMarks_ = std::move(list);
+    marked_ = marked_ || redMarks_->EntryCount() > 0;
+    staleNote_.clear();
     if (observer_)
         observer_->ColoursChanged();
 }
@@ -291,6 +325,7 @@ void Pane::Replace(qsizetype position, QStringView removed, QStringView inserted
     TextChanged();
     if (observer_)
         observer_->TextEdited(position, removed, inserted.size());
+    TellTextListener(true);
 }
 
 void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed) {

@@ -133,6 +133,22 @@ public:
 
     void SetObserver(PaneObserver* observer) { observer_ = observer; }
 
+    // Where the text came from, for the user: a file's full path, or nothing. The first line of
+    // the pane's tooltip.
+    const QString& Origin() const { return origin_; }
+    void SetOrigin(QString origin) { origin_ = std::move(origin); }
+    // Set when a text that was compared has changed since the red marks were made: they stay, but
+    // are drawn faded, and the tooltip says why. A comparison's new marks clear it.
+    bool Stale() const { return !staleNote_.isEmpty(); }
+    const QString& StaleNote() const { return staleNote_; }
+    void SetStale(QString note);
+    // Whether anything is coloured red, as marks from a comparison are.
+    bool HasRed() const;
+    // Told after every change of the text, once the change is made, and whether the user made it
+    // (an edit, undo or redo) or the program did.
+    using TextListener = std::function<void(bool byUser)>;
+    void SetTextListener(TextListener listener) { textListener_ = std::move(listener); }
+
     // A pane that a file is being loaded into takes no edits from the user until it is in:
     // what was typed meanwhile would be lost to the file, or the file to it.
     bool TakesEdits() const { return takesEdits_; }
@@ -147,6 +163,7 @@ private:
     TextRange MarkAt(qsizetype i) const;
     qsizetype MarkedEntryFrom(qsizetype position) const;
     void TextChanged();
+    void TellTextListener(bool byUser);
     void ClampSelection();
     void PlaceEnds(qsizetype anchor, qsizetype caret);
     void PlaceCaretAfterEdit(qsizetype end);
@@ -168,6 +185,10 @@ private:
     std::shared_ptr<Pane*> self_ = std::make_shared<Pane*>(this);
     std::uint64_t generation_ = 0;
     std::uint64_t summaryGeneration_ = 0;
+    QString origin_;
+    QString staleNote_;
+    bool marked_ = false; // red has been put on the text since it was last reset
+    TextListener textListener_;
     bool takesEdits_ = true;
     PaneObserver* observer_ = nullptr;
 };

@@ -19,6 +19,11 @@ namespace {
 constexpr qreal kMargin = 4;       // between the text and the pane's edges, left and right
 constexpr int kProgressHeight = 3; // the bar along the bottom edge while the pane is filled
 
+// Marks from before a change of the texts compared: still there, but plainly not the last word.
+QColor StaleRed() {
+    return QColor(232, 150, 150);
+}
+
 QColor ToQColor(Colour colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
@@ -308,9 +313,19 @@ bool PaneWidget::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
+// A red stretch's own tip, or else where the text came from and what the last comparison found;
+// marks from before a change say so first.
 QString PaneWidget::TipAt(QPoint point) {
+    QStringList lines;
     const QString tip = pane_.TipAt(PositionAt(point));
-    return tip.isEmpty() ? pane_.Summary() : tip;
+    if (tip.isEmpty() && !pane_.Origin().isEmpty())
+        lines.append(pane_.Origin());
+    if (pane_.Stale())
+        lines.append(pane_.StaleNote());
+    const QString said = tip.isEmpty() ? pane_.Summary() : tip;
+    if (!said.isEmpty())
+        lines.append(said);
+    return lines.join(u'\n');
 }
 
 // --- Geometry ---------------------------------------------------------------------------------
@@ -391,7 +406,8 @@ QList<QTextLayout::FormatRange> PaneWidget::ColourFormats(TextRange bounds) cons
         QTextLayout::FormatRange format;
         format.start = static_cast<int>(run.start - bounds.start);
         format.length = static_cast<int>(run.length);
-        format.format.setForeground(ToQColor(colour));
+        format.format.setForeground(colour == kRed && pane_.Stale() ? StaleRed()
+                                                                    : ToQColor(colour));
         formats.append(format);
     });
     return formats;

@@ -49,6 +49,8 @@ public:
     // Selects the next red difference after the selection's start (or the one before it), from
     // the last to the first, and scrolls it into view.
     void GoToDifference(bool forward);
+    // What the pane's tooltip says with the pointer at `point` of its viewport.
+    QString TipAt(QPoint point);
 
     // The editing commands, as the keys and the context menu give them.
     void Undo();
@@ -151,7 +153,6 @@ private:
     };
     Located Locate(qsizetype position);
     QString SelectedText() const;
-    QString TipAt(QPoint point);
     qsizetype FirstCharacter(TextRange red) const;
     void SelectWordAt(qsizetype position);
     void ShowCaret();
