@@ -29,7 +29,15 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
         found.lookalikesSought
             ? std::optional<qsizetype>(found.lookalikes ? found.lookalikes->size() : 0)
             : std::nullopt;
-    direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
+    if (found.stopped) {
+        const std::optional<qsizetype> after =
+            found.linesDone ? std::optional<qsizetype>(static_cast<qsizetype>(*found.linesDone))
+                            : std::nullopt;
+        direction.own.SetSummary(
+            StoppedLinesNote(found.list->EntryCount(), after, direction.otherName));
+    } else {
+        direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
+    }
     if (count.value_or(0) > 0)
         direction.own.SetTips(
             LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName));

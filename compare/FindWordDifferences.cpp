@@ -25,7 +25,19 @@ struct PassFound {
     std::optional<TextRange> last;
     std::exception_ptr failure; // reported where the pass is shown
     bool roomToCount = true;    // for counting its look-alikes (see CountLookalikesLater)
+    // When told to stop before the end: the last line looked at (counted from 1).
+    std::optional<qsizetype> stoppedAfterLine;
 };
+
+// The lines that end before `units` of the text, as the word comparison cuts them (at CR LF).
+qsizetype LinesBefore(QStringView text, qsizetype units) {
+    qsizetype lines = 0;
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0 && cr + 1 < units;
+         cr = text.indexOf(u'\r', cr + 1))
+        if (text[cr + 1] == u'\n')
+            ++lines;
+    return lines;
+}
 
 // The look-alike counts of the two passes run side by side, each holding four bytes a red word:
 // a pass's is left out when it does not fit beside what the panes and the passes hold.
@@ -49,7 +61,7 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
         ResultList::Builder list(own, ResultList::Form::Words,
                                  static_cast<std::size_t>(own.size()) + 1);
         std::size_t reported = 0;
-        compare::ForEachUnmatchedWord(
+        const bool whole = compare::ForEachUnmatchedWord(
             AsU16(own), AsU16(other),
             [&](std::size_t start, std::size_t length) {
                 found.last =
@@ -62,6 +74,8 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
                 return !stop;
             });
         found.list = std::make_shared<const ResultList>(std::move(list).Finish());
+        if (!whole)
+            found.stoppedAfterLine = LinesBefore(own, static_cast<qsizetype>(reported));
     } catch (...) {
         found.failure = std::current_exception();
     }
@@ -138,7 +152,11 @@ void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass
     }
     result.AppendList(pass.list);
     full.SetTips(WordTips(full, other, pass.list, otherName));
-    CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount);
+    if (pass.stoppedAfterLine)
+        full.SetSummary(
+            StoppedWordsNote(pass.list->EntryCount(), pass.stoppedAfterLine, otherName));
+    else
+        CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount);
 }
 
 // Three numbered statements: the whole pane selected and coloured black.

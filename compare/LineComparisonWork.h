@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class ResultList;
 
@@ -18,6 +19,10 @@ struct LineFindings {
     std::shared_ptr<const ResultList> list;
     std::shared_ptr<const LineLookalikeNotes> lookalikes;
     bool lookalikesSought = false; // false: there was no room to look for them
+    // Set when the work was told to stop before this direction was done: how many of its lines
+    // had been looked up, when that is known.
+    bool stopped = false;
+    std::optional<std::size_t> linesDone;
 };
 
 // Progress and stop of the work, shared with the window's thread.

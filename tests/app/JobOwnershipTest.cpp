@@ -250,3 +250,25 @@ TEST_F(JobOwnershipTest, AnErrorReportPausesItsProcedureUntilItIsClosed) {
     box.CloseHeld();
     EXPECT_EQ(form.MousePointer(), MousePointer::Default);
 }
+
+// After Esc the counts say how far the comparison had come, not only what it found.
+TEST_F(JobOwnershipTest, AfterEscTheCountsSayHowFarTheComparisonGot) {
+    Form1& form = StartGated();
+    form.PushButton1->click();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    gated.ReleaseAll();
+    EXPECT_EQ(form.RichTextBox1.Summary(),
+              u"Stopped before the first line: 0 lines nowhere in Text File #2 found so far"_s);
+
+    QString many;
+    for (int i = 0; i < 5000; ++i)
+        many += u"line %1\r\n"_s.arg(i);
+    form.RichTextBox1.SetText(many);
+    form.PushButton6->click();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    gated.ReleaseAll();
+    EXPECT_EQ(form.RichTextBox1.Summary(),
+              u"Stopped after line 4096: 8192 words not supplied by their partner lines in Text "
+              u"File #2 found so far"_s)
+        << "the words are looked at between every few thousand lines";
+}
