@@ -4,6 +4,8 @@
 #include "compare/LookalikeForms.h"
 
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <random>
 #include <string>
@@ -124,5 +126,33 @@ TEST(LooseKeyTest, WordsOfALineHashedInOnePass) {
                 << "round " << round;
             EXPECT_EQ(hashes[word], compare::KeyHash(KeyOf(words[word]))) << "round " << round;
         }
+    }
+}
+
+// The key is made a character at a time, so that what holds of every character holds of every
+// text: no kind of look-alike difference, removed from any one character, alone or between
+// others, changes its key. Checked for every character Unicode assigns.
+TEST(LooseKeyTest, NoKindChangesTheKeyOfAnyCharacter) {
+    std::size_t changed = 0;
+    for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
+        if (U_IS_SURROGATE(c) || u_charType(c) == U_UNASSIGNED)
+            continue;
+        char16_t units[2];
+        std::size_t length = 0;
+        U16_APPEND_UNSAFE(units, length, c);
+        const std::u16string text(units, length);
+        std::u16string between(1, u'a');
+        between.append(units, length);
+        between.push_back(u'\u0301');
+        between.push_back(u'b');
+        for (const std::u16string& context : {text, between})
+            for (const compare::LookalikeKind kind : compare::kLookalikeKinds)
+                if (const auto removed = compare::RemoveLookalikeDifference(kind, context);
+                    removed && KeyOf(*removed) != KeyOf(context)) {
+                    ADD_FAILURE() << "U+" << std::hex << c << " under kind "
+                                  << compare::LookalikeKindName(kind);
+                    if (++changed == 10)
+                        return;
+                }
     }
 }
