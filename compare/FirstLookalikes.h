@@ -28,9 +28,9 @@ std::vector<std::optional<FirstLookalike>>
 FindFirstLookalikes(std::span<const std::u16string_view> texts,
                     std::span<const std::u16string_view> candidates);
 
-inline constexpr std::size_t kMostFormsAtOnce = std::size_t{1} << 20;
+inline constexpr std::size_t kMostFormsAtOnce = std::size_t{1} << 18;
 
-// About the bytes the matching above holds at most, beside the texts.
+// About the bytes the matching above holds at most, beside the texts: sixteen bytes a form.
 inline constexpr std::size_t kFirstLookalikesBytes = kMostFormsAtOnce * 16;
 
 } // namespace compare
