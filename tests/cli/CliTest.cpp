@@ -7,10 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -207,6 +211,45 @@ TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
               "\n");
 }
 
+// JSON carries no control character as it is: every unit below U+0020 in a file is escaped in the
+// report, which a parser reads back as the text the window holds. (Qt's parser takes raw control
+// characters too, so the bytes are looked at first.)
+TEST_F(CliTest, JsonEscapesEveryControlCharacter) {
+    QByteArray controls;
+    for (char c = 0; c < 0x20; ++c)
+        if (c != '\r' && c != '\n')
+            controls.append('x').append(c);
+    const QString a = Write(u"a.txt"_s, controls + "\n" + controls + " y\n");
+    const QString b = Write(u"b.txt"_s, "z\n");
+    for (const QString& mode : {u"lines"_s, u"words"_s}) {
+        EXPECT_EQ(Run({u"--exact"_s, u"--json"_s, mode, a, b}), 1);
+        ASSERT_TRUE(output.endsWith('\n'));
+        const QByteArray json = output.chopped(1);
+        EXPECT_TRUE(std::all_of(json.begin(), json.end(), [](char c) { return c >= 0x20; }))
+            << mode.toStdString() << ": " << Output();
+        QJsonParseError error;
+        const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << Output();
+        const QString result = parsed[u"file1"_s][u"result"_s].toString();
+        // Nothing is normalised: one line, cut at CR, or two words, cut at blanks.
+        const QString line =
+            QString::fromLatin1(controls) + u"\n"_s + QString::fromLatin1(controls);
+        EXPECT_EQ(result, mode == u"lines"_s ? line + u" y\n\r"_s : u"\r\n"_s + line + u"\r\ny\n"_s)
+            << mode.toStdString();
+    }
+    // The writer alone, every unit below U+0020 and the two that JSON escapes above it.
+    QString text;
+    for (char16_t unit = 0; unit < 0x20; ++unit)
+        text.append(QChar(unit)).append(u'.');
+    text.append(u"\"\\"_s);
+    QByteArray out("[");
+    JsonWriter::AppendString(out, text);
+    out.append(']');
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](char c) { return c >= 0x20; }))
+        << out.data();
+    EXPECT_EQ(QJsonDocument::fromJson(out).array().at(0).toString(), text);
+}
+
 TEST_F(CliTest, ExactTakesTheBytesAsTheyAre) {
     const QString a = Write(u"a.txt"_s, "x\ny\n");
     const QString b = Write(u"b.txt"_s, "x\r\ny\r\n");
@@ -284,6 +327,21 @@ TEST_F(CliTest, LinesOfMillionsOfWordsAreComparedOneSideAfterTheOther) {
         EXPECT_EQ(RunTool(options, status), side_by_side) << (json ? "json" : "readable");
         EXPECT_EQ(status, 1);
     }
+}
+
+// Unless a test sets it, a comparison may take three times the files' size and 100 MB.
+TEST(MemoryAllowanceTest, IsThreeTimesTheFilesAnd100MBUnlessSet) {
+    const auto parsed =
+        ParseCliArguments(QStringList{u"tarnwick-cli"_s, u"lines"_s, u"a"_s, u"b"_s});
+    CliOptions options = std::get<CliOptions>(parsed);
+    constexpr qint64 kMB = qint64{1} << 20;
+    for (const auto& [files, allowed] :
+         {std::pair{qint64{0}, 100 * kMB},
+          {1000 * kMB, 3100 * kMB},
+          {(qint64{2} << 30) + 1, (qint64{6} << 30) + 3 + 100 * kMB}})
+        EXPECT_EQ(MemoryAllowance(options, files), allowed) << files;
+    options.memoryBytes = 0;
+    EXPECT_EQ(MemoryAllowance(options, 1000 * kMB), 0);
 }
 
 TEST(KeptRoomTest, TakesWhatIsLeftAtMost) {
