@@ -1,12 +1,40 @@
 #include "compare/WordLookalikeWalk.h"
 
-#include "compare/LookalikeLines.h"
+#include "compare/FindUnit.h"
+#include "compare/UnitScan.h"
+
+#include <algorithm>
+#include <bit>
 
 namespace compare {
 
+namespace {
+
+// The words of the line [start, end) of `text`, counted no further than `most`: one more than its
+// blanks, counted sixteen units at a time.
+std::size_t CountWords(std::u16string_view text, std::size_t start, std::size_t end,
+                       std::size_t most) {
+    if (start == end)
+        return 0;
+    std::size_t words = 1;
+    std::size_t i = start;
+    for (; i + kScanUnits <= end && words < most; i += kScanUnits)
+        words += static_cast<std::size_t>(std::popcount(EqualMasks(text.data() + i, u' ', u' ').a));
+    for (; i < end && words < most; ++i)
+        words += text[i] == u' ';
+    return std::min(words, most);
+}
+
+} // namespace
+
 WordLookalikeWalk::WordLookalikeWalk(std::u16string_view ownPane, std::u16string_view otherPane)
-    : own_(WordComparisonText(ownPane)), other_(WordComparisonText(otherPane)), line_(own_),
-      partner_(other_) {}
+    : WordLookalikeWalk(WordComparisonText(ownPane), WordComparisonText(otherPane),
+                        CrLfLineWalker(WordComparisonText(ownPane)),
+                        PartnerLineWalker(WordComparisonText(otherPane))) {}
+
+WordLookalikeWalk::WordLookalikeWalk(std::u16string_view own, std::u16string_view other,
+                                     const CrLfLineWalker& line, const PartnerLineWalker& partner)
+    : own_(own), other_(other), line_(line), partner_(partner) {}
 
 bool WordLookalikeWalk::MoveTo(std::size_t start) {
     if (!line_.HasLine() || start > own_.size())
@@ -14,33 +42,56 @@ bool WordLookalikeWalk::MoveTo(std::size_t start) {
     while (line_.End() + 2 <= start) {
         line_.Next();
         partner_.Next();
-        ownKeyed_ = false;
+        lineStarted_ = false;
     }
     return true;
 }
 
-std::optional<WordLookalike> WordLookalikeWalk::Next(std::size_t start) {
-    if (!MoveTo(start) || !partner_.HasLine())
-        return std::nullopt;
-    const CrLfLineWalker& partner = partner_.Line();
-    if (line_.End() - line_.Start() > kLongestLookalikeLine ||
-        partner.End() - partner.Start() > kLongestLookalikeLine)
-        return std::nullopt;
-    if (!ownKeyed_) {
-        ownWords_.Cut(own_, line_.Start(), line_.End());
-        ownKeyed_ = true;
-        word_ = 0;
-    }
-    if (ownWords_.Count() == 0)
-        return std::nullopt;
-    if (partnerKeyed_ != partner.Number()) {
-        partnerWords_.Cut(other_, partner.Start(), partner.End());
-        partnerKeyed_ = partner.Number();
-    }
-    // The red words come in order: the word they begin in is found by walking on.
-    while (word_ + 1 < ownWords_.Count() && ownWords_.Start(word_ + 1) <= start)
+void WordLookalikeWalk::StartLine() {
+    word_ = 0;
+    wordStart_ = line_.Start();
+    wordEnd_.reset();
+    reach_ = NearReach(CountWords(own_, line_.Start(), line_.End(), WordsForFullReach()));
+    near_.StartLine(other_, partner_.Line().Start(), partner_.Line().End());
+    lineStarted_ = true;
+}
+
+void WordLookalikeWalk::MoveToWordAt(std::size_t start) {
+    // The next word begins after the blank that ends this one.
+    for (std::size_t blank = WordEnd(); blank < line_.End() && blank + 1 <= start;
+         blank = WordEnd()) {
         ++word_;
-    return FindLookalikeWord(ownWords_, word_, partnerWords_, partner.Number());
+        wordStart_ = blank + 1;
+        wordEnd_.reset();
+    }
+}
+
+std::size_t WordLookalikeWalk::WordEnd() {
+    if (!wordEnd_)
+        wordEnd_ = FindUnit(own_.substr(0, line_.End()), u' ', wordStart_);
+    return *wordEnd_;
+}
+
+std::optional<WordLookalike> WordLookalikeWalk::Next(std::size_t start) {
+    if (!MoveTo(start) || !partner_.HasLine() || line_.Start() == line_.End())
+        return std::nullopt;
+    if (!lineStarted_)
+        StartLine();
+    MoveToWordAt(start);
+    const KeyedWord keyed = KeyWordAt(own_, wordStart_, line_.End());
+    wordEnd_ = keyed.end;
+    if (!keyed.keyHash)
+        return std::nullopt;
+    const std::u16string_view word = own_.substr(wordStart_, keyed.end - wordStart_);
+    near_.Hold(word_ >= reach_ ? word_ - reach_ : 0, word_ + reach_);
+    const std::optional<NearLookalike> near =
+        FindNearLookalike(word, keyed.keyHash, word_, reach_, near_);
+    if (!near)
+        return std::nullopt;
+    const NearWords::Word& other = *near_.At(near->word);
+    return WordLookalike{
+        wordStart_, word.size(), other.start, other.length, partner_.Line().Number() + 1,
+        near->kinds};
 }
 
 } // namespace compare

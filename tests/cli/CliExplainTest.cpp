@@ -179,17 +179,22 @@ TEST_F(CliExplainTest, JsonListsEachLookalikeWithBothPlaces) {
               "\n");
 }
 
-// A line of a quarter of a million units and more is passed over, red or searched: keying it
-// would take several times its size.
-TEST_F(CliExplainTest, GiantLinesHaveNoLookalike) {
+// A line (lines) or a word (words) of more than a quarter of a million units is passed over, red
+// or searched: keying it would take several times its size. The short words of a long line are
+// not.
+TEST_F(CliExplainTest, GiantLinesAndWordsHaveNoLookalike) {
     const QByteArray giant(std::size_t{1} << 18, 'w');
-    Write(u"a.txt"_s, "W " + giant + "\nA\n");
-    Write(u"b.txt"_s, "w " + giant + "\na\n");
-    for (const Mode mode : {Mode::Lines, Mode::Words}) {
-        const std::string report = Run(Options(mode, false, true));
-        EXPECT_EQ(report.find("looks like line 1 "), std::string::npos) << report.substr(0, 80);
-        EXPECT_NE(report.find("looks like line 2 of b.txt: case"), std::string::npos);
-    }
+    Write(u"a.txt"_s, "W " + giant + "w\nA\n");
+    Write(u"b.txt"_s, "w " + giant + "W\na\n");
+    std::string report = Run(Options(Mode::Lines, false, true));
+    EXPECT_EQ(report.find("looks like line 1 "), std::string::npos) << report.substr(0, 80);
+    EXPECT_NE(report.find("looks like line 2 of b.txt: case"), std::string::npos);
+    report = Run(Options(Mode::Words, false, true));
+    ASSERT_NE(report.find("< W\n"), std::string::npos) << report.substr(0, 120);
+    EXPECT_EQ(report.find("< W\n    looks like line 1 of b.txt: case\n< " + giant.toStdString() +
+                          "w\n< A\n    looks like line 2 of b.txt: case\n"),
+              report.find("< W\n"))
+        << report.substr(0, 120);
 }
 
 // More look-alikes than are kept in one block, kept for their turn or found again: each stays
