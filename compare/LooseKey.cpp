@@ -237,27 +237,25 @@ std::uint64_t LooseKeyHash(std::u16string_view text) {
 
 KeyedWord LooseKeyHashOfWord(std::u16string_view text, std::size_t from, std::size_t end,
                              std::size_t most) {
-    // Words are short: the units are taken one at a time, each blank test beside the hashing.
+    const std::size_t blank = FindUnit(text.substr(0, end), u' ', from);
+    if (blank - from > most)
+        return {blank, std::nullopt};
+    // Words are short: the units are taken one at a time.
     const char16_t* units = text.data();
     KeyHashState state{};
-    std::size_t i = from;
-    while (i < end && units[i] != u' ') {
-        if (i - from > most) // too long to key: only where it ends is wanted
-            return {FindUnit(text.substr(0, end), u' ', i), std::nullopt};
+    for (std::size_t i = from; i < blank;) {
         char32_t c = units[i++];
         if (c < 128) {
             state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
             continue;
         }
-        if (IsLead(static_cast<char16_t>(c)) && i < end && IsTrail(units[i]))
+        if (IsLead(static_cast<char16_t>(c)) && i < blank && IsTrail(units[i]))
             c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
         char16_t atoms[kMostUnits];
         for (const char16_t *at = atoms, *stop = PutAtoms(atoms, c); at != stop; ++at)
             state.Add(*at, kTurnPerUnit);
     }
-    if (i - from > most)
-        return {i, std::nullopt};
-    return {i, HashBetween(KeyHashState{}, state)};
+    return {blank, HashBetween(KeyHashState{}, state)};
 }
 
 std::uint64_t KeySum(std::u16string_view key) {

@@ -32,17 +32,27 @@ void NearWords::StartLine(std::u16string_view text, std::size_t start, std::size
     firstHeld_ = 0;
 }
 
-bool NearWords::CutNext(bool keyed) {
+void NearWords::SkipTo(std::size_t word) {
+    if (!more_ || cut_ >= word)
+        return;
+    // Word `word` begins after the blank that ends the word before it.
+    const std::size_t skipped = word - cut_;
+    const NthUnit blank = FindNthUnit(text_, u' ', nextStart_, end_, skipped);
+    if (blank.found == skipped) {
+        cut_ = word;
+        nextStart_ = blank.at + 1;
+    } else {
+        cut_ += blank.found + 1; // the last word too
+        more_ = false;
+    }
+}
+
+bool NearWords::CutNext() {
     if (!more_)
         return false;
-    std::size_t blank;
-    if (keyed) {
-        const KeyedWord word = KeyWordAt(text_, nextStart_, end_);
-        held_[cut_ % kSlots] = {nextStart_, word.end - nextStart_, word.keyHash};
-        blank = word.end;
-    } else {
-        blank = FindUnit(text_.substr(0, end_), u' ', nextStart_);
-    }
+    const KeyedWord word = KeyWordAt(text_, nextStart_, end_);
+    held_[cut_ % kSlots] = {nextStart_, word.end - nextStart_, word.keyHash};
+    const std::size_t blank = word.end;
     ++cut_;
     // A blank at the end of the line leaves an empty word after it.
     more_ = blank < end_;
@@ -54,11 +64,10 @@ void NearWords::Hold(std::size_t first, std::size_t last) {
     if (firstHeld_ < first)
         firstHeld_ = std::min(first, cut_);
     if (firstHeld_ == cut_) {
-        while (cut_ < first && CutNext(false)) {
-        }
+        SkipTo(first);
         firstHeld_ = cut_;
     }
-    while (cut_ <= last && CutNext(true)) {
+    while (cut_ <= last && CutNext()) {
     }
 }
 

@@ -57,9 +57,10 @@ public:
     }
 
 private:
-    // Cuts the next word of the line, keyed and held or passed over; false when the line has no
-    // more.
-    bool CutNext(bool keyed);
+    // Cuts the next word of the line, keys it and holds it; false when the line has no more.
+    bool CutNext();
+    // Passes over the words before `word`, unkeyed, counting the blanks that end them.
+    void SkipTo(std::size_t word);
 
     // Room for the most words a window holds, a power of two: word i is held in slot i % size.
     static constexpr std::size_t kSlots = 64;

@@ -1,28 +1,21 @@
 #include "compare/WordLookalikeWalk.h"
 
 #include "compare/FindUnit.h"
-#include "compare/UnitScan.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace compare {
 
 namespace {
 
 // The words of the line [start, end) of `text`, counted no further than `most`: one more than its
-// blanks, counted sixteen units at a time.
+// blanks.
 std::size_t CountWords(std::u16string_view text, std::size_t start, std::size_t end,
                        std::size_t most) {
     if (start == end)
         return 0;
-    std::size_t words = 1;
-    std::size_t i = start;
-    for (; i + kScanUnits <= end && words < most; i += kScanUnits)
-        words += static_cast<std::size_t>(std::popcount(EqualMasks(text.data() + i, u' ', u' ').a));
-    for (; i < end && words < most; ++i)
-        words += text[i] == u' ';
-    return std::min(words, most);
+    const NthUnit blank = FindNthUnit(text, u' ', start, end, most - 1);
+    return blank.found + 1;
 }
 
 } // namespace
@@ -57,13 +50,15 @@ void WordLookalikeWalk::StartLine() {
 }
 
 void WordLookalikeWalk::MoveToWordAt(std::size_t start) {
-    // The next word begins after the blank that ends this one.
-    for (std::size_t blank = WordEnd(); blank < line_.End() && blank + 1 <= start;
-         blank = WordEnd()) {
-        ++word_;
-        wordStart_ = blank + 1;
-        wordEnd_.reset();
-    }
+    // Each blank before `start` ends a word and begins the next; the last of them begins the word
+    // `start` belongs to.
+    const std::size_t upTo = std::min(start, line_.End());
+    if (upTo <= wordStart_ || WordEnd() >= upTo)
+        return;
+    const std::size_t blanks = CountUnit(own_, u' ', *wordEnd_, upTo);
+    word_ += blanks;
+    wordStart_ = own_.substr(0, upTo).rfind(u' ') + 1;
+    wordEnd_.reset();
 }
 
 std::size_t WordLookalikeWalk::WordEnd() {
