@@ -18,6 +18,11 @@ struct TextBeside {
 };
 TextBeside TextBesideIn(const Pane& other);
 
+// Whether the file could be refused at all, weighed from its size alone, every byte taken for a
+// line break: a look cheap enough for the window's thread, before the closer count aside. False
+// too for a file that cannot be opened: its load says why.
+bool MayNotFit(const FileSystem& fileSystem, const QString& path, const TextBeside& other);
+
 // Throws Failure, naming the file, when its text cannot fit. A stream (a pipe, a device) has no
 // size to weigh and is not refused here.
 void RefuseTextThatCannotFit(const FileSystem& fileSystem, const QString& path,
