@@ -4,6 +4,7 @@
 #include "files/TextFileReading.h"
 #include "platform/Failure.h"
 #include "platform/InputFile.h"
+#include "platform/LineBreakKinds.h"
 #include "platform/Pane.h"
 
 #include <QFileInfo>
@@ -46,8 +47,11 @@ void RefuseTextThatCannotFit(const FileSystem& fileSystem, const QString& path,
     const qint64 lines = breaks.lfs + breaks.crs + 2;
     // The line comparison's one table, of the text with fewer lines, at the least.
     const qint64 compared = MemoryBound::kLineTableBytesPerLine * std::min(lines, other.lines);
-    const qint64 need = MemoryBound::TextBytes(units, lines) + other.heldBytes + compared +
-                        MemoryBound::kProgramBytes;
+    // A file with both CRs and LFs may mix kinds of break, each then noted for a save.
+    const qint64 breakKinds =
+        breaks.crs > 0 && breaks.lfs > 0 ? LineBreakKinds::MemoryBytesFor(lines) : 0;
+    const qint64 need = MemoryBound::TextBytes(units, lines) + breakKinds + other.heldBytes +
+                        compared + MemoryBound::kProgramBytes;
     if (need > MemoryBound::ForFiles(bytes + other.fileBytes))
         throw Failure(QStringLiteral("%1 is too large for the memory the window may use: its text "
                                      "would take about %2 MB beside the other text")
