@@ -1,6 +1,5 @@
 #include "files/SavedPane.h"
 
-#include "PythonCsv.h"
 #include "platform/QtFileSystem.h"
 
 #include <QFile>
@@ -134,14 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{2, 1}},
                  LineBreak::Lf,
                  "\n",
-                 "line,word,text\r\n1,2,\r\n"},
-        ListCase{"a_word_to_quote",
-                 u"say \"hi,\" now"_s,
-                 Form::Words,
-                 {{4, 5}},
-                 LineBreak::Lf,
-                 "\"hi,\"\n",
-                 "line,word,text\r\n1,2,\"\"\"hi,\"\"\"\r\n"}),
+                 "line,word,text\r\n1,2,\r\n"}),
     [](const auto& named) { return std::string(named.param.name); });
 
 // Hundreds of lines, a list of whole lines kept as a selection: each entry's number is its line's.
@@ -166,63 +158,4 @@ TEST_F(SavedPaneTest, ALongListOfLinesNumbersEachEntryByItsLine) {
     pane.AppendList(std::make_shared<const ResultList>(std::move(builder).Finish()));
     EXPECT_EQ(Saved(pane, SaveFormat::Text), text) << "typed text: the system's line break";
     EXPECT_EQ(Saved(pane, SaveFormat::CsvWithLineNumbers), csv);
-}
-
-struct TextCase {
-    const char* name;
-    QString text;
-    std::shared_ptr<const TextFileForm> form;
-    bool asInFile;
-    QByteArray saved;
-};
-
-class SavedTextTest : public SavedPaneTest, public ::testing::WithParamInterface<TextCase> {};
-
-// The CR a load appends is never written; a text still its file's own gets each of the file's
-// breaks back; any other text its file's (most common) break, or the system's when typed.
-TEST_P(SavedTextTest, WritesTheLineBreaksOfItsFile) {
-    const TextCase& c = GetParam();
-    Pane pane;
-    pane.SetText(c.text);
-    if (c.form)
-        pane.SetFileForm(c.form);
-    if (!c.asInFile) { // an edit, and one that takes it back
-        pane.Edit(0, 0, u"x"_s);
-        pane.Edit(0, 1, {});
-    }
-    EXPECT_EQ(pane.AsInFile(), c.asInFile);
-    EXPECT_EQ(Saved(pane, SaveFormat::Text), c.saved);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SavedTextTest,
-    ::testing::Values(TextCase{"as_in_a_mixed_file", u"a\r\nb\r\nc\r\n\r"_s,
-                               FileOf(LineBreak::Lf, "LCW"), true, "a\nb\rc\r\n"},
-                      TextCase{"edited_in_a_mixed_file", u"a\r\nb\r\nc\r\n\r"_s,
-                               FileOf(LineBreak::Cr, "LCW"), false, "a\rb\rc\r"},
-                      TextCase{"as_in_a_file_without_a_last_break", u"a\r\nb\r"_s,
-                               FileOf(LineBreak::CrLf), true, "a\r\nb"},
-                      TextCase{"typed", u"a\r\nb"_s, nullptr, false, "a\nb"},
-                      // A line typed after the CR that a load appended makes that CR a line break.
-                      TextCase{"typed_after_the_appended_cr", u"a\r\n\rb"_s,
-                               FileOf(LineBreak::CrLf), false, "a\r\n\r\nb"},
-                      TextCase{"empty_file", u"\r"_s, FileOf(LineBreak::Lf), true, ""}),
-    [](const auto& named) { return std::string(named.param.name); });
-
-TEST_F(SavedPaneTest, AsCsvEachLineComesWithItsNumberAndAReaderReadsItBack) {
-    Pane pane;
-    pane.SetText(u"plain\r\nx,1\r\n\r\nsay \"q\"\r\ncaf\u00e9\r\n\r"_s);
-    pane.SetFileForm(FileOf(LineBreak::CrLf));
-    EXPECT_EQ(
-        Saved(pane, SaveFormat::CsvWithLineNumbers),
-        "line,text\r\n1,plain\r\n2,\"x,1\"\r\n3,\r\n4,\"say \"\"q\"\"\"\r\n5,caf\xC3\xA9\r\n");
-    const auto records = RecordsReadByPython(folder.filePath(u"saved"_s));
-    if (!records)
-        GTEST_SKIP() << "no python3";
-    EXPECT_EQ(*records, (std::vector<QStringList>{{u"line"_s, u"text"_s},
-                                                  {u"1"_s, u"plain"_s},
-                                                  {u"2"_s, u"x,1"_s},
-                                                  {u"3"_s, u""_s},
-                                                  {u"4"_s, u"say \"q\""_s},
-                                                  {u"5"_s, u"caf\u00e9"_s}}));
 }
