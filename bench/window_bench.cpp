@@ -302,6 +302,18 @@ int main(int argc, char** argv) {
         form.Option1->click();
         form.repaint();
     });
+    // Saves go into the stand-in program folder, which goes with the run.
+    const auto save = [&](const QString& name, int filter) {
+        dialog.answers.push_back(programFolder.filePath(name));
+        dialog.filterChosen = filter;
+        QCoro::waitFor(form.PushButton2_Click());
+        Settle(form);
+    };
+    steps.Run(u"save_full"_s, [&] { save(u"full.txt"_s, 0); });
+    form.Option2->click();
+    steps.Run(u"save_list"_s, [&] { save(u"list.txt"_s, 0); });
+    steps.Run(u"save_csv"_s, [&] { save(u"list.csv"_s, 2); });
+    form.Option1->click();
     steps.Run(u"words"_s, [&] {
         QCoro::waitFor(form.PushButton6_Click());
         Settle(form);

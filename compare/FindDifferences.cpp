@@ -64,7 +64,13 @@ Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBo
         co_return Outcome::Interrupted;
     if (!co_await show(122, [&] { HighlightDifferences(direction.own, found.list); }))
         co_return Outcome::Interrupted;
-    if (!co_await show(124, [&] { direction.result.AppendList(found.list); }) || !run.Current())
+    // The list is saved with the line breaks of the file it was cut from.
+    if (!co_await show(124,
+                       [&] {
+                           direction.result.AppendList(found.list);
+                           direction.result.SetFileForm(direction.own.FileForm());
+                       }) ||
+        !run.Current())
         co_return Outcome::Interrupted;
     ShowLookalikes(direction, found);
     co_return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;

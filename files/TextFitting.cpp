@@ -4,6 +4,7 @@
 #include "files/TextFileReading.h"
 #include "platform/Failure.h"
 #include "platform/InputFile.h"
+#include "platform/LineBreakKinds.h"
 #include "platform/Pane.h"
 
 #include <QFileInfo>
@@ -41,7 +42,9 @@ qint64 Need(qint64 bytes, qint64 lfs, qint64 crs, const TextBeside& other) {
     const qint64 lines = lfs + crs + 2;
     // The line comparison's one table, of the text with fewer lines, at the least.
     const qint64 compared = MemoryBound::kLineTableBytesPerLine * std::min(lines, other.lines);
-    return MemoryBound::TextBytes(units, lines) + other.heldBytes + compared +
+    // A file with both CRs and LFs may mix kinds of break, each then noted for a save.
+    const qint64 breakKinds = crs > 0 && lfs > 0 ? LineBreakKinds::MemoryBytesFor(lines) : 0;
+    return MemoryBound::TextBytes(units, lines) + breakKinds + other.heldBytes + compared +
            MemoryBound::kProgramBytes;
 }
 
@@ -55,7 +58,7 @@ bool MayNotFit(const FileSystem& fileSystem, const QString& path, const TextBesi
     try {
         const qint64 bytes = fileSystem.OpenForReading(path)->SizeHint();
         return bytes >= 0 && bytes <= kMaxTextFileBytes &&
-               !Fits(Need(bytes, bytes, 0, other), bytes, other);
+               !Fits(Need(bytes, bytes, bytes, other), bytes, other);
     } catch (...) {
         return false; // its load will say why it cannot be read
     }

@@ -10,7 +10,8 @@ class Pane;
 // the window may hold (see MemoryBound), weighed before the file is read: from its size and its
 // line breaks, counted in small blocks that are not kept, as the most its text can take (two bytes
 // for each byte and for each LF, which may become CR LF, and four bytes a line for its index),
-// with room to compare the two texts by lines.
+// with room to compare the two texts by lines and to note each line break of a file that mixes
+// kinds.
 struct TextBeside {
     qint64 fileBytes = 0; // of the other text's file, at least
     qint64 heldBytes = 0; // what the other pane holds

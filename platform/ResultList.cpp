@@ -34,6 +34,15 @@ TextRange ResultList::Entry(qsizetype i) const {
     return {entries_[static_cast<std::size_t>(i)].source, EntryLength(i)};
 }
 
+void ResultList::ForEachEntry(const std::function<void(TextRange)>& visit) const {
+    if (pieces_) {
+        pieces_->ForEachEntry(source_, visit);
+        return;
+    }
+    for (qsizetype i = 0; i < EntryCount(); ++i)
+        visit(Entry(i));
+}
+
 qsizetype ResultList::EntryLength(qsizetype i) const {
     if (pieces_)
         return Entry(i).length;
