@@ -170,6 +170,7 @@ void Form1::WireEvents() {
     client_->installEventFilter(this);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &Form1::CancelComparison);
+    WirePaneNavigation();
 }
 
 QWidget* Form1::Control(QStringView name) const {
