@@ -33,10 +33,8 @@ qsizetype EntryPlaces::SourceLineAt(const ResultList& list, qsizetype position) 
     if (text && text->size() == list.Source().size() &&
         text->constData() == list.Source().constData())
         return source_.Content().LineAt(position);
-    if (!index_ || indexedGeneration_ != list_.TextGeneration()) {
+    if (!index_)
         index_.emplace(list.Source());
-        indexedGeneration_ = list_.TextGeneration();
-    }
     return index_->LineAt(position);
 }
 

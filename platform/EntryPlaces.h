@@ -3,7 +3,6 @@
 #include "platform/SourceLineIndex.h"
 #include "platform/TextRange.h"
 
-#include <cstdint>
 #include <optional>
 
 class QString;
@@ -31,6 +30,8 @@ public:
     // Whether the source pane holds the very text the list was found in, so that an entry's place
     // is a place in it.
     bool SourceIsCurrent() const;
+    // The list pane's text changed: the index of the old list's text goes with it.
+    void ListChanged() { index_.reset(); }
 
 private:
     const ResultList* List() const;
@@ -39,6 +40,5 @@ private:
 
     const Pane& list_;
     const Pane& source_;
-    std::optional<SourceLineIndex> index_;
-    std::uint64_t indexedGeneration_ = 0; // the list pane's text the index was made for
+    std::optional<SourceLineIndex> index_; // of the list's own copy of the text, once needed
 };

@@ -74,6 +74,8 @@ void PaneWidget::TextEdited(qsizetype position, QStringView removed, qsizetype i
 // The pane's content object may be new (a list shown by place, or text again): the layouts read
 // whatever the pane holds now.
 void PaneWidget::TextLaidOutAgain() {
+    if (entries_)
+        entries_->ListChanged();
     segments_.Rebuild(pane_.Content());
     layouts_.SetText(pane_.Content());
     lastTop_.reset();
