@@ -158,6 +158,15 @@ qsizetype ResultList::LineAt(qsizetype position) const {
     return entry < 0 ? 0 : entry + LeadingLines();
 }
 
+std::optional<TextRange> ResultList::SourceOfLine(qsizetype line) const {
+    const qsizetype entry = line - LeadingLines();
+    if (entry < 0 || entry >= EntryCount())
+        return std::nullopt;
+    const TextRange placed = Entry(entry);
+    const bool lf = form_ == Form::Pieces && placed.length > 0 && source_[placed.start] == u'\n';
+    return TextRange{placed.start + (lf ? 1 : 0), placed.length - (lf ? 1 : 0)};
+}
+
 std::vector<qsizetype> ResultList::LongLines(qsizetype units) const {
     std::vector<qsizetype> lines;
     const auto note = [&](qsizetype i) {

@@ -53,6 +53,9 @@ public:
     TextRange Mark(qsizetype i) const;
     // The first entry whose mark ends after `position` of the source.
     qsizetype FirstMarkEndingAfter(qsizetype position) const;
+    // The entry shown on line `line` of the list, where its units stand in the source (a piece
+    // without the LF in front of it); nothing for a line that shows no entry.
+    std::optional<TextRange> SourceOfLine(qsizetype line) const;
 
     qsizetype Length() const override { return length_; }
     qsizetype LineCount() const override;
