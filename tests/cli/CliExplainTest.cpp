@@ -350,9 +350,13 @@ TEST_F(CliExplainTest, ExplainOnlyAddsAndAgreesWithTheWindowsTooltips) {
                         QStringView(otherText).first(lookalike[u"other_start"_s].toInt());
                     const qsizetype line =
                         1 + (mode == Mode::Lines ? before.count(u'\r') : before.count(u"\r\n"));
-                    // A red word's tip first says why the walk left it red.
-                    const QString tip =
-                        own[file]->TipAt(lookalike[u"start"_s].toInt()).split(u'\n').last();
+                    // A tip may say more (why a word is red, how often a line repeats): the
+                    // look-alike is one line of it.
+                    QString tip;
+                    for (const QString& said :
+                         own[file]->TipAt(lookalike[u"start"_s].toInt()).split(u'\n'))
+                        if (said.startsWith(u"Differs from"_s))
+                            tip = said;
                     if (lookalike[u"length"_s].toInt() > (mode == Mode::Lines ? 1 : 0)) {
                         EXPECT_TRUE(tip.startsWith(
                             u"Differs from line %1 of %2 only by: "_s.arg(line).arg(others[file])))
