@@ -98,7 +98,8 @@ char16_t* ListSink::Put(char16_t* out, std::u16string_view units) {
     return out;
 }
 
-void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) {
+void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t,
+                     EntryLine) {
     ++count_;
     if (!wanted_)
         return; // only counted
@@ -165,7 +166,7 @@ void ListSink::WritePart(QStringView part, bool last) {
 }
 
 void MarkSink::Entry(std::u16string_view, std::u16string_view, std::size_t start,
-                     std::size_t length) {
+                     std::size_t length, EntryLine) {
     if (length == 0)
         return;
     if (open_ && start == end_) {

@@ -69,7 +69,7 @@ QByteArray Listed(Style style, Mode mode, const QStringList& texts, std::size_t 
                   RecordingSink& out, bool finishEach = false) {
     ListSink sink(style, mode, '<', out, partUnits);
     for (const auto& [a, b] : Entries(mode, texts)) {
-        sink.Entry(a, b, 0, 0);
+        sink.Entry(a, b, 0, 0, {});
         if (finishEach)
             sink.Finish();
     }
