@@ -58,7 +58,10 @@ int Compare(const CliOptions& asked, InputText& one, InputText& two, std::FILE* 
     const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
     SideReport first(options, 1, {name1, name2}, room);
     SideReport second(options, 2, {name2, name1}, room);
-    if (!holdBoth) {
+    if (holdBoth) {
+        first.PassesRunAgainCheaply();
+        second.PassesRunAgainCheaply();
+    } else {
         first.WithoutLookalikes();
         second.WithoutLookalikes();
     }

@@ -4,34 +4,20 @@
 
 #include <QChar>
 
-#include <charconv>
-#include <cstring>
+#include <algorithm>
 
-EntryBytes::EntryBytes(ByteSink& out) : out_(out) {}
-
-char* EntryBytes::Room(std::size_t bytes) {
-    if (used_ + bytes > buffer_.size()) {
-        Flush();
-        if (bytes > buffer_.size())
-            buffer_.resize(std::max(bytes, kBlockBytes + 6 * kPartUnits + 64));
-    }
-    return buffer_.data() + used_;
+void EntryBytes::MakeRoom(std::size_t bytes) {
+    Flush();
+    if (bytes > buffer_.size())
+        buffer_.resize(std::max(bytes, kBlockBytes + 6 * kPartUnits + 256));
 }
 
 void EntryBytes::Flush() {
-    if (used_ > 0)
+    if (used_ > 0) {
         out_.Write(QByteArrayView(buffer_.data(), static_cast<qsizetype>(used_)));
+        wanted_ = out_.Wants();
+    }
     used_ = 0;
-}
-
-void EntryBytes::Put(std::string_view bytes) {
-    std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
-    used_ += bytes.size();
-}
-
-void EntryBytes::Number(unsigned long long number) {
-    char* at = Room(24);
-    used_ += static_cast<std::size_t>(std::to_chars(at, at + 24, number).ptr - at);
 }
 
 std::u16string_view EntryBytes::Part(std::u16string_view text) {
@@ -45,7 +31,7 @@ std::u16string_view EntryBytes::Part(std::u16string_view text) {
 void EntryBytes::Readable(std::u16string_view text) {
     while (!text.empty()) {
         const std::u16string_view part = Part(text);
-        char* const start = Room(3 * part.size());
+        char* const start = Reserve(3 * part.size());
         char* at = start;
         // Most text is ASCII, copied a byte a unit; the encoder takes the rest of a part.
         std::size_t ascii = 0;
@@ -62,8 +48,7 @@ void EntryBytes::Readable(std::u16string_view text) {
 void EntryBytes::Json(std::u16string_view text) {
     while (!text.empty()) {
         const std::u16string_view part = Part(text);
-        char* at = Room(JsonWriter::kEscapedBytesPerUnit * part.size());
-        used_ += static_cast<std::size_t>(JsonWriter::PutEscaped(at, part) - at);
+        Done(JsonWriter::PutEscaped(Reserve(JsonWriter::kEscapedBytesPerUnit * part.size()), part));
         text.remove_prefix(part.size());
     }
 }

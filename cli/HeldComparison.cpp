@@ -151,7 +151,7 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     const auto [firstIndex, otherIndex] = IndexBoth(firstText, otherText);
     std::array<std::vector<CountedPiece>, 2> counted;
     if (options.counts)
-        counted = CountLines(firstIndex, otherIndex);
+        counted = CountLines(firstIndex, otherIndex, !options.exact);
     const auto countedOf = [&](int side, const compare::LineIndex& own) {
         return options.counts ? CountedLinesOf(counted[side], own) : CountPass();
     };
@@ -208,6 +208,6 @@ bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two
         return true;
     if (!options.counts)
         return false;
-    const auto counted = CountLines(firstIndex, otherIndex);
+    const auto counted = CountLines(firstIndex, otherIndex, !options.exact);
     return !counted[0].empty() || !counted[1].empty();
 }

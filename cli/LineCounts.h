@@ -21,8 +21,21 @@ struct CountedPiece {
 // The counted lines of both texts, each side's in the order of their first pieces. A line that
 // one text lacks is no counted line: it is a difference already. Only lines that one text holds
 // more than once can be counted lines, so only those are looked up in the other text.
-std::array<std::vector<CountedPiece>, 2> CountLines(const compare::LineIndex& first,
-                                                    const compare::LineIndex& second);
+// `appendedCR`: the texts end with the CR a load appends.
+std::array<std::vector<CountedPiece>, 2>
+CountLines(const compare::LineIndex& first, const compare::LineIndex& second, bool appendedCR);
+
+// Whether a piece is what follows a text's last line break when nothing does: empty, or the LF
+// that cutting CR LF text at CR leaves.
+inline bool NothingAfterABreak(std::u16string_view piece) {
+    return piece.empty() || piece == u"\n";
+}
+
+// How many of a text's last pieces are no lines of its file, though the comparison cuts them:
+// the piece after the CR a load appends, and then the piece after the file's last line break
+// when nothing follows it. Both have an empty content. `last` and `beforeLast`: whether those
+// pieces are NothingAfterABreak.
+std::size_t PiecesAfterTheLastLine(std::size_t pieces, bool last, bool beforeLast, bool appendedCR);
 
 // At most what counting the lines of a text of `crs` CRs holds, in bytes.
 qint64 LineCountBytes(qsizetype crs);

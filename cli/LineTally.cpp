@@ -23,7 +23,7 @@ std::size_t LineTally::Find(std::u16string_view content, std::uint32_t hash) con
 
 bool LineTally::AnyCounted() const {
     for (std::size_t line = 0; line < places_.size(); ++line)
-        if (other_[line] != 0 && other_[line] != held_[line])
+        if (held_[line] != 0 && other_[line] != 0 && other_[line] != held_[line])
             return true;
     return false;
 }

@@ -23,11 +23,15 @@ public:
     std::size_t Find(std::u16string_view content, std::uint32_t hash) const;
     // Counts a piece of the other file that the set has.
     void CountOther(std::size_t line) { ++other_[line]; }
+    // Takes back `times` pieces of a line counted in the held file or the other.
+    void Uncount(std::size_t line, bool held, std::uint32_t times) {
+        (held ? held_ : other_)[line] -= times;
+    }
 
     std::size_t Lines() const { return places_.size(); }
     std::uint32_t Held(std::size_t line) const { return held_[line]; }
     std::uint32_t Other(std::size_t line) const { return other_[line]; }
-    // Whether a line that both files hold is held a different number of times.
+    // Whether a line that both files hold is held a different number of times by each.
     bool AnyCounted() const;
 
 private:

@@ -144,27 +144,6 @@ private:
     bool wanted_ = true; // what the list becomes is not thrown away
 };
 
-// The coloured runs as the JSON report lists them: "[start,length]" pairs separated by commas.
-// Runs that touch are one, as they are in a pane's colours; an empty run colours nothing.
-class MarkSink final : public EntrySink {
-public:
-    explicit MarkSink(ByteSink& out) : out_(out) {}
-
-    void Entry(std::u16string_view, std::u16string_view, std::size_t start, std::size_t length,
-               EntryLine) override;
-    void Finish() override;
-
-private:
-    void Close();
-
-    ByteSink& out_;
-    QByteArray bytes_;
-    std::size_t start_ = 0;
-    std::size_t end_ = 0;
-    bool open_ = false;
-    bool first_ = true;
-};
-
 // Hands every entry to two sinks.
 class BothSinks final : public EntrySink {
 public:

@@ -1,16 +1,18 @@
 #include "cli/SideReport.h"
 
 #include "cli/JsonEntries.h"
+#include "cli/JsonResult.h"
 #include "cli/LookalikeSinks.h"
+#include "cli/MarkSink.h"
 #include "cli/NumberedList.h"
 
 namespace {
 
-// Writes what `kept` holds, or, where the room ran out before it was all kept, runs the pass
-// again into the sink `make(out)` gives; then lets the kept bytes go.
+// Writes what `kept` holds, or, where it was not kept or the room ran out before it was all kept,
+// runs the pass again into the sink `make(out)` gives; then lets the kept bytes go.
 template <typename Make>
-void WriteKeptOrAgain(KeptBytes& kept, const Pass& pass, ByteSink& out, Make make) {
-    if (kept.Complete()) {
+void WriteKeptOrAgain(KeptBytes& kept, bool wasKept, const Pass& pass, ByteSink& out, Make make) {
+    if (wasKept && kept.Complete()) {
         kept.WriteTo(out);
     } else {
         auto sink = make(out);
@@ -64,11 +66,11 @@ QByteArray SideReport::CountsHeader() const {
 std::unique_ptr<EntryList> SideReport::List(ByteSink& out) const {
     if (options_.count)
         return std::make_unique<EntryCount>();
-    if (options_.lineNumbers && !options_.json)
+    if (options_.json)
+        return std::make_unique<JsonResult>(out);
+    if (options_.lineNumbers)
         return std::make_unique<NumberedList>(options_.mode, Prefix(), out);
-    return std::make_unique<ListSink>(options_.json ? ListSink::Style::Json
-                                                    : ListSink::Style::Readable,
-                                      options_.mode, Prefix(), out);
+    return std::make_unique<ListSink>(ListSink::Style::Readable, options_.mode, Prefix(), out);
 }
 
 void SideReport::Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool keepRest) {
@@ -88,9 +90,12 @@ void SideReport::Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool 
     sink->Finish();
     count_ = list.Count();
     kept_ = true;
+    restKept_ = options_.json && keepRest;
 }
 
 void SideReport::Keep(const Pass& pass) {
+    if (options_.json && cheap_)
+        return;
     const std::unique_ptr<EntryList> list = List(list_);
     Run(pass, *list, list_, true);
 }
@@ -153,17 +158,18 @@ void SideReport::WriteJson(const Pass& pass, ByteSink& out, const CountPass& cou
     } else {
         // The result goes out as it is made; its marks and entries wait, for they come after it.
         const std::unique_ptr<EntryList> list = List(out);
-        Run(pass, *list, out, !kept_);
+        Run(pass, *list, out, !kept_ && !cheap_);
     }
     list_.Release();
     out.Write("\",\"marks\":[");
-    WriteKeptOrAgain(marks_, pass, out, [](ByteSink& to) { return MarkSink(to); });
+    WriteKeptOrAgain(marks_, restKept_, pass, out, [](ByteSink& to) { return MarkSink(to); });
     if (explain_) {
         out.Write("],\"lookalikes\":[");
-        WriteKeptOrAgain(lookalikes_, pass, out, [](ByteSink& to) { return JsonLookalikes(to); });
+        WriteKeptOrAgain(lookalikes_, restKept_, pass, out,
+                         [](ByteSink& to) { return JsonLookalikes(to); });
     }
     out.Write("],\"entries\":[");
-    WriteKeptOrAgain(entries_, pass, out,
+    WriteKeptOrAgain(entries_, restKept_, pass, out,
                      [&](ByteSink& to) { return JsonEntries(options_.mode, to); });
     if (counted) {
         out.Write("],\"counts\":[");

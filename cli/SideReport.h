@@ -35,6 +35,9 @@ public:
     bool HasEntries() const { return count_ > 0 || counted_ > 0; }
     // The report tells no look-alikes, though --explain asked for them.
     void WithoutLookalikes() { explain_ = false; }
+    // The passes run again at little cost (they replay held texts): each part of the JSON report
+    // is made when its turn comes rather than kept, which would take more than making it again.
+    void PassesRunAgainCheaply() { cheap_ = true; }
 
 private:
     char Prefix() const { return file_ == 1 ? '<' : '>'; }
@@ -54,7 +57,9 @@ private:
     SideNames names_;
     KeptRoom& room_;
     bool explain_;
-    bool kept_ = false;
+    bool kept_ = false;     // the pass has run: the count is known
+    bool restKept_ = false; // and what follows the JSON result was kept
+    bool cheap_ = false;
     qint64 count_ = 0;
     qint64 counted_ = 0;
     KeptBytes list_;

@@ -1,5 +1,6 @@
 #include "cli/StreamedComparison.h"
 
+#include "cli/LineCounts.h"
 #include "cli/LineTally.h"
 #include "cli/PieceBatches.h"
 #include "cli/StreamedWords.h"
@@ -9,6 +10,7 @@
 #include "compare/PieceCutter.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -55,23 +57,34 @@ struct Answered {};
 // a line is told at its first piece there.
 class StreamedLines {
 public:
-    StreamedLines(InputText& one, InputText& two, bool counts)
+    StreamedLines(InputText& one, InputText& two, bool counts, bool appendedCR)
         : ofSecond_(two.Length() <= one.Length()), held_(ofSecond_ ? two : one),
           read_(ofSecond_ ? one : two) {
-        if (counts) {
-            tally_.emplace(set_);
-            ForEachPiece(held_, set_, [&](const CutPiece& cut, std::size_t) {
-                tally_->AddHeld(cut.content, cut.hash);
-            });
-            ForEachPiece(read_, set_, [&](const CutPiece& cut, std::size_t) {
-                if (const std::size_t line = tally_->Find(cut.content, cut.hash);
-                    line != LineTally::kNone)
-                    tally_->CountOther(line);
-            });
-        } else {
+        if (!counts) {
             ForEachPiece(held_, set_, [&](const CutPiece& cut, std::size_t) {
                 set_.Add(cut.content, cut.hash);
             });
+            return;
+        }
+        tally_.emplace(set_);
+        for (const bool held : {true, false}) {
+            // The pieces after each file's last line are counted, then taken back.
+            std::size_t pieces = 0;
+            bool last = false, beforeLast = false;
+            ForEachPiece(held ? held_ : read_, set_, [&](const CutPiece& cut, std::size_t) {
+                ++pieces;
+                beforeLast = std::exchange(last, NothingAfterABreak(cut.piece));
+                if (held) {
+                    tally_->AddHeld(cut.content, cut.hash);
+                } else if (const std::size_t line = tally_->Find(cut.content, cut.hash);
+                           line != LineTally::kNone) {
+                    tally_->CountOther(line);
+                }
+            });
+            const std::size_t after = PiecesAfterTheLastLine(pieces, last, beforeLast, appendedCR);
+            const std::size_t empty = tally_->Find(u"", compare::ContentHash(u""));
+            if (after > 0 && empty != LineTally::kNone)
+                tally_->Uncount(empty, held, static_cast<std::uint32_t>(after));
         }
     }
 
@@ -109,7 +122,7 @@ public:
                     return;
                 met[counted] = true;
                 const std::size_t held = tally_->Held(counted), other = tally_->Other(counted);
-                if (held != other && other != 0)
+                if (held != other && held != 0 && other != 0)
                     sink.Counted({cut.content, cut.place.start, MarkedLength(cut), line,
                                   ofHeld ? held : other, ofHeld ? other : held});
             });
@@ -169,7 +182,7 @@ void CompareStreamed(const CliOptions& options, InputText& one, InputText& two, 
         second.Write(WordsOf(two, one), out);
         return;
     }
-    StreamedLines lines(one, two, options.counts);
+    StreamedLines lines(one, two, options.counts, !options.exact);
     if (lines.OfSecond()) {
         first.Write(lines.LookedUp(true), out, lines.Counted(false));
         second.Write(lines.Unmarked(), out, lines.Counted(true));
@@ -183,6 +196,6 @@ void CompareStreamed(const CliOptions& options, InputText& one, InputText& two, 
 bool AnyDifferenceStreamed(const CliOptions& options, InputText& one, InputText& two) {
     if (options.mode == CliOptions::Mode::Words)
         return AnyWordOf(one, two) || AnyWordOf(two, one);
-    StreamedLines lines(one, two, options.counts);
+    StreamedLines lines(one, two, options.counts, !options.exact);
     return AnyEntry(lines.LookedUp(true)) || AnyEntry(lines.Unmarked()) || lines.AnyCounted();
 }

@@ -3,7 +3,6 @@
 #include "cli/InputText.h"
 #include "cli/ReportSinks.h"
 
-#include "compare/FindUnit.h"
 #include "compare/LineStream.h"
 #include "compare/LineWords.h"
 #include "compare/WordPass.h"
@@ -40,8 +39,8 @@ bool ForEachUnmatchedWordReading(InputText& ownText, InputText& otherText, Unmat
             [&](std::size_t start, std::size_t length) {
                 if (!goOn)
                     return;
-                blanks += compare::CountUnit(line->text, compare::kWordBlank, counted, start);
-                counted = start;
+                for (; counted < start; ++counted)
+                    blanks += line->text[counted] == compare::kWordBlank;
                 goOn = unmatched(line->start + start, line->text.substr(start, length),
                                  EntryLine{lineNumber, blanks});
             },
