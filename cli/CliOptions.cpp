@@ -63,7 +63,11 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     const QCommandLineOption exact(u"exact"_s,
                                    u"Take each file's bytes as UTF-8 with nothing normalised "
                                    u"and nothing appended."_s);
-    const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of text."_s);
+    const QCommandLineOption json(
+        u"json"_s, u"Print one JSON object instead of text. Each file's object holds its "
+                   u"\"result\" and \"marks\" as the window has them, and \"entries\": "
+                   u"{\"line\",\"text\"} for lines, {\"line\",\"word\",\"text\"} for "
+                   u"words (lines from 1, words in their line from 0)."_s);
     const QCommandLineOption explain(
         u"explain"_s,
         u"Under each difference that only looks different from a line of the other file "
@@ -78,14 +82,15 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     const QCommandLineOption counts(
         u"counts"_s,
         u"lines: also list the lines that both files hold, but a different number of times, "
-        u"each at its first line with both counts."_s);
+        u"each at its first line with both counts (with --json, \"counts\")."_s);
     const QCommandLineOption quiet(QStringList{u"q"_s, u"quiet"_s},
                                    u"Print nothing; only the exit status tells."_s);
-    const QCommandLineOption count(u"count"_s, u"Print only how many differences each file has."_s);
+    const QCommandLineOption count(
+        u"count"_s, u"Print only how many differences each file has, a line a file: N NAME."_s);
     parser.addOptions({help, version, exact, json, explain, lineNumbers, counts, quiet, count});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
-    parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
-    parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
+    parser.addPositionalArgument(u"file1"_s, u"Text file #1 (- for standard input)"_s);
+    parser.addPositionalArgument(u"file2"_s, u"Text file #2 (- for standard input)"_s);
 
     if (!parser.parse(decoded))
         return UsageError(parser.errorText());
