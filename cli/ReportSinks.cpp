@@ -1,6 +1,5 @@
 #include "cli/ReportSinks.h"
 
-#include "cli/JsonWriter.h"
 #include "compare/LineBreakUnits.h"
 #include "platform/Failure.h"
 
@@ -85,10 +84,8 @@ void KeptBytes::Release() {
     blocks_ = {};
 }
 
-ListSink::ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out,
-                   std::size_t partUnits)
-    : style_(style), out_(out), partUnits_(std::max<std::size_t>(partUnits, 2)),
-      entries_(mode, {}, prefix) {}
+ListSink::ListSink(CliOptions::Mode mode, char prefix, ByteSink& out, std::size_t partUnits)
+    : out_(out), partUnits_(std::max<std::size_t>(partUnits, 2)), entries_(mode, {}, prefix) {}
 
 char16_t* ListSink::Put(char16_t* out, std::u16string_view units) {
     if (units.size() > 32)
@@ -142,13 +139,6 @@ void ListSink::Flush(bool last) {
 }
 
 void ListSink::WritePart(QStringView part, bool last) {
-    if (style_ == Style::Json) {
-        bytes_.resize(0); // keeps its room for the next part
-        JsonWriter::AppendEscaped(bytes_, part);
-        if (!bytes_.isEmpty())
-            out_.Write(bytes_);
-        return;
-    }
     entries_.Continue(part, last);
     // Mostly ASCII: a byte a unit and one more an entry. Grown if that is not enough.
     const qsizetype expected = part.size() + part.size() / 4 + ReportEntries::kMinimumRoom;

@@ -108,16 +108,14 @@ public:
     virtual qint64 Count() const = 0;
 };
 
-// The result list, as the readable report's lines ("< entry") or as the inside of the JSON string.
-// Entries are gathered and written a part of `partUnits` units at a time; an entry longer than
-// that, a line of many megabytes, goes out in parts too, so that what is held stays small.
+// The result list as the readable report's lines ("< entry"). Entries are gathered and written a
+// part of `partUnits` units at a time; an entry longer than that, a line of many megabytes, goes
+// out in parts too, so that what is held stays small.
 class ListSink final : public EntryList {
 public:
-    enum class Style { Readable, Json };
     static constexpr std::size_t kPartUnits = std::size_t{1} << 18;
 
-    ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out,
-             std::size_t partUnits = kPartUnits);
+    ListSink(CliOptions::Mode mode, char prefix, ByteSink& out, std::size_t partUnits = kPartUnits);
 
     void Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t,
                EntryLine) override;
@@ -133,7 +131,6 @@ private:
     // Most entries are a few units: moved by a loop the compiler widens, not a call.
     static char16_t* Put(char16_t* out, std::u16string_view units);
 
-    Style style_;
     ByteSink& out_;
     std::size_t partUnits_;
     std::u16string list_; // the part being gathered, partUnits_ long once the first entry comes

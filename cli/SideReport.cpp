@@ -70,7 +70,7 @@ std::unique_ptr<EntryList> SideReport::List(ByteSink& out) const {
         return std::make_unique<JsonResult>(out);
     if (options_.lineNumbers)
         return std::make_unique<NumberedList>(options_.mode, Prefix(), out);
-    return std::make_unique<ListSink>(ListSink::Style::Readable, options_.mode, Prefix(), out);
+    return std::make_unique<ListSink>(options_.mode, Prefix(), out);
 }
 
 void SideReport::Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool keepRest) {
