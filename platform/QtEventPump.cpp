@@ -1,8 +1,10 @@
 #include "platform/QtEventPump.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 
+#include <atomic>
 #include <coroutine>
 
 namespace {
@@ -11,32 +13,83 @@ constexpr int kTickMs = 40;
 // Loads, saves, both comparisons and their follow-ups may all be under way at once.
 constexpr int kMostThreads = 16;
 
-// Resumes a suspended procedure on the window's thread, among the window's later events.
-void ResumeOnWindowThread(std::coroutine_handle<> procedure) {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [procedure] { procedure.resume(); }, Qt::QueuedConnection);
+// Whatever a thread did before it handed work or a result to another through Qt (the pool's queue,
+// the event queue) is seen by the other, Qt's locks see to that; but Qt is built without a race
+// detector, which cannot see them. A release on this one counter before each hand-over and an
+// acquire after it say the same where one can. Its own: the thread that takes over may read
+// nothing handed over before it has acquired.
+std::atomic<unsigned> handOvers = 0;
+
+void BeforeHandingOver() {
+    handOvers.fetch_add(1, std::memory_order_release);
+}
+
+void AfterTakingOver() {
+    handOvers.load(std::memory_order_acquire);
+}
+
+// Carries a suspended procedure to the window's thread, which resumes it among its later events
+// and deletes the event: the thread that posts it never touches it again.
+class ResumeEvent final : public QEvent {
+public:
+    explicit ResumeEvent(std::coroutine_handle<> procedure)
+        : QEvent(Type()), procedure_(procedure) {}
+
+    static QEvent::Type Type() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    void Resume() const { procedure_.resume(); }
+
+private:
+    std::coroutine_handle<> procedure_;
+};
+
+class Resumer final : public QObject {
+protected:
+    bool event(QEvent* event) override {
+        AfterTakingOver();
+        if (event->type() != ResumeEvent::Type())
+            return QObject::event(event);
+        static_cast<ResumeEvent*>(event)->Resume();
+        return true;
+    }
+};
+
+void ResumeOnWindowThread(QObject& resumer, std::coroutine_handle<> procedure) {
+    BeforeHandingOver();
+    QCoreApplication::postEvent(&resumer, new ResumeEvent(procedure));
 }
 
 struct YieldToWindow {
+    explicit YieldToWindow(QObject& resumeWith) : resumer(resumeWith) {}
+
+    QObject& resumer;
     bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> procedure) { ResumeOnWindowThread(procedure); }
+    void await_suspend(std::coroutine_handle<> procedure) {
+        ResumeOnWindowThread(resumer, procedure);
+    }
     void await_resume() const noexcept {}
 };
 
-// Suspends the procedure while the work runs on the pool; the worker queues its resumption.
+// Suspends the procedure while the work runs on the pool; the worker posts its resumption.
 struct WorkOnPool {
-    WorkOnPool(QThreadPool& toRunOn, std::function<void()> toRun)
-        : pool(toRunOn), work(std::move(toRun)) {}
+    WorkOnPool(QThreadPool& toRunOn, QObject& resumeWith, std::function<void()> toRun)
+        : pool(toRunOn), resumer(resumeWith), work(std::move(toRun)) {}
 
     QThreadPool& pool;
+    QObject& resumer;
     std::function<void()> work;
     std::exception_ptr failure;
 
     bool await_ready() const noexcept { return false; }
     void await_suspend(std::coroutine_handle<> procedure) {
+        BeforeHandingOver();
         pool.start([this, procedure] {
+            AfterTakingOver();
             failure = RunCatching(work);
-            ResumeOnWindowThread(procedure);
+            ResumeOnWindowThread(resumer, procedure);
         });
     }
     void await_resume() const {
@@ -47,12 +100,12 @@ struct WorkOnPool {
 
 } // namespace
 
-QtEventPump::QtEventPump() {
+QtEventPump::QtEventPump() : resumer_(std::make_unique<Resumer>()) {
     aside_.setMaxThreadCount(kMostThreads);
 }
 
 Task<> QtEventPump::Yield() {
-    co_await YieldToWindow{};
+    co_await YieldToWindow(*resumer_);
 }
 
 Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> tick) {
@@ -61,5 +114,5 @@ Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> t
         QObject::connect(&ticker, &QTimer::timeout, tick);
         ticker.start(kTickMs);
     }
-    co_await WorkOnPool(aside_, std::move(work));
+    co_await WorkOnPool(aside_, *resumer_, std::move(work));
 }
