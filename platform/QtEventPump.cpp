@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QRunnable>
 #include <QTimer>
 
 #include <atomic>
@@ -15,9 +16,10 @@ constexpr int kMostThreads = 16;
 
 // Whatever a thread did before it handed work or a result to another through Qt (the pool's queue,
 // the event queue) is seen by the other, Qt's locks see to that; but Qt is built without a race
-// detector, which cannot see them. A release on this one counter before each hand-over and an
-// acquire after it say the same where one can. Its own: the thread that takes over may read
-// nothing handed over before it has acquired.
+// detector, which cannot see them. A release on this one counter once all that is handed over is
+// written (the task or the event that carries it included), and an acquire before any of it is
+// read, say the same where one can. A counter of its own: the thread that takes over must reach it
+// without reading anything handed over.
 std::atomic<unsigned> handOvers = 0;
 
 void BeforeHandingOver() {
@@ -58,8 +60,9 @@ protected:
 };
 
 void ResumeOnWindowThread(QObject& resumer, std::coroutine_handle<> procedure) {
+    auto* event = new ResumeEvent(procedure);
     BeforeHandingOver();
-    QCoreApplication::postEvent(&resumer, new ResumeEvent(procedure));
+    QCoreApplication::postEvent(&resumer, event);
 }
 
 struct YieldToWindow {
@@ -85,12 +88,13 @@ struct WorkOnPool {
 
     bool await_ready() const noexcept { return false; }
     void await_suspend(std::coroutine_handle<> procedure) {
-        BeforeHandingOver();
-        pool.start([this, procedure] {
+        QRunnable* task = QRunnable::create([this, procedure] {
             AfterTakingOver();
             failure = RunCatching(work);
             ResumeOnWindowThread(resumer, procedure);
         });
+        BeforeHandingOver();
+        pool.start(task);
     }
     void await_resume() const {
         if (failure)
