@@ -191,9 +191,6 @@ public:
         EndDuring(comparisons[1], options_.delaysMs.front());
     }
 
-    int Checks() const { return checks_; }
-    int Failures() const { return failures_; }
-
 private:
     struct Act {
         const char* name;

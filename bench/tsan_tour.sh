@@ -56,14 +56,21 @@ fi
 log=$work/tsan-tour.log
 tour=$work/tour.txt
 echo "tsan_tour.sh: touring the window on $lines lines; this takes a while" >&2
+peak=$work/tsan-tour.peak
+measure=()
+[[ -x /usr/bin/time ]] && measure=(/usr/bin/time -f %M -o "$peak")
 status=0
+start=$SECONDS
 # halt_on_error=0: every report, not the first; history_size=7: the most history there is, so
 # that the stack of the earlier access of a race can be told.
 QT_QPA_PLATFORM=offscreen \
     TSAN_OPTIONS="second_deadlock_stack=1 report_signal_unsafe=0 halt_on_error=0 history_size=7" \
-    timeout -k 10 $((timeout + 60)) "$build/bench/concurrency_tour" --delays "$delays" \
-    --timeout "$timeout" "$a" "$b" > "$tour" 2> "$log" || status=$?
+    timeout -k 10 $((timeout + 60)) "${measure[@]}" "$build/bench/concurrency_tour" \
+    --delays "$delays" --timeout "$timeout" "$a" "$b" > "$tour" 2> "$log" || status=$?
 cat "$tour"
+kib=$(tail -n 1 "$peak" 2> /dev/null || true)
+[[ $kib =~ ^[0-9]+$ ]] && kib=", at most $((kib / 1024)) MiB" || kib=""
+echo "tsan_tour.sh: the tour took $((SECONDS - start)) s$kib"
 
 counted=0
 python3 "$here/tsan_reports.py" "$log" || counted=$?
