@@ -4,6 +4,7 @@
 #include "app/MousePointer.h"
 #include "platform/PaneWidget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QPushButton>
@@ -170,6 +171,23 @@ void Form1::WireEvents() {
     client_->installEventFilter(this);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &Form1::CancelComparison);
+    for (const auto& [key, forward] : {std::pair{QKeySequence(Qt::Key_F8), true},
+                                       std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F8), false},
+                                       std::pair{QKeySequence(Qt::ALT | Qt::Key_Down), true},
+                                       std::pair{QKeySequence(Qt::ALT | Qt::Key_Up), false}}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, next = forward] { GoToDifference(next); });
+    }
+    // F8 goes to the side the user was last in.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (const auto& [side, full, result] : {std::tuple{1, &RichTextBox1, &RichTextBox3},
+                                                 std::tuple{2, &RichTextBox2, &RichTextBox4}})
+            if (now && (now == ViewOf(*full) || now == ViewOf(*result)))
+                lastSide_ = side;
+    });
+    WatchSides();
+    WirePaneNavigation();
 }
 
 QWidget* Form1::Control(QStringView name) const {

@@ -3,6 +3,8 @@
 #include "app/Desktop.h"
 #include "app/LoadsInFlight.h"
 #include "app/Panes.h"
+#include "app/Product.h"
+#include "app/SideNames.h"
 #include "platform/Pane.h"
 #include "platform/Task.h"
 
@@ -14,6 +16,7 @@
 
 class GuardedProcedure;
 class PaneWidget;
+class QAction;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -84,6 +87,12 @@ public:
     // Files dropped on a full pane load into that side as its load button would.
     Task<> LoadDroppedFiles(int side, const QStringList& paths);
 
+    // What each side holds, as the caption and the panes' tooltips tell it.
+    const SideName& NameOf(int side) const { return sides_[side - 1]; }
+    // F8 and Shift+F8 (Alt+Down, Alt+Up): the next or previous red stretch of the full pane that
+    // has the focus, or else of the side whose pane had it last (side 1 at first).
+    void GoToDifference(bool forward);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -106,15 +115,30 @@ private:
     void SetApplicationTitle();
 
     Task<> LoadSide(int side, bool fromDialog, QStringList dropped);
+    void WatchSides();
+    void SideTextChanged(int side, bool byUser);
+    void SetSideFile(int side, const QString& path);
+    void ShowSideNames();
     Task<> SaveSide(int side);
+
+    // Finding one's way: line numbers, from a list's entry to its place and back (PaneNavigation).
+    void WirePaneNavigation();
+    void ShowLineNumbers(bool show);
+    void SwitchLineNumbers(bool show);
+    void ShowEntry(Pane& full, TextRange entry);
+    void BackToLists();
 
     Desktop desktop_;
     bool busy_ = false;
     bool optionWasSelected_ = false;   // the option being clicked was selected when pressed
     std::atomic<bool> cancel_ = false; // read by the comparison's work beside the window
     LoadsInFlight loads_;
+    SideName sides_[2];
+    QString namedTitle_{Product::kName}; // the caption the sides' names last made
+    int lastSide_ = 1;                   // the side whose pane last had the focus
     int mousePointer_ = 0;
     std::optional<QCursor> mouseIcon_;
     QWidget* client_ = nullptr;
+    QAction* lineNumbers_ = nullptr;
     std::vector<std::pair<QStringView, QWidget*>> controls_;
 };

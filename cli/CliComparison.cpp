@@ -1,6 +1,7 @@
 #include "cli/CliComparison.h"
 
 #include "cli/HeldComparison.h"
+#include "cli/ShownName.h"
 #include "cli/SideReport.h"
 #include "cli/StreamedComparison.h"
 #include "cli/TwoTexts.h"
@@ -17,11 +18,11 @@ constexpr int kSame = 0;
 constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
 
-// The memory a comparison may take: three times the files' size and 100 MB. The run itself, its
-// buffers and its threads, takes about the first kRunBytes of that, and report bytes kept for
-// their turn at most three quarters of what is left, for what allocation wastes.
-constexpr qint64 kFixedAllowance = qint64{100} << 20;
-constexpr qint64 kRunBytes = qint64{64} << 20;
+// Of the memory a comparison may take (MemoryAllowance), the run itself, its buffers and its
+// threads, takes about the first kRunBytes (from 10 MB for small files to 21 MB for a million lines
+// a side beside what it holds), and report bytes kept for their turn at most three quarters of
+// what is left, for what allocation wastes.
+constexpr qint64 kRunBytes = qint64{32} << 20;
 // Room for report bytes that wait for their turn, at least.
 constexpr qint64 kLeastKeptRoom = qint64{16} << 20;
 
@@ -33,19 +34,34 @@ void Say(const QByteArray& path, const QString& description) {
                      description.toUtf8().constData());
 }
 
-int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE* out) {
+int Compare(const CliOptions& asked, InputText& one, InputText& two, std::FILE* out) {
+    // Without entries to show, look-alikes and line numbers are not worked out.
+    CliOptions options = asked;
+    if (options.count || options.quiet) {
+        options.explain = false;
+        options.lineNumbers = false;
+    }
     const qint64 files = one.FileBytes() + two.FileBytes();
-    const qint64 allowed = options.memoryBytes.value_or(3 * files + kFixedAllowance) - kRunBytes;
+    const qint64 allowed = MemoryAllowance(options, files) - kRunBytes;
     // Both texts are held when that leaves room; otherwise they are read again for each pass, and
     // the streamed comparison holds at most about twice the files' size.
     const qint64 held = HeldBytes(options, one, two);
     const bool holdBoth = held + kLeastKeptRoom <= allowed;
+    if (options.quiet) {
+        const bool different = holdBoth ? AnyDifferenceHeld(options, one, two)
+                                        : AnyDifferenceStreamed(options, one, two);
+        return different ? kDifferent : kSame;
+    }
     const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
     KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
-    SideReport first(options, 1, room);
-    SideReport second(options, 2, room);
-    if (!holdBoth) {
+    const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
+    SideReport first(options, 1, {name1, name2}, room);
+    SideReport second(options, 2, {name2, name1}, room);
+    if (holdBoth) {
+        first.PassesRunAgainCheaply();
+        second.PassesRunAgainCheaply();
+    } else {
         first.WithoutLookalikes();
         second.WithoutLookalikes();
     }

@@ -47,3 +47,27 @@ QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsize
         return words > 0 ? found + u" (look-alikes being counted)"_s : found;
     return found + LookalikePart(words, *lookalikes);
 }
+
+namespace {
+
+QString Stopped(std::optional<qsizetype> afterLine, const QString& found) {
+    const QString where = !afterLine        ? u"Stopped before the end: "_s
+                          : *afterLine == 0 ? u"Stopped before the first line: "_s
+                                            : u"Stopped after line %1: "_s.arg(*afterLine);
+    return where + found + u" found so far"_s;
+}
+
+} // namespace
+
+QString StoppedLinesNote(qsizetype lines, std::optional<qsizetype> afterLine,
+                         const QString& otherPane) {
+    const QString count = lines == 1 ? u"1 line"_s : u"%1 lines"_s.arg(lines);
+    return Stopped(afterLine, count + u" nowhere in "_s + otherPane);
+}
+
+QString StoppedWordsNote(qsizetype words, std::optional<qsizetype> afterLine,
+                         const QString& otherPane) {
+    const QString count = words == 1 ? u"1 word not supplied by its partner line"_s
+                                     : u"%1 words not supplied by their partner lines"_s.arg(words);
+    return Stopped(afterLine, count + u" in "_s + otherPane);
+}

@@ -14,3 +14,9 @@ QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsize
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes);
 // When there was no room to count them.
 QString WordsNoteUncounted(qsizetype words, const QString& otherPane);
+// What a comparison stopped by the user had found, "Stopped after line 5000: 12 lines nowhere in
+// Text File #2 found so far"; without the line when it is not known.
+QString StoppedLinesNote(qsizetype lines, std::optional<qsizetype> afterLine,
+                         const QString& otherPane);
+QString StoppedWordsNote(qsizetype words, std::optional<qsizetype> afterLine,
+                         const QString& otherPane);

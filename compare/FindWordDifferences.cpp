@@ -4,6 +4,7 @@
 #include "compare/DifferenceNotes.h"
 #include "compare/LookalikeDescription.h"
 #include "compare/LookalikeWords.h"
+#include "compare/RedWordNote.h"
 #include "compare/WordLookalikeCount.h"
 #include "compare/WordPass.h"
 #include "platform/PaneToken.h"
@@ -25,7 +26,19 @@ struct PassFound {
     std::optional<TextRange> last;
     std::exception_ptr failure; // reported where the pass is shown
     bool roomToCount = true;    // for counting its look-alikes (see CountLookalikesLater)
+    // When told to stop before the end: the last line looked at (counted from 1).
+    std::optional<qsizetype> stoppedAfterLine;
 };
+
+// The lines that end before `units` of the text, as the word comparison cuts them (at CR LF).
+qsizetype LinesBefore(QStringView text, qsizetype units) {
+    qsizetype lines = 0;
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0 && cr + 1 < units;
+         cr = text.indexOf(u'\r', cr + 1))
+        if (text[cr + 1] == u'\n')
+            ++lines;
+    return lines;
+}
 
 // The look-alike counts of the two passes run side by side, each holding four bytes a red word:
 // a pass's is left out when it does not fit beside what the panes and the passes hold.
@@ -49,7 +62,7 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
         ResultList::Builder list(own, ResultList::Form::Words,
                                  static_cast<std::size_t>(own.size()) + 1);
         std::size_t reported = 0;
-        compare::ForEachUnmatchedWord(
+        const bool whole = compare::ForEachUnmatchedWord(
             AsU16(own), AsU16(other),
             [&](std::size_t start, std::size_t length) {
                 found.last =
@@ -62,14 +75,17 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
                 return !stop;
             });
         found.list = std::make_shared<const ResultList>(std::move(list).Finish());
+        if (!whole)
+            found.stoppedAfterLine = LinesBefore(own, static_cast<qsizetype>(reported));
     } catch (...) {
         found.failure = std::current_exception();
     }
     return found;
 }
 
-// The tooltip of a red word that has a look-alike in its partner line: worked out when asked,
-// from the two texts, while the other text is still the one compared.
+// The tooltip of a red word: why the walk left it red and, when it has one, its look-alike in its
+// partner line; worked out when asked, from the two texts, while the other text is still the one
+// compared.
 Pane::TipSource WordTips(const Pane& full, const Pane& other,
                          std::shared_ptr<const ResultList> list, const QString& otherName) {
     return [own = full.Text(), other = &other, generation = other.TextGeneration(),
@@ -81,15 +97,18 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
             return {};
         const TextRange word = list->Entry(i);
         const std::u16string_view ownText = AsU16(own), otherText = AsU16(other->Text());
-        const auto lookalike =
-            compare::FindLookalikeWordAt(ownText, static_cast<std::size_t>(word.start), otherText);
-        if (!lookalike)
-            return {};
-        const std::string described = compare::DescribeLookalike(
-            lookalike->kinds, ownText.substr(lookalike->start, lookalike->length),
-            otherText.substr(lookalike->otherStart, lookalike->otherLength));
-        return u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->otherLine)
-            .arg(otherName, QString::fromStdString(described));
+        const auto start = static_cast<std::size_t>(word.start);
+        QStringList notes;
+        if (const auto reason = compare::ExplainRedWordAt(ownText, start, otherText))
+            notes.append(RedWordNote(*reason, otherName));
+        if (const auto lookalike = compare::FindLookalikeWordAt(ownText, start, otherText)) {
+            const std::string described = compare::DescribeLookalike(
+                lookalike->kinds, ownText.substr(lookalike->start, lookalike->length),
+                otherText.substr(lookalike->otherStart, lookalike->otherLength));
+            notes.append(u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->otherLine)
+                             .arg(otherName, QString::fromStdString(described)));
+        }
+        return notes.join(u'\n');
     };
 }
 
@@ -137,8 +156,13 @@ void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass
         full.SetSelLength(pass.last->length);
     }
     result.AppendList(pass.list);
+    result.SetFileForm(full.FileForm()); // saved with the line breaks of the file it came from
     full.SetTips(WordTips(full, other, pass.list, otherName));
-    CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount);
+    if (pass.stoppedAfterLine)
+        full.SetSummary(
+            StoppedWordsNote(pass.list->EntryCount(), pass.stoppedAfterLine, otherName));
+    else
+        CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount);
 }
 
 // Three numbered statements: the whole pane selected and coloured black.

@@ -26,7 +26,9 @@ void Add(ResultList::Builder& list, compare::Piece piece) {
 }
 
 LineFindings Listed(ResultList::Builder&& list) {
-    return {std::make_shared<const ResultList>(std::move(list).Finish()), nullptr, false};
+    LineFindings found;
+    found.list = std::make_shared<const ResultList>(std::move(list).Finish());
+    return found;
 }
 
 // One direction, the pieces of `ownText` that `other` lacks, as a list.
@@ -34,12 +36,18 @@ LineFindings FindMissing(const QString& ownText, const compare::LineIndex& own,
                          const compare::LineIndex& other, LineWorkState& state) {
     ResultList::Builder list(ownText, ResultList::Form::Pieces);
     const std::size_t count = own.PieceCount();
-    for (std::size_t first = 0; first < count && !state.stop; first += kSlice) {
+    std::size_t first = 0;
+    for (; first < count && !state.stop; first += kSlice) {
         const std::size_t last = std::min(count, first + kSlice);
         own.ForEachMissingIn(other, first, last, [&](compare::Piece piece) { Add(list, piece); });
         state.piecesDone += last - first;
     }
-    return Listed(std::move(list));
+    LineFindings found = Listed(std::move(list));
+    if (first < count) {
+        found.stopped = true;
+        found.linesDone = first;
+    }
+    return found;
 }
 
 // For each red line, a line of the other text it differs from only invisibly, if there is one.
@@ -87,6 +95,13 @@ std::array<LineFindings, 2> WithTwoTables(const QString& one, const QString& two
     found[1] = secondFound.get();
     if (!state.stop && tables + LookalikeSearchBytes(found) <= room)
         FindLookalikes(found, first, second);
+    if (!state.stop &&
+        tables + static_cast<qint64>(compare::RepeatedLines::CountingBytes(first, second)) <=
+            room) {
+        auto [ofFirst, ofSecond] = compare::RepeatedLines::OfBoth(first, second);
+        found[0].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofFirst));
+        found[1].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofSecond));
+    }
     return found;
 }
 
@@ -101,7 +116,9 @@ std::array<LineFindings, 2> WithOneTable(const QString& one, const QString& two,
             state.piecesDone = done;
             return !state.stop;
         });
-    return {Listed(std::move(lists[0])), Listed(std::move(lists[1]))};
+    std::array<LineFindings, 2> found = {Listed(std::move(lists[0])), Listed(std::move(lists[1]))};
+    found[0].stopped = found[1].stopped = state.stop.load();
+    return found;
 }
 
 } // namespace

@@ -9,14 +9,14 @@
 
 namespace RTB {
 
-Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
-                  EventPump& pump, const Pane& other) {
+Task<bool> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
+                      EventPump& pump, const Pane& other) {
     if (!Main::FileExists(fileSystem, path)) {
         co_await box.Show(QStringLiteral("File not found"), MsgBoxStyle::OkOnly);
-        co_return;
+        co_return false;
     }
     const PaneToken token{&pane};
-    QString text;
+    TextAndForm loaded;
     TextLines lines;
     const TextBeside beside = TextBesideIn(other);
     {
@@ -24,14 +24,17 @@ Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox
         co_await pump.RunAside(
             [&] {
                 RefuseTextThatCannotFit(fileSystem, path, beside);
-                text = ReadTextFile(fileSystem, path);
-                text.reserve(text.size() + 1); // room for the CR that every load appends
-                lines = TextLines(text);
+                loaded = ReadTextFileAndForm(fileSystem, path);
+                loaded.text.reserve(loaded.text.size() + 1); // room for the CR every load appends
+                lines = TextLines(loaded.text);
             },
             [&] { progress.Show(0, 0); });
     }
-    if (token.Holds())
-        pane.SetText(std::move(text), std::move(lines));
+    if (!token.Holds())
+        co_return false;
+    pane.SetText(std::move(loaded.text), std::move(lines));
+    pane.SetFileForm(std::move(loaded.form));
+    co_return true;
 }
 
 } // namespace RTB

@@ -13,15 +13,16 @@ namespace RTB {
 // is in (another load, clearing), the file is not shown. A file that exists but cannot be read
 // throws Failure, and so does a file whose text cannot be held beside `other`'s (the other full
 // pane) within what the window may hold: that is weighed before the file is read.
-Task<> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
-                  EventPump& pump, const Pane& other);
+// Gives whether the file's text is in the pane.
+Task<bool> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
+                      EventPump& pump, const Pane& other);
 
-inline Task<> LoadFileIn1(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
-                          EventPump& pump) {
+inline Task<bool> LoadFileIn1(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
+                              EventPump& pump) {
     return LoadFileIn(panes.RichTextBox1, std::move(path), fs, box, pump, panes.RichTextBox2);
 }
-inline Task<> LoadFileIn2(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
-                          EventPump& pump) {
+inline Task<bool> LoadFileIn2(Panes& panes, QString path, const FileSystem& fs, MsgBox& box,
+                              EventPump& pump) {
     return LoadFileIn(panes.RichTextBox2, std::move(path), fs, box, pump, panes.RichTextBox1);
 }
 

@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "files/PaneLoaders.h"
 #include "files/PlainTextAppend.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 
@@ -23,12 +24,16 @@ Task<> Form1::PushButton9_Click() {
     const LoadsInFlight::Ticket second = loads_.Begin(RichTextBox2);
     QString path;
     co_await proc.Step(106, [&] { path = samplePath(u"sample1.txt"_s); });
-    co_await proc.Step(108, [&] {
-        return RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+    co_await proc.Step(108, [&]() -> Task<> {
+        if (co_await RTB::LoadFileIn1(panes, path, desktop_.fileSystem, desktop_.msgBox,
+                                      desktop_.pump))
+            SetSideFile(1, path);
     });
     co_await proc.Step(110, [&] { path = samplePath(u"sample2.txt"_s); });
-    co_await proc.Step(112, [&] {
-        return RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+    co_await proc.Step(112, [&]() -> Task<> {
+        if (co_await RTB::LoadFileIn2(panes, path, desktop_.fileSystem, desktop_.msgBox,
+                                      desktop_.pump))
+            SetSideFile(2, path);
     });
     if (first.Current())
         co_await proc.Step(116, [&] { AppendCarriageReturn(RichTextBox1); });
@@ -43,5 +48,13 @@ Task<> Form1::PushButton9_Click() {
                 MsgBoxResult::Yes;
         }))
         co_return;
-    co_await proc.Step(124, [&] { desktop_.shell.OpenFolder(sampleFolder()); });
+    // A desktop without a file manager opens nothing: the user is told where the files are.
+    co_await proc.Step(124, [&]() -> Task<> {
+        const QString folder = sampleFolder();
+        if (!desktop_.shell.OpenFolder(folder))
+            co_await desktop_.msgBox.Show(u"The folder could not be opened: this desktop has no "
+                                          u"program to show it. The sample files are in "_s +
+                                              FileNames::Shown(folder),
+                                          MsgBoxStyle::OkOnly);
+    });
 }

@@ -46,9 +46,11 @@ void OverviewStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
     const std::vector<bool>& marks = Marks();
+    // Marks from before a change of the texts compared fade, as they do in the pane.
+    const QColor red = pane_.Model().Stale() ? QColor(232, 150, 150) : QColor(255, 0, 0);
     for (std::size_t y = 0; y < marks.size(); ++y)
         if (marks[y])
-            painter.fillRect(QRect(1, static_cast<int>(y), width() - 2, 1), QColor(255, 0, 0));
+            painter.fillRect(QRect(1, static_cast<int>(y), width() - 2, 1), red);
 }
 
 void OverviewStrip::mousePressEvent(QMouseEvent* event) {
@@ -66,7 +68,9 @@ void OverviewStrip::resizeEvent(QResizeEvent* event) {
 
 bool OverviewStrip::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        const QString note = pane_.Model().Summary();
+        const Pane& pane = pane_.Model();
+        const QString note =
+            pane.Stale() ? pane.StaleNote() + u'\n' + pane.Summary() : pane.Summary();
         if (note.isEmpty())
             QToolTip::hideText();
         else

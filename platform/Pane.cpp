@@ -5,6 +5,7 @@
 #include "platform/PaneObserver.h"
 #include "platform/PlainText.h"
 #include "platform/ResultList.h"
+#include "platform/TextFileForm.h"
 
 #include <algorithm>
 
@@ -42,11 +43,9 @@ const QString& Pane::Text() const {
 qint64 Pane::MemoryBytes() const {
     const qint64 text = list_ ? list_->MemoryBytes()
                               : 2 * qint64{plain_->Length()} + 4 * qint64{plain_->LineCount()};
-    return text + runs_.MemoryBytes();
-}
-
-PaneSnapshot Pane::Snapshot() const {
-    return list_ ? PaneSnapshot({}, list_) : PaneSnapshot(plain_->String(), nullptr);
+    const qint64 form = fileForm_ ? fileForm_->MemoryBytes() : 0;
+    const qint64 listed = listed_ && listed_ != list_ ? listed_->MemoryBytes() : 0;
+    return text + runs_.MemoryBytes() + form + listed;
 }
 
 PlainText& Pane::Plain() {
@@ -58,8 +57,30 @@ PlainText& Pane::Plain() {
     return *plain_;
 }
 
+// Once the view has taken the change in, so that what the listener does to the pane meets a view
+// that is up to date.
+void Pane::TellTextListener(bool byUser) {
+    if (textListener_)
+        textListener_(byUser);
+}
+
+void Pane::SetStale(QString note) {
+    if (note == staleNote_ || (!note.isEmpty() && !marked_))
+        return;
+    staleNote_ = std::move(note);
+    if (observer_)
+        observer_->ColoursChanged();
+}
+
+bool Pane::HasRed() const {
+    return marked_;
+}
+
 void Pane::TextChanged() {
     ++generation_;
+    listed_.reset();
+    if (Length() == 0)
+        fileForm_.reset(); // what is typed into it now is typed text
     spelled_.reset();
     summary_.clear();
     ++summaryGeneration_;
@@ -100,12 +121,16 @@ void Pane::SetText(QString text, TextLines lines) {
     list_.reset();
     runs_.Reset(plain_->Length());
     redMarks_.reset();
+    marked_ = false;
+    staleNote_.clear();
     history_.Clear();
     anchor_ = caret_ = 0;
     chosen_ = {};
+    fileForm_.reset();
     TextChanged();
     if (observer_)
         observer_->TextReplaced();
+    TellTextListener(false);
 }
 
 void Pane::AppendText(QStringView text) {
@@ -117,22 +142,35 @@ void Pane::AppendText(QStringView text) {
     TextChanged();
     if (observer_)
         observer_->TextEdited(oldLength, {}, text.size());
+    TellTextListener(false);
 }
 
 void Pane::AppendList(std::shared_ptr<const ResultList> list) {
     if (!list || list->Length() == 0)
         return;
     if (Length() > 0 || !list->Listable()) {
+        const bool onlyTheList = Length() == 0;
         AppendText(list->Mid(0, list->Length()));
+        if (onlyTheList)
+            listed_ = std::move(list);
         return;
     }
     list_ = std::move(list);
     plain_ = std::make_unique<PlainText>();
     runs_.Reset(list_->Length());
     redMarks_.reset();
+    marked_ = false;
+    staleNote_.clear();
     TextChanged();
+    listed_ = list_;
     if (observer_)
         observer_->TextEdited(0, {}, list_->Length());
+    TellTextListener(false);
+}
+
+void Pane::SetFileForm(std::shared_ptr<const TextFileForm> form) {
+    fileForm_ = std::move(form);
+    fileGeneration_ = generation_;
 }
 
 void Pane::SetSelStart(qsizetype start) {
@@ -167,12 +205,18 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
     if (wholeText) {
         redMarks_.reset();
         runs_.Reset(Length());
+        marked_ = false;
+        staleNote_.clear();
         if (colour == kBlack)
             tips_ = nullptr; // nothing is red any more
     } else if (colour != kRed) {
         FoldMarks(); // the marks would show through the new colour
     }
     runs_.Paint(sortedRanges, colour);
+    if (colour == kRed && !sortedRanges.empty()) {
+        marked_ = true;
+        staleNote_.clear();
+    }
     if (observer_)
         observer_->ColoursChanged();
 }
@@ -183,6 +227,8 @@ void Pane::MarkRed(std::shared_ptr<const ResultList> list) {
         throw Failure(QStringLiteral("The marks do not fit the text"));
     FoldMarks();
     redMarks_ = std::move(list);
+    marked_ = marked_ || redMarks_->EntryCount() > 0;
+    staleNote_.clear();
     if (observer_)
         observer_->ColoursChanged();
 }
@@ -291,6 +337,7 @@ void Pane::Replace(qsizetype position, QStringView removed, QStringView inserted
     TextChanged();
     if (observer_)
         observer_->TextEdited(position, removed, inserted.size());
+    TellTextListener(true);
 }
 
 void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed) {

@@ -1,5 +1,7 @@
 #include "platform/PaneWidget.h"
 
+#include "platform/EntryPlaces.h"
+#include "platform/LineNumberGutter.h"
 #include "platform/OverviewStrip.h"
 #include "platform/Pane.h"
 #include "platform/PaneAccessible.h"
@@ -18,6 +20,11 @@ namespace {
 
 constexpr qreal kMargin = 4;       // between the text and the pane's edges, left and right
 constexpr int kProgressHeight = 3; // the bar along the bottom edge while the pane is filled
+
+// Marks from before a change of the texts compared: still there, but plainly not the last word.
+QColor StaleRed() {
+    return QColor(232, 150, 150);
+}
 
 QColor ToQColor(Colour colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -57,17 +64,23 @@ void PaneWidget::TextReplaced() {
     top_ = {};
     wantedX_ = -1;
     TextLaidOutAgain();
+    if (gutter_ && gutter_->Follow(true))
+        UpdateMargins();
     AnnounceText(0, {}, pane_.Length());
 }
 
 void PaneWidget::TextEdited(qsizetype position, QStringView removed, qsizetype inserted) {
     TextLaidOutAgain();
+    if (gutter_ && gutter_->Follow(false))
+        UpdateMargins();
     AnnounceText(position, removed, inserted);
 }
 
 // The pane's content object may be new (a list shown by place, or text again): the layouts read
 // whatever the pane holds now.
 void PaneWidget::TextLaidOutAgain() {
+    if (entries_)
+        entries_->ListChanged();
     segments_.Rebuild(pane_.Content());
     layouts_.SetText(pane_.Content());
     lastTop_.reset();
@@ -150,6 +163,8 @@ void PaneWidget::SetTop(ViewPlace top) {
     top_ = std::min(top, LastTop());
     UpdateScrollBar();
     viewport()->update();
+    if (gutter_)
+        gutter_->update();
 }
 
 void PaneWidget::ScrollByPixels(qreal pixels) {
@@ -198,10 +213,15 @@ void PaneWidget::wheelEvent(QWheelEvent* event) {
 
 void PaneWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    ViewportResized();
+}
+
+void PaneWidget::ViewportResized() {
     layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
     lastTop_.reset();
     SetTop(top_);
     PlaceOverview();
+    PlaceGutter();
 }
 
 qsizetype PaneWidget::PieceStart(qsizetype piece) const {
@@ -220,14 +240,14 @@ void PaneWidget::ShowOverview(bool show) {
         verticalScrollBar()->installEventFilter(this);
         // The bar stays, so that the strip has a groove to stand beside at any length of text.
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        setViewportMargins(0, 0, OverviewStrip::kWidth, 0);
+        UpdateMargins();
         PlaceOverview();
         overview_->show();
     } else {
         delete overview_;
         overview_ = nullptr;
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        setViewportMargins(0, 0, 0, 0);
+        UpdateMargins();
     }
 }
 
@@ -272,13 +292,15 @@ void PaneWidget::GoToDifference(bool forward) {
     if (red.length == 0)
         return;
     pane_.Select(red.End(), FirstCharacter(red));
-    EnsureVisible(pane_.Caret());
+    ShowStretch({pane_.Caret(), red.End() - pane_.Caret()}, Placing::Whole);
     ShowCaret();
 }
 
 void PaneWidget::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        if (gutter_)
+            UpdateMargins();
         layouts_.SetFont(font());
         lastTop_.reset();
         SetTop(top_);
@@ -308,9 +330,19 @@ bool PaneWidget::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
+// A red stretch's own tip, or else where the text came from and what the last comparison found;
+// marks from before a change say so first.
 QString PaneWidget::TipAt(QPoint point) {
+    QStringList lines;
     const QString tip = pane_.TipAt(PositionAt(point));
-    return tip.isEmpty() ? pane_.Summary() : tip;
+    if (tip.isEmpty() && !pane_.Origin().isEmpty())
+        lines.append(pane_.Origin());
+    if (pane_.Stale())
+        lines.append(pane_.StaleNote());
+    const QString said = tip.isEmpty() ? pane_.Summary() : tip;
+    if (!said.isEmpty())
+        lines.append(said);
+    return lines.join(u'\n');
 }
 
 // --- Geometry ---------------------------------------------------------------------------------
@@ -391,7 +423,8 @@ QList<QTextLayout::FormatRange> PaneWidget::ColourFormats(TextRange bounds) cons
         QTextLayout::FormatRange format;
         format.start = static_cast<int>(run.start - bounds.start);
         format.length = static_cast<int>(run.length);
-        format.format.setForeground(ToQColor(colour));
+        format.format.setForeground(colour == kRed && pane_.Stale() ? StaleRed()
+                                                                    : ToQColor(colour));
         formats.append(format);
     });
     return formats;

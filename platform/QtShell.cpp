@@ -14,7 +14,6 @@ void QtShell::OpenUrl(const QString& url) {
         throw Failure(u"The web browser could not be started"_s);
 }
 
-void QtShell::OpenFolder(const QString& path) {
-    // Whether the file manager manages it is the desktop's business.
-    QDesktopServices::openUrl(FolderUrl(path));
+bool QtShell::OpenFolder(const QString& path) {
+    return QDesktopServices::openUrl(FolderUrl(path));
 }

@@ -6,5 +6,5 @@
 class QtShell final : public Shell {
 public:
     void OpenUrl(const QString& url) override;
-    void OpenFolder(const QString& path) override;
+    bool OpenFolder(const QString& path) override;
 };

@@ -8,6 +8,7 @@ public:
     virtual ~Shell() = default;
     // Throws Failure when the handler cannot be started.
     virtual void OpenUrl(const QString& url) = 0;
-    // The outcome is not reported: the desktop may or may not manage it.
-    virtual void OpenFolder(const QString& path) = 0;
+    // False when the desktop has nothing to hand the folder to (no file manager); whether the one
+    // it has manages it is the desktop's business.
+    virtual bool OpenFolder(const QString& path) = 0;
 };

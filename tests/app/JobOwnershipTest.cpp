@@ -192,7 +192,7 @@ TEST_F(JobOwnershipTest, ACommandThatReadsThePanesWaitsForTheLoadsUnderWay) {
     form.PushButton2->click();
     ASSERT_EQ(gated.Waiting(), 1u) << "only the load: the save waits for it";
     gated.ReleaseAll();
-    EXPECT_EQ(Read(saved), QByteArray("next\r"));
+    EXPECT_EQ(Read(saved), QByteArray("next")) << "the file as it was loaded";
 }
 
 // The count of the words' look-alikes comes after the comparison; it reaches the pane's summary
@@ -249,4 +249,26 @@ TEST_F(JobOwnershipTest, AnErrorReportPausesItsProcedureUntilItIsClosed) {
     box.holdOpen = false;
     box.CloseHeld();
     EXPECT_EQ(form.MousePointer(), MousePointer::Default);
+}
+
+// After Esc the counts say how far the comparison had come, not only what it found.
+TEST_F(JobOwnershipTest, AfterEscTheCountsSayHowFarTheComparisonGot) {
+    Form1& form = StartGated();
+    form.PushButton1->click();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    gated.ReleaseAll();
+    EXPECT_EQ(form.RichTextBox1.Summary(),
+              u"Stopped before the first line: 0 lines nowhere in Text File #2 found so far"_s);
+
+    QString many;
+    for (int i = 0; i < 5000; ++i)
+        many += u"line %1\r\n"_s.arg(i);
+    form.RichTextBox1.SetText(many);
+    form.PushButton6->click();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    gated.ReleaseAll();
+    EXPECT_EQ(form.RichTextBox1.Summary(),
+              u"Stopped after line 4096: 8192 words not supplied by their partner lines in Text "
+              u"File #2 found so far"_s)
+        << "the words are looked at between every few thousand lines";
 }

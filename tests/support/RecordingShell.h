@@ -14,9 +14,13 @@ public:
         if (failOpenUrl)
             throw Failure(QStringLiteral("The web browser could not be started"));
     }
-    void OpenFolder(const QString& path) override { openedFolders.push_back(path); }
+    bool OpenFolder(const QString& path) override {
+        openedFolders.push_back(path);
+        return !noFileManager;
+    }
 
     std::vector<QString> openedUrls;
     std::vector<QString> openedFolders;
     bool failOpenUrl = false;
+    bool noFileManager = false; // a desktop with nothing to show a folder in
 };
