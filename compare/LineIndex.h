@@ -41,11 +41,22 @@ public:
     // What the index holds beside the text, in bytes.
     std::size_t MemoryBytes() const;
 
+    // Calls `found(piece, elsewhere)`, in order, for each of pieces [first, last) of this text;
+    // `elsewhere` is the first piece of `other` with the same content, if it has one.
+    template <typename Found>
+    void ForEachFirstPieceIn(const LineIndex& other, std::size_t first, std::size_t last,
+                             Found&& found) const;
     // Calls `missing(Piece)`, in order, for each of pieces [first, last) of this text whose
     // content `other` lacks.
     template <typename Missing>
     void ForEachMissingIn(const LineIndex& other, std::size_t first, std::size_t last,
-                          Missing&& missing) const;
+                          Missing&& missing) const {
+        ForEachFirstPieceIn(other, first, last,
+                            [&](std::size_t piece, std::optional<std::size_t> elsewhere) {
+                                if (!elsewhere)
+                                    missing(PieceAt(piece));
+                            });
+    }
     // All the pieces of this text whose content `other` lacks, in order.
     std::vector<Piece> MissingIn(const LineIndex& other) const {
         std::vector<Piece> missing;
@@ -82,9 +93,9 @@ private:
     std::size_t distinct_ = 0;
 };
 
-template <typename Missing>
-void LineIndex::ForEachMissingIn(const LineIndex& other, std::size_t first, std::size_t last,
-                                 Missing&& missing) const {
+template <typename Found>
+void LineIndex::ForEachFirstPieceIn(const LineIndex& other, std::size_t first, std::size_t last,
+                                    Found&& found) const {
     // The tables are far larger than the cache: each lookup would wait for its slot, then for
     // the start of the line the slot names, then for that line's text. Asking for them a few
     // lines ahead lets those waits overlap.
@@ -105,8 +116,10 @@ void LineIndex::ForEachMissingIn(const LineIndex& other, std::size_t first, std:
             if (const std::uint32_t named = pieceIn(piece + kTextAhead); named != 0)
                 TARNWICK_PREFETCH(other.text_.data() + other.starts_[named - 1]);
         }
-        if (!other.Contains(Content(piece), hashes_[piece]))
-            missing(PieceAt(piece));
+        if (const std::uint32_t named = other.Find(Content(piece), hashes_[piece]); named != 0)
+            found(piece, std::optional<std::size_t>(named - 1));
+        else
+            found(piece, std::optional<std::size_t>());
     }
 }
 

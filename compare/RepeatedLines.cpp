@@ -4,6 +4,7 @@
 #include "compare/Lines.h"
 
 #include <algorithm>
+#include <future>
 
 namespace compare {
 
@@ -12,8 +13,9 @@ namespace {
 // How often each line stands in the text, kept at the line's first piece (0 elsewhere).
 std::vector<std::uint32_t> Occurrences(const LineIndex& text) {
     std::vector<std::uint32_t> counts(text.PieceCount(), 0);
-    for (std::size_t piece = 0; piece < text.PieceCount(); ++piece)
-        ++counts[text.FirstPieceLike(piece)];
+    text.ForEachFirstPieceIn(
+        text, 0, text.PieceCount(),
+        [&](std::size_t, std::optional<std::size_t> first) { ++counts[*first]; });
     return counts;
 }
 
@@ -26,28 +28,36 @@ std::u16string_view ContentOf(const LineIndex& text, std::size_t piece) {
 
 std::pair<RepeatedLines, RepeatedLines> RepeatedLines::OfBoth(const LineIndex& first,
                                                               const LineIndex& second) {
+    // Each step looks up every line of a text in a table far larger than the cache, and waits on
+    // memory most of the time: the two texts are counted side by side.
+    auto countingSecond = std::async(std::launch::async, [&] { return Occurrences(second); });
     const std::vector<std::uint32_t> inFirst = Occurrences(first);
-    const std::vector<std::uint32_t> inSecond = Occurrences(second);
-    return {Of(first, inFirst, second, inSecond), Of(second, inSecond, first, inFirst)};
+    const std::vector<std::uint32_t> inSecond = countingSecond.get();
+    auto ofSecond =
+        std::async(std::launch::async, [&] { return Of(second, inSecond, first, inFirst); });
+    RepeatedLines ofFirst = Of(first, inFirst, second, inSecond);
+    return {std::move(ofFirst), ofSecond.get()};
 }
 
 RepeatedLines RepeatedLines::Of(const LineIndex& own, const std::vector<std::uint32_t>& here,
                                 const LineIndex& other, const std::vector<std::uint32_t>& there) {
     RepeatedLines repeated;
-    for (std::size_t piece = 0; piece < own.PieceCount(); ++piece) {
-        if (here[piece] == 0)
-            continue; // not a line's first piece
-        const std::u16string_view content = ContentOf(own, piece);
-        const std::optional<std::size_t> elsewhere = other.FirstPieceWith(content);
-        const std::uint32_t thereCount = elsewhere ? there[*elsewhere] : 0;
-        if (here[piece] < 2 && thereCount < 2)
-            continue;
-        const auto start = static_cast<std::uint32_t>(content.data() - own.Text().data());
-        repeated.entries_.push_back({ContentHash(content),
-                                     start,
-                                     static_cast<std::uint32_t>(content.size()),
-                                     {here[piece], thereCount}});
-    }
+    // Every piece is looked up, not only each line's first, so that the walk can ask ahead for
+    // what its lookups will read.
+    own.ForEachFirstPieceIn(
+        other, 0, own.PieceCount(), [&](std::size_t piece, std::optional<std::size_t> elsewhere) {
+            if (here[piece] == 0)
+                return; // not a line's first piece
+            const std::uint32_t thereCount = elsewhere ? there[*elsewhere] : 0;
+            if (here[piece] < 2 && thereCount < 2)
+                return;
+            const std::u16string_view content = ContentOf(own, piece);
+            const auto start = static_cast<std::uint32_t>(content.data() - own.Text().data());
+            repeated.entries_.push_back({ContentHash(content),
+                                         start,
+                                         static_cast<std::uint32_t>(content.size()),
+                                         {here[piece], thereCount}});
+        });
     std::sort(repeated.entries_.begin(), repeated.entries_.end(),
               [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
     repeated.entries_.shrink_to_fit();

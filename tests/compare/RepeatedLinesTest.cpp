@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -11,6 +14,49 @@ using Counts = compare::RepeatedLines::Counts;
 std::optional<Counts> CountsOf(const compare::RepeatedLines& repeats, std::u16string_view text,
                                std::u16string_view line) {
     return repeats.Find(line, text);
+}
+
+// A text of `count` lines drawn from `kinds` contents, each ended by CR LF or a lone CR.
+std::u16string RandomText(std::mt19937& random, int count, int kinds) {
+    std::uniform_int_distribution<int> kind(0, kinds - 1), ending(0, 1);
+    std::u16string text;
+    for (int i = 0; i < count; ++i) {
+        for (const char c : std::to_string(kind(random)))
+            text += static_cast<char16_t>(c);
+        text += ending(random) == 0 ? u"\r\n" : u"\r";
+    }
+    return text;
+}
+
+// How often each line stands, as the comparison sees lines: cut at CR, a leading LF dropped.
+std::map<std::u16string, std::uint32_t> PlainCounts(std::u16string_view text) {
+    std::map<std::u16string, std::uint32_t> counts;
+    std::size_t start = 0;
+    for (std::size_t cr = text.find(u'\r'); cr != std::u16string_view::npos;
+         start = cr + 1, cr = text.find(u'\r', start)) {
+        std::u16string_view line = text.substr(start, cr - start);
+        if (!line.empty() && line.front() == u'\n')
+            line.remove_prefix(1);
+        ++counts[std::u16string(line)];
+    }
+    return counts;
+}
+
+void ExpectCountsLikeThePlainModel(const compare::RepeatedLines& repeats, std::u16string_view own,
+                                   std::u16string_view other) {
+    const auto here = PlainCounts(own);
+    const auto there = PlainCounts(other);
+    for (const auto& [line, hereCount] : here) {
+        const auto found = there.find(line);
+        const std::uint32_t thereCount = found == there.end() ? 0 : found->second;
+        const auto counts = CountsOf(repeats, own, line);
+        SCOPED_TRACE(std::string(line.begin(), line.end()));
+        ASSERT_EQ(counts.has_value(), hereCount > 1 || thereCount > 1);
+        if (counts) {
+            EXPECT_EQ(counts->here, hereCount);
+            EXPECT_EQ(counts->there, thereCount);
+        }
+    }
 }
 
 } // namespace
@@ -44,5 +90,20 @@ TEST(RepeatedLinesTest, EachRepeatedLineIsCountedInBothTexts) {
         if (there) {
             EXPECT_TRUE(there->here == c.inSecond->here && there->there == c.inSecond->there);
         }
+    }
+}
+
+// Texts long enough for the lookups to run well ahead of the line they are for, with few and
+// with many repeats, counted against a plain count of every line.
+TEST(RepeatedLinesTest, CountsAsAPlainCountOfEveryLine) {
+    std::mt19937 random(7);
+    for (const int kinds : {3, 40, 900, 5000}) {
+        SCOPED_TRACE(kinds);
+        const std::u16string one = RandomText(random, 2000, kinds);
+        const std::u16string two = RandomText(random, 1500, kinds);
+        const compare::LineIndex first(one), second(two);
+        const auto [ofFirst, ofSecond] = compare::RepeatedLines::OfBoth(first, second);
+        ExpectCountsLikeThePlainModel(ofFirst, one, two);
+        ExpectCountsLikeThePlainModel(ofSecond, two, one);
     }
 }
