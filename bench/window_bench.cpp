@@ -14,6 +14,7 @@
 #include "StallMeter.h"
 #include "StepFigures.h"
 #include "Watchdog.h"
+#include "WindowDriving.h"
 
 #include "MemorySettingsStore.h"
 #include "RecordingProcessControl.h"
@@ -166,24 +167,6 @@ double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// What the event loop does once a button's procedure has returned: it handles what is pending,
-// waits out any work the window still does elsewhere (the hourglass shows it), and paints.
-void Settle(Form1& window) {
-    QCoreApplication::processEvents();
-    while (window.Busy() || window.MousePointer() == MousePointer::Hourglass)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    window.repaint();
-}
-
-void WaitUntilExposed(QWidget& window) {
-    for (int tries = 0; tries < 500; ++tries) {
-        if (window.windowHandle() && window.windowHandle()->isExposed())
-            return;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    std::fprintf(stderr, "window_bench: the window was never exposed; nothing may be painted\n");
 }
 
 // Measures one step: the peak memory starts again from what is resident, the stall meter runs,

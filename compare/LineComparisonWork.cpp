@@ -56,11 +56,11 @@ void FindLookalikes(std::array<LineFindings, 2>& found, const compare::LineIndex
     const auto redOf = [](const LineFindings& side) {
         std::vector<compare::Piece> pieces;
         pieces.reserve(static_cast<std::size_t>(side.list->EntryCount()));
-        for (qsizetype i = 0; i < side.list->EntryCount(); ++i) {
-            const TextRange entry = side.list->Entry(i);
+        // In one walk: each entry found again on its own would scan from its nearest note.
+        side.list->ForEachEntry([&](TextRange entry) {
             pieces.push_back(
                 {static_cast<std::size_t>(entry.start), static_cast<std::size_t>(entry.length)});
-        }
+        });
         return pieces;
     };
     const std::vector<compare::Piece> red[] = {redOf(found[0]), redOf(found[1])};

@@ -1,7 +1,11 @@
 #include "platform/QtEventPump.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QRunnable>
 #include <QTimer>
 
+#include <atomic>
 #include <coroutine>
 
 namespace {
@@ -10,37 +14,87 @@ constexpr int kTickMs = 40;
 // Loads, saves, both comparisons and their follow-ups may all be under way at once.
 constexpr int kMostThreads = 16;
 
-// Resumes a suspended procedure on the window's thread, among the window's later events. The call
-// is queued to the pump's own object: a pump that is gone (at the end of a test) resumes nothing.
-void ResumeOnWindowThread(QObject& pump, std::coroutine_handle<> procedure) {
-    QMetaObject::invokeMethod(
-        &pump, [procedure] { procedure.resume(); }, Qt::QueuedConnection);
+// Whatever a thread did before it handed work or a result to another through Qt (the pool's queue,
+// the event queue) is seen by the other, Qt's locks see to that; but Qt is built without a race
+// detector, which cannot see them. A release on this one counter once all that is handed over is
+// written (the task or the event that carries it included), and an acquire before any of it is
+// read, say the same where one can. A counter of its own: the thread that takes over must reach it
+// without reading anything handed over.
+std::atomic<unsigned> handOvers = 0;
+
+void BeforeHandingOver() {
+    handOvers.fetch_add(1, std::memory_order_release);
+}
+
+void AfterTakingOver() {
+    handOvers.load(std::memory_order_acquire);
+}
+
+// Carries a suspended procedure to the window's thread, which resumes it among its later events
+// and deletes the event: the thread that posts it never touches it again.
+class ResumeEvent final : public QEvent {
+public:
+    explicit ResumeEvent(std::coroutine_handle<> procedure)
+        : QEvent(Type()), procedure_(procedure) {}
+
+    static QEvent::Type Type() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    void Resume() const { procedure_.resume(); }
+
+private:
+    std::coroutine_handle<> procedure_;
+};
+
+class Resumer final : public QObject {
+protected:
+    bool event(QEvent* event) override {
+        AfterTakingOver();
+        if (event->type() != ResumeEvent::Type())
+            return QObject::event(event);
+        static_cast<ResumeEvent*>(event)->Resume();
+        return true;
+    }
+};
+
+void ResumeOnWindowThread(QObject& resumer, std::coroutine_handle<> procedure) {
+    auto* event = new ResumeEvent(procedure);
+    BeforeHandingOver();
+    QCoreApplication::postEvent(&resumer, event);
 }
 
 struct YieldToWindow {
-    explicit YieldToWindow(QObject& onBehalfOf) : pump(onBehalfOf) {}
-    QObject& pump;
+    explicit YieldToWindow(QObject& resumeWith) : resumer(resumeWith) {}
+
+    QObject& resumer;
     bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> procedure) { ResumeOnWindowThread(pump, procedure); }
+    void await_suspend(std::coroutine_handle<> procedure) {
+        ResumeOnWindowThread(resumer, procedure);
+    }
     void await_resume() const noexcept {}
 };
 
-// Suspends the procedure while the work runs on the pool; the worker queues its resumption.
+// Suspends the procedure while the work runs on the pool; the worker posts its resumption.
 struct WorkOnPool {
-    WorkOnPool(QObject& onBehalfOf, QThreadPool& toRunOn, std::function<void()> toRun)
-        : pump(onBehalfOf), pool(toRunOn), work(std::move(toRun)) {}
+    WorkOnPool(QThreadPool& toRunOn, QObject& resumeWith, std::function<void()> toRun)
+        : pool(toRunOn), resumer(resumeWith), work(std::move(toRun)) {}
 
-    QObject& pump;
     QThreadPool& pool;
+    QObject& resumer;
     std::function<void()> work;
     std::exception_ptr failure;
 
     bool await_ready() const noexcept { return false; }
     void await_suspend(std::coroutine_handle<> procedure) {
-        pool.start([this, procedure] {
+        QRunnable* task = QRunnable::create([this, procedure] {
+            AfterTakingOver();
             failure = RunCatching(work);
-            ResumeOnWindowThread(pump, procedure);
+            ResumeOnWindowThread(resumer, procedure);
         });
+        BeforeHandingOver();
+        pool.start(task);
     }
     void await_resume() const {
         if (failure)
@@ -50,12 +104,12 @@ struct WorkOnPool {
 
 } // namespace
 
-QtEventPump::QtEventPump() {
+QtEventPump::QtEventPump() : resumer_(std::make_unique<Resumer>()) {
     aside_.setMaxThreadCount(kMostThreads);
 }
 
 Task<> QtEventPump::Yield() {
-    co_await YieldToWindow(resumer_);
+    co_await YieldToWindow(*resumer_);
 }
 
 Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> tick) {
@@ -64,5 +118,5 @@ Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> t
         QObject::connect(&ticker, &QTimer::timeout, tick);
         ticker.start(kTickMs);
     }
-    co_await WorkOnPool(resumer_, aside_, std::move(work));
+    co_await WorkOnPool(aside_, *resumer_, std::move(work));
 }

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include <memory>
+
 // The window's pump on Qt: work aside runs on threads of its own, and the procedure waiting for
-// it is resumed by a call queued to the window's thread.
+// it is resumed by an event posted to the window's thread.
 class QtEventPump final : public EventPump {
 public:
     QtEventPump();
@@ -15,9 +17,9 @@ public:
     Task<> RunAside(std::function<void()> work, std::function<void()> tick) override;
 
 private:
-    // What the procedures are resumed through: it goes after the pool, whose work may still queue
-    // a resumption as it ends.
-    QObject resumer_;
+    // Made on the window's thread, where it resumes the procedures. It goes after the work on
+    // the pool has ended, which may still post to it.
+    std::unique_ptr<QObject> resumer_;
     // A pool of the pump's own: Qt's shared pool also serves the painting of the window, which
     // would wait behind long work; and a load must not wait behind a comparison.
     QThreadPool aside_;

@@ -3,6 +3,7 @@
 #include "Finish.h"
 #include "platform/Failure.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
 
@@ -99,4 +100,32 @@ TEST(QtEventPumpTest, ProceduresWaitingAtOnceResumeInTheOrderTheirWorkEnds) {
     Finish(quick());
     Finish(std::move(first));
     EXPECT_EQ(resumed, (std::vector<int>{2, 1}));
+}
+
+// A pump goes with its window (at the end of a test, say): a procedure still waiting on it must
+// not run on into a window that is gone, whether it yielded or its work aside ended as the pump
+// went.
+TEST(QtEventPumpTest, ProceduresWaitingOnAPumpThatIsGoneAreNotResumed) {
+    bool yieldedResumed = false;
+    bool asideResumed = false;
+    Task<> yielded;
+    Task<> aside;
+    {
+        QtEventPump pump;
+        const auto yielding = [&]() -> Task<> {
+            co_await pump.Yield();
+            yieldedResumed = true;
+        };
+        const auto workingAside = [&]() -> Task<> {
+            co_await pump.RunAside(
+                [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }, {});
+            asideResumed = true;
+        };
+        yielded = yielding();
+        aside = workingAside();
+    } // the pump waits for its work, whose resumption is then pending
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(yieldedResumed);
+    EXPECT_FALSE(asideResumed);
 }
