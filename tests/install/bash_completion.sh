@@ -47,7 +47,10 @@ check_cases tarnwick-cli <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--exact --explain --help --json --version
+--|--count --counts --exact --explain --help --json --line-numbers --quiet --version
+--c|--count --counts
+-q lines - |files
+lines - files/old.txt |
 lines files/o|files/old.txt files/other.txt
 words files/old.txt files/ot|files/other.txt
 lines a b |
