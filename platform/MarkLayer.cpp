@@ -297,7 +297,17 @@ MarkLayer MarkLayer::Slice(qsizetype from, qsizetype to) const {
     const TextRange tail = slice.MarkAt(slice.LastOf(slice.spans_.size() - 1)).range;
     if (tail.End() > length)
         slice.Clear({length, tail.End() - length});
+    if (slice.TakesFewOfASource())
+        slice.Compact();
     return slice;
+}
+
+// A slice kept for undo that held on to a list, or to all marks packed, for a few of its marks
+// would keep them, and the text a list was cut from, long after the pane let them go.
+bool MarkLayer::TakesFewOfASource() const {
+    return std::any_of(spans_.begin(), spans_.end(), [](const Span& span) {
+        return span.source && 2 * (span.last - span.first) < span.source->Count();
+    });
 }
 
 MarkLayer::Mark MarkLayer::TakeFirst() {
@@ -323,7 +333,7 @@ MarkLayer::Mark MarkLayer::TakeLast() {
 void MarkLayer::Compact() {
     if (spans_.empty())
         return;
-    PackedMarks::Builder builder;
+    PackedMarks::Builder builder(MarkCount());
     ForEach([&](TextRange mark, MarkId id) { builder.Add(mark, id); });
     auto packed = std::make_shared<const PackedMarks>(std::move(builder).Finish());
     spans_.clear();

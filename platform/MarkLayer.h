@@ -45,7 +45,8 @@ public:
     void Splice(qsizetype position, qsizetype removed, qsizetype inserted, const MarkLayer& marks);
     // The units of `range` lose their marks, as a colour painted over them.
     void Clear(TextRange range);
-    // The marks of units [from, to), as the marks of a text of to - from units.
+    // The marks of units [from, to), as the marks of a text of to - from units: packed on their
+    // own unless they are most of the marks of a list or a packing, which they then share.
     MarkLayer Slice(qsizetype from, qsizetype to) const;
     // Packs every mark into one list of their own, three bytes or so a mark, with no parts left.
     void Compact();
@@ -93,6 +94,8 @@ private:
     Mark TakeLast();
     // The spans of marks [from, to), whole or cut from the spans that hold them.
     std::vector<Span> SpansBetween(Place from, Place to) const;
+    // Whether a part holds less than half of the marks of the source it refers to.
+    bool TakesFewOfASource() const;
     // The edit, with the inserted units' marks given or (without) taken from their neighbour.
     void Rewrite(qsizetype position, qsizetype removed, qsizetype inserted, const MarkLayer* given);
 

@@ -60,6 +60,14 @@ private:
     qsizetype index_;
 };
 
+// Three bytes a mark are enough for marks shorter than 128 units less than 128 units apart; a
+// sixteenth more for those that are not.
+PackedMarks::Builder::Builder(qsizetype expected) {
+    const auto count = static_cast<std::size_t>(std::max<qsizetype>(0, expected));
+    marks_.bytes_.reserve(3 * count + count / 16);
+    marks_.blocks_.reserve(count / kMarksPerBlock + 1);
+}
+
 void PackedMarks::Builder::Add(TextRange mark, MarkId id) {
     if (marks_.count_ % kMarksPerBlock == 0) {
         if (marks_.count_ == 0)
@@ -74,9 +82,12 @@ void PackedMarks::Builder::Add(TextRange mark, MarkId id) {
     ++marks_.count_;
 }
 
+// Giving back room costs a copy of what is kept: only worth it for much room.
 PackedMarks PackedMarks::Builder::Finish() && {
-    marks_.bytes_.shrink_to_fit();
-    marks_.blocks_.shrink_to_fit();
+    if (marks_.bytes_.capacity() - marks_.bytes_.size() > marks_.bytes_.size() / 8)
+        marks_.bytes_.shrink_to_fit();
+    if (marks_.blocks_.capacity() - marks_.blocks_.size() > marks_.blocks_.size() / 8)
+        marks_.blocks_.shrink_to_fit();
     return std::move(marks_);
 }
 

@@ -211,9 +211,10 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
         if (colour == kBlack)
             tips_ = nullptr; // nothing is red any more
     } else if (colour != kRed) {
-        for (const TextRange& range : sortedRanges) // the marks would show through the new colour
+        for (const TextRange& range : sortedRanges) { // the marks would show through the colour
             marks_.Clear(range);
-        CompactMarksIfMany();
+            CompactMarksIfMany();
+        }
     }
     runs_.Paint(sortedRanges, colour);
     if (colour == kRed && !sortedRanges.empty()) {

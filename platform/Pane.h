@@ -169,6 +169,7 @@ public:
     void SetTakesEdits(bool takes) { takesEdits_ = takes; }
 
     // Past how many parts (see MarkLayer) the red marks are packed anew; tests make it small.
+    static constexpr std::size_t kMarkPartLimit = 16384;
     void SetMarkPartLimit(std::size_t parts) { markPartLimit_ = parts; }
 
 private:
@@ -189,7 +190,7 @@ private:
     ColourRuns runs_;
     MarkLayer marks_; // red on top of the runs
     MarkId nextMarkId_ = 1;
-    std::size_t markPartLimit_ = 16384;
+    std::size_t markPartLimit_ = kMarkPartLimit;
     EditHistory history_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;

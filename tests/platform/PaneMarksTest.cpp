@@ -22,8 +22,28 @@ std::vector<TextRange> Stretches(const Pane& pane) {
     return stretches;
 }
 
-void MarkWords(Pane& pane, plain::PlainPane& model, const std::vector<TextRange>& words) {
-    MarkList(pane, model, words, ResultList::Form::Words);
+std::shared_ptr<const ResultList> MarkWords(Pane& pane, plain::PlainPane& model,
+                                            const std::vector<TextRange>& words) {
+    return MarkList(pane, model, words, ResultList::Form::Words);
+}
+
+// "w0 w1 w2 ...", `count` words.
+std::u16string NumberedWords(int count) {
+    std::u16string text;
+    for (int i = 0; i < count; ++i) {
+        text.push_back(u'w');
+        text.push_back(static_cast<char16_t>(u'0' + i % 10));
+        text.push_back(u' ');
+    }
+    return text;
+}
+
+// Every word of a text made by NumberedWords.
+std::vector<TextRange> EveryWord(int count) {
+    std::vector<TextRange> words;
+    for (qsizetype i = 0; i < count; ++i)
+        words.push_back({3 * i, 2});
+    return words;
 }
 
 } // namespace
@@ -204,4 +224,64 @@ TEST(PaneMarksTest, AnEditKeepsMillionsOfMarksAsTheirList) {
     EXPECT_EQ(pane.RedNear(-1, true), (TextRange{0, 3}));
     EXPECT_EQ(pane.RedNear(pane.Length(), false), (TextRange{pane.Length() - 5, 4}));
     EXPECT_EQ(pane.ColourAt(pane.Length() - 6), kBlack);
+}
+
+// What an edit took away is kept for undo. Where it held a few marks of a list, it keeps them on
+// its own: once a new comparison has marked the text anew, the old list (and the text it was cut
+// from) goes, and undo still gives the old marks back. An edit that took most of them shares the
+// list as it is.
+TEST(PaneMarksTest, UndoHoldsOnToAListOnlyForMostOfItsMarks) {
+    struct Row {
+        const char* what;
+        std::size_t at, removed;
+        bool listKept;
+    };
+    const Row rows[] = {
+        {"one word", 3, 3, false},
+        {"a few words", 4, 10, false},
+        {"most words", 2, 50, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Pane pane;
+        plain::PlainPane model;
+        Apply({Kind::SetText, 0, 0, NumberedWords(20)}, pane, model);
+        std::weak_ptr<const ResultList> first = MarkWords(pane, model, EveryWord(20));
+        Apply({Kind::Edit, row.at, row.removed}, pane, model);
+        MarkWords(pane, model, {{0, 2}});
+        EXPECT_EQ(!first.expired(), row.listKept);
+        Apply({Kind::Undo}, pane, model);
+        EXPECT_EQ(Mismatch(pane, model), "");
+        Apply({Kind::Redo}, pane, model);
+        Apply({Kind::Undo}, pane, model);
+        EXPECT_EQ(Mismatch(pane, model), "");
+    }
+}
+
+// After many edits in many places the marks are packed anew: a million words in a few bytes each.
+TEST(PaneMarksTest, MillionsOfMarksPackedAnewTakeAFewBytesEach) {
+    QString text;
+    for (int i = 0; i < 1'000'000; ++i)
+        text += u"ab "_s;
+    Pane pane;
+    pane.SetText(text);
+    ResultList::Builder builder(pane.Text(), ResultList::Form::Words, 1'000'000);
+    for (qsizetype i = 0; i < 1'000'000; ++i)
+        builder.Add({3 * i, 2});
+    const auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    pane.MarkRed(list);
+    pane.SetMarkPartLimit(4);
+    for (qsizetype at = 1; at < 3'000'000; at += 600'000)
+        pane.Edit(at, 1, {});
+    pane.Edit(0, 0, u"x"_s);
+    const qint64 held = 2 * pane.Length() + 4 * pane.Content().LineCount();
+    EXPECT_LT(pane.MemoryBytes() - held, 4'000'000) << "about three bytes a mark";
+    // Each edit took one letter or blank: every word is still a stretch, and its letters all red.
+    EXPECT_EQ(Stretches(pane).size(), 1'000'000u);
+    qsizetype red = 0;
+    pane.ForEachColourRun(0, pane.Length(), [&](TextRange run, Colour colour) {
+        if (colour == kRed)
+            red += run.length;
+    });
+    EXPECT_EQ(red, pane.Length() - pane.Text().count(u' '));
 }

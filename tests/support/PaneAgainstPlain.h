@@ -48,9 +48,10 @@ inline QString AsQString(std::u16string_view text) {
 }
 
 // Marks the ranges (sorted, none overlapping) as one list of words or of lines, cut from the
-// pane's text; the model takes each entry's mark.
-inline void MarkList(Pane& pane, plain::PlainPane& model, const std::vector<TextRange>& entries,
-                     ResultList::Form form) {
+// pane's text; the model takes each entry's mark. Gives back the list.
+inline std::shared_ptr<const ResultList> MarkList(Pane& pane, plain::PlainPane& model,
+                                                  const std::vector<TextRange>& entries,
+                                                  ResultList::Form form) {
     ResultList::Builder builder(pane.Text(), form);
     std::vector<plain::Stretch> marks;
     for (const TextRange& entry : entries) {
@@ -58,8 +59,10 @@ inline void MarkList(Pane& pane, plain::PlainPane& model, const std::vector<Text
         const bool withCR = form == ResultList::Form::Pieces && entry.End() < pane.Length();
         marks.push_back({entry.start, entry.length + (withCR ? 1 : 0)});
     }
-    pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
+    auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    pane.MarkRed(list);
     model.MarkRed(marks);
+    return list;
 }
 
 // Words: runs of units other than blanks and breaks; pieces: what lies between CRs.
