@@ -48,7 +48,8 @@ public:
     // The marks of units [from, to), as the marks of a text of to - from units: packed on their
     // own unless they are most of the marks of a list or a packing, which they then share.
     MarkLayer Slice(qsizetype from, qsizetype to) const;
-    // Packs every mark into one list of their own, three bytes or so a mark, with no parts left.
+    // Packs every mark into one list of their own, a byte (a word) to three (a line) a mark, with
+    // no parts left.
     void Compact();
 
 private:

@@ -4,6 +4,13 @@
 
 namespace {
 
+// A mark's first byte. Below kLongMark it is the whole mark: the gap since the last one in its
+// high three bits, its length less one in the low four, its identity the next one. From kLongMark
+// on, the low seven bits are the gap (kGapFollows: the gap follows as a number), and the length and
+// the identity follow as numbers.
+constexpr std::uint8_t kLongMark = 0x80;
+constexpr std::uint8_t kGapFollows = 0x7F;
+
 void PutNumber(std::vector<std::uint8_t>& bytes, std::uint64_t number) {
     while (number >= 0x80) {
         bytes.push_back(static_cast<std::uint8_t>(number | 0x80));
@@ -45,9 +52,18 @@ public:
     qsizetype Index() const { return index_; }
     // The mark at Index(), and on to the next.
     TextRange Next(MarkId& id) {
-        const qsizetype start = end_ + static_cast<qsizetype>(TakeNumber(at_));
-        end_ = start + static_cast<qsizetype>(TakeNumber(at_));
-        id_ = Unfolded(TakeNumber(at_), id_ + 1);
+        const std::uint8_t lead = *at_++;
+        qsizetype start = end_;
+        if (lead < kLongMark) {
+            start += lead >> 4;
+            end_ = start + (lead & 0x0F) + 1;
+            ++id_;
+        } else {
+            const auto gap = static_cast<std::uint8_t>(lead & kGapFollows);
+            start += gap == kGapFollows ? static_cast<qsizetype>(TakeNumber(at_)) : gap;
+            end_ = start + static_cast<qsizetype>(TakeNumber(at_));
+            id_ = Unfolded(TakeNumber(at_), id_ + 1);
+        }
         id = id_;
         ++index_;
         return {start, end_ - start};
@@ -60,8 +76,8 @@ private:
     qsizetype index_;
 };
 
-// Three bytes a mark are enough for marks shorter than 128 units less than 128 units apart; a
-// sixteenth more for those that are not.
+// A red word takes a byte; three bytes are enough for marks shorter than 128 units less than 127
+// units apart; a sixteenth more for those that are not.
 PackedMarks::Builder::Builder(qsizetype expected) {
     const auto count = static_cast<std::size_t>(std::max<qsizetype>(0, expected));
     marks_.bytes_.reserve(3 * count + count / 16);
@@ -74,9 +90,18 @@ void PackedMarks::Builder::Add(TextRange mark, MarkId id) {
             id_ = id - 1;
         marks_.blocks_.push_back({end_, id_, marks_.bytes_.size()});
     }
-    PutNumber(marks_.bytes_, static_cast<std::uint64_t>(mark.start - end_));
-    PutNumber(marks_.bytes_, static_cast<std::uint64_t>(mark.length));
-    PutNumber(marks_.bytes_, Folded(id, id_ + 1));
+    const auto gap = static_cast<std::uint64_t>(mark.start - end_);
+    const auto length = static_cast<std::uint64_t>(mark.length);
+    if (gap < 8 && length - 1 < 16 && id == id_ + 1) {
+        marks_.bytes_.push_back(static_cast<std::uint8_t>(gap << 4 | (length - 1)));
+    } else {
+        marks_.bytes_.push_back(
+            static_cast<std::uint8_t>(kLongMark | std::min<std::uint64_t>(gap, kGapFollows)));
+        if (gap >= kGapFollows)
+            PutNumber(marks_.bytes_, gap);
+        PutNumber(marks_.bytes_, length);
+        PutNumber(marks_.bytes_, Folded(id, id_ + 1));
+    }
     end_ = mark.End();
     id_ = id;
     ++marks_.count_;

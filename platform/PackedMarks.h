@@ -7,7 +7,8 @@
 
 // Marks packed as they follow one another: for each, the gap since the last one ended, its length
 // and how its identity differs from the next after the last one's, each in as few bytes as it
-// needs (a red word: three bytes, where colour runs would take sixteen). Every kMarksPerBlock-th
+// needs (a red word a blank after the last: one byte, where colour runs would take sixteen; a red
+// line: three). Every kMarksPerBlock-th
 // mark notes where its block begins, so that any mark is found by a search of those notes and a
 // short read.
 class PackedMarks final : public MarkSource {
