@@ -26,3 +26,7 @@ void ListMarks::ForEach(qsizetype first, qsizetype last,
     qsizetype i = first;
     list_->ForEachMark(first, last, [&](TextRange mark) { visit(mark, Id(i++)); });
 }
+
+qint64 ListMarks::MemoryBytes() const {
+    return list_.use_count() == 1 ? list_->MemoryBytes() : 0;
+}

@@ -19,8 +19,8 @@ public:
     qsizetype FirstStartingFrom(qsizetype position) const override;
     void ForEach(qsizetype first, qsizetype last,
                  const std::function<void(TextRange, MarkId)>& visit) const override;
-    // The list is shown in a result pane, which counts it.
-    qint64 MemoryBytes() const override { return 0; }
+    // The list while no result pane shows it (a pane that shows it counts it).
+    qint64 MemoryBytes() const override;
 
 private:
     std::shared_ptr<const ResultList> list_;

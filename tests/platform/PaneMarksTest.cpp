@@ -285,3 +285,17 @@ TEST(PaneMarksTest, MillionsOfMarksPackedAnewTakeAFewBytesEach) {
     });
     EXPECT_EQ(red, pane.Length() - pane.Text().count(u' '));
 }
+
+// The list of the marks counts where a result pane shows it; once no pane does, the pane that
+// marks it counts it.
+TEST(PaneMarksTest, AListNoPaneShowsCountsWithItsMarks) {
+    Pane pane;
+    plain::PlainPane model;
+    Apply({Kind::SetText, 0, 0, NumberedWords(1000)}, pane, model);
+    std::shared_ptr<const ResultList> shown = MarkWords(pane, model, EveryWord(1000));
+    const qint64 withListShown = pane.MemoryBytes();
+    const qint64 listBytes = shown->MemoryBytes();
+    ASSERT_GT(listBytes, 0);
+    shown.reset();
+    EXPECT_EQ(pane.MemoryBytes(), withListShown + listBytes);
+}
