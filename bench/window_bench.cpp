@@ -54,6 +54,8 @@ using Clock = StallMeter::Clock;
 
 constexpr int kTimedOutStatus = 3;
 constexpr int kPagesDown = 500;
+// Edits spread through the text after Words.
+constexpr int kSpreadEdits = 100;
 
 struct Options {
     QString file1;
@@ -73,7 +75,9 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     const QCommandLineOption scrollBack(u"scroll-back"_s,
                                         u"Scroll back to the top after scrolling to the end."_s);
     const QCommandLineOption edit(
-        u"edit"_s, u"At the end, type Enter twice at the top of file #1's full text."_s);
+        u"edit"_s,
+        u"At the end, type Enter in file #1's full text, twice at the top and in 101 places "
+        "through it, and undo it all."_s);
     const QCommandLineOption noLineNumbers(u"no-line-numbers"_s,
                                            u"Start with the panes' line numbers switched off."_s);
     const QCommandLineOption timeout(
@@ -343,16 +347,33 @@ int main(int argc, char** argv) {
             fullPane->repaint();
         }
     });
-    // Enter typed at the top of file #1's full text; the first edit also turns the text's red
-    // marks into colour runs, the second is an edit alone.
-    const auto typeEnterAtTop = [&] {
-        form.RichTextBox1.Select(0, 0);
+    // Enter typed at a place of file #1's full text, and the pane repainted; the first edit
+    // after Words also moves the text's red marks after it, and parts the mark it meets.
+    const auto typeEnterAt = [&](qsizetype position) {
+        form.RichTextBox1.Select(position, position);
         fullPane->InsertText(u"\r\n"_s, true);
         fullPane->repaint();
     };
     if (options->edit) {
-        steps.Run(u"edit"_s, typeEnterAtTop);
-        steps.Run(u"edit_again"_s, typeEnterAtTop);
+        steps.Run(u"edit"_s, [&] { typeEnterAt(0); });
+        steps.Run(u"edit_again"_s, [&] { typeEnterAt(0); });
+        // Edits in many places part the marks into many pieces, each edit drawn.
+        steps.Run(u"edit_spread"_s, [&] {
+            for (int edit = 1; edit <= kSpreadEdits; ++edit)
+                typeEnterAt(form.RichTextBox1.Length() / (kSpreadEdits + 1) * edit);
+        });
+        // One more edit, with the pane told to pack its marks anew past one part: the packing
+        // that thousands of edits in different places bring about.
+        steps.Run(u"edit_pack"_s, [&] {
+            form.RichTextBox1.SetMarkPartLimit(1);
+            typeEnterAt(form.RichTextBox1.Length() / 2);
+        });
+        form.RichTextBox1.SetMarkPartLimit(Pane::kMarkPartLimit);
+        steps.Run(u"undo_all"_s, [&] {
+            while (form.RichTextBox1.CanUndo())
+                fullPane->Undo();
+            fullPane->repaint();
+        });
     }
 
     watchdog.reset();

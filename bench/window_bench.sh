@@ -11,7 +11,7 @@
 #   TIMEOUT      seconds one window run may take; the step it is in then counts as timed out
 #                (default 300)
 #   SCROLL_BACK  1 adds a scroll back to the top after the scroll to the end
-#   EDIT         1 adds two edits at the top of file #1's full text at the end
+#   EDIT         1 adds edits of file #1's full text at the end: two at the top, 101 through it, undo all
 #   LINE_NUMBERS 0 starts the window with the panes' line numbers off (default 1, as a first start)
 #   XVFB         1 runs the window in a real X window on a virtual display (xvfb-run), not on
 #                Qt's offscreen platform

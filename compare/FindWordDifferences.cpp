@@ -40,18 +40,15 @@ qsizetype LinesBefore(QStringView text, qsizetype units) {
     return lines;
 }
 
-// The look-alike counts of the two passes run side by side, each holding four bytes a red word:
-// a pass's is left out when it does not fit beside what the panes and the passes hold.
+// The look-alike counts of the two passes run side by side, reading the red words from their
+// lists and keying a line at a time: they are left out only where the lists themselves leave no
+// room beside what the panes hold.
 void AllowCounts(PassFound& first, PassFound& second, qint64 room) {
     for (PassFound* pass : {&first, &second})
         if (pass->list)
             room -= pass->list->MemoryBytes();
-    for (PassFound* pass : {&first, &second}) {
-        const qint64 need = pass->list ? 4 * qint64{pass->list->EntryCount()} : 0;
-        pass->roomToCount = need <= room;
-        if (pass->roomToCount)
-            room -= need;
-    }
+    for (PassFound* pass : {&first, &second})
+        pass->roomToCount = room >= 0;
 }
 
 PassFound WorkOutPass(const QString& own, const QString& other, const std::atomic<bool>& stop,
@@ -132,12 +129,15 @@ Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const
     const QString own = full.Text(), otherText = other.Text();
     try {
         co_await pump.RunAside([&] {
-            std::vector<compare::RedWordStart> starts;
-            starts.reserve(static_cast<std::size_t>(list->EntryCount()));
-            for (qsizetype i = 0; i < list->EntryCount(); ++i)
-                starts.push_back(static_cast<compare::RedWordStart>(list->Entry(i).start));
-            count = compare::CountWordLookalikes(AsU16(own), AsU16(otherText), starts,
-                                                 [&](std::size_t) { return !*stop; });
+            // Read from the list where they stand: a copy of millions of starts would stay
+            // beside the copy of the text that an edit meanwhile makes.
+            const std::function<compare::RedWordStart(std::size_t)> start = [&](std::size_t i) {
+                return static_cast<compare::RedWordStart>(
+                    list->Entry(static_cast<qsizetype>(i)).start);
+            };
+            count = compare::CountWordLookalikesWith(AsU16(own), AsU16(otherText),
+                                                     static_cast<std::size_t>(list->EntryCount()),
+                                                     start, [&](std::size_t) { return !*stop; });
         });
     } catch (...) {
         co_return; // the count is only ever a help: without it the summary says less

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <ranges>
 
 namespace compare {
 
@@ -16,6 +17,12 @@ constexpr std::size_t kRedWordsBetweenCalls = 4096;
 // Below this many units a second thread costs more than it saves.
 constexpr std::size_t kUnitsWorthTwoThreads = std::size_t{1} << 20;
 constexpr auto kProgressWait = std::chrono::milliseconds(20);
+
+// The red words, as many as there are, and where each begins.
+struct RedWords {
+    std::size_t count;
+    const std::function<RedWordStart(std::size_t)>& start;
+};
 
 // One stretch of `own` to count in: from a line, paired with its partner line, up to the line
 // that begins at `end` (or the text's end).
@@ -29,17 +36,22 @@ struct Stretch {
 // it returns false.
 template <typename Progress>
 std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16string_view other,
-                                          std::span<const RedWordStart> red, Stretch stretch,
+                                          const RedWords& red, Stretch stretch,
                                           Progress&& progress) {
     WordLookalikeWalk walk(own, other, stretch.line, stretch.partner);
     std::size_t count = 0;
     std::size_t asked = 0;
-    for (auto next = std::lower_bound(red.begin(), red.end(), stretch.line.Start(),
-                                      [](RedWordStart word, std::size_t at) { return word < at; });
-         next != red.end() && *next < stretch.end; ++next) {
-        if (++asked % kRedWordsBetweenCalls == 0 && !progress(std::size_t{*next}))
+    const std::size_t from = stretch.line.Start();
+    const auto indexes = std::views::iota(std::size_t{0}, red.count);
+    for (std::size_t i = *std::ranges::partition_point(
+             indexes, [&](std::size_t word) { return red.start(word) < from; });
+         i < red.count; ++i) {
+        const RedWordStart start = red.start(i);
+        if (start >= stretch.end)
+            break;
+        if (++asked % kRedWordsBetweenCalls == 0 && !progress(std::size_t{start}))
             return std::nullopt;
-        count += walk.Next(*next).has_value();
+        count += walk.Next(start).has_value();
     }
     return count;
 }
@@ -73,13 +85,23 @@ private:
 } // namespace
 
 std::optional<std::size_t>
-CountWordLookalikesWith(std::u16string_view ownPane, std::u16string_view otherPane,
+CountWordLookalikesWith(std::u16string_view own, std::u16string_view other,
                         std::span<const RedWordStart> redWords,
+                        const std::function<bool(std::size_t)>& keepGoing) {
+    return CountWordLookalikesWith(
+        own, other, redWords.size(), [&](std::size_t i) { return redWords[i]; }, keepGoing);
+}
+
+std::optional<std::size_t>
+CountWordLookalikesWith(std::u16string_view ownPane, std::u16string_view otherPane,
+                        std::size_t redCount,
+                        const std::function<RedWordStart(std::size_t)>& redStart,
                         const std::function<bool(std::size_t)>& keepGoing) {
     const std::u16string_view own = WordComparisonText(ownPane);
     const std::u16string_view other = WordComparisonText(otherPane);
+    const RedWords redWords{redCount, redStart};
     Stretch whole{CrLfLineWalker(own), PartnerLineWalker(other), own.size() + 1};
-    if (redWords.empty() || !whole.line.HasLine() || !whole.partner.HasLine())
+    if (redCount == 0 || !whole.line.HasLine() || !whole.partner.HasLine())
         return 0;
     if (own.size() < kUnitsWorthTwoThreads)
         return CountInStretch(own, other, redWords, whole, keepGoing);

@@ -24,6 +24,13 @@ CountWordLookalikesWith(std::u16string_view own, std::u16string_view other,
                         std::span<const RedWordStart> redWords,
                         const std::function<bool(std::size_t)>& keepGoing);
 
+// The same with red word i's start read from where the caller keeps it, `redCount` words in all:
+// millions of red words then cost no copy of their starts.
+std::optional<std::size_t>
+CountWordLookalikesWith(std::u16string_view own, std::u16string_view other, std::size_t redCount,
+                        const std::function<RedWordStart(std::size_t)>& redStart,
+                        const std::function<bool(std::size_t)>& keepGoing);
+
 template <typename KeepGoing>
 std::optional<std::size_t> CountWordLookalikes(std::u16string_view own, std::u16string_view other,
                                                std::span<const RedWordStart> redWords,

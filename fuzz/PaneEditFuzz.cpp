@@ -1,7 +1,9 @@
 // The pane's editing against its plain model: every step the fuzzer makes up (writes, appends,
-// edits, typing, undo and redo, selections from the user and from code, colouring, red marks) is
-// done to both, and after each the text, its lines, the colours and the selection must agree,
-// with no end of the selection inside a CR LF or a surrogate pair.
+// edits, typing, undo and redo, selections from the user and from code, colouring, red marks of a
+// word, of lists of words and of lines) is done to both, and after each the text, its lines, the
+// colours, the red stretches and the selection must agree, with no end of the selection inside a
+// CR LF or a surrogate pair. The pane packs its marks anew after a few edits in different places,
+// as it does after thousands in the window.
 #include "FuzzInput.h"
 #include "PaneAgainstPlain.h"
 #include "PlainPane.h"
@@ -26,7 +28,7 @@ public:
 
     PaneStep Next(std::size_t textLength) {
         using Kind = PaneStep::Kind;
-        const auto kind = static_cast<Kind>(Byte() % (static_cast<int>(Kind::MarkRed) + 1));
+        const auto kind = static_cast<Kind>(Byte() % (static_cast<int>(Kind::MarkLines) + 1));
         switch (kind) {
         case Kind::SetText:
             return {kind, 0, 0, Units(Byte() % 24)};
@@ -54,6 +56,12 @@ public:
             return {kind, Position(textLength), Position(textLength)};
         case Kind::SetSelColor:
             return {kind, 0, 0, {}, kColours[Byte() % std::size(kColours)]};
+        case Kind::MarkWords: {
+            const std::size_t emptyAfter = Byte();
+            return {kind, emptyAfter, Mask()};
+        }
+        case Kind::MarkLines:
+            return {kind, 0, Mask()};
         case Kind::Undo:
         case Kind::Redo:
             break;
@@ -63,6 +71,12 @@ public:
 
 private:
     std::uint8_t Byte() { return next_ != end_ ? *next_++ : 0; }
+
+    // Which of the first sixteen words or lines, and so on round.
+    std::size_t Mask() {
+        const std::size_t low = Byte();
+        return low | std::size_t{Byte()} << 8;
+    }
 
     // Now and then past the end, which the pane must take as the end.
     std::size_t Position(std::size_t textLength) { return Byte() % (textLength + 2); }
@@ -84,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Pane pane;
     plain::PlainPane model;
     StepSource steps(data, size);
+    pane.SetMarkPartLimit(1 + (size > 0 ? data[0] % 8 : 0));
     for (int step = 0; steps.More(); ++step) {
         Apply(steps.Next(model.Text().size()), pane, model);
         const std::string mismatch = Mismatch(pane, model);

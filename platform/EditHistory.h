@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ColourRuns.h"
+#include "platform/MarkLayer.h"
 
 #include <QString>
 
@@ -10,7 +11,10 @@
 struct TextEdit {
     qsizetype position = 0;
     QString removed;
+    // Their colours, and apart from them, which of them stood in red marks: the marks come back
+    // as marks, not as millions of runs.
     ColourRuns removedColours;
+    MarkLayer removedMarks;
     QString inserted;
     // The selection before the edit, as anchor and caret; undoing puts it back.
     qsizetype anchorBefore = 0;

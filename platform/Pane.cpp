@@ -2,6 +2,7 @@
 
 #include "platform/CaretPlaces.h"
 #include "platform/Failure.h"
+#include "platform/ListMarks.h"
 #include "platform/PaneObserver.h"
 #include "platform/PlainText.h"
 #include "platform/ResultList.h"
@@ -45,7 +46,7 @@ qint64 Pane::MemoryBytes() const {
                               : 2 * qint64{plain_->Length()} + 4 * qint64{plain_->LineCount()};
     const qint64 form = fileForm_ ? fileForm_->MemoryBytes() : 0;
     const qint64 listed = listed_ && listed_ != list_ ? listed_->MemoryBytes() : 0;
-    return text + runs_.MemoryBytes() + form + listed;
+    return text + runs_.MemoryBytes() + marks_.MemoryBytes() + form + listed;
 }
 
 PlainText& Pane::Plain() {
@@ -120,7 +121,7 @@ void Pane::SetText(QString text, TextLines lines) {
     plain_ = std::make_unique<PlainText>(std::move(text), std::move(lines));
     list_.reset();
     runs_.Reset(plain_->Length());
-    redMarks_.reset();
+    marks_ = {};
     marked_ = false;
     staleNote_.clear();
     history_.Clear();
@@ -158,7 +159,7 @@ void Pane::AppendList(std::shared_ptr<const ResultList> list) {
     list_ = std::move(list);
     plain_ = std::make_unique<PlainText>();
     runs_.Reset(list_->Length());
-    redMarks_.reset();
+    marks_ = {};
     marked_ = false;
     staleNote_.clear();
     TextChanged();
@@ -203,14 +204,17 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
     const bool wholeText =
         sortedRanges.size() == 1 && sortedRanges[0].start <= 0 && sortedRanges[0].End() >= Length();
     if (wholeText) {
-        redMarks_.reset();
+        marks_ = {};
         runs_.Reset(Length());
         marked_ = false;
         staleNote_.clear();
         if (colour == kBlack)
             tips_ = nullptr; // nothing is red any more
     } else if (colour != kRed) {
-        FoldMarks(); // the marks would show through the new colour
+        for (const TextRange& range : sortedRanges) { // the marks would show through the colour
+            marks_.Clear(range);
+            CompactMarksIfMany();
+        }
     }
     runs_.Paint(sortedRanges, colour);
     if (colour == kRed && !sortedRanges.empty()) {
@@ -226,34 +230,30 @@ void Pane::MarkRed(std::shared_ptr<const ResultList> list) {
         list->Source().constData() != Text().constData())
         throw Failure(QStringLiteral("The marks do not fit the text"));
     FoldMarks();
-    redMarks_ = std::move(list);
-    marked_ = marked_ || redMarks_->EntryCount() > 0;
+    const qsizetype entries = list->EntryCount();
+    marks_ = MarkLayer(std::make_shared<const ListMarks>(std::move(list), nextMarkId_));
+    nextMarkId_ += static_cast<MarkId>(entries);
+    marked_ = marked_ || entries > 0;
     staleNote_.clear();
     if (observer_)
         observer_->ColoursChanged();
 }
 
-qsizetype Pane::MarkCount() const {
-    return redMarks_->EntryCount();
-}
-
-TextRange Pane::MarkAt(qsizetype i) const {
-    return redMarks_->Mark(i);
-}
-
-qsizetype Pane::MarkedEntryFrom(qsizetype position) const {
-    return redMarks_->FirstMarkEndingAfter(position);
-}
-
-// The marks become runs, for an edit or a colour they would show through.
+// The marks become runs, under the marks of a new list.
 void Pane::FoldMarks() {
-    if (!redMarks_)
+    if (marks_.Empty())
         return;
-    ColourRuns::Painter painter(runs_, kRed, static_cast<std::size_t>(MarkCount()));
-    for (qsizetype i = 0; i < MarkCount(); ++i)
-        painter.Add(MarkAt(i));
+    ColourRuns::Painter painter(runs_, kRed, static_cast<std::size_t>(marks_.MarkCount()));
+    marks_.ForEach([&](TextRange mark, MarkId) { painter.Add(mark); });
     runs_ = std::move(painter).Finish();
-    redMarks_.reset();
+    marks_ = {};
+}
+
+// Edits in many places part the marks into many pieces: past the limit they are packed anew,
+// which takes a walk through them all, once in thousands of edits.
+void Pane::CompactMarksIfMany() {
+    if (marks_.PartCount() > markPartLimit_)
+        marks_.Compact();
 }
 
 Colour Pane::ColourAt(qsizetype position) const {
@@ -276,30 +276,13 @@ std::vector<TextRange> Pane::RangesOf(Colour colour) const {
 }
 
 TextRange Pane::RedNear(qsizetype position, bool forward) const {
-    TextRange best = forward ? runs_.RunFrom(kRed, position + 1) : runs_.RunBefore(kRed, position);
-    const auto better = [&](TextRange candidate) {
-        if (candidate.length == 0)
-            return;
-        if (best.length == 0 ||
-            (forward ? candidate.start < best.start : candidate.start > best.start))
-            best = candidate;
-    };
-    if (redMarks_ && forward) {
-        for (qsizetype i = redMarks_->FirstEntryFrom(position + 1); i < MarkCount(); ++i) {
-            if (MarkAt(i).length > 0) { // an empty word marks nothing
-                better(MarkAt(i));
-                break;
-            }
-        }
-    } else if (redMarks_) {
-        for (qsizetype i = redMarks_->FirstEntryFrom(position) - 1; i >= 0; --i) {
-            if (MarkAt(i).length > 0) {
-                better(MarkAt(i));
-                break;
-            }
-        }
-    }
-    return best;
+    const TextRange run =
+        forward ? runs_.RunFrom(kRed, position + 1) : runs_.RunBefore(kRed, position);
+    const TextRange mark = forward ? marks_.FirstFrom(position + 1) : marks_.LastBefore(position);
+    if (mark.length == 0 ||
+        (run.length > 0 && (forward ? mark.start >= run.start : mark.start <= run.start)))
+        return run;
+    return mark;
 }
 
 std::shared_ptr<const std::atomic<bool>> Pane::StartReportingWork() {
@@ -325,15 +308,19 @@ void Pane::SetProgress(std::optional<int> permille) {
         observer_->ProgressChanged();
 }
 
-// `removed` is the text the edit takes away, as the caller has it already (for the history).
+// `removed` is the text the edit takes away, as the caller has it already (for the history);
+// an undone edit gives back the colours and marks of what it took away.
 void Pane::Replace(qsizetype position, QStringView removed, QStringView inserted,
-                   const ColourRuns* insertedColours) {
-    FoldMarks();
+                   const TextEdit* undone) {
     Plain().Replace(position, removed.size(), inserted);
-    if (insertedColours)
-        runs_.Splice(position, removed.size(), *insertedColours);
-    else
+    if (undone) {
+        runs_.Splice(position, removed.size(), undone->removedColours);
+        marks_.Splice(position, removed.size(), inserted.size(), undone->removedMarks);
+    } else {
         runs_.Replace(position, removed.size(), inserted.size());
+        marks_.Replace(position, removed.size(), inserted.size());
+    }
+    CompactMarksIfMany();
     TextChanged();
     if (observer_)
         observer_->TextEdited(position, removed, inserted.size());
@@ -345,10 +332,10 @@ void Pane::Edit(qsizetype position, qsizetype removed, QStringView inserted, boo
     removed = std::clamp<qsizetype>(removed, 0, Length() - position);
     if ((removed == 0 && inserted.isEmpty()) || !takesEdits_)
         return;
-    FoldMarks();
     TextEdit edit{position,
                   Content().Mid(position, position + removed),
                   runs_.Slice(position, position + removed),
+                  marks_.Slice(position, position + removed),
                   inserted.toString(),
                   anchor_,
                   caret_};
@@ -361,7 +348,7 @@ void Pane::Undo() {
     if (!history_.CanUndo() || !takesEdits_)
         return;
     const TextEdit edit = history_.TakeUndo();
-    Replace(edit.position, edit.inserted, edit.removed, &edit.removedColours);
+    Replace(edit.position, edit.inserted, edit.removed, &edit);
     Select(edit.anchorBefore, edit.caretBefore);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ColourRuns.h"
 #include "platform/EditHistory.h"
+#include "platform/MarkLayer.h"
 #include "platform/PaneText.h"
 
 #include <QString>
@@ -27,7 +28,7 @@ class TextLines;
 // they came from (see ResultList); either way Content() reads it line by line without spelling it
 // out, which is how the view draws it. Colour is kept as runs, plus, after a comparison, the
 // entries of a list marked red where they stand (ResultList::Mark), so that millions of red lines
-// or words cost no more than the list that names them.
+// or words cost no more than the list that names them; edits keep them so (see MarkLayer).
 class Pane {
 public:
     Pane();
@@ -83,7 +84,8 @@ public:
     // The maximal runs of one colour, in order.
     std::vector<TextRange> RangesOf(Colour colour) const;
     // The first red stretch that begins after `position` (forward) or before it (backward); an
-    // empty range when there is none. A stretch is a run of red units, or a word marked red.
+    // empty range when there is none. A stretch is a run of red units, or a mark (a word or line
+    // marked red, with what edits added to it; each part of one that an edit or a colour cut).
     TextRange RedNear(qsizetype position, bool forward) const;
 
     bool Visible() const { return visible_; }
@@ -120,9 +122,10 @@ public:
     std::uint64_t TextGeneration() const { return generation_; }
 
     // An edit by the user: `removed` units at `position` become `inserted`, which take the colour
-    // of the text before them; the caret goes after them, and after the pair they make should
-    // they join a lone CR to a lone LF or two halves of a character. `typed` edits that follow
-    // one another are undone together.
+    // of the text before them (at the start, of the text after them), inside its red mark if it
+    // has one; the caret goes after them, and after the pair they make should they join a lone CR
+    // to a lone LF or two halves of a character. `typed` edits that follow one another are undone
+    // together.
     void Edit(qsizetype position, qsizetype removed, QStringView inserted, bool typed = false);
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
@@ -165,14 +168,16 @@ public:
     bool TakesEdits() const { return takesEdits_; }
     void SetTakesEdits(bool takes) { takesEdits_ = takes; }
 
+    // Past how many parts (see MarkLayer) the red marks are packed anew; tests make it small.
+    static constexpr std::size_t kMarkPartLimit = 16384;
+    void SetMarkPartLimit(std::size_t parts) { markPartLimit_ = parts; }
+
 private:
     void Replace(qsizetype position, QStringView removed, QStringView inserted,
-                 const ColourRuns* insertedColours);
+                 const TextEdit* undone);
     PlainText& Plain();
     void FoldMarks();
-    qsizetype MarkCount() const;
-    TextRange MarkAt(qsizetype i) const;
-    qsizetype MarkedEntryFrom(qsizetype position) const;
+    void CompactMarksIfMany();
     void TextChanged();
     void TellTextListener(bool byUser);
     void ClampSelection();
@@ -183,7 +188,9 @@ private:
     std::shared_ptr<const ResultList> list_; // or the list it shows
     mutable std::optional<QString> spelled_; // a list's text, once read whole
     ColourRuns runs_;
-    std::shared_ptr<const ResultList> redMarks_; // entries marked red on top of the runs
+    MarkLayer marks_; // red on top of the runs
+    MarkId nextMarkId_ = 1;
+    std::size_t markPartLimit_ = kMarkPartLimit;
     EditHistory history_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
@@ -210,13 +217,13 @@ private:
 template <typename Visit>
 void Pane::ForEachColourRun(qsizetype from, qsizetype to, Visit visit) const {
     runs_.ForEachRunIn(from, to, [&](TextRange run, Colour colour) {
-        if (!redMarks_ || colour == kRed) {
+        if (marks_.Empty() || colour == kRed) {
             visit(run, colour);
             return;
         }
         qsizetype done = run.start;
-        for (qsizetype i = MarkedEntryFrom(run.start); i < MarkCount(); ++i) {
-            const TextRange mark = MarkAt(i);
+        for (MarkLayer::Walk walk = marks_.From(run.start); !walk.AtEnd(); walk.Next()) {
+            const TextRange mark = walk.Mark();
             if (mark.start >= run.End())
                 break;
             const qsizetype start = std::max(mark.start, run.start);

@@ -142,9 +142,17 @@ TextRange PieceSelection::Entry(QStringView text, qsizetype i) const {
 
 void PieceSelection::ForEachEntry(QStringView text,
                                   const std::function<void(TextRange)>& visit) const {
-    qsizetype start = 0;
-    qsizetype left = count_;
-    for (qsizetype piece = 0; left > 0; ++piece) {
+    ForEachEntry(text, 0, count_, visit);
+}
+
+void PieceSelection::ForEachEntry(QStringView text, qsizetype first, qsizetype last,
+                                  const std::function<void(TextRange)>& visit) const {
+    if (first >= last)
+        return;
+    const qsizetype firstPiece = PieceOf(first);
+    qsizetype start = PieceBounds(text, firstPiece).start;
+    qsizetype left = last - first;
+    for (qsizetype piece = firstPiece; left > 0; ++piece) {
         const qsizetype end = PieceEnd(text, start);
         if ((bits_[static_cast<std::size_t>(piece / 64)] >> (piece % 64)) & 1) {
             visit({start, end - start});

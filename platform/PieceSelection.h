@@ -25,6 +25,9 @@ public:
     TextRange Entry(QStringView text, qsizetype i) const;
     // Calls visit(entry) with each entry's piece, in order, in one walk through the text.
     void ForEachEntry(QStringView text, const std::function<void(TextRange)>& visit) const;
+    // The same for entries [first, last) alone, the walk starting at the first one's piece.
+    void ForEachEntry(QStringView text, qsizetype first, qsizetype last,
+                      const std::function<void(TextRange)>& visit) const;
     // Where entry `i` begins in a list that follows each entry with `separator` units.
     qsizetype ListAt(QStringView text, qsizetype i, qsizetype separator) const;
     // The last entry that begins at or before `position` of such a list (0 when there is none).

@@ -75,6 +75,18 @@ TextRange ResultList::Mark(qsizetype i) const {
     return {entry.start, entry.length + (endsWithCR ? 1 : 0)};
 }
 
+void ResultList::ForEachMark(qsizetype first, qsizetype last,
+                             const std::function<void(TextRange)>& visit) const {
+    if (!pieces_) {
+        for (qsizetype i = first; i < last; ++i)
+            visit(Mark(i));
+        return;
+    }
+    pieces_->ForEachEntry(source_, first, last, [&](TextRange entry) {
+        visit({entry.start, entry.length + (entry.End() < source_.size() ? 1 : 0)});
+    });
+}
+
 qsizetype ResultList::FirstMarkEndingAfter(qsizetype position) const {
     if (form_ != Form::Pieces)
         return FirstEntryEndingAfter(position);

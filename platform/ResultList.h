@@ -53,6 +53,9 @@ public:
     TextRange Mark(qsizetype i) const;
     // The first entry whose mark ends after `position` of the source.
     qsizetype FirstMarkEndingAfter(qsizetype position) const;
+    // Calls visit(mark) with the marks of entries [first, last), in order, in one walk.
+    void ForEachMark(qsizetype first, qsizetype last,
+                     const std::function<void(TextRange)>& visit) const;
     // The entry shown on line `line` of the list, where its units stand in the source (a piece
     // without the LF in front of it); nothing for a line that shows no entry.
     std::optional<TextRange> SourceOfLine(qsizetype line) const;

@@ -77,10 +77,11 @@ void TextLines::Update(QStringView text, qsizetype position, qsizetype removed,
         }
         cut.push_back(Narrow(next));
     }
-    std::vector<std::uint32_t> moved(resynced ? old : starts_.end(), starts_.end());
-    for (std::uint32_t& start : moved)
-        start = static_cast<std::uint32_t>(start + delta);
-    starts_.erase(starts_.begin() + first + 1, starts_.end());
-    starts_.insert(starts_.end(), cut.begin(), cut.end());
-    starts_.insert(starts_.end(), moved.begin(), moved.end());
+    // The later starts move where they are: a copy of them would hold as much again as the
+    // index of a text of millions of lines, for each edit near its top.
+    const auto kept = resynced ? old : starts_.end();
+    for (auto start = kept; start != starts_.end(); ++start)
+        *start = static_cast<std::uint32_t>(*start + delta);
+    const auto recut = starts_.erase(starts_.begin() + first + 1, kept);
+    starts_.insert(recut, cut.begin(), cut.end());
 }

@@ -28,6 +28,9 @@ struct PaneStep {
         SetSelColor,  // colour
         Paint,        // at, count, colour: ColourRanges
         MarkRed,      // at, count: a list of one word marked red
+        MarkWords,    // count: which words (bit i % 16 for word i), at: which are followed by an
+                      // empty one (bit i % 8)
+        MarkLines,    // count: which pieces of the text cut at CR (bit i % 16 for piece i)
     };
     PaneStep(Kind kind_, std::size_t at_ = 0, std::size_t count_ = 0, std::u16string text_ = {},
              Colour colour_ = kRed)
@@ -42,6 +45,65 @@ struct PaneStep {
 
 inline QString AsQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Marks the ranges (sorted, none overlapping) as one list of words or of lines, cut from the
+// pane's text; the model takes each entry's mark. Gives back the list.
+inline std::shared_ptr<const ResultList> MarkList(Pane& pane, plain::PlainPane& model,
+                                                  const std::vector<TextRange>& entries,
+                                                  ResultList::Form form) {
+    ResultList::Builder builder(pane.Text(), form);
+    std::vector<plain::Stretch> marks;
+    for (const TextRange& entry : entries) {
+        builder.Add(entry);
+        const bool withCR = form == ResultList::Form::Pieces && entry.End() < pane.Length();
+        marks.push_back({entry.start, entry.length + (withCR ? 1 : 0)});
+    }
+    auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    pane.MarkRed(list);
+    model.MarkRed(marks);
+    return list;
+}
+
+// Words: runs of units other than blanks and breaks; pieces: what lies between CRs.
+inline std::vector<TextRange> ChosenWords(std::u16string_view text, std::uint64_t chosen,
+                                          std::uint64_t emptyAfter) {
+    std::vector<TextRange> words;
+    qsizetype index = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto apart = [&](std::size_t at) {
+            return text[at] == u' ' || text[at] == u'\r' || text[at] == u'\n';
+        };
+        if (apart(i)) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !apart(end))
+            ++end;
+        if ((chosen >> (index % 16)) & 1) {
+            words.push_back({static_cast<qsizetype>(i), static_cast<qsizetype>(end - i)});
+            if ((emptyAfter >> (index % 8)) & 1)
+                words.push_back({static_cast<qsizetype>(end), 0});
+        }
+        ++index;
+        i = end;
+    }
+    return words;
+}
+
+inline std::vector<TextRange> ChosenPieces(std::u16string_view text, std::uint64_t chosen) {
+    std::vector<TextRange> pieces;
+    std::size_t start = 0;
+    for (qsizetype index = 0; start <= text.size(); ++index) {
+        std::size_t end = text.find(u'\r', start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        if ((chosen >> (index % 16)) & 1)
+            pieces.push_back({static_cast<qsizetype>(start), static_cast<qsizetype>(end - start)});
+        start = end + 1;
+    }
+    return pieces;
 }
 
 inline void Apply(const PaneStep& step, Pane& pane, plain::PlainPane& model) {
@@ -97,14 +159,17 @@ inline void Apply(const PaneStep& step, Pane& pane, plain::PlainPane& model) {
     }
     case Kind::MarkRed: {
         const qsizetype start = std::min(at, pane.Length());
-        const TextRange word{start, std::min(count, pane.Length() - start)};
-        ResultList::Builder builder(pane.Text(), ResultList::Form::Words);
-        builder.Add(word);
-        pane.MarkRed(std::make_shared<const ResultList>(std::move(builder).Finish()));
-        model.Paint(static_cast<std::size_t>(word.start), static_cast<std::size_t>(word.length),
-                    kRed);
+        MarkList(pane, model, {{start, std::min(count, pane.Length() - start)}},
+                 ResultList::Form::Words);
         break;
     }
+    case Kind::MarkWords:
+        MarkList(pane, model, ChosenWords(model.Text(), step.count, step.at),
+                 ResultList::Form::Words);
+        break;
+    case Kind::MarkLines:
+        MarkList(pane, model, ChosenPieces(model.Text(), step.count), ResultList::Form::Pieces);
+        break;
     }
 }
 
@@ -122,6 +187,20 @@ inline std::string Mismatch(const Pane& pane, const plain::PlainPane& model) {
     });
     if (colours != model.Colours())
         return "the colours differ";
+    if (pane.HasRed() != model.HasRed())
+        return "whether anything was marked red differs";
+    const std::vector<plain::Stretch> runs = model.RedRuns();
+    const std::vector<plain::Stretch> marks = model.MarkStretches();
+    for (std::ptrdiff_t position = -1; position <= static_cast<std::ptrdiff_t>(units.size()) + 1;
+         ++position) {
+        for (const bool forward : {true, false}) {
+            const TextRange found = pane.RedNear(position, forward);
+            const plain::Stretch expected = plain::NearestRed(runs, marks, position, forward);
+            if (found.start != expected.start || found.length != expected.length)
+                return "the red stretch " + std::string(forward ? "after " : "before ") +
+                       std::to_string(position) + " differs";
+        }
+    }
     if (plain::SplitsPair(units, static_cast<std::size_t>(pane.Anchor())) ||
         plain::SplitsPair(units, static_cast<std::size_t>(pane.Caret())))
         return "an end of the selection stands inside a pair";
