@@ -1,0 +1,71 @@
+#include "compare/RuleText.h"
+#include "compare/LookalikeForms.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using compare::ComparisonRules;
+using compare::LookalikeKind;
+using compare::LookalikeKinds;
+using compare::RuleChoice;
+using compare::RuleText;
+
+namespace {
+
+ComparisonRules Rules(LookalikeKinds kinds, std::vector<std::u16string> masks = {}) {
+    return ComparisonRules(RuleChoice{kinds, std::nullopt, std::move(masks)});
+}
+
+// Units that every kind does something to, and the text that stands beside them.
+std::u16string RandomText(std::mt19937& random) {
+    static const std::u16string_view pieces[] = {
+        u"a",      u"B",      u"m",      u"0",      u"I",      u" ",       u"  ",
+        u"\t",     u"%",      u"\u00A0", u"\u200B", u"\u00AD", u"e\u0301", u"\u00E9",
+        u"\u0301", u"\uFB01", u"\uFF21", u"\u0430", u"\u00B4", u"\u2003",  u"\u00DF",
+        u"\uFDD0", u"\uFDD1", u"x",      u"\u2028", u"\n",     u"\u212A",  u"\U0001D400"};
+    std::u16string text;
+    for (int i = static_cast<int>(random() % 12); i > 0; --i)
+        text += pieces[random() % std::size(pieces)];
+    return text;
+}
+
+// The reserved units written as the word comparison's forms write them.
+std::u16string Escaped(std::u16string_view line) {
+    std::u16string escaped;
+    for (const char16_t unit : line) {
+        if (unit == u'\uFDD0')
+            escaped += u"\uFDD1\uFDD2";
+        else if (unit == u'\uFDD1')
+            escaped += u"\uFDD1\uFDD1";
+        else if (unit == u'\r')
+            escaped += u"\uFDD1\uFDD3";
+        else
+            escaped += unit;
+    }
+    return escaped;
+}
+
+} // namespace
+
+// A line's key under a set of kinds is what removing each kind gives, by the look-alike forms
+// themselves: the table of ASCII images and the parts cut at spaces must not change it.
+TEST(RuleTextTest, KeysAndWordFormsAreTheLookalikeForms) {
+    std::mt19937 random(7);
+    for (std::uint16_t bits = 1; bits < 1u << compare::kLookalikeKindCount; ++bits) {
+        const LookalikeKinds kinds = LookalikeKinds::FromBits(bits);
+        const ComparisonRules rules = Rules(kinds);
+        RuleText text(rules);
+        compare::RuleLine form;
+        for (int i = 0; i < 40; ++i) {
+            const std::u16string line = RandomText(random);
+            const std::u16string expected = compare::RemoveLookalikeDifferences(kinds, line);
+            SCOPED_TRACE(testing::Message() << "kinds " << bits << " line #" << i);
+            EXPECT_EQ(std::u16string(text.Key(line)), expected);
+            text.Form(line, form);
+            EXPECT_EQ(form.text, compare::RemoveLookalikeDifferences(kinds, Escaped(line)));
+        }
+    }
+}

@@ -1,0 +1,169 @@
+// The comparisons under a rule give what the plain comparisons give on copies of the texts whose
+// lines are what that rule makes of them.
+#include "RuleNormalised.h"
+#include "compare/LinesUnderRules.h"
+#include "compare/WordsUnderRules.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+using compare::ComparisonRules;
+using compare::LookalikeKinds;
+using compare::RuleChoice;
+using compare::RuleMatch;
+
+namespace {
+
+using Span = std::pair<std::size_t, std::size_t>;
+
+std::u16string RandomText(std::mt19937& random) {
+    static const std::u16string_view pieces[] = {
+        u"a",      u"A",      u"b",      u"B",  u" ",      u" ",      u"  ",     u"\t",
+        u"\r\n",   u"\r\n",   u"\r\n",   u"\r", u"\n",     u"\u00A0", u"\u200B", u"e\u0301",
+        u"\u00E9", u"\uFB01", u"fi",     u"m",  u"rn",     u"0",      u"O",      u"\u0430",
+        u"\u00B4", u"\u2003", u"\uFF41", u"x",  u"\uFDD1", u"\u0301"};
+    std::u16string text;
+    for (int i = static_cast<int>(random() % 30); i > 0; --i)
+        text += pieces[random() % std::size(pieces)];
+    if (random() % 4 != 0)
+        text += u'\r'; // as a load ends it
+    return text;
+}
+
+LookalikeKinds RandomKinds(std::mt19937& random) {
+    // One kind alone half the time, any set otherwise.
+    if (random() % 2 == 0)
+        return compare::kLookalikeKinds[random() % compare::kLookalikeKindCount];
+    return LookalikeKinds::FromBits(
+        static_cast<std::uint16_t>(1 + random() % ((1u << compare::kLookalikeKindCount) - 1)));
+}
+
+} // namespace
+
+TEST(RulesPropertyTest, LinesAreThePlainComparisonOfTheFormedTexts) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        const std::u16string texts[] = {RandomText(random), RandomText(random)};
+        const LookalikeKinds kinds = RandomKinds(random);
+        const ComparisonRules rules(RuleChoice{kinds, std::nullopt, {}});
+        SCOPED_TRACE(testing::Message() << "round " << round << " kinds " << kinds.Bits());
+        const compare::LineIndex first(texts[0]), second(texts[1]);
+        const auto found = compare::CompareLinesUnderRules(first, second, rules);
+        const std::u16string formed[] = {plain::PiecesUnderKinds(texts[0], kinds),
+                                         plain::PiecesUnderKinds(texts[1], kinds)};
+        for (int own = 0; own < 2; ++own) {
+            const compare::LineIndex& ownLines = own == 0 ? first : second;
+            const compare::LineIndex& otherLines = own == 0 ? second : first;
+            std::vector<std::size_t> red, expectedRed;
+            for (const compare::Piece piece : found[own].red)
+                red.push_back(plain::PieceNumberAt(texts[own], piece.start));
+            for (const std::size_t start : plain::MissingPieces(formed[own], formed[1 - own]))
+                expectedRed.push_back(plain::PieceNumberAt(formed[own], start));
+            EXPECT_EQ(red, expectedRed);
+            // The rest of what the plain comparison misses is matched, each by the first line of
+            // the other text with the same form.
+            std::vector<std::size_t> matched, expectedMatched;
+            for (const RuleMatch& match : found[own].matched) {
+                const std::size_t line = plain::PieceNumberAt(texts[own], match.start);
+                matched.push_back(line);
+                const std::u16string form = compare::RemoveLookalikeDifferences(
+                    kinds, compare::LineContent(
+                               std::u16string_view(texts[own]).substr(match.start, match.length)));
+                std::size_t firstAlike = 0;
+                while (compare::RemoveLookalikeDifferences(
+                           kinds, compare::LineContent(otherLines.Text().substr(
+                                      otherLines.PieceAt(firstAlike).start,
+                                      otherLines.PieceAt(firstAlike).length))) != form)
+                    ++firstAlike;
+                EXPECT_EQ(match.otherLine, firstAlike + 1);
+                EXPECT_EQ(match.otherStart, otherLines.PieceAt(firstAlike).start);
+            }
+            for (const std::size_t start : plain::MissingPieces(texts[own], texts[1 - own])) {
+                const std::size_t line = plain::PieceNumberAt(texts[own], start);
+                if (std::find(expectedRed.begin(), expectedRed.end(), line) == expectedRed.end())
+                    expectedMatched.push_back(line);
+            }
+            EXPECT_EQ(matched, expectedMatched);
+            (void)ownLines;
+        }
+    }
+}
+
+namespace {
+
+// Where the words of the formed lines of `text` stand in `text`, line by line.
+std::vector<std::vector<Span>> FormedWordPlaces(std::u16string_view text,
+                                                const ComparisonRules& rules) {
+    compare::RuleText ruleText(rules);
+    compare::RuleLine form;
+    std::vector<std::vector<Span>> places;
+    std::size_t lineStart = 0;
+    for (const std::u16string_view line : plain::WordLines(text)) {
+        ruleText.Form(line, form);
+        std::vector<Span>& words = places.emplace_back();
+        if (!form.text.empty()) {
+            std::size_t start = 0;
+            for (const std::u16string_view word : plain::CutAt(form.text, u" ")) {
+                const auto [from, to] = form.Original(start, word.size());
+                words.emplace_back(lineStart + from, to - from);
+                start += word.size() + 1;
+            }
+        }
+        lineStart += line.size() + 2;
+    }
+    return places;
+}
+
+} // namespace
+
+// The lines are paired as they stand: a last line that the rules leave empty is still a line of
+// the text, not the empty line a final line break leaves, so it stays a partner.
+TEST(RulesPropertyTest, WordsAreThePlainComparisonOfTheFormedLines) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 3000; ++round) {
+        const std::u16string texts[] = {RandomText(random), RandomText(random)};
+        const LookalikeKinds kinds = RandomKinds(random);
+        const ComparisonRules rules(RuleChoice{kinds, std::nullopt, {}});
+        SCOPED_TRACE(testing::Message() << "round " << round << " kinds " << kinds.Bits());
+        const std::vector<std::u16string> formed[] = {plain::WordLinesUnderKinds(texts[0], kinds),
+                                                      plain::WordLinesUnderKinds(texts[1], kinds)};
+        for (int own = 0; own < 2; ++own) {
+            std::vector<Span> red;
+            std::vector<RuleMatch> matched;
+            EXPECT_TRUE(compare::ForEachWordUnderRules(
+                texts[own], texts[1 - own], rules,
+                [&](std::size_t start, std::size_t length) { red.emplace_back(start, length); },
+                [&](const RuleMatch& match) { matched.push_back(match); },
+                [](std::size_t) { return true; }));
+            // The plain walk of each formed line against its formed partner, the red words taken
+            // back to where they stand unformed.
+            const auto places = FormedWordPlaces(texts[own], rules);
+            const std::vector<plain::Text> ownLines = plain::WordLines(texts[own]);
+            const std::vector<plain::Text> otherLines = plain::WordLines(texts[1 - own]);
+            const std::vector<std::u16string>& ownFormed = formed[own];
+            const std::vector<std::u16string>& otherFormed = formed[1 - own];
+            std::vector<Span> expected;
+            std::size_t line = 0;
+            plain::ForEachLinePair(ownLines, otherLines, [&](plain::Text, auto partner) {
+                const std::vector<plain::Text> supply =
+                    partner ? plain::Words(otherFormed.at(*partner)) : std::vector<plain::Text>{};
+                for (const std::size_t word :
+                     plain::UnmatchedWords(plain::Words(ownFormed.at(line)), supply))
+                    expected.push_back(places.at(line).at(word));
+                ++line;
+            });
+            EXPECT_EQ(red, expected);
+            // A word matched only by a rule differs, as it stands, from the word it matched.
+            for (const RuleMatch& match : matched) {
+                EXPECT_FALSE(match.ignored);
+                EXPECT_NE(std::u16string_view(texts[own]).substr(match.start, match.length),
+                          std::u16string_view(texts[1 - own])
+                              .substr(match.otherStart, match.otherLength));
+            }
+        }
+    }
+}
