@@ -455,6 +455,30 @@ void BM_FindLookalikeWordAtTheEnd(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * (Bytes(first) + Bytes(second)));
 }
 
+// The same question about a red word in the middle of a text of one line: the lines of the texts
+// joined by blanks (5 MB and 50 MB of words), the second with about 10% of its words changed.
+void BM_FindLookalikeWordOnOneLine(benchmark::State& state) {
+    const auto lines = static_cast<std::size_t>(state.range(0));
+    const auto [firstLines, secondLines] = MakeLines(lines);
+    const auto oneLine = [](const std::vector<std::string>& cut) {
+        std::u16string text;
+        for (const std::string& line : cut) {
+            text.append(line.begin(), line.end());
+            text.push_back(u' ');
+        }
+        text.push_back(u'\r');
+        return text;
+    };
+    const std::u16string first = oneLine(firstLines);
+    const std::u16string second = oneLine(secondLines);
+    const std::vector<compare::RedWordStart> red = RedWordStarts(first, second);
+    const std::size_t middle = red[red.size() / 2];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compare::FindLookalikeWordAt(first, middle, second));
+    state.SetBytesProcessed(state.iterations() * (Bytes(first) + Bytes(second)));
+    state.counters["red"] = static_cast<double>(red.size());
+}
+
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
@@ -473,6 +497,7 @@ BENCHMARK(BM_LookalikeLinesCrowded)
 BENCHMARK(BM_WordLookalikeCount)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_WordLookalikeCountMany)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_FindLookalikeWordAtTheEnd)->Apply(Sizes);
+BENCHMARK(BM_FindLookalikeWordOnOneLine)->Apply(Sizes);
 BENCHMARK(BM_LineSetBuild)->Apply(Sizes);
 BENCHMARK(BM_WordPass)->Apply(Sizes);
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Checks tarnwick-cli's memory bound on hostile inputs: the peak resident memory of `lines` and
-# `words`, with and without --json, must stay within three times the two files' size and 100 MB.
-# See bench/README.md.
+# `words`, with and without --json, must stay within three times the two files' size and 100 MB,
+# also when a file comes through a pipe (which the tool keeps as its bytes). See bench/README.md.
 #
 #   bench/memory_bound.sh [BUILD_DIR [WORK_DIR]]
 #
 # BUILD_DIR defaults to build/ and WORK_DIR to BUILD_DIR/bound-work, where the inputs are made if
-# they are missing (about 2.4 GB: delete them afterwards). Takes a few minutes.
+# they are missing (about 2.7 GB: delete them afterwards). Takes several minutes.
 # Exit status: 0 when every run is within the bound, 1 when one is not, 2 on trouble.
 set -euo pipefail
 
@@ -52,18 +52,31 @@ if [[ ! -s $work/words-line-a-$giant.txt || ! -s $work/words-line-b-$giant.txt ]
     python3 "$(dirname "$0")/make_inputs.py" "$work" --words-line "$giant" > /dev/null
 fi
 
+# About 300 MB of lines of words: the pair of make_inputs.py's million lines, three times over.
+if [[ ! -s $work/text-300M.txt ]]; then
+    echo "making text-300M.txt" >&2
+    python3 "$(dirname "$0")/make_inputs.py" "$work" --lines 1000000 > /dev/null
+    for _ in 1 2 3; do cat "$work/a-1000000.txt" "$work/b-1000000.txt"; done > "$work/text-300M.txt"
+    rm -f "$work/a-1000000.txt" "$work/b-1000000.txt"
+fi
+
 missed=0
-check() { # name file1 file2 [options]
+# check NAME FILE1 FILE2 [OPTIONS]; with PIPE=1 or PIPE=2 that file comes through a pipe.
+check() {
     local name=$1 a=$work/$2 b=$work/$3
     shift 3
     local report=$work/time.txt
-    /usr/bin/time -v -o "$report" "$cli" "$@" "$a" "$b" > /dev/null 2>&1 || true
+    case ${PIPE:-} in
+    1) /usr/bin/time -v -o "$report" "$cli" "$@" <(cat "$a") "$b" > /dev/null 2>&1 || true ;;
+    2) /usr/bin/time -v -o "$report" "$cli" "$@" "$a" <(cat "$b") > /dev/null 2>&1 || true ;;
+    *) /usr/bin/time -v -o "$report" "$cli" "$@" "$a" "$b" > /dev/null 2>&1 || true ;;
+    esac
     local kib bound
     kib=$(awk -F': *' '/Maximum resident set size/ {print $2}' "$report")
     bound=$(( (3 * ($(stat -L -c %s "$a") + $(stat -L -c %s "$b")) + 100 * 1048576) / 1024 ))
     local verdict=met
     (( kib <= bound )) || { verdict=MISSED; missed=1; }
-    printf '%-44s %9d KiB of %9d KiB  %s\n' "$name $*" "$kib" "$bound" "$verdict"
+    printf '%-52s %9d KiB of %9d KiB  %s\n' "$name $*" "$kib" "$bound" "$verdict"
 }
 
 for mode in lines words; do
@@ -74,6 +87,10 @@ for mode in lines words; do
         check "small, 1G of 8-byte lines" small.txt short-lines-1G.txt $json $mode
         check "1G binary, small" binary-1G small.txt $json $mode
         check "50M line of words, changed" words-line-a-$giant.txt words-line-b-$giant.txt \
+            $json $mode
+        PIPE=1 check "300M of text through a pipe, small" text-300M.txt small.txt $json $mode
+        PIPE=2 check "small, 300M of text through a pipe" small.txt text-300M.txt $json $mode
+        PIPE=1 check "1G of 8-byte lines through a pipe, small" short-lines-1G.txt small.txt \
             $json $mode
     done
 done

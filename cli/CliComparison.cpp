@@ -17,11 +17,11 @@ constexpr int kSame = 0;
 constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
 
-// The memory a comparison may take: three times the files' size and 100 MB. The run itself, its
-// buffers and its threads, takes about the first kRunBytes of that, and report bytes kept for
-// their turn at most three quarters of what is left, for what allocation wastes.
-constexpr qint64 kFixedAllowance = qint64{100} << 20;
-constexpr qint64 kRunBytes = qint64{64} << 20;
+// Of the memory a comparison may take (MemoryAllowance), the run itself, its buffers and its
+// threads, takes about the first kRunBytes (from 10 MB for small files to 21 MB for a million lines
+// a side beside what it holds), and report bytes kept for their turn at most three quarters of
+// what is left, for what allocation wastes.
+constexpr qint64 kRunBytes = qint64{32} << 20;
 // Room for report bytes that wait for their turn, at least.
 constexpr qint64 kLeastKeptRoom = qint64{16} << 20;
 
@@ -35,7 +35,7 @@ void Say(const QByteArray& path, const QString& description) {
 
 int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE* out) {
     const qint64 files = one.FileBytes() + two.FileBytes();
-    const qint64 allowed = options.memoryBytes.value_or(3 * files + kFixedAllowance) - kRunBytes;
+    const qint64 allowed = MemoryAllowance(options, files) - kRunBytes;
     // Both texts are held when that leaves room; otherwise they are read again for each pass, and
     // the streamed comparison holds at most about twice the files' size.
     const qint64 held = HeldBytes(options, one, two);

@@ -89,6 +89,11 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     return options;
 }
 
+qint64 MemoryAllowance(const CliOptions& options, qint64 fileBytes) {
+    constexpr qint64 kFixedAllowance = qint64{100} << 20;
+    return options.memoryBytes.value_or(3 * fileBytes + kFixedAllowance);
+}
+
 std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments) {
     QList<QByteArray> native;
     for (const QString& argument : arguments)

@@ -25,6 +25,9 @@ struct CliOptions {
     std::optional<qint64> memoryBytes;
 };
 
+// The memory a comparison of files of `fileBytes` together may take, as `options` set it.
+qint64 MemoryAllowance(const CliOptions& options, qint64 fileBytes);
+
 // What to print and how to end instead of comparing: help, version or a usage error (one line).
 struct CliExit {
     QString text;

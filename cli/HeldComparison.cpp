@@ -66,19 +66,22 @@ void WriteBoth(const CliOptions& options, std::u16string_view firstText,
 } // namespace
 
 qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputText& two) {
-    qint64 bytes = 0;
+    // The texts are read whole while what is kept of a pipe is still held; it goes before the
+    // line indexes are made.
+    qint64 texts = 0, kept = 0, indexes = 0;
     for (const InputText* text : {&one, &two}) {
-        bytes += qint64{text->Length()} * qint64{sizeof(char16_t)};
+        texts += qint64{text->Length()} * qint64{sizeof(char16_t)};
+        kept += text->KeptBytes();
         if (options.mode == CliOptions::Mode::Lines)
-            bytes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece;
+            indexes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece;
     }
-    return bytes;
+    return texts + std::max(kept, indexes);
 }
 
 bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                  SideReport& second, ByteSink& out, KeptRoom& room) {
-    auto secondText = std::async(std::launch::async, [&] { return two.ReadAll(); });
-    const std::u16string firstText = one.ReadAll();
+    auto secondText = std::async(std::launch::async, [&] { return two.TakeAll(); });
+    const std::u16string firstText = one.TakeAll();
     const std::u16string otherText = secondText.get();
     if (options.mode == CliOptions::Mode::Words) {
         const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;

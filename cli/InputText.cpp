@@ -53,6 +53,16 @@ qint64 InputText::FileBytes() const {
     return text_->FileBytes();
 }
 
+qint64 InputText::KeptBytes() const {
+    return text_->KeptBytes();
+}
+
+std::u16string InputText::TakeAll() {
+    std::u16string text = ReadAll();
+    text_->Release();
+    return text;
+}
+
 std::u16string InputText::ReadAll() {
     std::u16string text;
     text.reserve(static_cast<std::size_t>(Length()));

@@ -26,8 +26,13 @@ public:
     qsizetype CRs() const;
     // How many bytes the file holds.
     qint64 FileBytes() const;
+    // How many bytes are kept in memory of what cannot be read twice (a pipe's bytes).
+    qint64 KeptBytes() const;
     // The whole text in one string.
     std::u16string ReadAll();
+    // The whole text in one string, read for the last time: what was kept to read it again is
+    // let go, and no reading may follow.
+    std::u16string TakeAll();
 
     // One reading of the text, a chunk at a time; only one may be under way at once.
     class Reading {

@@ -2,6 +2,7 @@
 
 #include "cli/LookalikeSinks.h"
 
+#include "compare/FirstLookalikes.h"
 #include "compare/WordLookalikeWalk.h"
 #include "compare/WordPass.h"
 
@@ -35,14 +36,21 @@ std::array<RedLines, 2> FindRedLines(const compare::LineIndex& first,
 
 qint64 LookalikeSearchBytes(const std::array<RedLines, 2>& red) {
     // A red line's place in the tables, its group, its candidates and its look-alike take about
-    // 160 bytes; four bytes for each of its units leave room for the keys worked out on the way.
+    // 160 bytes, as measured on files of numbered lines that all look like the other file's. Each
+    // direction's thread also keys one line at a time, in four bytes a unit of the longest, and
+    // matches the lines of a crowded key through a table of their forms.
     constexpr qint64 kBytesPerLine = 160;
     constexpr qint64 kBytesPerUnit = 4;
     qint64 bytes = 0;
-    for (const RedLines& side : red)
-        for (const compare::Piece& piece : side.red)
-            bytes += kBytesPerLine +
-                     kBytesPerUnit * qint64(std::min(piece.length, compare::kLongestLookalikeLine));
+    for (const RedLines& side : red) {
+        std::size_t longest = 0;
+        for (const compare::Piece& piece : side.red) {
+            bytes += kBytesPerLine;
+            longest = std::max(longest, piece.length);
+        }
+        bytes += kBytesPerUnit * qint64(std::min(longest, compare::kLongestLookalikeLine)) +
+                 qint64{compare::kFirstLookalikesBytes};
+    }
     return bytes;
 }
 

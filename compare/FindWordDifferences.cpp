@@ -4,6 +4,7 @@
 #include "compare/DifferenceNotes.h"
 #include "compare/LookalikeDescription.h"
 #include "compare/LookalikeWords.h"
+#include "compare/RedWordNote.h"
 #include "compare/WordLookalikeCount.h"
 #include "compare/WordPass.h"
 #include "platform/PaneToken.h"
@@ -82,8 +83,9 @@ PassFound WorkOutPass(const QString& own, const QString& other, const std::atomi
     return found;
 }
 
-// The tooltip of a red word that has a look-alike in its partner line: worked out when asked,
-// from the two texts, while the other text is still the one compared.
+// The tooltip of a red word: why the walk left it red and, when it has one, its look-alike in its
+// partner line; worked out when asked, from the two texts, while the other text is still the one
+// compared.
 Pane::TipSource WordTips(const Pane& full, const Pane& other,
                          std::shared_ptr<const ResultList> list, const QString& otherName) {
     return [own = full.Text(), other = &other, generation = other.TextGeneration(),
@@ -95,15 +97,18 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
             return {};
         const TextRange word = list->Entry(i);
         const std::u16string_view ownText = AsU16(own), otherText = AsU16(other->Text());
-        const auto lookalike =
-            compare::FindLookalikeWordAt(ownText, static_cast<std::size_t>(word.start), otherText);
-        if (!lookalike)
-            return {};
-        const std::string described = compare::DescribeLookalike(
-            lookalike->kinds, ownText.substr(lookalike->start, lookalike->length),
-            otherText.substr(lookalike->otherStart, lookalike->otherLength));
-        return u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->otherLine)
-            .arg(otherName, QString::fromStdString(described));
+        const auto start = static_cast<std::size_t>(word.start);
+        QStringList notes;
+        if (const auto reason = compare::ExplainRedWordAt(ownText, start, otherText))
+            notes.append(RedWordNote(*reason, otherName));
+        if (const auto lookalike = compare::FindLookalikeWordAt(ownText, start, otherText)) {
+            const std::string described = compare::DescribeLookalike(
+                lookalike->kinds, ownText.substr(lookalike->start, lookalike->length),
+                otherText.substr(lookalike->otherStart, lookalike->otherLength));
+            notes.append(u"Differs from line %1 of %2 only by: %3"_s.arg(lookalike->otherLine)
+                             .arg(otherName, QString::fromStdString(described)));
+        }
+        return notes.join(u'\n');
     };
 }
 

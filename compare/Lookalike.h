@@ -35,11 +35,14 @@ public:
     // A bit for each set of kinds (numbered by LookalikeKinds::Bits).
     using SetsOfKinds = std::bitset<std::size_t{1} << kLookalikeKindCount>;
 
+    // Each distinct form with the sets of kinds that give it. Two different texts are look-alikes
+    // when one form of each is the same text for a set of kinds that both have.
+    const std::vector<std::pair<std::u16string, SetsOfKinds>>& Forms() const { return forms_; }
+
 private:
     friend std::optional<LookalikeKinds> ExplainLookalike(const LookalikeForms& a,
                                                           const LookalikeForms& b);
     std::u16string text_;
-    // Each distinct form with the sets of kinds that give it.
     std::vector<std::pair<std::u16string, SetsOfKinds>> forms_;
 };
 

@@ -7,6 +7,7 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <stdexcept>
 
@@ -95,7 +96,42 @@ std::optional<std::u16string> CaseFolded(std::u16string_view text) {
     return Changed(std::move(folded), text);
 }
 
+// The skeletons of the ASCII characters, asked of ICU once. A skeleton is made by decomposing the
+// text, putting each character's prototype in its place and decomposing again; decomposing leaves
+// ASCII as it is, so the skeleton of ASCII text whose characters' prototypes are ASCII too (all
+// but a few, like "%") is those prototypes one after the other.
+struct AsciiPrototypes {
+    std::array<std::u16string, 128> of;
+    std::array<bool, 128> ascii{};
+};
+
+const AsciiPrototypes& Prototypes() {
+    static const AsciiPrototypes prototypes = [] {
+        AsciiPrototypes made;
+        for (char16_t c = 0; c < 128; ++c) {
+            UErrorCode status = U_ZERO_ERROR;
+            icu::UnicodeString skeleton;
+            uspoof_getSkeletonUnicodeString(SpoofChecker(), 0, icu::UnicodeString(c), skeleton,
+                                            &status);
+            ThrowIfFailed(status);
+            made.of[c] = FromIcu(skeleton);
+            made.ascii[c] = AllAscii(made.of[c]);
+        }
+        return made;
+    }();
+    return prototypes;
+}
+
 std::optional<std::u16string> Skeleton(std::u16string_view text) {
+    const AsciiPrototypes& prototypes = Prototypes();
+    if (std::all_of(text.begin(), text.end(),
+                    [&](char16_t c) { return c < 128 && prototypes.ascii[c]; })) {
+        std::u16string skeleton;
+        skeleton.reserve(text.size());
+        for (char16_t c : text)
+            skeleton += prototypes.of[c];
+        return Changed(std::move(skeleton), text);
+    }
     UErrorCode status = U_ZERO_ERROR;
     icu::UnicodeString skeleton;
     uspoof_getSkeletonUnicodeString(SpoofChecker(), 0, Alias(text), skeleton, &status);

@@ -1,6 +1,6 @@
 #include "compare/LookalikeLines.h"
 
-#include "compare/Lookalike.h"
+#include "compare/FirstLookalikes.h"
 #include "compare/LooseKey.h"
 #include "compare/Prefetch.h"
 
@@ -16,6 +16,9 @@ namespace compare {
 namespace {
 
 constexpr std::uint32_t kNone = ~std::uint32_t{0};
+
+// How many of a group's members a red piece is compared with to find that it repeats one.
+constexpr std::size_t kRepeatsLookedFor = 32;
 
 // A line's loose key hash in the 32 bits the tables keep, its bits well mixed.
 std::uint32_t KeyHash32(std::uint64_t keyHash) {
@@ -174,7 +177,7 @@ private:
         Red& r = reds_[red];
         Group& group = groups_[r.group];
         std::uint32_t member = group.lastMember;
-        for (std::size_t looked = 0; member != kNone && looked < kMostCandidates;
+        for (std::size_t looked = 0; member != kNone && looked < kRepeatsLookedFor;
              ++looked, member = reds_[member].previous)
             if (reds_[member].content == r.content) {
                 r.sameAs = member;
@@ -225,29 +228,22 @@ struct Candidate {
 };
 
 // The candidates of each group among lines offered in text order: the first line with each
-// content, and no more than a red piece may look at (see Resolve). However many lines share a
-// key, a group keeps a few.
+// content. However many lines share a key, each is offered once.
 class Candidates {
 public:
-    Candidates(const LineIndex& searched, std::size_t groups)
-        : searched_(searched), counts_(groups) {}
+    explicit Candidates(const LineIndex& searched) : searched_(searched) {}
 
     void Offer(std::uint32_t group, std::size_t line) {
-        if (counts_[group] == kMostCandidates ||
-            searched_.FirstPieceWith(ContentOf(searched_, line)) != line)
-            return;
-        ++counts_[group];
-        list_.push_back({group, static_cast<std::uint32_t>(line)});
+        if (searched_.FirstPieceWith(ContentOf(searched_, line)) == line)
+            list_.push_back({group, static_cast<std::uint32_t>(line)});
     }
     // The candidates kept, in the order offered.
     std::vector<Candidate> Take() && { return std::move(list_); }
 
 private:
     const LineIndex& searched_;
-    std::vector<std::uint8_t> counts_; // of each group
     std::vector<Candidate> list_;
 };
-static_assert(kMostCandidates < 256, "a group's count of candidates fits a byte");
 
 // Looks at lines [first, end) of `lines` and calls `shared(group, line, keys)` for the group of
 // each of `keySets` that shares a line's loose key, where wanted(line, keys) says it is wanted. The
@@ -299,49 +295,36 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
 }
 
 // For each red piece, the first line of `searched` that is a look-alike among the candidates of
-// its group, sorted. A red piece looks at no more than the first kMostCandidates lines of distinct
-// content that share its key.
+// its group. A candidate stands for the first line with its content.
 std::vector<std::optional<LineLookalike>>
 Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex& searched) {
+    for (Candidate& candidate : candidates)
+        candidate.line = static_cast<std::uint32_t>(
+            *searched.FirstPieceWith(ContentOf(searched, candidate.line)));
     std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::vector<std::optional<LineLookalike>> found(keys.RedCount());
-    std::vector<std::uint32_t> lines; // a group's lines to look at, each content once
+    std::vector<std::u16string_view> reds;
+    std::vector<std::u16string_view> lines;
     for (auto at = candidates.begin(); at != candidates.end();) {
-        const std::uint32_t group = at->group;
+        const auto groupEnd = std::find_if(
+            at, candidates.end(), [&](const Candidate& c) { return c.group != at->group; });
+        const std::span<const std::uint32_t> members = keys.Members(at->group);
+        reds.clear();
+        for (const std::uint32_t red : members)
+            reds.push_back(keys.Content(red));
         lines.clear();
-        for (; at != candidates.end() && at->group == group; ++at) {
-            const std::u16string_view content = ContentOf(searched, at->line);
-            if (lines.size() < kMostCandidates &&
-                std::none_of(lines.begin(), lines.end(), [&](std::uint32_t line) {
-                    return ContentOf(searched, line) == content;
-                }))
-                lines.push_back(at->line);
-        }
-        const std::span<const std::uint32_t> members = keys.Members(group);
-        const auto take = [&](std::uint32_t red, std::uint32_t line, LookalikeKinds kinds) {
-            found[red] = LineLookalike{searched.PieceAt(line), line + std::size_t{1}, kinds};
-        };
-        if (members.size() == 1) {
-            for (const std::uint32_t line : lines)
-                if (const auto kinds =
-                        ExplainLookalike(keys.Content(members[0]), ContentOf(searched, line))) {
-                    take(members[0], line, *kinds);
-                    break;
-                }
-            continue;
-        }
-        // Many red lines share the key: each line's forms are worked out once, not once for each.
-        std::vector<LookalikeForms> forms;
-        for (const std::uint32_t line : lines)
-            forms.emplace_back(ContentOf(searched, line));
-        for (const std::uint32_t red : members) {
-            const LookalikeForms redForms(keys.Content(red));
-            for (std::size_t i = 0; i < lines.size(); ++i)
-                if (const auto kinds = ExplainLookalike(redForms, forms[i])) {
-                    take(red, lines[i], *kinds);
-                    break;
-                }
-        }
+        for (auto line = at; line != groupEnd; ++line)
+            lines.push_back(ContentOf(searched, line->line));
+        const auto first = FindFirstLookalikes(reds, lines);
+        for (std::size_t i = 0; i < members.size(); ++i)
+            if (first[i]) {
+                const std::uint32_t line =
+                    at[static_cast<std::ptrdiff_t>(first[i]->candidate)].line;
+                found[members[i]] =
+                    LineLookalike{searched.PieceAt(line), line + std::size_t{1}, first[i]->kinds};
+            }
+        at = groupEnd;
     }
     for (std::size_t red = 0; red < found.size(); ++red)
         if (const auto same = keys.SameAs(red))
@@ -356,7 +339,7 @@ FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const Li
     if (red.empty())
         return {};
     const RedKeys keys(own, red);
-    Candidates candidates(other, keys.GroupCount());
+    Candidates candidates(other);
     ScanLines(
         other, 0, other.PieceCount(), {&keys}, [](std::size_t, const RedKeys*) { return true; },
         [&](std::uint32_t group, std::size_t line, const RedKeys*) {
@@ -392,7 +375,7 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
         std::vector<Candidate> standIns; // each content once
     };
     const auto scan = [&](std::size_t from, std::size_t to) {
-        Found found{Candidates(first, secondKeys.GroupCount()), {}};
+        Found found{Candidates(first), {}};
         ScanLines(first, from, to, {&secondKeys, &firstKeys}, standsIn,
                   [&](std::uint32_t group, std::size_t line, const RedKeys* keys) {
                       if (keys == &secondKeys)

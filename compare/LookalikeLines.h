@@ -24,14 +24,12 @@ struct LineLookalike {
 // content is a look-alike of the piece's content (see Lookalike.h), or nothing. Lines compare by
 // their content, as in the line comparison: without the LF that cutting CR LF text at CR leaves in
 // front. The red pieces are keyed once (LooseKey.h) and gathered by key, and `other` is read
-// once, each of its lines sieved by a sum of its key and the few that pass looked up among them;
-// only lines that share a red piece's key are checked. A red piece gives up after kMostCandidates
-// distinct lines that share its key but are no look-alikes, so that however many lines share a
-// key, the search takes time and memory in proportion to the texts.
+// once, each of its lines sieved by a sum of its key and the few that pass looked up among them.
+// Look-alikes always share their key, so only lines that share a red piece's key are checked,
+// and every one of them is: however many lines share a key without being look-alikes, none hides
+// the look-alike behind them (see FindFirstLookalikes for how the time stays in proportion).
 std::vector<std::optional<LineLookalike>>
 FindLookalikeLines(std::u16string_view own, std::span<const Piece> red, const LineIndex& other);
-
-inline constexpr std::size_t kMostCandidates = 32;
 
 // Lines longer than this, red or searched, are passed over: no one reads a line of a quarter of a
 // million characters closely enough to miss an invisible difference, and keying one would take

@@ -1,5 +1,6 @@
 #include "compare/LooseKey.h"
 
+#include "compare/FindUnit.h"
 #include "compare/UnitScan.h"
 
 #include <algorithm>
@@ -234,6 +235,29 @@ std::uint64_t LooseKeyHash(std::u16string_view text) {
     return HashBetween(KeyHashState{}, state);
 }
 
+KeyedWord LooseKeyHashOfWord(std::u16string_view text, std::size_t from, std::size_t end,
+                             std::size_t most) {
+    const std::size_t blank = FindUnit(text.substr(0, end), u' ', from);
+    if (blank - from > most)
+        return {blank, std::nullopt};
+    // Words are short: the units are taken one at a time.
+    const char16_t* units = text.data();
+    KeyHashState state{};
+    for (std::size_t i = from; i < blank;) {
+        char32_t c = units[i++];
+        if (c < 128) {
+            state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
+            continue;
+        }
+        if (IsLead(static_cast<char16_t>(c)) && i < blank && IsTrail(units[i]))
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+        char16_t atoms[kMostUnits];
+        for (const char16_t *at = atoms, *stop = PutAtoms(atoms, c); at != stop; ++at)
+            state.Add(*at, kTurnPerUnit);
+    }
+    return {blank, HashBetween(KeyHashState{}, state)};
+}
+
 std::uint64_t KeySum(std::u16string_view key) {
     std::uint64_t sum = 0;
     for (char16_t unit : key)
@@ -257,64 +281,6 @@ std::uint64_t LooseKeySum(std::u16string_view text) {
         [&](char16_t c) { sums[0] += kAsciiWeights[c]; },
         [&](char16_t atom) { sums[1] += UnitWeight(atom); });
     return sums[0] + sums[1] + sums[2] + sums[3];
-}
-
-void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
-                           std::vector<std::uint64_t>& hashes) {
-    starts.clear();
-    hashes.clear();
-    if (line.empty())
-        return;
-    const char16_t* units = line.data();
-    const std::size_t size = line.size();
-    KeyHashState state{};
-    KeyHashState wordStart{};
-    starts.push_back(0);
-    const auto endWord = [&](std::size_t blank, KeyHashState atBlank) {
-        hashes.push_back(HashBetween(wordStart, atBlank));
-        starts.push_back(blank + 1);
-        wordStart = atBlank;
-    };
-    KeyHashState after[kScanUnits]; // the state after each unit of a block
-    for (std::size_t i = 0; i < size;) {
-        // Sixteen units at a time, without a branch for each: the ASCII units up to the first
-        // that is not are hashed, blanks adding nothing, and the words that blanks end read off
-        // afterwards. The last sixteen units of the line are looked at again rather than read
-        // past its end; those already hashed are left out.
-        if (size >= kScanUnits) {
-            const std::size_t base = std::min(i, size - kScanUnits);
-            const auto skip = static_cast<int>(i - base);
-            const std::uint32_t ahead = 0xFFFFu << skip & 0xFFFFu;
-            const std::uint32_t blanks = EqualMasks(units + base, u' ', u' ').a & ahead;
-            const std::uint32_t others = NonAsciiOrEqualMask(units + base, u' ') & ahead & ~blanks;
-            const int stop = others == 0 ? kScanUnits : std::countr_zero(others);
-            for (int k = skip; k < stop; ++k) {
-                const HashStep step = kAsciiHashSteps[units[base + static_cast<std::size_t>(k)]];
-                state.Add(step.turnedImage, step.turn);
-                after[k] = state;
-            }
-            for (std::uint32_t cuts = blanks & ~(0xFFFFu << stop); cuts != 0; cuts &= cuts - 1) {
-                const auto k = static_cast<std::size_t>(std::countr_zero(cuts));
-                endWord(base + k, after[k]);
-            }
-            i = base + static_cast<std::size_t>(stop);
-            if (i == size || stop == kScanUnits)
-                continue;
-        }
-        char32_t c = units[i++];
-        if (c == u' ') {
-            endWord(i - 1, state);
-        } else if (c < 128) {
-            state.Add(kAsciiHashSteps[c].turnedImage, kAsciiHashSteps[c].turn);
-        } else {
-            if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
-                c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
-            char16_t atoms[kMostUnits];
-            for (const char16_t *atom = atoms, *end = PutAtoms(atoms, c); atom != end; ++atom)
-                state.Add(*atom, kTurnPerUnit);
-        }
-    }
-    hashes.push_back(HashBetween(wordStart, state));
 }
 
 } // namespace compare

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace compare {
 
@@ -39,10 +40,14 @@ std::uint64_t KeySum(std::u16string_view key);
 // KeySum(LooseKey(text)), worked out without writing the key down.
 std::uint64_t LooseKeySum(std::u16string_view text);
 
-// The words of a line, cut as the word comparison cuts it (at every blank: two blanks in a row or
-// a blank at either end give an empty word, an empty line gives none), with the KeyHash of each
-// word's loose key, in one pass over the line. What the vectors held is replaced.
-void LooseKeyHashesOfWords(std::u16string_view line, std::vector<std::size_t>& starts,
-                           std::vector<std::uint64_t>& hashes);
+// A word of a line found and keyed in one pass: where the word that begins at `from` of `text`
+// ends (at the next blank, or at `end`), and LooseKeyHash of it, unless it is longer than `most`
+// units.
+struct KeyedWord {
+    std::size_t end = 0;
+    std::optional<std::uint64_t> keyHash;
+};
+KeyedWord LooseKeyHashOfWord(std::u16string_view text, std::size_t from, std::size_t end,
+                             std::size_t most);
 
 } // namespace compare

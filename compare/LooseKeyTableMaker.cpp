@@ -126,10 +126,9 @@ std::vector<Rule> CollectRules() {
     for (char32_t c = 0; c < kCodePoints; ++c) {
         if (IsSurrogate(c) || u_charType(static_cast<UChar32>(c)) == U_UNASSIGNED)
             continue;
-        if (HasNoAtoms(c)) {
+        // A character without atoms still has its other rules: what it stands for has none.
+        if (HasNoAtoms(c))
             rules.push_back({c, {}});
-            continue;
-        }
         const icu::UnicodeString one(static_cast<UChar32>(c));
         const icu::UnicodeString decomposed = nfkd->normalize(one, status);
         if (decomposed != one)

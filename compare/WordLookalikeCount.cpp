@@ -1,7 +1,7 @@
 #include "compare/WordLookalikeCount.h"
 
 #include "compare/CrLfLines.h"
-#include "compare/NearLookalikeWord.h"
+#include "compare/WordLookalikeWalk.h"
 
 #include <algorithm>
 #include <atomic>
@@ -12,7 +12,7 @@ namespace compare {
 
 namespace {
 
-constexpr std::size_t kLinesBetweenCalls = 4096;
+constexpr std::size_t kRedWordsBetweenCalls = 4096;
 // Below this many units a second thread costs more than it saves.
 constexpr std::size_t kUnitsWorthTwoThreads = std::size_t{1} << 20;
 constexpr auto kProgressWait = std::chrono::milliseconds(20);
@@ -25,67 +25,23 @@ struct Stretch {
     std::size_t end;
 };
 
-// Counts the red words of one line at a time that have a look-alike near them in the line's
-// partner, keeping the partner's words while it stays the partner.
-class LineCounter {
-public:
-    LineCounter(std::u16string_view own, std::u16string_view other) : own_(own), other_(other) {}
-
-    // `red` are the red words of `line`, in order.
-    std::size_t Count(const CrLfLineWalker& line, const CrLfLineWalker& partner,
-                      std::span<const RedWordStart> red) {
-        ownWords_.Cut(own_, line.Start(), line.End());
-        if (ownWords_.Count() == 0)
-            return 0;
-        if (partnerKeyed_ != partner.Number()) {
-            partnerWords_.Cut(other_, partner.Start(), partner.End());
-            partnerKeyed_ = partner.Number();
-        }
-        std::size_t count = 0;
-        std::size_t word = 0;
-        for (const RedWordStart redWord : red) {
-            while (word + 1 < ownWords_.Count() && ownWords_.Start(word + 1) <= redWord)
-                ++word;
-            count += FindNearLookalike(ownWords_, word, partnerWords_).has_value();
-        }
-        return count;
-    }
-
-private:
-    std::u16string_view own_;
-    std::u16string_view other_;
-    KeyedLineWords ownWords_;
-    KeyedLineWords partnerWords_;
-    std::size_t partnerKeyed_ = static_cast<std::size_t>(-1);
-};
-
-// Calls progress(start of the line reached) every kLinesBetweenCalls lines; stops when it
-// returns false.
+// Calls progress(start of the red word reached) every kRedWordsBetweenCalls red words; stops when
+// it returns false.
 template <typename Progress>
 std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16string_view other,
                                           std::span<const RedWordStart> red, Stretch stretch,
                                           Progress&& progress) {
-    CrLfLineWalker& line = stretch.line;
-    LineCounter counter(own, other);
-    // Red words in text order: each line takes those that begin on it, from where the last line
-    // left off. One that begins on no line (on a line's LF) is no word of the text and is passed
-    // over; a line's last word may be empty and begin where its CR LF stands.
-    auto next = std::lower_bound(red.begin(), red.end(), line.Start(),
-                                 [](RedWordStart word, std::size_t at) { return word < at; });
+    WordLookalikeWalk walk(own, other, stretch.line, stretch.partner);
     std::size_t count = 0;
-    for (std::size_t lines = 1;; ++lines) {
-        if (lines % kLinesBetweenCalls == 0 && !progress(line.Start()))
+    std::size_t asked = 0;
+    for (auto next = std::lower_bound(red.begin(), red.end(), stretch.line.Start(),
+                                      [](RedWordStart word, std::size_t at) { return word < at; });
+         next != red.end() && *next < stretch.end; ++next) {
+        if (++asked % kRedWordsBetweenCalls == 0 && !progress(std::size_t{*next}))
             return std::nullopt;
-        const auto first =
-            std::find_if(next, red.end(), [&](RedWordStart word) { return word >= line.Start(); });
-        next = std::find_if(first, red.end(), [&](RedWordStart word) { return word > line.End(); });
-        if (first != next)
-            count += counter.Count(line, stretch.partner.Line(), {first, next});
-        if (!line.HasNext() || line.End() + 2 >= stretch.end)
-            return count;
-        line.Next();
-        stretch.partner.Next();
+        count += walk.Next(*next).has_value();
     }
+    return count;
 }
 
 // The second half of `own` from the first line that begins at or after its middle, if there is

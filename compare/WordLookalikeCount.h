@@ -14,12 +14,11 @@ namespace compare {
 using RedWordStart = std::uint32_t;
 
 // How many of the red words of one direction of the word comparison of `own` against `other` have
-// a look-alike near the same position of their partner line, as FindLookalikeWordAt finds it one
-// word at a time, from the two pane texts and the red words alone: both texts are walked a line at
-// a time, in memory that grows with the longest line. `redWords` are in text order and each
-// begins where a word begins. Large texts are walked in two halves side by side. Calls
-// keepGoing(unitsOfOwnDone) from the calling thread every few thousand lines, and stops, giving
-// nothing, when it returns false.
+// a look-alike near the same position of their partner line, as WordLookalikeWalk finds it (and
+// FindLookalikeWordAt one word at a time), from the two pane texts and the red words alone.
+// `redWords` are in text order and each begins where a word begins. Large texts are walked in two
+// halves side by side. Calls keepGoing(unitsOfOwnDone) from the calling thread every few thousand
+// red words, and stops, giving nothing, when it returns false.
 std::optional<std::size_t>
 CountWordLookalikesWith(std::u16string_view own, std::u16string_view other,
                         std::span<const RedWordStart> redWords,

@@ -1,12 +1,33 @@
 #include "compare/WordLookalikeWalk.h"
 
-#include "compare/LookalikeLines.h"
+#include "compare/FindUnit.h"
+
+#include <algorithm>
 
 namespace compare {
 
+namespace {
+
+// The words of the line [start, end) of `text`, counted no further than `most`: one more than its
+// blanks.
+std::size_t CountWords(std::u16string_view text, std::size_t start, std::size_t end,
+                       std::size_t most) {
+    if (start == end)
+        return 0;
+    const NthUnit blank = FindNthUnit(text, u' ', start, end, most - 1);
+    return blank.found + 1;
+}
+
+} // namespace
+
 WordLookalikeWalk::WordLookalikeWalk(std::u16string_view ownPane, std::u16string_view otherPane)
-    : own_(WordComparisonText(ownPane)), other_(WordComparisonText(otherPane)), line_(own_),
-      partner_(other_) {}
+    : WordLookalikeWalk(WordComparisonText(ownPane), WordComparisonText(otherPane),
+                        CrLfLineWalker(WordComparisonText(ownPane)),
+                        PartnerLineWalker(WordComparisonText(otherPane))) {}
+
+WordLookalikeWalk::WordLookalikeWalk(std::u16string_view own, std::u16string_view other,
+                                     const CrLfLineWalker& line, const PartnerLineWalker& partner)
+    : own_(own), other_(other), line_(line), partner_(partner) {}
 
 bool WordLookalikeWalk::MoveTo(std::size_t start) {
     if (!line_.HasLine() || start > own_.size())
@@ -14,33 +35,58 @@ bool WordLookalikeWalk::MoveTo(std::size_t start) {
     while (line_.End() + 2 <= start) {
         line_.Next();
         partner_.Next();
-        ownKeyed_ = false;
+        lineStarted_ = false;
     }
     return true;
 }
 
+void WordLookalikeWalk::StartLine() {
+    word_ = 0;
+    wordStart_ = line_.Start();
+    wordEnd_.reset();
+    reach_ = NearReach(CountWords(own_, line_.Start(), line_.End(), WordsForFullReach()));
+    near_.StartLine(other_, partner_.Line().Start(), partner_.Line().End());
+    lineStarted_ = true;
+}
+
+void WordLookalikeWalk::MoveToWordAt(std::size_t start) {
+    // Each blank before `start` ends a word and begins the next; the last of them begins the word
+    // `start` belongs to.
+    const std::size_t upTo = std::min(start, line_.End());
+    if (upTo <= wordStart_ || WordEnd() >= upTo)
+        return;
+    const std::size_t blanks = CountUnit(own_, u' ', *wordEnd_, upTo);
+    word_ += blanks;
+    wordStart_ = own_.substr(0, upTo).rfind(u' ') + 1;
+    wordEnd_.reset();
+}
+
+std::size_t WordLookalikeWalk::WordEnd() {
+    if (!wordEnd_)
+        wordEnd_ = FindUnit(own_.substr(0, line_.End()), u' ', wordStart_);
+    return *wordEnd_;
+}
+
 std::optional<WordLookalike> WordLookalikeWalk::Next(std::size_t start) {
-    if (!MoveTo(start) || !partner_.HasLine())
+    if (!MoveTo(start) || !partner_.HasLine() || line_.Start() == line_.End())
         return std::nullopt;
-    const CrLfLineWalker& partner = partner_.Line();
-    if (line_.End() - line_.Start() > kLongestLookalikeLine ||
-        partner.End() - partner.Start() > kLongestLookalikeLine)
+    if (!lineStarted_)
+        StartLine();
+    MoveToWordAt(start);
+    const KeyedWord keyed = KeyWordAt(own_, wordStart_, line_.End());
+    wordEnd_ = keyed.end;
+    if (!keyed.keyHash)
         return std::nullopt;
-    if (!ownKeyed_) {
-        ownWords_.Cut(own_, line_.Start(), line_.End());
-        ownKeyed_ = true;
-        word_ = 0;
-    }
-    if (ownWords_.Count() == 0)
+    const std::u16string_view word = own_.substr(wordStart_, keyed.end - wordStart_);
+    near_.Hold(word_ >= reach_ ? word_ - reach_ : 0, word_ + reach_);
+    const std::optional<NearLookalike> near =
+        FindNearLookalike(word, keyed.keyHash, word_, reach_, near_);
+    if (!near)
         return std::nullopt;
-    if (partnerKeyed_ != partner.Number()) {
-        partnerWords_.Cut(other_, partner.Start(), partner.End());
-        partnerKeyed_ = partner.Number();
-    }
-    // The red words come in order: the word they begin in is found by walking on.
-    while (word_ + 1 < ownWords_.Count() && ownWords_.Start(word_ + 1) <= start)
-        ++word_;
-    return FindLookalikeWord(ownWords_, word_, partnerWords_, partner.Number());
+    const NearWords::Word& other = *near_.At(near->word);
+    return WordLookalike{
+        wordStart_, word.size(), other.start, other.length, partner_.Line().Number() + 1,
+        near->kinds};
 }
 
 } // namespace compare

@@ -1,8 +1,10 @@
 # `cpack -G DEB` in the build folder makes tarnwick_<version>_<arch>.deb of everything the
-# install rules install, under /usr, with its dependencies read from the binaries.
+# install rules install, under /usr, with its dependencies read from the binaries. The project
+# makes its own package, so the package is native (no Debian revision in its version) and its
+# changelog is usr/share/doc/tarnwick/changelog.gz. The installation checks run lintian on it.
 set(CPACK_PACKAGE_NAME tarnwick)
 set(CPACK_PACKAGE_VENDOR Quillmere)
-set(CPACK_PACKAGE_CONTACT "Quillmere <support@quillmere.example>")
+set(CPACK_PACKAGE_CONTACT "${TARNWICK_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION [=[
 Tarnwick compares two plain-text files and shows where they differ, in one
@@ -14,6 +16,8 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Tells dist/'s install rules to add the files only the package holds.
+set(CPACK_CUSTOM_INSTALL_VARIABLES TARNWICK_DEBIAN_PACKAGE=ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)

@@ -109,6 +109,8 @@ public:
     }
     // How many bytes there are, once a whole reading has told.
     qint64 Size() const { return file_ ? total_ : held_.size(); }
+    // How many of them are held in memory.
+    qint64 Held() const { return held_.size(); }
     QByteArray ReadAllNow() {
         if (!file_)
             return held_;
@@ -375,6 +377,15 @@ qsizetype DecodedText::CRs() const {
 
 qint64 DecodedText::FileBytes() const {
     return plan_->bytes;
+}
+
+qint64 DecodedText::KeptBytes() const {
+    return bytes_->Held() + kept_.size() * qint64{sizeof(QChar)};
+}
+
+void DecodedText::Release() {
+    bytes_->Drop();
+    kept_ = QString();
 }
 
 // Each chunk is decoded into a scratch buffer that stays in the cache, then written out with its

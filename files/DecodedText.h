@@ -40,6 +40,10 @@ public:
     qsizetype CRs() const;
     // How many bytes the file holds.
     qint64 FileBytes() const;
+    // How many bytes it keeps of what cannot be read twice: a stream's bytes, rich text's text.
+    qint64 KeptBytes() const;
+    // Lets go of what it keeps, once the last reading is done: no reading may follow.
+    void Release();
 
     // One reading of the text, from its start, a piece of about a chunk at a time. Only one
     // reading of a text may be under way at once.

@@ -15,6 +15,7 @@ packages=(
     desktop-file-utils appstream               # validators of the menu entry and metadata
     groff-base man-db                          # rendering the manual pages
     dpkg-dev file                              # the Debian package's dependencies (shlibdeps)
+    lintian                                    # the check of the Debian package against policy
     git                                        # the git difftool check
     clang libclang-rt-14-dev                   # the fuzz targets (libFuzzer)
 )

@@ -112,7 +112,7 @@ TEST_F(CliExplainTest, WithoutRoomForLookalikesTheReportIsTheOneWithoutThem) {
                 << (mode == Mode::Lines ? "lines" : "words") << (json ? " json" : "");
 
     // Texts that are held with little room to spare, and too many red lines to key in it: the
-    // run's own 64 MB, 16 MB of room at least, both texts as UTF-16 and their indexes, and 1 MB.
+    // run's own 32 MB, 16 MB of room at least, both texts as UTF-16 and their indexes, and 1 MB.
     constexpr qint64 kLines = 40000;
     QByteArray a, b;
     for (qint64 i = 0; i < kLines; ++i) {
@@ -124,9 +124,28 @@ TEST_F(CliExplainTest, WithoutRoomForLookalikesTheReportIsTheOneWithoutThem) {
     Write(u"b.txt"_s, b);
     const qint64 units = 82 * kLines + 1;
     const qint64 held = 2 * (2 * units + 16 * (kLines + 3));
-    const qint64 memory = (qint64{80} << 20) + held + (qint64{1} << 20);
+    const qint64 memory = (qint64{48} << 20) + held + (qint64{1} << 20);
     const std::string plain = Run(Options(Mode::Lines, false, false));
     EXPECT_EQ(Run(Options(Mode::Lines, false, true, memory)), plain);
+}
+
+// With the memory the tool may take by default, three times the files' size and 100 MB, the
+// look-alikes of many short lines are searched for: 80,000 numbered lines against the same lines
+// with trailing blanks (1.1 MB in all), every line red and every one a look-alike.
+TEST_F(CliExplainTest, TheDefaultAllowanceHasRoomToSearchSmallFiles) {
+    constexpr int kLines = 80000;
+    QByteArray a, b;
+    for (int i = 1; i <= kLines; ++i) {
+        a += QByteArray::number(i) + "\n";
+        b += QByteArray::number(i) + "  \n";
+    }
+    Write(u"a.txt"_s, a);
+    Write(u"b.txt"_s, b);
+    CliOptions options = Options(Mode::Lines, false, true);
+    options.memoryBytes.reset();
+    const QByteArray report = QByteArray::fromStdString(Run(options));
+    EXPECT_EQ(report.count("looks like line "), 2 * kLines);
+    EXPECT_TRUE(report.contains("\n< 79999\n    looks like line 79999 of b.txt: trailing-space\n"));
 }
 
 // Places are in UTF-16 units of the loaded texts, as the marks are: a line with its CR, a word
@@ -161,17 +180,22 @@ TEST_F(CliExplainTest, JsonListsEachLookalikeWithBothPlaces) {
               "\n");
 }
 
-// A line of a quarter of a million units and more is passed over, red or searched: keying it
-// would take several times its size.
-TEST_F(CliExplainTest, GiantLinesHaveNoLookalike) {
+// A line (lines) or a word (words) of more than a quarter of a million units is passed over, red
+// or searched: keying it would take several times its size. The short words of a long line are
+// not.
+TEST_F(CliExplainTest, GiantLinesAndWordsHaveNoLookalike) {
     const QByteArray giant(std::size_t{1} << 18, 'w');
-    Write(u"a.txt"_s, "W " + giant + "\nA\n");
-    Write(u"b.txt"_s, "w " + giant + "\na\n");
-    for (const Mode mode : {Mode::Lines, Mode::Words}) {
-        const std::string report = Run(Options(mode, false, true));
-        EXPECT_EQ(report.find("looks like line 1 "), std::string::npos) << report.substr(0, 80);
-        EXPECT_NE(report.find("looks like line 2 of b.txt: case"), std::string::npos);
-    }
+    Write(u"a.txt"_s, "W " + giant + "w\nA\n");
+    Write(u"b.txt"_s, "w " + giant + "W\na\n");
+    std::string report = Run(Options(Mode::Lines, false, true));
+    EXPECT_EQ(report.find("looks like line 1 "), std::string::npos) << report.substr(0, 80);
+    EXPECT_NE(report.find("looks like line 2 of b.txt: case"), std::string::npos);
+    report = Run(Options(Mode::Words, false, true));
+    ASSERT_NE(report.find("< W\n"), std::string::npos) << report.substr(0, 120);
+    EXPECT_EQ(report.find("< W\n    looks like line 1 of b.txt: case\n< " + giant.toStdString() +
+                          "w\n< A\n    looks like line 2 of b.txt: case\n"),
+              report.find("< W\n"))
+        << report.substr(0, 120);
 }
 
 // More look-alikes than are kept in one block, kept for their turn or found again: each stays
@@ -326,7 +350,9 @@ TEST_F(CliExplainTest, ExplainOnlyAddsAndAgreesWithTheWindowsTooltips) {
                         QStringView(otherText).first(lookalike[u"other_start"_s].toInt());
                     const qsizetype line =
                         1 + (mode == Mode::Lines ? before.count(u'\r') : before.count(u"\r\n"));
-                    const QString tip = own[file]->TipAt(lookalike[u"start"_s].toInt());
+                    // A red word's tip first says why the walk left it red.
+                    const QString tip =
+                        own[file]->TipAt(lookalike[u"start"_s].toInt()).split(u'\n').last();
                     if (lookalike[u"length"_s].toInt() > (mode == Mode::Lines ? 1 : 0)) {
                         EXPECT_TRUE(tip.startsWith(
                             u"Differs from line %1 of %2 only by: "_s.arg(line).arg(others[file])))

@@ -7,11 +7,16 @@
 #include "cli/JsonWriter.h"
 #include "cli/ReportSinks.h"
 
+#include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -127,6 +132,50 @@ TEST_F(CliTest, PipesAndTheSystemsFilesAreReadToTheirEnd) {
         << "a file that says it is empty still has text";
 }
 
+// A pipe is read once and kept as its bytes: the reports are those of the same bytes in a file,
+// whether the texts are held (and the pipe's bytes let go once read) or read again for each pass.
+TEST_F(CliTest, APipeGivesTheReportOfItsFile) {
+    const QByteArray first = "alpha\nBeta gamma\nsame\ndelta one\n";
+    const QByteArray second = "Alpha\nbeta gamma \nsame\nepsilon\ndelta two\n";
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"pipe"_s));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"file"_s));
+    CliOptions options;
+    options.file1 = QFile::encodeName(Write(u"a.txt"_s, first));
+    const QString fifo = dir.filePath(u"pipe/b.txt"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QByteArray file = QFile::encodeName(Write(u"file/b.txt"_s, second));
+    const auto viaPipe = [&](const CliOptions& asked, int& status) {
+        std::thread writer([&] {
+            QFile out(fifo);
+            if (out.open(QIODevice::WriteOnly))
+                out.write(second);
+        });
+        CliOptions piped = asked;
+        piped.file2 = QFile::encodeName(fifo);
+        const QByteArray report = RunTool(piped, status);
+        writer.join();
+        return report;
+    };
+    for (const auto mode : {CliOptions::Mode::Lines, CliOptions::Mode::Words})
+        for (const bool json : {false, true})
+            for (const bool explain : {false, true})
+                for (const qint64 memory : {qint64{1} << 32, qint64{0}}) {
+                    options.mode = mode;
+                    options.json = json;
+                    options.explain = explain;
+                    options.memoryBytes = memory;
+                    options.file2 = file;
+                    int status = -1, pipedStatus = -1;
+                    const QByteArray expected = RunTool(options, status);
+                    EXPECT_EQ(viaPipe(options, pipedStatus), expected)
+                        << (mode == CliOptions::Mode::Lines ? "lines" : "words")
+                        << (json ? " json" : "") << (explain ? " explain" : "") << " memory "
+                        << memory;
+                    EXPECT_EQ(pipedStatus, status);
+                    EXPECT_EQ(status, 1);
+                }
+}
+
 // Names are taken as the system spells them, valid UTF-8 or not, and shown the same way.
 TEST_F(CliTest, FileNamesNeedNotBeUtf8) {
     const QByteArray name = QFile::encodeName(dir.path()) + "/lat\xe9.txt";
@@ -163,6 +212,45 @@ TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
               R"({"mode":"lines","file1":{"result":"\ntwo three\r\nfour\r","marks":[[4,17]]},)"
               R"("file2":{"result":"\ntwo 3\r","marks":[[4,7]]}})"
               "\n");
+}
+
+// JSON carries no control character as it is: every unit below U+0020 in a file is escaped in the
+// report, which a parser reads back as the text the window holds. (Qt's parser takes raw control
+// characters too, so the bytes are looked at first.)
+TEST_F(CliTest, JsonEscapesEveryControlCharacter) {
+    QByteArray controls;
+    for (char c = 0; c < 0x20; ++c)
+        if (c != '\r' && c != '\n')
+            controls.append('x').append(c);
+    const QString a = Write(u"a.txt"_s, controls + "\n" + controls + " y\n");
+    const QString b = Write(u"b.txt"_s, "z\n");
+    for (const QString& mode : {u"lines"_s, u"words"_s}) {
+        EXPECT_EQ(Run({u"--exact"_s, u"--json"_s, mode, a, b}), 1);
+        ASSERT_TRUE(output.endsWith('\n'));
+        const QByteArray json = output.chopped(1);
+        EXPECT_TRUE(std::all_of(json.begin(), json.end(), [](char c) { return c >= 0x20; }))
+            << mode.toStdString() << ": " << Output();
+        QJsonParseError error;
+        const QJsonDocument parsed = QJsonDocument::fromJson(json, &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << Output();
+        const QString result = parsed[u"file1"_s][u"result"_s].toString();
+        // Nothing is normalised: one line, cut at CR, or two words, cut at blanks.
+        const QString line =
+            QString::fromLatin1(controls) + u"\n"_s + QString::fromLatin1(controls);
+        EXPECT_EQ(result, mode == u"lines"_s ? line + u" y\n\r"_s : u"\r\n"_s + line + u"\r\ny\n"_s)
+            << mode.toStdString();
+    }
+    // The writer alone, every unit below U+0020 and the two that JSON escapes above it.
+    QString text;
+    for (char16_t unit = 0; unit < 0x20; ++unit)
+        text.append(QChar(unit)).append(u'.');
+    text.append(u"\"\\"_s);
+    QByteArray out("[");
+    JsonWriter::AppendString(out, text);
+    out.append(']');
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](char c) { return c >= 0x20; }))
+        << out.data();
+    EXPECT_EQ(QJsonDocument::fromJson(out).array().at(0).toString(), text);
 }
 
 TEST_F(CliTest, ExactTakesTheBytesAsTheyAre) {
@@ -229,7 +317,7 @@ TEST_F(CliTest, LinesOfMillionsOfWordsAreComparedOneSideAfterTheOther) {
     options.file2 = QFile::encodeName(Write(u"two.txt"_s, two));
     // Just enough to hold both texts, which leaves little room: 17 MB, counted at 12.75.
     const qint64 held = qint64{sizeof(char16_t)} * (one.size() + two.size() + 2);
-    const qint64 tight = (qint64{64} << 20) + held + (qint64{17} << 20);
+    const qint64 tight = (qint64{32} << 20) + held + (qint64{17} << 20);
     for (const bool json : {false, true}) {
         options.json = json;
         options.memoryBytes = qint64{1} << 34;
@@ -240,6 +328,21 @@ TEST_F(CliTest, LinesOfMillionsOfWordsAreComparedOneSideAfterTheOther) {
         EXPECT_EQ(RunTool(options, status), side_by_side) << (json ? "json" : "readable");
         EXPECT_EQ(status, 1);
     }
+}
+
+// Unless a test sets it, a comparison may take three times the files' size and 100 MB.
+TEST(MemoryAllowanceTest, IsThreeTimesTheFilesAnd100MBUnlessSet) {
+    const auto parsed =
+        ParseCliArguments(QStringList{u"tarnwick-cli"_s, u"lines"_s, u"a"_s, u"b"_s});
+    CliOptions options = std::get<CliOptions>(parsed);
+    constexpr qint64 kMB = qint64{1} << 20;
+    for (const auto& [files, allowed] :
+         {std::pair{qint64{0}, 100 * kMB},
+          {1000 * kMB, 3100 * kMB},
+          {(qint64{2} << 30) + 1, (qint64{6} << 30) + 3 + 100 * kMB}})
+        EXPECT_EQ(MemoryAllowance(options, files), allowed) << files;
+    options.memoryBytes = 0;
+    EXPECT_EQ(MemoryAllowance(options, 1000 * kMB), 0);
 }
 
 TEST(KeptRoomTest, TakesWhatIsLeftAtMost) {

@@ -121,9 +121,11 @@ TEST_F(FindWordDifferencesTest, ARedWordThatLooksLikeItsPartnerSaysWhatSetsItApa
         << "the passes, then the look-alikes of each, counted beside the window";
     EXPECT_EQ(pane1.Summary(), u"2 words of this text are not supplied by their partner lines in "
                                u"Text File #2, 1 of them a look-alike"_s);
-    EXPECT_EQ(pane1.TipAt(5), u"Differs from line 1 of Text File #2 only by: letter case"_s)
+    EXPECT_EQ(pane1.TipAt(5), u"Line 1 of Text File #2 has no `Two`\nDiffers from line 1 of Text "
+                              u"File #2 only by: letter case"_s)
         << pane1.TipAt(5).toStdString();
-    EXPECT_EQ(pane1.TipAt(9), QString()) << "three has no look-alike";
+    EXPECT_EQ(pane1.TipAt(9), u"Line 1 of Text File #2 has no `three`"_s)
+        << "three has no look-alike";
     EXPECT_EQ(pane1.TipAt(1), QString()) << "one is not red";
     pane2.SetText(u"changed"_s);
     EXPECT_EQ(pane1.TipAt(5), QString()) << "the other text is no longer the one compared";

@@ -210,3 +210,32 @@ TEST(LookalikeLinesTest, CrowdedKeysAgreeWithThePlainSearch) {
         EXPECT_EQ(compare::FindLookalikeLines(first, red1, secondLines), both.ofFirst);
     }
 }
+
+// Numbered lines against the same lines with trailing blanks: every line is red on both sides and
+// has its look-alike at the same number. Digits collide in the loose key ("1" and "l" are one,
+// and so are "0" and "6", "3" and "7"), so that dozens of numbers share each key and come before
+// the look-alike; none of them hides it.
+TEST(LookalikeLinesTest, NoLookalikeIsCrowdedOutByLinesSharingItsKey) {
+    constexpr std::size_t kLines = 10000;
+    std::u16string first, second;
+    for (std::size_t n = 1; n <= kLines; ++n) {
+        const std::string number = std::to_string(n);
+        first += std::u16string(number.begin(), number.end()) + u"\r\n";
+        second +=
+            std::u16string(number.begin(), number.end()) + (n % 2 == 0 ? u" " : u"\t ") + u"\r\n";
+    }
+    first += u"\r";
+    second += u"\r";
+    const LineIndex firstLines(first), secondLines(second);
+    const std::vector<Piece> red1 = MissingPieces(first, second);
+    const std::vector<Piece> red2 = MissingPieces(second, first);
+    const auto both = compare::FindLookalikeLinesOfBoth(firstLines, red1, secondLines, red2);
+    ASSERT_EQ(both.ofFirst.size(), kLines);
+    ASSERT_EQ(both.ofSecond.size(), kLines);
+    std::size_t unexplained = 0;
+    for (std::size_t i = 0; i < kLines; ++i)
+        for (const auto* found : {&both.ofFirst[i], &both.ofSecond[i]})
+            if (!*found || (*found)->line != i + 1 || (*found)->kinds != kTrailing)
+                ++unexplained;
+    EXPECT_EQ(unexplained, 0u);
+}

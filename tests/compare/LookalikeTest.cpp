@@ -3,8 +3,11 @@
 #include "compare/LookalikeForms.h"
 
 #include <gtest/gtest.h>
+#include <unicode/unistr.h>
+#include <unicode/uspoof.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -211,4 +214,29 @@ TEST(LookalikeDescriptionTest, TellsEachKindWithTheCodePoints) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(compare::DescribeLookalike(c.kinds, c.own, c.other), c.expected);
+}
+
+// The skeleton of ASCII text is made from a table of its characters' prototypes; it must be what
+// ICU makes of the whole text, whatever the characters.
+TEST(LookalikeTest, SkeletonOfAsciiIsIcusSkeleton) {
+    UErrorCode status = U_ZERO_ERROR;
+    USpoofChecker* checker = uspoof_open(&status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    std::mt19937 random(5);
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string text;
+        for (auto length = random() % 12; length > 0; --length)
+            text += static_cast<char16_t>(round < 128 ? round : random() % 128);
+        icu::UnicodeString skeleton;
+        uspoof_getSkeletonUnicodeString(
+            checker, 0, icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())),
+            skeleton, &status);
+        const std::u16string expected(skeleton.getBuffer(),
+                                      static_cast<std::size_t>(skeleton.length()));
+        EXPECT_EQ(
+            compare::RemoveLookalikeDifference(LookalikeKind::Confusable, text).value_or(text),
+            expected)
+            << "round " << round;
+    }
+    uspoof_close(checker);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -35,5 +36,28 @@ TEST(LooseKeyHashTest, IsTheHashOfTheKey) {
         const std::u16string_view key = compare::LooseKey(text, scratch);
         ASSERT_EQ(compare::LooseKeyHash(text), compare::KeyHash(key)) << "round " << round;
         ASSERT_EQ(compare::LooseKeySum(text), compare::KeySum(key)) << "round " << round;
+        // Each word of the text, found and keyed in one pass, from every place a word begins.
+        for (std::size_t from = 0; from <= text.size(); from = text.find(u' ', from) + 1) {
+            const std::size_t blank = std::min(text.find(u' ', from), text.size());
+            const std::u16string_view word = std::u16string_view(text).substr(from, blank - from);
+            const compare::KeyedWord keyed =
+                compare::LooseKeyHashOfWord(text, from, text.size(), text.size());
+            ASSERT_EQ(keyed.end, blank) << "round " << round;
+            ASSERT_EQ(keyed.keyHash, compare::LooseKeyHash(word)) << "round " << round;
+            if (blank == text.size())
+                break;
+        }
     }
+}
+
+// A word longer than the units asked for is found but not keyed; one as long is keyed.
+TEST(LooseKeyHashTest, WordsTooLongAreFoundButNotKeyed) {
+    const std::u16string text = u"x abcd\u00E9f y";
+    for (const std::size_t most : {std::size_t{6}, std::size_t{5}}) {
+        const compare::KeyedWord keyed = compare::LooseKeyHashOfWord(text, 2, text.size(), most);
+        EXPECT_EQ(keyed.end, 8u);
+        EXPECT_EQ(keyed.keyHash.has_value(), most == 6) << most;
+    }
+    EXPECT_EQ(compare::LooseKeyHashOfWord(text, 9, 10, 1).keyHash, compare::LooseKeyHash(u"y"));
+    EXPECT_EQ(compare::LooseKeyHashOfWord(text, 9, 9, 0).end, 9u) << "an empty word at the end";
 }

@@ -4,6 +4,8 @@
 #include "compare/LookalikeForms.h"
 
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <random>
 #include <string>
@@ -97,32 +99,30 @@ TEST(LooseKeyTest, RealChangesUsuallyChangeTheKey) {
     EXPECT_EQ(KeyOf(u" \t\u00A0\u200B"), u"");
 }
 
-// Hashing a line's words in one pass gives each word the hash of the key it has alone, and cuts
-// the line where the word comparison cuts it: on lines of plain ASCII, which go sixteen units at a
-// time up to the line's last units, and on lines where other characters interrupt that.
-TEST(LooseKeyTest, WordsOfALineHashedInOnePass) {
-    std::mt19937 random(10);
-    std::vector<std::size_t> starts;
-    std::vector<std::uint64_t> hashes;
-    for (int round = 0; round < 1600; ++round) {
-        const bool plain = round % 2 == 0;
-        std::u16string line;
-        for (int length = static_cast<int>(random() % 60); length > 0; --length) {
-            if (random() % 4 == 0)
-                line += u' ';
-            else if (plain || random() % 8 != 0)
-                line += static_cast<char16_t>(u'!' + random() % 94);
-            else
-                line += kTricky[random() % std::size(kTricky)];
-        }
-        compare::LooseKeyHashesOfWords(line, starts, hashes);
-        const std::vector<plain::Text> words = plain::Words(line);
-        ASSERT_EQ(starts.size(), words.size()) << "round " << round;
-        ASSERT_EQ(hashes.size(), words.size()) << "round " << round;
-        for (std::size_t word = 0; word < words.size(); ++word) {
-            EXPECT_EQ(starts[word], static_cast<std::size_t>(words[word].data() - line.data()))
-                << "round " << round;
-            EXPECT_EQ(hashes[word], compare::KeyHash(KeyOf(words[word]))) << "round " << round;
-        }
+// The key is made a character at a time, so that what holds of every character holds of every
+// text: no kind of look-alike difference, removed from any one character, alone or between
+// others, changes its key. Checked for every character Unicode assigns.
+TEST(LooseKeyTest, NoKindChangesTheKeyOfAnyCharacter) {
+    std::size_t changed = 0;
+    for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
+        if (U_IS_SURROGATE(c) || u_charType(c) == U_UNASSIGNED)
+            continue;
+        char16_t units[2];
+        std::size_t length = 0;
+        U16_APPEND_UNSAFE(units, length, c);
+        const std::u16string text(units, length);
+        std::u16string between(1, u'a');
+        between.append(units, length);
+        between.push_back(u'\u0301');
+        between.push_back(u'b');
+        for (const std::u16string& context : {text, between})
+            for (const compare::LookalikeKind kind : compare::kLookalikeKinds)
+                if (const auto removed = compare::RemoveLookalikeDifference(kind, context);
+                    removed && KeyOf(*removed) != KeyOf(context)) {
+                    ADD_FAILURE() << "U+" << std::hex << c << " under kind "
+                                  << compare::LookalikeKindName(kind);
+                    if (++changed == 10)
+                        return;
+                }
     }
 }

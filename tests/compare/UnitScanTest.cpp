@@ -6,6 +6,7 @@
 #include <array>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace compare;
 
@@ -113,5 +114,33 @@ TEST(UnitScanTest, FindUnitFindsWhatTheStringSearchFinds) {
                           expected == std::u16string::npos ? text.size() : expected)
                     << "length " << text.size() << " from " << from;
             }
+    }
+}
+
+// Counting a unit, and finding its nth occurrence, sixteen units at a time give what a loop over
+// the units gives: on either side of block boundaries, from any place, and past the last one.
+TEST(UnitScanTest, CountAndNthOccurrenceAgreeWithALoop) {
+    std::mt19937 random(41);
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string text;
+        for (auto length = random() % 80; length > 0; --length)
+            text += random() % 4 == 0 ? u' ' : u'x';
+        const std::size_t from = random() % (text.size() + 1);
+        const std::size_t to = from + random() % (text.size() - from + 1);
+        std::vector<std::size_t> blanks;
+        for (std::size_t i = from; i < to; ++i)
+            if (text[i] == u' ')
+                blanks.push_back(i);
+        ASSERT_EQ(compare::CountUnit(text, u' ', from, to), blanks.size()) << "round " << round;
+        for (std::size_t n = 1; n <= blanks.size() + 1; ++n) {
+            const compare::NthUnit nth = compare::FindNthUnit(text, u' ', from, to, n);
+            if (n <= blanks.size()) {
+                ASSERT_EQ(nth.at, blanks[n - 1]) << "round " << round << ", n " << n;
+                ASSERT_EQ(nth.found, n);
+            } else {
+                ASSERT_EQ(nth.at, to) << "round " << round;
+                ASSERT_EQ(nth.found, blanks.size());
+            }
+        }
     }
 }

@@ -2,10 +2,12 @@
 #include "compare/CrLfLines.h"
 #include "compare/Lookalike.h"
 #include "compare/LookalikeWords.h"
+#include "compare/NearLookalikeWord.h"
 #include "compare/WordLookalikeCount.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <random>
@@ -31,13 +33,13 @@ constexpr std::array<std::u16string_view, 17> kWords{
 
 // A pane's text: random lines of those words, sometimes ending in CR LF, sometimes with the CR a
 // load appends.
-std::u16string RandomPane(std::mt19937& random, std::size_t mostLines) {
+std::u16string RandomPane(std::mt19937& random, std::size_t mostLines, std::size_t mostWords = 6) {
     std::u16string text;
     const std::size_t lines = random() % (mostLines + 1);
     for (std::size_t line = 0; line < lines; ++line) {
         if (line > 0)
             text += u"\r\n";
-        for (std::size_t word = random() % 7; word > 0; --word) {
+        for (std::size_t word = random() % (mostWords + 1); word > 0; --word) {
             text += kWords[random() % kWords.size()];
             if (word > 1)
                 text += u' ';
@@ -57,7 +59,8 @@ struct Reference {
 };
 
 // Of the partner words at most `window` places from the red word's own place, the nearest (the
-// earlier of two) that differs from it and looks like it.
+// earlier of two) that differs from it and looks like it. (The words here are all short enough
+// to key.)
 std::optional<std::pair<std::size_t, LookalikeKinds>>
 NearestLookalike(plain::Text word, std::size_t place, std::size_t window,
                  const std::vector<plain::Text>& supply) {
@@ -82,8 +85,9 @@ Reference PlainReference(plain::Text own, plain::Text other) {
             for (const std::size_t i : plain::UnmatchedWords(words, supply)) {
                 const auto start = static_cast<std::size_t>(words[i].data() - own.data());
                 reference.red.push_back(static_cast<RedWordStart>(start));
-                const auto near =
-                    NearestLookalike(words[i], i, plain::Window(words.size()), supply);
+                const auto near = NearestLookalike(
+                    words[i], i, std::min(plain::Window(words.size()), compare::kNearestWords),
+                    supply);
                 if (!near)
                     continue;
                 const plain::Text lookalike = supply[near->first];
@@ -193,9 +197,12 @@ TEST(WordLookalikeAtTest, FindsTheWordsLineAndItsPartner) {
 TEST(WordLookalikeAtTest, AgreesWithTheRulesWrittenPlainly) {
     std::mt19937 random(22);
     std::size_t found = 0;
-    for (int round = 0; round < 500; ++round) {
-        const std::u16string own = RandomPane(random, 12);
-        const std::u16string other = RandomPane(random, 12);
+    for (int round = 0; round < 600; ++round) {
+        // Short lines, and lines long enough that the comparison would look further than the
+        // nearest words.
+        const bool longLines = round % 10 == 9;
+        const std::u16string own = RandomPane(random, longLines ? 4 : 12, longLines ? 80 : 6);
+        const std::u16string other = RandomPane(random, longLines ? 4 : 12, longLines ? 80 : 6);
         const Reference reference = PlainReference(own, other);
         for (const RedWordStart start : reference.red)
             ASSERT_EQ(compare::FindLookalikeWordAt(own, start, other),

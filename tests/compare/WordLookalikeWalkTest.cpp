@@ -1,5 +1,4 @@
 #include "compare/WordLookalikeWalk.h"
-#include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
 #include "compare/WordPass.h"
 
@@ -52,19 +51,39 @@ TEST(WordLookalikeWalkTest, GivesWhatTheSearchOfEachWordGives) {
     EXPECT_GT(found, 200u); // the texts do hold look-alikes
 }
 
-// A line too long to key, on either side, gives its red words no look-alike; the lines after it
-// still get theirs.
-TEST(WordLookalikeWalkTest, PassesOverLinesTooLongToKey) {
-    const std::u16string giant(compare::kLongestLookalikeLine, u'w');
-    for (const bool giantOwn : {true, false}) {
-        const std::u16string own = u"A " + (giantOwn ? giant : u"w") + u"\r\nB\r";
-        const std::u16string other = u"a " + (giantOwn ? u"w" : giant) + u"\r\nb\r";
-        compare::WordLookalikeWalk walk(own, other);
-        EXPECT_EQ(walk.Next(0), std::nullopt);
-        const std::size_t second = own.find(u'B');
-        const auto lookalike = walk.Next(second);
-        ASSERT_TRUE(lookalike.has_value());
-        EXPECT_EQ(lookalike->otherStart, other.find(u'b'));
-        EXPECT_EQ(lookalike->otherLine, 2u);
+// A word longer than kLongestLookalikeWord, red or near, has no look-alike; the words beside it,
+// on a line of any length, still have theirs.
+TEST(WordLookalikeWalkTest, PassesOverWordsTooLongToKey) {
+    const std::u16string giant(compare::kLongestLookalikeWord + 1, u'w');
+    const std::u16string giantUpper(compare::kLongestLookalikeWord + 1, u'W');
+    const std::u16string own = u"A " + giantUpper + u" C\r\nB\r";
+    const std::u16string other = u"a " + giant + u" c\r\nb\r";
+    compare::WordLookalikeWalk walk(own, other);
+    EXPECT_EQ(walk.Next(0), (compare::WordLookalike{0, 1, 0, 1, 1, compare::LookalikeKind::Case}));
+    EXPECT_EQ(walk.Next(2), std::nullopt);
+    const std::size_t c = own.find(u'C');
+    EXPECT_EQ(walk.Next(c),
+              (compare::WordLookalike{c, 1, other.find(u'c'), 1, 1, compare::LookalikeKind::Case}));
+    const auto lookalike = walk.Next(own.find(u'B'));
+    ASSERT_TRUE(lookalike.has_value());
+    EXPECT_EQ(lookalike->otherStart, other.find(u'b'));
+    EXPECT_EQ(lookalike->otherLine, 2u);
+}
+
+// On a line of many words a red word looks at the partner words no more than kNearestWords from
+// its own place, where the word comparison itself would look at half the line.
+TEST(WordLookalikeWalkTest, LooksNoFurtherThanTheNearestWords) {
+    constexpr std::size_t kWords = 200;
+    for (const std::size_t distance : {compare::kNearestWords, compare::kNearestWords + 1}) {
+        std::u16string own, other;
+        for (std::size_t i = 0; i < kWords; ++i) {
+            own += (i == 100 ? u"Word" : u"x") + std::u16string(i + 1 < kWords ? u" " : u"");
+            other += (i == 100 + distance ? u"word" : u"y") +
+                     std::u16string(i + 1 < kWords ? u" " : u"");
+        }
+        const std::size_t red = own.find(u'W');
+        const auto found = compare::FindLookalikeWordAt(own, red, other);
+        EXPECT_EQ(found.has_value(), distance == compare::kNearestWords) << distance;
+        EXPECT_EQ(compare::WordLookalikeWalk(own, other).Next(red), found);
     }
 }

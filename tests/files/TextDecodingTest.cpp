@@ -1,4 +1,5 @@
 #include "files/TextDecoding.h"
+#include "files/DecodedText.h"
 
 #include <QStringEncoder>
 
@@ -155,4 +156,20 @@ TEST(TextDecodingTest, ExactUtf8KeepsEverythingAsItIs) {
     EXPECT_EQ(DecodeExactUtf8("\x93x\x94").toStdU16String(), u"\uFFFDx\uFFFD");
     EXPECT_EQ(DecodeExactUtf8("{\\rtf1 a\\par}").toStdU16String(), u"{\\rtf1 a\\par}");
     EXPECT_EQ(DecodeExactUtf8("").toStdU16String(), u"");
+}
+
+// What cannot be read twice is kept, and counted, until the last reading lets it go: the bytes of
+// a stream, or the plain text of rich text (read whole).
+TEST(TextDecodingTest, WhatIsKeptToReadAgainIsCountedUntilLetGo) {
+    DecodedText stream(QByteArray("one\ntwo\n"), DecodedText::Form::AsLoaded);
+    EXPECT_EQ(stream.KeptBytes(), 8);
+    EXPECT_EQ(stream.ReadAll(), u"one\r\ntwo\r\n"_s);
+    EXPECT_EQ(stream.KeptBytes(), 8) << "read again as often as asked";
+    stream.Release();
+    EXPECT_EQ(stream.KeptBytes(), 0);
+
+    DecodedText rich(QByteArray("{\\rtf1 one\\par two}"), DecodedText::Form::AsLoaded);
+    EXPECT_EQ(rich.KeptBytes(), 2 * rich.Length());
+    rich.Release();
+    EXPECT_EQ(rich.KeptBytes(), 0);
 }

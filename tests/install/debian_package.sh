@@ -8,11 +8,7 @@ source "$(dirname "$0")/lib.sh"
 build=$1 id=$2 version=$3 gui_tests=$4
 need dpkg dpkg-deb dpkg-shlibdeps file
 
-arch=$(dpkg --print-architecture)
-(cd "$build" && cpack -G DEB -B "$scratch/out") >"$scratch/cpack.log" 2>&1 ||
-    fail "cpack: $(cat "$scratch/cpack.log")"
-deb=$scratch/out/tarnwick_${version}_${arch}.deb
-[ -f "$deb" ] || fail "no $(basename "$deb"); cpack made: $(ls "$scratch/out")"
+build_debian_package "$build" "$version"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = tarnwick ] || fail "Package: $(field Package)"
@@ -26,11 +22,11 @@ done
 
 dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\./usr/||' | sort \
     >"$scratch/listed"
-expected_files "$id" | sort | diff -u - "$scratch/listed" ||
-    fail "the package's file list differs from installed-files.txt"
+expected_files "$id" package | sort | diff -u - "$scratch/listed" ||
+    fail "the package's file list differs from installed-files.txt and packaged-files.txt"
 
 dpkg-deb -x "$deb" "$scratch/root"
-check_layout "$scratch/root/usr" "$id"
+check_layout "$scratch/root/usr" "$id" package
 check_programs_run "$scratch/root/usr" "$version"
 check_window_finds_samples "$scratch/root/usr" "$gui_tests"
 echo "$(basename "$deb"), Depends: $depends"

@@ -30,15 +30,19 @@ mkdir "$HOME"
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# Every file an installation holds, relative to its prefix, with the app id filled in.
+# Every file an installation holds, relative to its prefix, with the app id filled in; with
+# "package", also those only the Debian package holds.
 expected_files() {
-    sed "s/@ID@/$1/g" "$here/installed-files.txt"
+    local id=$1 lists=("$here/installed-files.txt")
+    [ "${2-}" = package ] && lists+=("$here/packaged-files.txt")
+    cat "${lists[@]}" | sed "s/@ID@/$id/g"
 }
 
-# Fails unless PREFIX holds exactly the expected files (no more, no fewer).
+# Fails unless PREFIX holds exactly the expected files (no more, no fewer); "package" as for
+# expected_files.
 check_layout() {
     local prefix=$1 id=$2
-    expected_files "$id" | sort >"$scratch/expected"
+    expected_files "$id" "${3-}" | sort >"$scratch/expected"
     (cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort) >"$scratch/found"
     diff -u "$scratch/expected" "$scratch/found" >"$scratch/layout.diff" ||
         fail "installed files differ from installed-files.txt (- missing, + unexpected):
@@ -74,4 +78,15 @@ $(cat "$scratch/window")"
     grep -q '1 test' "$scratch/window" && ! grep -q SKIPPED "$scratch/window" ||
         fail "the installed window was not tested:
 $(cat "$scratch/window")"
+}
+
+# Makes the Debian package of BUILD_DIR into the scratch folder (cpack's own work folder
+# included) and sets `deb` to its path.
+build_debian_package() {
+    local build=$1 version=$2 arch
+    arch=$(dpkg --print-architecture)
+    (cd "$build" && cpack -G DEB -B "$scratch/out") >"$scratch/cpack.log" 2>&1 ||
+        fail "cpack: $(cat "$scratch/cpack.log")"
+    deb=$scratch/out/tarnwick_${version}_${arch}.deb
+    [ -f "$deb" ] || fail "no $(basename "$deb"); cpack made: $(ls "$scratch/out")"
 }

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Both manual pages render without a single warning, through groff and through man, and each
-# names every option its program's --help shows.
+# Both manual pages, compressed as they are installed, render without a single warning, through
+# groff and through man, and each names every option its program's --help shows.
 #
 # usage: manual_pages.sh PAGE_DIR TARNWICK TARNWICK_CLI
 source "$(dirname "$0")/lib.sh"
 pages=$1 tarnwick=$2 tarnwick_cli=$3
-need groff man
+need groff man zcat
 
 for program in "$tarnwick" "$tarnwick_cli"; do
-    page=$pages/$(basename "$program").1
-    groff -ww -man -Tutf8 "$page" >"$scratch/groff.txt" 2>"$scratch/groff.err" ||
+    page=$pages/$(basename "$program").1.gz
+    zcat "$page" >"$scratch/page.1" || fail "$page is not gzip data"
+    groff -ww -man -Tutf8 "$scratch/page.1" >"$scratch/groff.txt" 2>"$scratch/groff.err" ||
         fail "groff: $(cat "$scratch/groff.err")"
     [ ! -s "$scratch/groff.err" ] || fail "groff -ww on $page: $(cat "$scratch/groff.err")"
     MANWIDTH=80 man --warnings -l "$page" >"$scratch/man.txt" 2>"$scratch/man.err" ||

@@ -1,0 +1,25 @@
+# A Debian changelog dates its entries as e-mail does (RFC 5322); the project keeps its release
+# date as YYYY-MM-DD. Sets `out` to that date at midnight UTC, "Mon, 07 Dec 2026 00:00:00 +0000".
+function(debian_date iso_date out)
+    if(NOT iso_date MATCHES "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$")
+        message(FATAL_ERROR "The release date '${iso_date}' is not YYYY-MM-DD")
+    endif()
+    set(year ${CMAKE_MATCH_1})
+    math(EXPR month "${CMAKE_MATCH_2}")
+    set(day ${CMAKE_MATCH_3})
+    # Sakamoto's rule for the day of the week, with January and February counted in the year
+    # before; 0 is Sunday.
+    set(month_offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+    math(EXPR index "${month} - 1")
+    list(GET month_offsets ${index} month_offset)
+    set(y ${year})
+    if(month LESS 3)
+        math(EXPR y "${year} - 1")
+    endif()
+    math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${month_offset} + ${day}) % 7")
+    set(weekdays Sun Mon Tue Wed Thu Fri Sat)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(GET weekdays ${weekday} weekday_name)
+    list(GET months ${index} month_name)
+    set(${out} "${weekday_name}, ${day} ${month_name} ${year} 00:00:00 +0000" PARENT_SCOPE)
+endfunction()
