@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/ComparisonRules.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -20,6 +22,8 @@ struct CliOptions {
     bool exact = false; // the files' bytes as UTF-8, nothing normalised or appended
     bool json = false;
     bool explain = false; // each difference's look-alike in the other file, where it has one
+    // What counts as no difference: none by default, the comparisons as they always were.
+    compare::ComparisonRules rules;
     // The memory the comparison may take; by default three times the files' size and 100 MB.
     // Tests set it to try both ways the tool compares.
     std::optional<qint64> memoryBytes;

@@ -2,6 +2,7 @@
 
 #include "cli/EntryPlaces.h"
 #include "cli/LookalikePasses.h"
+#include "cli/RulePasses.h"
 
 #include "compare/LineIndex.h"
 #include "compare/WordPass.h"
@@ -15,6 +16,11 @@ namespace {
 
 // At most what a line index costs a piece (see LineIndex).
 constexpr qint64 kIndexBytesPerPiece = 16;
+// At most what the line comparison under rules holds a piece, were every piece red: its place,
+// its key's slot and partner (MissingKeyBytes), and what it matched. Its key is counted by its
+// units.
+constexpr qint64 kRuleBytesPerPiece = 16 + 48 + 48;
+constexpr qint64 kRuleBytesPerUnit = 2 * sizeof(char16_t);
 
 Pass MissingLines(const compare::LineIndex& own, const compare::LineIndex& other) {
     return [&own, &other](EntrySink& sink) {
@@ -74,6 +80,12 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
         kept += text->KeptBytes();
         if (options.mode == CliOptions::Mode::Lines)
             indexes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece;
+        // A line's key is made in a buffer of its length, which the longest line sets: counted
+        // as if every line were red.
+        if (options.mode == CliOptions::Mode::Lines && options.rules.Any())
+            indexes +=
+                (qint64{text->CRs()} + 2) * kRuleBytesPerPiece +
+                (options.rules.MakesEqual() ? qint64{text->Length()} * kRuleBytesPerUnit : 0);
     }
     return texts + std::max(kept, indexes);
 }
@@ -83,8 +95,14 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     auto secondText = std::async(std::launch::async, [&] { return two.TakeAll(); });
     const std::u16string firstText = one.TakeAll();
     const std::u16string otherText = secondText.get();
+    const compare::ComparisonRules& rules = options.rules;
+    const bool nameRules = options.json || options.explain;
     if (options.mode == CliOptions::Mode::Words) {
-        const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
+        const auto pass = [&](std::u16string_view own, std::u16string_view other) {
+            if (rules.Any())
+                return WordsUnderRules(own, other, rules, nameRules, options.explain);
+            return options.explain ? WordsWithLookalikes(own, other) : UnmatchedWords(own, other);
+        };
         const Pass firstPass = pass(firstText, otherText);
         const Pass secondPass = pass(otherText, firstText);
         // A line of millions of words is searched through an index of its partner line; when the
@@ -115,8 +133,17 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
         std::async(std::launch::async, [&] { return compare::LineIndex(otherText); });
     const compare::LineIndex firstIndex(firstText);
     const compare::LineIndex otherIndex = secondIndex.get();
-    if (options.explain) {
-        std::array<RedLines, 2> red = FindRedLines(firstIndex, otherIndex);
+    if (options.explain || rules.Any()) {
+        std::array<RedLines, 2> red = rules.Any()
+                                          ? FindRedLinesUnderRules(firstIndex, otherIndex, rules)
+                                          : FindRedLines(firstIndex, otherIndex);
+        if (!options.explain) {
+            WriteBoth(options, firstText, otherText,
+                      LinesWithLookalikes(red[0], firstText, otherText, rules, nameRules),
+                      LinesWithLookalikes(red[1], otherText, firstText, rules, nameRules), first,
+                      second, out, room);
+            return true;
+        }
         // What the search holds stays taken while the report is written from what it found.
         const qint64 searchBytes = LookalikeSearchBytes(red);
         const bool searched = room.Take(searchBytes);
@@ -126,8 +153,10 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
             first.WithoutLookalikes();
             second.WithoutLookalikes();
         }
-        WriteBoth(options, firstText, otherText, LinesWithLookalikes(red[0], firstText, otherText),
-                  LinesWithLookalikes(red[1], otherText, firstText), first, second, out, room);
+        WriteBoth(options, firstText, otherText,
+                  LinesWithLookalikes(red[0], firstText, otherText, rules, nameRules),
+                  LinesWithLookalikes(red[1], otherText, firstText, rules, nameRules), first,
+                  second, out, room);
         if (searched)
             room.GiveBack(searchBytes);
         return searched;

@@ -1,6 +1,7 @@
 #include "cli/LookalikePasses.h"
 
 #include "cli/LookalikeSinks.h"
+#include "cli/RulePasses.h"
 
 #include "compare/FirstLookalikes.h"
 #include "compare/WordLookalikeWalk.h"
@@ -62,10 +63,13 @@ void FindLookalikeLines(std::array<RedLines, 2>& red, const compare::LineIndex& 
     red[1].lookalikes = std::move(found.ofSecond);
 }
 
-Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16string_view other) {
-    return [&side, own, other](EntrySink& sink) {
+Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16string_view other,
+                         const compare::ComparisonRules& rules, bool nameRules) {
+    return [&side, own, other, &rules, nameRules](EntrySink& sink) {
+        LineMatches matches(side.matched, own, other, rules, nameRules);
         for (std::size_t i = 0; i < side.red.size(); ++i) {
             const compare::Piece piece = side.red[i];
+            matches.Before(piece.start, sink);
             const compare::Piece marked = compare::MarkedSpan(own, piece);
             sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length);
             if (i >= side.lookalikes.size())
@@ -76,5 +80,6 @@ Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16
                                               lookalike->line, lookalike->kinds});
             }
         }
+        matches.Before(own.size() + 1, sink);
     };
 }

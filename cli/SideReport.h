@@ -12,7 +12,9 @@ using Pass = std::function<void(EntrySink&)>;
 // One file's part of the report: for people a header and a line per difference, for programs the
 // JSON object's result text and marks. A pass runs before the report gets to this side when its
 // work is needed early (or to count the differences the header names); what it gives is kept as
-// long as the room lasts, and the pass runs again for the rest.
+// long as the room lasts, and the pass runs again for the rest. Under rules the report adds what
+// only the rules matched: for people with --explain, a section after the differences, and for
+// programs always, as "matched_by_rule".
 class SideReport {
 public:
     SideReport(const CliOptions& options, int file, KeptRoom& room);
@@ -29,17 +31,23 @@ private:
     ListSink::Style Style() const;
     char Prefix() const { return file_ == 1 ? '<' : '>'; }
     QByteArray Header() const;
+    QByteArray MatchesHeader() const;
     QByteArray OtherName() const;
-    // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepMarks` into
-    // the kept marks and look-alikes too.
+    // Whether the readable report has the section of what the rules matched.
+    bool MatchesSection() const;
+    // Runs the pass into `list`, which writes to `listOut`, and when `keepMarks` into the kept
+    // marks, look-alikes and matches too.
     void Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool keepMarks);
+    void WriteMatchesSection(const Pass& pass, ByteSink& out);
 
     const CliOptions& options_;
     int file_;
     bool explain_;
     bool kept_ = false;
     qint64 count_ = 0;
+    qint64 matchedCount_ = 0;
     KeptBytes list_;
     KeptBytes marks_;
     KeptBytes lookalikes_;
+    KeptBytes matches_; // the readable section, or the JSON list
 };

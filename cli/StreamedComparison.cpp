@@ -1,11 +1,17 @@
 #include "cli/StreamedComparison.h"
 
 #include "cli/PieceBatches.h"
+#include "cli/RuleMatchSinks.h"
+#include "cli/RulePasses.h"
+#include "cli/StreamedRuleLines.h"
 
 #include "compare/ContentHash.h"
 #include "compare/LineSet.h"
 #include "compare/PieceCutter.h"
 #include "compare/WordPass.h"
+#include "compare/WordsUnderRules.h"
+
+#include <optional>
 
 namespace {
 
@@ -32,6 +38,30 @@ void ForEachPiece(InputText& text, const compare::LineSet& set, Each&& each) {
     }
 }
 
+template <typename OwnChunks, typename OtherChunks>
+void WordsUnderRulesStreamed(const CliOptions& options, OwnChunks& ownChunks,
+                             OtherChunks& otherChunks, EntrySink& sink) {
+    std::optional<compare::RuleText> text;
+    if (options.json || options.explain)
+        text.emplace(options.rules);
+    compare::ForEachWordUnderRulesStreamed(
+        ownChunks, otherChunks, options.rules,
+        [&](std::size_t start, std::u16string_view word) {
+            sink.Entry(u"\r\n", word, start, word.size());
+        },
+        [&](const compare::RuleMatch& match, std::u16string_view word,
+            std::u16string_view otherWord) {
+            const EntryMatch entry{match.start,
+                                   match.length,
+                                   match.ignored,
+                                   match.otherStart,
+                                   match.otherLength,
+                                   match.otherLine,
+                                   RulesOfMatch(match, word, otherWord, text ? &*text : nullptr)};
+            sink.Matched(u"\r\n", word, entry);
+        });
+}
+
 void Missing(EntrySink& sink, const CutPiece& cut) {
     sink.Entry(cut.piece, u"\r", cut.place.start, cut.place.length + (cut.endsWithCR ? 1 : 0));
 }
@@ -39,27 +69,43 @@ void Missing(EntrySink& sink, const CutPiece& cut) {
 // The line comparison holds the distinct lines of one file only, the smaller: the other file's
 // lines are looked up in them as it is read, and each one found is marked, so that the lines of
 // the first file that are not marked afterwards are those the other file lacks.
-void CompareLines(InputText& one, InputText& two, SideReport& first, SideReport& second,
-                  ByteSink& out) {
+void CompareLines(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
+                  SideReport& second, ByteSink& out) {
     const bool ofSecond = two.Length() <= one.Length();
     InputText& held = ofSecond ? two : one;
     InputText& read = ofSecond ? one : two;
     compare::LineSet set;
-    ForEachPiece(held, set, [&](const CutPiece& cut) { set.Add(cut.content, cut.hash); });
+    std::optional<StreamedRuleLines> rules;
+    if (options.rules.Any())
+        rules.emplace(options.rules, set, options.json || options.explain);
+    ForEachPiece(held, set, [&](const CutPiece& cut) {
+        const std::size_t entry = set.Add(cut.content, cut.hash);
+        if (rules)
+            rules->AddHeld(cut, entry);
+    });
     const auto lookedUp = [&](bool mark) {
         return [&, mark](EntrySink& sink) {
+            if (rules)
+                rules->StartReading();
             ForEachPiece(read, set, [&](const CutPiece& cut) {
                 const std::size_t entry = set.Find(cut.content, cut.hash);
-                if (entry == compare::LineSet::kNone)
-                    Missing(sink, cut);
-                else if (mark)
+                const bool found = entry != compare::LineSet::kNone;
+                if (found && mark)
                     set.Mark(entry);
+                if (rules)
+                    rules->Read(cut, found, mark, sink);
+                else if (!found)
+                    Missing(sink, cut);
             });
         };
     };
     const Pass unmarked = [&](EntrySink& sink) {
         ForEachPiece(held, set, [&](const CutPiece& cut) {
-            if (!set.Marked(set.Find(cut.content, cut.hash)))
+            if (set.Marked(set.Find(cut.content, cut.hash)))
+                return;
+            if (rules)
+                rules->HeldMissing(cut, sink);
+            else
                 Missing(sink, cut);
         });
     };
@@ -73,10 +119,14 @@ void CompareLines(InputText& one, InputText& two, SideReport& first, SideReport&
     }
 }
 
-Pass WordsOf(InputText& own, InputText& other) {
-    return [&own, &other](EntrySink& sink) {
+Pass WordsOf(const CliOptions& options, InputText& own, InputText& other) {
+    return [&options, &own, &other](EntrySink& sink) {
         InputText::Reading ownChunks(own);
         InputText::Reading otherChunks(other);
+        if (options.rules.Any()) {
+            WordsUnderRulesStreamed(options, ownChunks, otherChunks, sink);
+            return;
+        }
         compare::ForEachUnmatchedWordStreamed(ownChunks, otherChunks,
                                               [&](std::size_t start, std::u16string_view word) {
                                                   sink.Entry(u"\r\n", word, start, word.size());
@@ -89,9 +139,9 @@ Pass WordsOf(InputText& own, InputText& other) {
 void CompareStreamed(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                      SideReport& second, ByteSink& out) {
     if (options.mode == CliOptions::Mode::Lines) {
-        CompareLines(one, two, first, second, out);
+        CompareLines(options, one, two, first, second, out);
         return;
     }
-    first.Write(WordsOf(one, two), out);
-    second.Write(WordsOf(two, one), out);
+    first.Write(WordsOf(options, one, two), out);
+    second.Write(WordsOf(options, two, one), out);
 }
