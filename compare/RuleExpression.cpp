@@ -13,7 +13,7 @@ namespace {
 std::string ComplaintAbout(UErrorCode status) {
     switch (status) {
     case U_REGEX_RULE_SYNTAX:
-        return "this is not a regular expression";
+        return "syntax error";
     case U_REGEX_BAD_ESCAPE_SEQUENCE:
         return "unknown backslash escape";
     case U_REGEX_PROPERTY_SYNTAX:
