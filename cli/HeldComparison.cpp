@@ -5,6 +5,7 @@
 #include "cli/RulePasses.h"
 
 #include "compare/LineIndex.h"
+#include "compare/LinesUnderRules.h"
 #include "compare/WordPass.h"
 
 #include <algorithm>
@@ -16,11 +17,9 @@ namespace {
 
 // At most what a line index costs a piece (see LineIndex).
 constexpr qint64 kIndexBytesPerPiece = 16;
-// At most what the line comparison under rules holds a piece, were every piece red: its place,
-// its key's slot and partner (MissingKeyBytes), and what it matched. Its key is counted by its
-// units.
-constexpr qint64 kRuleBytesPerPiece = 16 + 48 + 48;
-constexpr qint64 kRuleBytesPerUnit = 2 * sizeof(char16_t);
+// At most what the line comparison under rules keeps a piece, were every piece missing: its place
+// and what the rules made of it (the table of keys takes what room is left, see CompareHeld).
+constexpr qint64 kRuleBytesPerPiece = qint64{compare::kSortedOutBytes};
 
 Pass MissingLines(const compare::LineIndex& own, const compare::LineIndex& other) {
     return [&own, &other](EntrySink& sink) {
@@ -80,12 +79,9 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
         kept += text->KeptBytes();
         if (options.mode == CliOptions::Mode::Lines)
             indexes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece;
-        // A line's key is made in a buffer of its length, which the longest line sets: counted
-        // as if every line were red.
+        // Counted as if every line were missing.
         if (options.mode == CliOptions::Mode::Lines && options.rules.Any())
-            indexes +=
-                (qint64{text->CRs()} + 2) * kRuleBytesPerPiece +
-                (options.rules.MakesEqual() ? qint64{text->Length()} * kRuleBytesPerUnit : 0);
+            indexes += (qint64{text->CRs()} + 2) * kRuleBytesPerPiece;
     }
     return texts + std::max(kept, indexes);
 }
@@ -134,13 +130,13 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     const compare::LineIndex firstIndex(firstText);
     const compare::LineIndex otherIndex = secondIndex.get();
     if (options.explain || rules.Any()) {
-        std::array<RedLines, 2> red = rules.Any()
-                                          ? FindRedLinesUnderRules(firstIndex, otherIndex, rules)
-                                          : FindRedLines(firstIndex, otherIndex);
+        std::array<RedLines, 2> red =
+            rules.Any() ? FindRedLinesUnderRules(firstIndex, otherIndex, rules, room)
+                        : FindRedLines(firstIndex, otherIndex);
         if (!options.explain) {
             WriteBoth(options, firstText, otherText,
-                      LinesWithLookalikes(red[0], firstText, otherText, rules, nameRules),
-                      LinesWithLookalikes(red[1], otherText, firstText, rules, nameRules), first,
+                      LinesWithLookalikes(red[0], firstText, otherIndex, rules, nameRules),
+                      LinesWithLookalikes(red[1], otherText, firstIndex, rules, nameRules), first,
                       second, out, room);
             return true;
         }
@@ -154,8 +150,8 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
             second.WithoutLookalikes();
         }
         WriteBoth(options, firstText, otherText,
-                  LinesWithLookalikes(red[0], firstText, otherText, rules, nameRules),
-                  LinesWithLookalikes(red[1], otherText, firstText, rules, nameRules), first,
+                  LinesWithLookalikes(red[0], firstText, otherIndex, rules, nameRules),
+                  LinesWithLookalikes(red[1], otherText, firstIndex, rules, nameRules), first,
                   second, out, room);
         if (searched)
             room.GiveBack(searchBytes);

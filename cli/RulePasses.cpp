@@ -6,6 +6,8 @@
 #include "compare/WordLookalikeWalk.h"
 #include "compare/WordsUnderRules.h"
 
+#include <future>
+
 compare::MatchedRules RulesOfMatch(const compare::RuleMatch& match, std::u16string_view own,
                                    std::u16string_view other, compare::RuleText* text) {
     if (match.ignored)
@@ -15,48 +17,59 @@ compare::MatchedRules RulesOfMatch(const compare::RuleMatch& match, std::u16stri
     return compare::ExplainRuleMatch(*text, own, other);
 }
 
-LineMatches::LineMatches(std::span<const compare::RuleMatch> matched, std::u16string_view own,
-                         std::u16string_view other, const compare::ComparisonRules& rules,
-                         bool nameRules)
-    : matched_(matched), own_(own), other_(other) {
-    if (nameRules && !matched.empty())
+LineMatch::LineMatch(std::u16string_view own, std::u16string_view other,
+                     const compare::ComparisonRules& rules, bool nameRules)
+    : own_(own), other_(other) {
+    if (nameRules)
         text_.emplace(rules);
 }
 
-void LineMatches::Before(std::size_t start, EntrySink& sink) {
-    for (; next_ < matched_.size() && matched_[next_].start < start; ++next_) {
-        const compare::RuleMatch& match = matched_[next_];
-        const compare::Piece piece{match.start, match.length};
-        const compare::Piece marked = compare::MarkedSpan(own_, piece);
-        const std::u16string_view line = own_.substr(piece.start, piece.length);
-        EntryMatch entry;
-        entry.start = marked.start;
-        entry.length = marked.length;
-        entry.ignored = match.ignored;
-        std::u16string_view otherLine;
-        if (!match.ignored) {
-            const compare::Piece other =
-                compare::MarkedSpan(other_, {match.otherStart, match.otherLength});
-            entry.otherStart = other.start;
-            entry.otherLength = other.length;
-            entry.otherLine = match.otherLine;
-            otherLine = other_.substr(match.otherStart, match.otherLength);
-        }
-        entry.rules = RulesOfMatch(match, compare::LineContent(line),
-                                   compare::LineContent(otherLine), text_ ? &*text_ : nullptr);
-        sink.Matched(line, u"\r", entry);
+void LineMatch::operator()(const compare::RuleMatch& match, EntrySink& sink) {
+    const compare::Piece piece{match.start, match.length};
+    const compare::Piece marked = compare::MarkedSpan(own_, piece);
+    const std::u16string_view line = own_.substr(piece.start, piece.length);
+    EntryMatch entry;
+    entry.start = marked.start;
+    entry.length = marked.length;
+    entry.ignored = match.ignored;
+    std::u16string_view otherLine;
+    if (!match.ignored) {
+        const compare::Piece other =
+            compare::MarkedSpan(other_, {match.otherStart, match.otherLength});
+        entry.otherStart = other.start;
+        entry.otherLength = other.length;
+        entry.otherLine = match.otherLine;
+        otherLine = other_.substr(match.otherStart, match.otherLength);
     }
+    entry.rules = RulesOfMatch(match, compare::LineContent(line), compare::LineContent(otherLine),
+                               text_ ? &*text_ : nullptr);
+    sink.Matched(line, u"\r", entry);
 }
 
 std::array<RedLines, 2> FindRedLinesUnderRules(const compare::LineIndex& first,
                                                const compare::LineIndex& second,
-                                               const compare::ComparisonRules& rules) {
-    std::array<compare::LinesUnderRules, 2> found =
-        compare::CompareLinesUnderRules(first, second, rules);
+                                               const compare::ComparisonRules& rules,
+                                               KeptRoom& room) {
+    auto secondMissing = std::async(std::launch::async, [&] { return second.MissingIn(first); });
+    std::vector<compare::Piece> missing[] = {first.MissingIn(second), secondMissing.get()};
+    // Each side's table of keys takes at most half of what the room gives.
+    constexpr qint64 kLeastBatch = 1024;
+    const qint64 wanted =
+        qint64{compare::kMissingKeyBytes} * qint64(missing[0].size() + missing[1].size());
+    const qint64 taken = room.TakeUpTo(wanted);
+    const auto batch = static_cast<std::size_t>(
+        std::max(kLeastBatch, taken / 2 / qint64{compare::kMissingKeyBytes}));
+    auto secondFound = std::async(std::launch::async, [&] {
+        return compare::SortOutMissingLines(second, std::move(missing[1]), first, rules, {}, batch);
+    });
     std::array<RedLines, 2> sides;
+    std::array<compare::LinesUnderRules, 2> found = {
+        compare::SortOutMissingLines(first, std::move(missing[0]), second, rules, {}, batch),
+        secondFound.get()};
+    room.GiveBack(taken);
     for (int side = 0; side < 2; ++side) {
-        sides[side].red = std::move(found[side].red);
-        sides[side].matched = std::move(found[side].matched);
+        sides[side].red = found[side].Red();
+        sides[side].underRules = std::move(found[side]);
     }
     return sides;
 }

@@ -23,27 +23,26 @@
 compare::MatchedRules RulesOfMatch(const compare::RuleMatch& match, std::u16string_view own,
                                    std::u16string_view other, compare::RuleText* text);
 
-// A side's lines that only the rules match, handed to a sink in text order among its red lines.
-class LineMatches {
+// Hands a line that only the rules match to a sink, as the report gives it.
+class LineMatch {
 public:
-    LineMatches(std::span<const compare::RuleMatch> matched, std::u16string_view own,
-                std::u16string_view other, const compare::ComparisonRules& rules, bool nameRules);
-    // Hands on the matches of lines that begin before `start`.
-    void Before(std::size_t start, EntrySink& sink);
+    LineMatch(std::u16string_view own, std::u16string_view other,
+              const compare::ComparisonRules& rules, bool nameRules);
+    void operator()(const compare::RuleMatch& match, EntrySink& sink);
 
 private:
-    std::span<const compare::RuleMatch> matched_;
-    std::size_t next_ = 0;
     std::u16string_view own_;
     std::u16string_view other_;
     std::optional<compare::RuleText> text_;
 };
 
 // The red lines of both texts under the rules, the two directions side by side, with the lines
-// only the rules match; their look-alikes not yet.
+// only the rules match; their look-alikes not yet. The keys of the lines either lacks as they
+// stand are gathered in what `room` can take for them, a batch at a time when not all at once.
 std::array<RedLines, 2> FindRedLinesUnderRules(const compare::LineIndex& first,
                                                const compare::LineIndex& second,
-                                               const compare::ComparisonRules& rules);
+                                               const compare::ComparisonRules& rules,
+                                               KeptRoom& room);
 
 // One direction of the word comparison under the rules, with the look-alike in its partner line of
 // each red word that has one when `lookalikes`.

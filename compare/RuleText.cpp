@@ -1,6 +1,8 @@
 #include "compare/RuleText.h"
 
+#include "compare/FindUnit.h"
 #include "compare/LookalikeForms.h"
+#include "compare/UnitScan.h"
 
 #include <unicode/uspoof.h>
 
@@ -21,6 +23,13 @@ constexpr char16_t kEscapedCR = 0xFDD3;
 // case and confusable, read from a table; the placeholder and its escapes by none.
 bool IsReserved(char16_t unit) {
     return unit >= kPlaceholder && unit <= kEscapedCR;
+}
+
+bool IsAscii(std::u16string_view text) {
+    char16_t all = 0;
+    for (const char16_t unit : text)
+        all |= unit;
+    return all < 0x80;
 }
 
 bool IsPlain(std::u16string_view text) {
@@ -142,6 +151,7 @@ struct RuleText::Work {
     LookalikeKinds unitKinds;
     LookalikeKinds spaceKinds;
     const AsciiImages* images = nullptr;
+    bool skeletons = false; // an image may be longer than its unit
     std::vector<std::pair<std::size_t, std::size_t>> matches;
     std::vector<std::pair<std::size_t, std::size_t>> allMatches;
     std::u16string masked;
@@ -150,7 +160,18 @@ struct RuleText::Work {
     // blanks; each with where its units come from in the line.
     std::u16string maskedLine;
     UnitOrigins maskedOrigins;
-    RuleLine units;
+    struct {
+        std::u16string text;
+        UnitOrigins origins;
+    } units;
+    std::u16string spaced;
+    // Where the runs of blanks of a plain line became one blank.
+    struct Join {
+        std::size_t at;
+        std::size_t from;
+        std::size_t to;
+    };
+    std::vector<Join> joins;
 
     // The matches of every mask in `line`; matches of different masks that overlap are one.
     const std::vector<std::pair<std::size_t, std::size_t>>& MatchesIn(std::u16string_view line) {
@@ -239,6 +260,136 @@ struct RuleText::Work {
         out.resize(static_cast<std::size_t>(put - out.data()));
     }
 
+    // The key of plain text, written to `out`; returns its length. The leading and the trailing
+    // run of blanks and tabs are found first; between them every run is inside the text. Each
+    // run that becomes one blank other than unit for unit is told to joined(at, from, to): where
+    // its blank stands in `out`, and the run in `text`. `begin` is left where the first unit of
+    // the key comes from.
+    template <typename Joined>
+    std::size_t PlainKey(std::u16string_view text, char16_t* out, std::size_t& begin,
+                         Joined&& joined) const {
+        char16_t* const start = out;
+        const char16_t* in = text.data();
+        const std::size_t size = text.size();
+        std::size_t first = 0;
+        while (first < size && IsBlankOrTab(in[first]))
+            ++first;
+        const bool leading = spaceKinds.Has(LookalikeKind::LeadingSpace);
+        const bool trailing = spaceKinds.Has(LookalikeKind::TrailingSpace);
+        begin = leading ? first : 0;
+        if (first == size) // all blanks and tabs, or nothing
+            return leading || trailing ? 0
+                                       : static_cast<std::size_t>(std::copy_n(in, size, out) - out);
+        std::size_t last = size;
+        while (IsBlankOrTab(in[last - 1]))
+            --last;
+        if (!leading)
+            out = std::copy_n(in, first, out);
+        const auto at = [&](char16_t* put) { return static_cast<std::size_t>(put - start); };
+        out = skeletons ? MiddleWithImages(in, first, last, out)
+                        : FoldedMiddle(in, first, last, out,
+                                       [&](char16_t* put, std::size_t from, std::size_t to) {
+                                           joined(at(put), from, to);
+                                       });
+        if (!trailing)
+            out = std::copy(in + last, in + size, out);
+        return static_cast<std::size_t>(out - start);
+    }
+
+    // in[from, to), which begins and ends with no blank, with case and the confusable skeleton
+    // from the table, and each run of blanks and tabs as one blank under inner-space.
+    char16_t* MiddleWithImages(const char16_t* in, std::size_t from, std::size_t to,
+                               char16_t* out) const {
+        const bool inner = spaceKinds.Has(LookalikeKind::InnerSpace);
+        bool inRun = false;
+        for (std::size_t i = from; i < to; ++i) {
+            const char16_t unit = in[i];
+            if (inner && IsBlankOrTab(unit)) {
+                if (!inRun)
+                    *out++ = u' ';
+                inRun = true;
+                continue;
+            }
+            inRun = false;
+            if (unit >= 0x80) {
+                *out++ = unit;
+                continue;
+            }
+            out = std::copy_n(images->units[unit].begin(), images->lengths[unit], out);
+        }
+        return out;
+    }
+
+    // The same when no image is longer than its unit: sixteen units at a time, folded as they
+    // are copied, and looked at one by one only where a run of blanks has to be joined; each
+    // such run is told to joined(blank, from, to).
+    template <typename Joined>
+    char16_t* FoldedMiddle(const char16_t* in, std::size_t from, std::size_t to, char16_t* out,
+                           Joined&& joined) const {
+        const bool inner = spaceKinds.Has(LookalikeKind::InnerSpace);
+        const bool fold = unitKinds.Has(LookalikeKind::Case);
+        bool inRun = false;
+        std::size_t runFrom = 0;  // where the run being read began
+        char16_t* runBlank = out; // and the blank it became
+        const auto one = [&](std::size_t i) {
+            const char16_t unit = in[i];
+            if (inner && IsBlankOrTab(unit)) {
+                if (!inRun) {
+                    runFrom = i;
+                    runBlank = out;
+                    *out++ = u' ';
+                }
+                inRun = true;
+                return;
+            }
+            if (inRun && (i - runFrom > 1 || in[runFrom] != u' '))
+                joined(runBlank, runFrom, i);
+            inRun = false;
+            *out++ =
+                fold && unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
+        };
+        std::size_t i = from;
+        for (; i + kScanUnits <= to; i += kScanUnits) {
+            const UnitMasks found = FoldedCopy(in + i, fold, out);
+            const std::uint32_t twice = found.a & (found.a << 1 | (inRun ? 1u : 0u));
+            if (!inner || (found.b | twice) == 0) {
+                // No run here is joined: a blank at the end may begin one.
+                out += kScanUnits;
+                inRun = inner && (found.a >> (kScanUnits - 1) & 1) != 0;
+                runFrom = i + kScanUnits - 1;
+                runBlank = out - 1;
+                continue;
+            }
+            for (std::size_t k = i; k < i + kScanUnits; ++k)
+                one(k);
+        }
+        for (; i < to; ++i)
+            one(i);
+        return out;
+    }
+
+    // A word comparison's line of ASCII, without CR, with no mask and no skeleton: its key, and
+    // where its units come from read off the runs of blanks that became one.
+    void PlainForm(std::u16string_view line, RuleLine& form) {
+        if (form.units.size() < line.size())
+            form.units.resize(line.size()); // only grows: most lines are not the longest
+        joins.clear();
+        std::size_t begin = 0;
+        form.length = PlainKey(line, form.units.data(), begin,
+                               [&](std::size_t at, std::size_t from, std::size_t to) {
+                                   joins.push_back({at, from, to});
+                               });
+        form.origins.Clear();
+        std::size_t made = 0;
+        for (const Join& join : joins) {
+            form.origins.Add(join.at - made, begin, begin + (join.at - made), true);
+            form.origins.Add(1, join.from, join.to, false);
+            begin = join.to;
+            made = join.at + 1;
+        }
+        form.origins.Add(form.length - made, begin, begin + (form.length - made), true);
+    }
+
     bool ImagesChangeNothing() const {
         return !unitKinds.Has(LookalikeKind::Case) && !unitKinds.Has(LookalikeKind::Confusable);
     }
@@ -252,6 +403,7 @@ RuleText::RuleText(const ComparisonRules& rules) : rules_(rules), work_(std::mak
     work_->unitKinds = UnitKinds(rules_.Kinds());
     work_->spaceKinds = LookalikeKinds::FromBits(rules_.Kinds().Bits() & kSpaceKinds.Bits());
     work_->images = &ImagesFor(rules_.Kinds());
+    work_->skeletons = rules_.Kinds().Has(LookalikeKind::Confusable);
 }
 
 RuleText::~RuleText() = default;
@@ -279,43 +431,37 @@ std::u16string_view RuleText::Key(std::u16string_view content) {
         key = RemoveLookalikeDifferences(rules_.Kinds(), masked);
         return key;
     }
-    std::u16string_view units = masked;
-    if (!work.ImagesChangeNothing()) {
-        key.clear();
-        work.AppendPlainImages(masked, key);
-        units = key;
-    }
-    if (work.spaceKinds.Empty())
-        return units;
-    std::u16string spaced; // rarely needed: most lines have no blank to drop
-    if (!ForEachSpacePart(
-            units, work.spaceKinds,
-            [&](std::size_t from, std::size_t to) { spaced.append(units.substr(from, to - from)); },
-            [&](std::size_t, std::size_t) { spaced.push_back(u' '); }))
-        return units;
-    key = std::move(spaced);
-    return key;
+    // The key is written into a buffer that only grows, with room for the longest images, and
+    // the rules about blanks applied on the way: one pass, and no allocation, for most lines.
+    const std::size_t room = masked.size() * AsciiImages::kMostUnits;
+    if (key.size() < room)
+        key.resize(room);
+    std::size_t begin = 0;
+    return {key.data(),
+            work.PlainKey(masked, key.data(), begin, [](std::size_t, std::size_t, std::size_t) {})};
 }
 
 void RuleText::Form(std::u16string_view line, RuleLine& form) {
     Work& work = *work_;
+    if (work.masks.empty() && !work.skeletons && IsAscii(line) &&
+        FindUnit(line, u'\r', 0) == line.size()) {
+        work.PlainForm(line, form);
+        return;
+    }
     // The masks and the escapes.
     std::u16string_view masked = line;
-    const UnitOrigins* maskedOrigins = nullptr;
     work.maskedOrigins.Clear();
     if (work.Mask(line, true, work.maskedLine,
                   [&](std::size_t length, std::size_t from, std::size_t to, bool exact) {
                       work.maskedOrigins.Add(length, from, to, exact);
-                  })) {
+                  }))
         masked = work.maskedLine;
-        maskedOrigins = &work.maskedOrigins;
-    } else {
+    else
         work.maskedOrigins.SetIdentity(line.size());
-        maskedOrigins = &work.maskedOrigins;
-    }
+    const UnitOrigins* maskedOrigins = &work.maskedOrigins;
     // The kinds of single units, part by part: plain text from the table, anything else by ICU
     // a word (or a space) at a time.
-    RuleLine& units = work.units;
+    auto& units = work.units;
     units.text.clear();
     units.origins.Clear();
     const LookalikeKinds unitKinds = work.unitKinds;
@@ -365,23 +511,24 @@ void RuleText::Form(std::u16string_view line, RuleLine& form) {
         }
     }
     // The blanks.
-    form.text.clear();
+    std::u16string& spaced = work.spaced;
+    spaced.clear();
     form.origins.Clear();
     const std::u16string_view made = units.text;
-    if (work.spaceKinds.Empty() || !ForEachSpacePart(
-                                       made, work.spaceKinds,
-                                       [&](std::size_t from, std::size_t to) {
-                                           form.text.append(made.substr(from, to - from));
-                                           units.origins.AppendTo(form.origins, from, to, to - from,
-                                                                  true);
-                                       },
-                                       [&](std::size_t from, std::size_t to) {
-                                           form.text.push_back(u' ');
-                                           units.origins.AppendTo(form.origins, from, to, 1, false);
-                                       })) {
-        std::swap(form.text, units.text);
+    const auto keep = [&](std::size_t from, std::size_t to) {
+        spaced.append(made.substr(from, to - from));
+        units.origins.AppendTo(form.origins, from, to, to - from, true);
+    };
+    const auto blank = [&](std::size_t from, std::size_t to) {
+        spaced.push_back(u' ');
+        units.origins.AppendTo(form.origins, from, to, 1, false);
+    };
+    if (work.spaceKinds.Empty() || !ForEachSpacePart(made, work.spaceKinds, keep, blank)) {
+        std::swap(spaced, units.text);
         std::swap(form.origins, units.origins);
     }
+    std::swap(form.units, spaced);
+    form.length = form.units.size();
 }
 
 } // namespace compare

@@ -16,13 +16,15 @@ namespace compare {
 // A line as the word comparison compares it under the rules, and where each of its units comes
 // from in the line as it stands in the text.
 struct RuleLine {
-    std::u16string text;
-    UnitOrigins origins;
-
-    // The original units of `length` units from `start` of `text`.
-    std::pair<std::size_t, std::size_t> Original(std::size_t start, std::size_t length) const {
-        return origins.Original(start, start + length);
+    std::u16string_view Text() const { return {units.data(), length}; }
+    // The original units of `count` units from `start` of the text.
+    std::pair<std::size_t, std::size_t> Original(std::size_t start, std::size_t count) const {
+        return origins.Original(start, start + count);
     }
+
+    std::u16string units; // the first `length` are the text; kept for the next line
+    std::size_t length = 0;
+    UnitOrigins origins;
 };
 
 // What the rules make of texts, for one thread: the rules' expressions keep state while they

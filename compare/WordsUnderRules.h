@@ -49,7 +49,7 @@ private:
             return;
         }
         text_.Form(partnerLine_, partnerForm_);
-        partner_.Use(partnerForm_.text);
+        partner_.Use(partnerForm_.Text());
         partnerFormed_ = true;
     }
 
@@ -69,7 +69,7 @@ bool WordsUnderRulesOfLine::Compare(std::u16string_view line, Unmatched&& unmatc
         return true;
     text_.Form(line, ownForm_);
     FormPartner();
-    const std::u16string_view own = ownForm_.text;
+    const std::u16string_view own = ownForm_.Text();
     const LineExtent extent = cut_.Cut(own, 0);
     if (extent.words == 0)
         return true;

@@ -65,7 +65,28 @@ TEST(RuleTextTest, KeysAndWordFormsAreTheLookalikeForms) {
             SCOPED_TRACE(testing::Message() << "kinds " << bits << " line #" << i);
             EXPECT_EQ(std::u16string(text.Key(line)), expected);
             text.Form(line, form);
-            EXPECT_EQ(form.text, compare::RemoveLookalikeDifferences(kinds, Escaped(line)));
+            EXPECT_EQ(std::u16string(form.Text()),
+                      compare::RemoveLookalikeDifferences(kinds, Escaped(line)));
+        }
+    }
+}
+
+// Long lines of ASCII are keyed sixteen units at a time: blanks and tabs at every place in a
+// block, and runs across blocks, must come out as the forms say.
+TEST(RuleTextTest, LongPlainLinesKeyAsTheFormsSay) {
+    std::mt19937 random(5);
+    static const char16_t units[] = {u'a', u'Q', u'z',  u'Z', u'@', u'[',
+                                     u' ', u' ', u'\t', u'0', u'm', u'\uFDD0'};
+    for (std::uint16_t bits = 1; bits < 1u << compare::kLookalikeKindCount; ++bits) {
+        const LookalikeKinds kinds = LookalikeKinds::FromBits(bits);
+        RuleText text(Rules(kinds));
+        for (int i = 0; i < 30; ++i) {
+            std::u16string line;
+            for (int n = static_cast<int>(random() % 80); n > 0; --n)
+                line += units[random() % (std::size(units) - (i % 3 == 0 ? 0 : 1))];
+            SCOPED_TRACE(testing::Message() << "kinds " << bits << " line #" << i);
+            EXPECT_EQ(std::u16string(text.Key(line)),
+                      compare::RemoveLookalikeDifferences(kinds, line));
         }
     }
 }
