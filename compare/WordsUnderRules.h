@@ -112,11 +112,9 @@ template <typename Unmatched, typename Matched, typename KeepGoing>
 bool ForEachWordUnderRules(std::u16string_view own, std::u16string_view other,
                            const ComparisonRules& rules, Unmatched&& unmatched, Matched&& matched,
                            KeepGoing&& keepGoing) {
-    own = WithoutFinalCR(own);
-    other = WithoutFinalCR(other);
     if (!rules.MakesEqual()) {
         RuleText text(rules);
-        CrLfLineWalker line(own);
+        CrLfLineWalker line(WithoutFinalCR(own));
         int ignored = -1; // of the current line, not asked yet
         return ForEachUnmatchedWord(
             own, other,
@@ -134,6 +132,8 @@ bool ForEachWordUnderRules(std::u16string_view own, std::u16string_view other,
             },
             keepGoing);
     }
+    own = WithoutFinalCR(own);
+    other = WithoutFinalCR(other);
     WordsUnderRulesOfLine compare(rules);
     PartnerLineWalker partner(other);
     compare.Partner(partner.HasLine() ? partner.Line().Line() : std::u16string_view());

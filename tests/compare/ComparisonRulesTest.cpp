@@ -241,6 +241,12 @@ TEST(ComparisonRulesTest, WordsAreMarkedAsTheyStand) {
         EXPECT_EQ(found.matched,
                   (std::vector<RuleMatch>{{0, 1, true}, {2, 1, true}, {4, 1, true}}));
     }
+    {
+        // With no rule but ignore-matching the walk is the plain one, and only the CR a load
+        // appends is left out: a lone CR before it belongs to the last word.
+        const Words found = WordsOf(u"a b\r\r", u"a\r", {{}, u"^#", {}});
+        EXPECT_EQ(found.red, (std::vector<std::pair<std::size_t, std::size_t>>{{2, 2}}));
+    }
 }
 
 TEST(ComparisonRulesTest, TheFewestRulesAreNamed) {

@@ -18,8 +18,6 @@ using compare::RuleMatch;
 
 namespace {
 
-using Span = std::pair<std::size_t, std::size_t>;
-
 // Long lines of ASCII, blanks, tabs and capitals, which the forms make sixteen units at a time.
 std::u16string RandomAsciiText(std::mt19937& random) {
     static const std::u16string_view pieces[] = {u"ab", u"A",  u"Zz",  u" ",    u" ",  u" ",
@@ -65,21 +63,18 @@ TEST(RulesPropertyTest, LinesAreThePlainComparisonOfTheFormedTexts) {
         SCOPED_TRACE(testing::Message() << "round " << round << " kinds " << kinds.Bits());
         const compare::LineIndex first(texts[0]), second(texts[1]);
         const auto found = compare::CompareLinesUnderRules(first, second, rules);
-        const std::u16string formed[] = {plain::PiecesUnderKinds(texts[0], kinds),
-                                         plain::PiecesUnderKinds(texts[1], kinds)};
         for (int own = 0; own < 2; ++own) {
-            const compare::LineIndex& ownLines = own == 0 ? first : second;
             const compare::LineIndex& otherLines = own == 0 ? second : first;
             std::vector<compare::Piece> redPieces;
             std::vector<RuleMatch> matches;
             found[own].ForEach(
                 otherLines, [&](compare::Piece piece) { redPieces.push_back(piece); },
                 [&](const RuleMatch& match) { matches.push_back(match); });
-            std::vector<std::size_t> red, expectedRed;
+            std::vector<std::size_t> red;
             for (const compare::Piece piece : redPieces)
                 red.push_back(plain::PieceNumberAt(texts[own], piece.start));
-            for (const std::size_t start : plain::MissingPieces(formed[own], formed[1 - own]))
-                expectedRed.push_back(plain::PieceNumberAt(formed[own], start));
+            const std::vector<std::size_t> expectedRed =
+                plain::RedPiecesUnderKinds(texts[own], texts[1 - own], kinds);
             EXPECT_EQ(red, expectedRed);
             // The rest of what the plain comparison misses is matched, each by the first line of
             // the other text with the same form.
@@ -105,37 +100,9 @@ TEST(RulesPropertyTest, LinesAreThePlainComparisonOfTheFormedTexts) {
                     expectedMatched.push_back(line);
             }
             EXPECT_EQ(matched, expectedMatched);
-            (void)ownLines;
         }
     }
 }
-
-namespace {
-
-// Where the words of the formed lines of `text` stand in `text`, line by line.
-std::vector<std::vector<Span>> FormedWordPlaces(std::u16string_view text,
-                                                const ComparisonRules& rules) {
-    compare::RuleText ruleText(rules);
-    compare::RuleLine form;
-    std::vector<std::vector<Span>> places;
-    std::size_t lineStart = 0;
-    for (const std::u16string_view line : plain::WordLines(text)) {
-        ruleText.Form(line, form);
-        std::vector<Span>& words = places.emplace_back();
-        if (!form.Text().empty()) {
-            std::size_t start = 0;
-            for (const std::u16string_view word : plain::CutAt(form.Text(), u" ")) {
-                const auto [from, to] = form.Original(start, word.size());
-                words.emplace_back(lineStart + from, to - from);
-                start += word.size() + 1;
-            }
-        }
-        lineStart += line.size() + 2;
-    }
-    return places;
-}
-
-} // namespace
 
 // The lines are paired as they stand: a last line that the rules leave empty is still a line of
 // the text, not the empty line a final line break leaves, so it stays a partner.
@@ -146,33 +113,18 @@ TEST(RulesPropertyTest, WordsAreThePlainComparisonOfTheFormedLines) {
         const LookalikeKinds kinds = RandomKinds(random);
         const ComparisonRules rules(RuleChoice{kinds, std::nullopt, {}});
         SCOPED_TRACE(testing::Message() << "round " << round << " kinds " << kinds.Bits());
-        const std::vector<std::u16string> formed[] = {plain::WordLinesUnderKinds(texts[0], kinds),
-                                                      plain::WordLinesUnderKinds(texts[1], kinds)};
         for (int own = 0; own < 2; ++own) {
-            std::vector<Span> red;
+            plain::Marks red;
             std::vector<RuleMatch> matched;
             EXPECT_TRUE(compare::ForEachWordUnderRules(
                 texts[own], texts[1 - own], rules,
-                [&](std::size_t start, std::size_t length) { red.emplace_back(start, length); },
+                [&](std::size_t start, std::size_t length) {
+                    red.push_back({start, length});
+                },
                 [&](const RuleMatch& match) { matched.push_back(match); },
                 [](std::size_t) { return true; }));
-            // The plain walk of each formed line against its formed partner, the red words taken
-            // back to where they stand unformed.
-            const auto places = FormedWordPlaces(texts[own], rules);
-            const std::vector<plain::Text> ownLines = plain::WordLines(texts[own]);
-            const std::vector<plain::Text> otherLines = plain::WordLines(texts[1 - own]);
-            const std::vector<std::u16string>& ownFormed = formed[own];
-            const std::vector<std::u16string>& otherFormed = formed[1 - own];
-            std::vector<Span> expected;
-            std::size_t line = 0;
-            plain::ForEachLinePair(ownLines, otherLines, [&](plain::Text, auto partner) {
-                const std::vector<plain::Text> supply =
-                    partner ? plain::Words(otherFormed.at(*partner)) : std::vector<plain::Text>{};
-                for (const std::size_t word :
-                     plain::UnmatchedWords(plain::Words(ownFormed.at(line)), supply))
-                    expected.push_back(places.at(line).at(word));
-                ++line;
-            });
+            const plain::Marks expected =
+                plain::RedWordsUnderKinds(texts[own], texts[1 - own], kinds);
             EXPECT_EQ(red, expected);
             // A word matched only by a rule differs, as it stands, from the word it matched.
             for (const RuleMatch& match : matched) {
