@@ -7,6 +7,7 @@
 #include "compare/LineIndex.h"
 #include "compare/LinesUnderRules.h"
 #include "compare/WordPass.h"
+#include "compare/WordsUnderRules.h"
 
 #include <algorithm>
 #include <exception>
@@ -105,13 +106,18 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
         // two sides' indexes together would not fit, one side is worked out after the other.
         // The room is three quarters of the memory left (see Compare in CliComparison.cpp); an
         // index takes what it holds.
-        const auto indexBytes = [](std::u16string_view partners) {
+        // Under rules that make words equal a side also holds the forms of a line and of its
+        // partner line.
+        const auto indexBytes = [&](std::u16string_view own, std::u16string_view partners) {
+            const qint64 forms =
+                rules.MakesEqual() ? static_cast<qint64>(compare::FormBytes(own, partners)) : 0;
             return static_cast<qint64>(
                        compare::PartnerLine::IndexBytes(compare::MostWordsOnALine(partners))) /
-                   4 * 3;
+                       4 * 3 +
+                   forms;
         };
-        const qint64 firstIndex = indexBytes(otherText);
-        const qint64 secondIndex = indexBytes(firstText);
+        const qint64 firstIndex = indexBytes(firstText, otherText);
+        const qint64 secondIndex = indexBytes(otherText, firstText);
         if (room.Take(firstIndex + secondIndex)) {
             WriteBoth(options, firstText, otherText, firstPass, secondPass, first, second, out,
                       room);

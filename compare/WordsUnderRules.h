@@ -102,6 +102,24 @@ bool WordsUnderRulesOfLine::Compare(std::u16string_view line, Unmatched&& unmatc
     });
 }
 
+// The longest line of `text` as the word comparison cuts it, in units: a line's form under rules
+// that make words equal is held beside it, and so is its partner's.
+inline std::size_t LongestWordLine(std::u16string_view text) {
+    std::size_t longest = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = FindCrLf(text, start);
+        longest = std::max(longest, end - start);
+        start = end + 2;
+    }
+    return longest;
+}
+
+// What comparing the lines of `own` with those of `other` under rules holds beside them at most:
+// the two forms, each with as much again for the steps it is made in (see RuleText::Form).
+inline std::size_t FormBytes(std::u16string_view own, std::u16string_view other) {
+    return 2 * 2 * sizeof(char16_t) * (LongestWordLine(own) + LongestWordLine(other));
+}
+
 // One direction of the word comparison under `rules`, as ForEachUnmatchedWord (WordPass.h) walks
 // it: unmatched(start, length) for each red word of `own` and matched(RuleMatch) for each word
 // matched only by a rule (places in the texts given; otherLine the partner line's number, from 1),
