@@ -47,7 +47,15 @@ check_cases tarnwick-cli <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--exact --explain --help --json --version
+--|--exact --explain --help --ignore --ignore-matching-lines --json --mask --version
+--ig|--ignore --ignore-matching-lines
+--ignore ca|case
+--ignore case,tr|case,trailing-space
+--ignore = i|inner-space invisible
+--mask |
+-I ^# lines files/o|files/old.txt files/other.txt
+--mask = [0-9]+ lines files/o|files/old.txt files/other.txt
+-wi lines files/o|files/old.txt files/other.txt
 lines files/o|files/old.txt files/other.txt
 words files/old.txt files/ot|files/other.txt
 lines a b |
