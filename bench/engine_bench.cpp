@@ -485,13 +485,12 @@ void BM_FindLookalikeWordOnOneLine(benchmark::State& state) {
 // of digits.
 compare::ComparisonRules CaseAndSpaces() {
     using compare::LookalikeKind;
-    return compare::ComparisonRules(
-        compare::RuleChoice{compare::LookalikeKinds(LookalikeKind::Case)
-                                .With(LookalikeKind::TrailingSpace)
-                                .With(LookalikeKind::LeadingSpace)
-                                .With(LookalikeKind::InnerSpace),
-                            std::nullopt,
-                            {}});
+    return compare::ComparisonRules(compare::RuleChoice{compare::LookalikeKinds(LookalikeKind::Case)
+                                                            .With(LookalikeKind::TrailingSpace)
+                                                            .With(LookalikeKind::LeadingSpace)
+                                                            .With(LookalikeKind::InnerSpace),
+                                                        std::nullopt,
+                                                        {}});
 }
 
 compare::ComparisonRules DigitsMasked() {
