@@ -11,6 +11,10 @@ std::size_t MarkedLength(const CutPiece& cut) {
     return cut.place.length + (cut.endsWithCR ? 1 : 0);
 }
 
+std::uint32_t Narrow(std::size_t value) {
+    return static_cast<std::uint32_t>(value);
+}
+
 } // namespace
 
 StreamedRuleLines::StreamedRuleLines(const compare::ComparisonRules& rules,
@@ -32,10 +36,10 @@ void StreamedRuleLines::AddHeld(const CutPiece& cut, std::size_t entry) {
     if (number < infos_.size())
         return;
     KeyInfo& info = infos_.emplace_back();
-    info.heldLine = static_cast<std::uint32_t>(line);
-    info.heldStart = cut.place.start;
-    info.heldLength = MarkedLength(cut);
-    info.heldEntry = entry;
+    info.heldLine = Narrow(line);
+    info.heldStart = Narrow(cut.place.start);
+    info.heldLength = Narrow(MarkedLength(cut));
+    info.heldEntry = Narrow(entry);
 }
 
 void StreamedRuleLines::Read(const CutPiece& cut, bool found, bool mark, EntrySink& sink) {
@@ -43,12 +47,12 @@ void StreamedRuleLines::Read(const CutPiece& cut, bool found, bool mark, EntrySi
     const std::uint32_t key = rules_.MakesEqual() ? KeyNumber(cut.content) : kNone;
     if (mark && key != kNone && infos_[key].readLine == kNone) {
         KeyInfo& info = infos_[key];
-        info.readLine = static_cast<std::uint32_t>(line);
-        info.readStart = cut.place.start;
-        info.readLength = MarkedLength(cut);
+        info.readLine = Narrow(line);
+        info.readStart = Narrow(cut.place.start);
+        info.readLength = Narrow(MarkedLength(cut));
         if (nameRules_) {
-            info.readContent = readContents_.size();
-            info.readContentLength = cut.content.size();
+            info.readContent = Narrow(readContents_.size());
+            info.readContentLength = Narrow(cut.content.size());
             readContents_.append(cut.content);
         }
     }

@@ -36,16 +36,17 @@ public:
 
 private:
     static constexpr std::uint32_t kNone = ~std::uint32_t{0};
+    // Places in 32 bits: a file is read to 1 GiB at most, so its text has fewer units.
     struct KeyInfo {
         std::uint32_t heldLine = kNone; // from 0
-        std::size_t heldStart = 0;      // its mark
-        std::size_t heldLength = 0;
-        std::size_t heldEntry = 0; // its content in the held lines
+        std::uint32_t heldStart = 0;    // its mark
+        std::uint32_t heldLength = 0;
+        std::uint32_t heldEntry = 0; // its content in the held lines
         std::uint32_t readLine = kNone;
-        std::size_t readStart = 0;
-        std::size_t readLength = 0;
-        std::size_t readContent = 0; // in readContents_, with `nameRules`
-        std::size_t readContentLength = 0;
+        std::uint32_t readStart = 0;
+        std::uint32_t readLength = 0;
+        std::uint32_t readContent = 0; // in readContents_, with `nameRules`
+        std::uint32_t readContentLength = 0;
     };
     // The number of the key of `content`, or kNone.
     std::uint32_t KeyNumber(std::u16string_view content);
