@@ -353,7 +353,10 @@ struct RuleText::Work {
             const UnitMasks found = FoldedCopy(in + i, fold, out);
             const std::uint32_t twice = found.a & (found.a << 1 | (inRun ? 1u : 0u));
             if (!inner || (found.b | twice) == 0) {
-                // No run here is joined: a blank at the end may begin one.
+                // No run here is joined: one that the block before left open ends where this
+                // block begins, and a blank at its end may begin one.
+                if (inRun && (i - runFrom > 1 || in[runFrom] != u' '))
+                    joined(runBlank, runFrom, i);
                 out += kScanUnits;
                 inRun = inner && (found.a >> (kScanUnits - 1) & 1) != 0;
                 runFrom = i + kScanUnits - 1;
@@ -441,10 +444,35 @@ std::u16string_view RuleText::Key(std::u16string_view content) {
             work.PlainKey(masked, key.data(), begin, [](std::size_t, std::size_t, std::size_t) {})};
 }
 
+bool RuleText::FormsInParts(std::u16string_view line) const {
+    return work_->masks.empty() && !work_->skeletons && IsAscii(line) &&
+           FindUnit(line, u'\r', 0) == line.size();
+}
+
+std::size_t RuleText::PartEnd(std::u16string_view line, std::size_t from, std::size_t units) {
+    // After a blank and before what is no blank or tab: a word ends there in the form, whatever
+    // the rules about blanks do with the run the blank ends (a tab, without inner-space, is part
+    // of a word).
+    std::size_t end = from + units;
+    while (end < line.size() && !(line[end - 1] == u' ' && !IsBlankOrTab(line[end])))
+        ++end;
+    return std::min(end, line.size());
+}
+
+void RuleText::FormPart(std::u16string_view line, std::size_t from, std::size_t to,
+                        RuleLine& form) {
+    // A part that is not the last is formed with the first unit of the next, so that the run of
+    // blanks that ends it is inside the text, as in the whole line; that unit, which case alone
+    // may change, is then left off.
+    const bool last = to == line.size();
+    work_->PlainForm(line.substr(from, to - from + (last ? 0 : 1)), form);
+    if (!last)
+        --form.length;
+}
+
 void RuleText::Form(std::u16string_view line, RuleLine& form) {
     Work& work = *work_;
-    if (work.masks.empty() && !work.skeletons && IsAscii(line) &&
-        FindUnit(line, u'\r', 0) == line.size()) {
+    if (FormsInParts(line)) {
         work.PlainForm(line, form);
         return;
     }

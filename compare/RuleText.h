@@ -70,6 +70,17 @@ public:
     // under `compatibility`, cuts it into words that are each marked as the whole.
     void Form(std::u16string_view line, RuleLine& form);
 
+    // Whether the form of `line` can be made a part at a time (FormPart): a line of ASCII with no
+    // CR, under rules with no mask and no confusable skeleton, whose form changes no unit but by
+    // case and only joins or drops blanks and tabs.
+    bool FormsInParts(std::u16string_view line) const;
+    // Where the part of `line` that begins at `from` ends, about `units` on: after a blank that
+    // something other than a blank or a tab follows, or at the line's end.
+    static std::size_t PartEnd(std::u16string_view line, std::size_t from, std::size_t units);
+    // The form of the part [from, to) of `line` (ends as PartEnd gives them): the parts' forms
+    // one after the other are the line's form, and the origins of each are from the part's start.
+    void FormPart(std::u16string_view line, std::size_t from, std::size_t to, RuleLine& form);
+
 private:
     struct Work;
     ComparisonRules rules_;

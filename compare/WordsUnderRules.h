@@ -10,6 +10,7 @@
 #include "compare/WordComparison.h"
 #include "compare/WordPass.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -24,9 +25,16 @@ namespace compare {
 // matches to a partner word that is not the same as it stands is matched by a rule; a word it
 // leaves unmatched is red, unless the ignore-matching expression finds a match in its line.
 // A line that is the same as its partner as it stands is passed over: every word matches itself.
+//
+// A long line that can be formed a part at a time (RuleText::FormsInParts) is: its words are
+// counted part by part first, for the look-ahead, and then walked part by part, so that what is
+// held of it is a part's form, not the line's.
 class WordsUnderRulesOfLine {
 public:
-    explicit WordsUnderRulesOfLine(const ComparisonRules& rules) : text_(rules), partner_(u"") {}
+    static constexpr std::size_t kPartUnits = std::size_t{1} << 16;
+
+    explicit WordsUnderRulesOfLine(const ComparisonRules& rules, std::size_t partUnits = kPartUnits)
+        : text_(rules), partner_(u""), partUnits_(std::max<std::size_t>(partUnits, 1)) {}
 
     // The partner line as it stands (no line break); it must stay valid while it is the partner.
     void Partner(std::u16string_view line) {
@@ -53,6 +61,34 @@ private:
         partnerFormed_ = true;
     }
 
+    // Calls part(formText, lineStart, last) for the form of each part of `line` in turn, until it
+    // returns false; returns false then.
+    template <typename Part> bool ForEachPart(std::u16string_view line, Part&& part) {
+        if (line.size() <= partUnits_ || !text_.FormsInParts(line)) {
+            text_.Form(line, ownForm_);
+            return part(ownForm_.Text(), std::size_t{0}, true);
+        }
+        for (std::size_t from = 0; from < line.size();) {
+            const std::size_t to = RuleText::PartEnd(line, from, partUnits_);
+            text_.FormPart(line, from, to, ownForm_);
+            if (!part(ownForm_.Text(), from, to == line.size()))
+                return false;
+            from = to;
+        }
+        return true;
+    }
+    // The words of the form of `line`.
+    std::size_t FormWords(std::u16string_view line) {
+        std::size_t blanks = 0;
+        bool any = false;
+        ForEachPart(line, [&](std::u16string_view form, std::size_t, bool) {
+            blanks += static_cast<std::size_t>(std::count(form.begin(), form.end(), kWordBlank));
+            any = any || !form.empty();
+            return true;
+        });
+        return any ? blanks + 1 : 0;
+    }
+
     RuleText text_;
     std::u16string_view partnerLine_;
     RuleLine ownForm_;
@@ -60,6 +96,7 @@ private:
     bool partnerFormed_ = false;
     PartnerLine partner_;
     LineCut cut_;
+    std::size_t partUnits_;
 };
 
 template <typename Unmatched, typename Matched, typename KeepGoing>
@@ -67,38 +104,47 @@ bool WordsUnderRulesOfLine::Compare(std::u16string_view line, Unmatched&& unmatc
                                     Matched&& matched, KeepGoing&& keepGoing) {
     if (line == partnerLine_)
         return true;
-    text_.Form(line, ownForm_);
+    const bool inParts = line.size() > partUnits_ && text_.FormsInParts(line);
+    const std::size_t words = inParts ? FormWords(line) : 0;
     FormPartner();
-    const std::u16string_view own = ownForm_.Text();
-    const LineExtent extent = cut_.Cut(own, 0);
-    if (extent.words == 0)
-        return true;
-    const std::size_t window = WindowSize(extent.words);
+    std::size_t window = WindowSize(words);
     std::size_t next = 0; // the first partner word not used up
     std::size_t counted = 0;
     int ignored = -1; // not asked yet
-    return cut_.ForEachWord([&](std::size_t start, std::size_t end) {
-        const auto [from, to] = ownForm_.origins.Original(start, end);
-        if (++counted % kWordsBetweenChecks == 0 && !keepGoing(from))
-            return false;
-        const std::u16string_view word = own.substr(start, end - start);
-        const std::size_t found = partner_.Find(word, WordKey(word), next, window);
-        if (found == PartnerLine::kNotFound) {
-            if (ignored < 0)
-                ignored = text_.Ignored(line) ? 1 : 0;
-            if (ignored == 1)
-                matched(RuleMatch{from, to - from, true});
-            else
-                unmatched(from, to - from);
+    return ForEachPart(line, [&](std::u16string_view own, std::size_t partStart, bool last) {
+        const LineExtent extent = cut_.Cut(own, 0);
+        if (!inParts)
+            window = WindowSize(extent.words);
+        // A part that is not the last ends with the blank before the next part's first word:
+        // the empty word after it is no word of the line.
+        std::size_t left = last ? extent.words : extent.words - 1;
+        return cut_.ForEachWord([&](std::size_t start, std::size_t end) {
+            if (left-- == 0)
+                return false;
+            const auto [partFrom, partTo] = ownForm_.origins.Original(start, end);
+            const std::size_t from = partStart + partFrom;
+            const std::size_t to = partStart + partTo;
+            if (++counted % kWordsBetweenChecks == 0 && !keepGoing(from))
+                return false;
+            const std::u16string_view word = own.substr(start, end - start);
+            const std::size_t found = partner_.Find(word, WordKey(word), next, window);
+            if (found == PartnerLine::kNotFound) {
+                if (ignored < 0)
+                    ignored = text_.Ignored(line) ? 1 : 0;
+                if (ignored == 1)
+                    matched(RuleMatch{from, to - from, true});
+                else
+                    unmatched(from, to - from);
+                return true;
+            }
+            next = found + 1;
+            const std::size_t partnerStart = partner_.StartOfFound(found);
+            const auto [otherFrom, otherTo] =
+                partnerForm_.origins.Original(partnerStart, partnerStart + word.size());
+            if (line.substr(from, to - from) != partnerLine_.substr(otherFrom, otherTo - otherFrom))
+                matched(RuleMatch{from, to - from, false, otherFrom, otherTo - otherFrom});
             return true;
-        }
-        next = found + 1;
-        const std::size_t partnerStart = partner_.StartOfFound(found);
-        const auto [otherFrom, otherTo] =
-            partnerForm_.origins.Original(partnerStart, partnerStart + word.size());
-        if (line.substr(from, to - from) != partnerLine_.substr(otherFrom, otherTo - otherFrom))
-            matched(RuleMatch{from, to - from, false, otherFrom, otherTo - otherFrom});
-        return true;
+        }) || left == std::size_t(-1);
     });
 }
 

@@ -90,3 +90,37 @@ TEST(RuleTextTest, LongPlainLinesKeyAsTheFormsSay) {
         }
     }
 }
+
+// Each word of a line's form is marked where it stands: formed on its own, the units there give
+// the word. Lines of ASCII, blanks and tabs, long enough to be formed sixteen units at a time,
+// under case and the space kinds.
+TEST(RuleTextTest, EachWordOfAFormComesFromItsPlace) {
+    std::mt19937 random(9);
+    static const char16_t units[] = {u'a', u'Q', u'z', u' ', u' ', u'\t'};
+    for (std::uint16_t bits = 0; bits < 16; ++bits) {
+        // Trailing, leading and inner space, and case.
+        const LookalikeKinds kinds = LookalikeKinds::FromBits(
+            static_cast<std::uint16_t>((bits & 7) | ((bits & 8) != 0 ? 0x20 : 0)));
+        RuleText text(Rules(kinds));
+        compare::RuleLine form;
+        for (int i = 0; i < 200; ++i) {
+            std::u16string line;
+            for (int n = static_cast<int>(random() % 90); n > 0; --n)
+                line += units[random() % std::size(units)];
+            text.Form(line, form);
+            SCOPED_TRACE(testing::Message() << "kinds " << kinds.Bits() << " line #" << i);
+            std::size_t start = 0;
+            const std::u16string_view made = form.Text();
+            for (std::size_t end = 0; !made.empty() && end <= made.size(); ++end) {
+                if (end < made.size() && made[end] != u' ')
+                    continue;
+                const auto [from, to] = form.Original(start, end - start);
+                EXPECT_EQ(compare::RemoveLookalikeDifferences(
+                              LookalikeKinds::FromBits(kinds.Bits() & 0x20),
+                              std::u16string_view(line).substr(from, to - from)),
+                          made.substr(start, end - start));
+                start = end + 1;
+            }
+        }
+    }
+}

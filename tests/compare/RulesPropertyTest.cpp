@@ -11,6 +11,18 @@
 #include <utility>
 #include <vector>
 
+namespace compare {
+void PrintTo(const RuleMatch& match, std::ostream* out) {
+    *out << '{' << match.start << ',' << match.length;
+    if (match.ignored)
+        *out << " ignored";
+    else
+        *out << " -> " << match.otherStart << ',' << match.otherLength << " line "
+             << match.otherLine;
+    *out << '}';
+}
+} // namespace compare
+
 using compare::ComparisonRules;
 using compare::LookalikeKinds;
 using compare::RuleChoice;
@@ -134,5 +146,38 @@ TEST(RulesPropertyTest, WordsAreThePlainComparisonOfTheFormedLines) {
                               .substr(match.otherStart, match.otherLength));
             }
         }
+    }
+}
+
+// A long line is formed and walked a part at a time: with parts of a few units, every line is
+// long, and what the walk finds must be what it finds with the line formed whole.
+TEST(RulesPropertyTest, ALineWalkedInPartsFindsWhatItFindsWhole) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 3000; ++round) {
+        const std::u16string texts[] = {RandomAsciiText(random), RandomAsciiText(random)};
+        const LookalikeKinds kinds = RandomKinds(random);
+        const ComparisonRules rules(RuleChoice{kinds, std::nullopt, {}});
+        SCOPED_TRACE(testing::Message() << "round " << round << " kinds " << kinds.Bits());
+        const auto walk = [&](std::size_t partUnits) {
+            compare::WordsUnderRulesOfLine compare(rules, partUnits);
+            const std::vector<plain::Text> lines = plain::WordLines(texts[0]);
+            const std::vector<plain::Text> partners = plain::WordLines(texts[1]);
+            std::vector<RuleMatch> found;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                compare.Partner(i < partners.size() ? partners[i] : u"");
+                compare.Compare(
+                    lines[i],
+                    [&](std::size_t start, std::size_t length) {
+                        found.push_back({start, length, false, 0, 0, i});
+                    },
+                    [&](const RuleMatch& match) {
+                        found.push_back(match);
+                        found.back().otherLine = i;
+                    },
+                    [](std::size_t) { return true; });
+            }
+            return found;
+        };
+        EXPECT_EQ(walk(1 + random() % 12), walk(std::size_t{1} << 20));
     }
 }
