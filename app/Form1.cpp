@@ -187,6 +187,7 @@ void Form1::WireEvents() {
                 lastSide_ = side;
     });
     WatchSides();
+    WirePaneNavigation();
 }
 
 QWidget* Form1::Control(QStringView name) const {

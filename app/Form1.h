@@ -16,6 +16,7 @@
 
 class GuardedProcedure;
 class PaneWidget;
+class QAction;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -120,6 +121,13 @@ private:
     void ShowSideNames();
     Task<> SaveSide(int side);
 
+    // Finding one's way: line numbers, from a list's entry to its place and back (PaneNavigation).
+    void WirePaneNavigation();
+    void ShowLineNumbers(bool show);
+    void SwitchLineNumbers(bool show);
+    void ShowEntry(Pane& full, TextRange entry);
+    void BackToLists();
+
     Desktop desktop_;
     bool busy_ = false;
     bool optionWasSelected_ = false;   // the option being clicked was selected when pressed
@@ -131,5 +139,6 @@ private:
     int mousePointer_ = 0;
     std::optional<QCursor> mouseIcon_;
     QWidget* client_ = nullptr;
+    QAction* lineNumbers_ = nullptr;
     std::vector<std::pair<QStringView, QWidget*>> controls_;
 };

@@ -2,8 +2,6 @@
 
 #include "platform/Pane.h"
 
-#include <QCoreApplication>
-
 #include <utility>
 
 namespace {
@@ -47,11 +45,11 @@ void LoadsInFlight::End(Pane& pane) {
         pane.SetTakesEdits(true);
     if (--running_ > 0)
         return;
-    // Woken from the window's event loop, not from inside the load that ended.
+    // Woken from the window's event loop, not from inside the load that ended; through an object
+    // of the window's, so that a window that is gone wakes nothing.
     for (const std::coroutine_handle<> procedure : std::exchange(waiting_, {}))
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [procedure] { procedure.resume(); },
-            Qt::QueuedConnection);
+            &waker_, [procedure] { procedure.resume(); }, Qt::QueuedConnection);
 }
 
 Task<> LoadsInFlight::Settled() {

@@ -2,6 +2,8 @@
 
 #include "platform/Task.h"
 
+#include <QObject>
+
 #include <coroutine>
 #include <cstdint>
 #include <map>
@@ -49,5 +51,6 @@ private:
     std::map<const Pane*, Slot> panes_;
     int running_ = 0;
     std::vector<std::coroutine_handle<>> waiting_;
+    QObject waker_;
     friend class Ticket;
 };

@@ -39,6 +39,7 @@ void PrintJson(const RunInfo& info, const std::vector<StepFigures>& steps) {
             {u"step"_s, step.name},
             {u"seconds"_s, step.seconds},
             {u"longest_stall_seconds"_s, step.timedOut ? QJsonValue() : step.longestStallSeconds},
+            {u"window_cpu_seconds"_s, step.timedOut ? QJsonValue() : step.windowCpuSeconds},
             {u"peak_rss_bytes"_s, Bytes(step.peakKib)},
             {u"running_peak_rss_bytes"_s, Bytes(step.runningPeakKib)},
             {u"rss_after_bytes"_s, Bytes(step.residentAfterKib)},

@@ -9,6 +9,8 @@ struct StepFigures {
     QString name;
     double seconds = 0;
     double longestStallSeconds = 0;
+    double windowCpuSeconds = 0; // the processor time of the window's thread: what the step cost
+                                 // it, however busy the machine
     std::optional<long long> peakKib;        // during the step (since the start if not resettable)
     std::optional<long long> runningPeakKib; // since the start
     std::optional<long long> residentAfterKib;

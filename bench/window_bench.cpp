@@ -2,7 +2,8 @@
 // platform, driven through the same procedures as its buttons on two files. For each step it
 // prints the wall time, the longest stall of the event loop and the peak resident memory.
 //
-//   window_bench FILE1 FILE2 [--json] [--scroll-back] [--timeout SECONDS]
+//   window_bench FILE1 FILE2 [--json] [--scroll-back] [--edit] [--no-line-numbers]
+//                [--timeout SECONDS]
 //
 // Wherever a person would answer (the file dialog, the message boxes) a stand-in answers at once;
 // settings stay in memory and nothing is opened on the desktop. See bench/README.md.
@@ -38,6 +39,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -50,12 +52,15 @@ namespace {
 using Clock = StallMeter::Clock;
 
 constexpr int kTimedOutStatus = 3;
+constexpr int kPagesDown = 500;
 
 struct Options {
     QString file1;
     QString file2;
     bool json = false;
     bool scrollBack = false;
+    bool edit = false;
+    bool lineNumbers = true;
     int timeoutSeconds = 0; // 0: no limit
 };
 
@@ -66,10 +71,14 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of a table."_s);
     const QCommandLineOption scrollBack(u"scroll-back"_s,
                                         u"Scroll back to the top after scrolling to the end."_s);
+    const QCommandLineOption edit(
+        u"edit"_s, u"At the end, type Enter twice at the top of file #1's full text."_s);
+    const QCommandLineOption noLineNumbers(u"no-line-numbers"_s,
+                                           u"Start with the panes' line numbers switched off."_s);
     const QCommandLineOption timeout(
         u"timeout"_s, u"Give up after this many seconds, reporting the step that overran."_s,
         u"seconds"_s, u"0"_s);
-    parser.addOptions({json, scrollBack, timeout});
+    parser.addOptions({json, scrollBack, edit, noLineNumbers, timeout});
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
     parser.process(arguments);
@@ -84,6 +93,8 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     options.file2 = QFileInfo(files[1]).absoluteFilePath();
     options.json = parser.isSet(json);
     options.scrollBack = parser.isSet(scrollBack);
+    options.edit = parser.isSet(edit);
+    options.lineNumbers = !parser.isSet(noLineNumbers);
     return options;
 }
 
@@ -151,6 +162,12 @@ private:
     int paints_ = 0;
 };
 
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 // What the event loop does once a button's procedure has returned: it handles what is pending,
 // waits out any work the window still does elsewhere (the hourglass shows it), and paints.
 void Settle(Form1& window) {
@@ -185,16 +202,19 @@ public:
         const AnsweringMsgBox::Counts boxesBefore = box_.counts;
         const int paintsBefore = paints_.Paints();
 
+        const double cpuStart = ThreadCpuSeconds();
         const Clock::time_point start = Clock::now();
         stallMeter_.Start(start);
         step();
         const Clock::time_point end = Clock::now();
         const Clock::duration longestStall = stallMeter_.Stop(end);
+        const double cpuEnd = ThreadCpuSeconds();
 
         StepFigures figures;
         figures.name = name;
         figures.seconds = std::chrono::duration<double>(end - start).count();
         figures.longestStallSeconds = std::chrono::duration<double>(longestStall).count();
+        figures.windowCpuSeconds = cpuEnd - cpuStart;
         figures.peakKib = ResidentMemory::PeakKib();
         if (figures.peakKib)
             runningPeakKib_ = std::max(runningPeakKib_.value_or(0), *figures.peakKib);
@@ -226,8 +246,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::optional<Options> options = ParseOptions(QCoreApplication::arguments());
     if (!options) {
-        std::fprintf(stderr, "usage: window_bench FILE1 FILE2 [--json] [--scroll-back] "
-                             "[--timeout SECONDS]\n");
+        std::fprintf(stderr, "usage: window_bench FILE1 FILE2 [--json] [--scroll-back] [--edit] "
+                             "[--no-line-numbers] [--timeout SECONDS]\n");
         return 2;
     }
     const std::optional<long long> peakSoFarKib = ResidentMemory::PeakKib();
@@ -258,6 +278,8 @@ int main(int argc, char** argv) {
     AnsweringMsgBox box;
     ScriptedFileDialog dialog;
     MemorySettingsStore settings;
+    if (!options->lineNumbers)
+        settings.Preset(u"Quillmere"_s, u"Tarnwick"_s, u"LineNumbers"_s, u"False"_s);
     RecordingShell shell;
     QtFileSystem fileSystem(programFolder.path());
     QtEventPump pump;
@@ -302,19 +324,53 @@ int main(int argc, char** argv) {
         form.Option1->click();
         form.repaint();
     });
+    // Saves go into the stand-in program folder, which goes with the run.
+    const auto save = [&](const QString& name, int filter) {
+        dialog.answers.push_back(programFolder.filePath(name));
+        dialog.filterChosen = filter;
+        QCoro::waitFor(form.PushButton2_Click());
+        Settle(form);
+    };
+    steps.Run(u"save_full"_s, [&] { save(u"full.txt"_s, 0); });
+    form.Option2->click();
+    steps.Run(u"save_list"_s, [&] { save(u"list.txt"_s, 0); });
+    steps.Run(u"save_csv"_s, [&] { save(u"list.csv"_s, 2); });
+    form.Option1->click();
     steps.Run(u"words"_s, [&] {
         QCoro::waitFor(form.PushButton6_Click());
         Settle(form);
     });
-    QAbstractScrollArea* fullPane = form.ViewOf(form.RichTextBox1);
+    // The whole pane is repainted: its text, and its line numbers where they are shown.
+    PaneWidget* fullPane = form.ViewOf(form.RichTextBox1);
     const auto scrollTo = [fullPane](bool end) {
         QScrollBar* bar = fullPane->verticalScrollBar();
         bar->setValue(end ? bar->maximum() : bar->minimum());
-        fullPane->viewport()->repaint();
+        fullPane->repaint();
     };
     steps.Run(u"scroll_end"_s, [&] { scrollTo(true); });
     if (options->scrollBack)
         steps.Run(u"scroll_top"_s, [&] { scrollTo(false); });
+    // Page after page from the top, each drawn: enough pages for a figure that one preemption
+    // on a busy machine does not swamp.
+    steps.Run(u"page_down"_s, [&] {
+        QScrollBar* bar = fullPane->verticalScrollBar();
+        bar->setValue(0);
+        for (int page = 0; page < kPagesDown; ++page) {
+            bar->setValue(bar->value() + bar->pageStep());
+            fullPane->repaint();
+        }
+    });
+    // Enter typed at the top of file #1's full text; the first edit also turns the text's red
+    // marks into colour runs, the second is an edit alone.
+    const auto typeEnterAtTop = [&] {
+        form.RichTextBox1.Select(0, 0);
+        fullPane->InsertText(u"\r\n"_s, true);
+        fullPane->repaint();
+    };
+    if (options->edit) {
+        steps.Run(u"edit"_s, typeEnterAtTop);
+        steps.Run(u"edit_again"_s, typeEnterAtTop);
+    }
 
     watchdog.reset();
     PrintReport(info, log.Steps(), options->json);

@@ -11,6 +11,8 @@
 #   TIMEOUT      seconds one window run may take; the step it is in then counts as timed out
 #                (default 300)
 #   SCROLL_BACK  1 adds a scroll back to the top after the scroll to the end
+#   EDIT         1 adds two edits at the top of file #1's full text at the end
+#   LINE_NUMBERS 0 starts the window with the panes' line numbers off (default 1, as a first start)
 #   XVFB         1 runs the window in a real X window on a virtual display (xvfb-run), not on
 #                Qt's offscreen platform
 # Exit status: 0 when every target that applies is met, 1 when one is missed, 2 on trouble.
@@ -44,6 +46,10 @@ bench=$(cd "$build/bench" && pwd)/window_bench
 cli=$(cd "$build/cli" && pwd)/tarnwick-cli
 scroll_back=()
 [[ ${SCROLL_BACK:-0} == 1 ]] && scroll_back=(--scroll-back)
+edit=()
+[[ ${EDIT:-0} == 1 ]] && edit=(--edit)
+line_numbers=()
+[[ ${LINE_NUMBERS:-1} == 0 ]] && line_numbers=(--no-line-numbers)
 display=()
 if [[ ${XVFB:-0} == 1 ]]; then
     command -v xvfb-run > /dev/null || die "missing: xvfb-run (on Debian: apt-get install xvfb)"
@@ -100,7 +106,8 @@ for pair in $pairs; do
         # itself at TIMEOUT and reports the step it was in; the outer limit is only a backstop.
         stem=$work/window-$pair-$run
         status=0
-        timeout -k 10 $((timeout + 60)) "${display[@]}" "$bench" --json --timeout "$timeout" "${scroll_back[@]}" \
+        timeout -k 10 $((timeout + 60)) "${display[@]}" "$bench" --json --timeout "$timeout" \
+            "${scroll_back[@]}" "${edit[@]}" "${line_numbers[@]}" \
             "$a" "$b" > "$stem.json" 2> "$stem.log" || status=$?
         echo "$status" > "$stem.status"
         for mode in lines words; do

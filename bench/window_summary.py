@@ -68,7 +68,7 @@ class Runs:
                     continue
                 if step["timed_out"] and key in ("seconds", "longest_stall_seconds"):
                     values.append(math.inf)
-                elif step[key] is not None:
+                elif step.get(key) is not None:
                     values.append(step[key])
         return values
 
@@ -127,17 +127,20 @@ def pair_class(pair):
 
 def print_steps(window, cli, runs, files_bytes, pair):
     print(f"\n=== {pair}: {files_bytes / MiB:.1f} MiB together; medians of {runs} run(s) ===")
-    print(f"  {'step':<12} {'time s':>10} {'stall s':>10} {'peak MiB':>10} {'runs':>5}")
+    print(f"  {'step':<12} {'time s':>10} {'stall s':>10} {'cpu s':>10} {'peak MiB':>10} "
+          f"{'runs':>5}")
     for step in window.steps():
         seconds = window.values(step, "seconds")
         peak = window.median(step, "peak_rss_bytes")
         peak_text = "-" if peak is None else f"{peak / MiB:.1f}"
         print(f"  {step:<12} {figure_text(median(seconds)):>10} "
               f"{figure_text(window.median(step, 'longest_stall_seconds')):>10} "
+              f"{figure_text(window.median(step, 'window_cpu_seconds')):>10} "
               f"{peak_text:>10} {len(seconds):>5}")
     for mode, (seconds, peak) in cli.items():
         peak_text = "failed" if peak is None else f"{peak / MiB:.1f}"
-        print(f"  {'cli ' + mode:<12} {figure_text(seconds):>10} {'':>10} {peak_text:>10}")
+        print(f"  {'cli ' + mode:<12} {figure_text(seconds):>10} {'':>10} {'':>10} "
+              f"{peak_text:>10}")
 
 
 def print_targets(window, cli, files_bytes, pair):

@@ -20,8 +20,9 @@ const QString kDescription = uR"(Compares two text files the way the Tarnwick wi
   words  the words of each line that the line at the same place in the
          other file does not supply
 
-Both directions are computed. Exit status: 0 when neither file has a
-difference, 1 when there are differences, 2 on trouble.)"_s;
+Both directions are computed. Either file may be - for standard input.
+Exit status: 0 when neither file has a difference, 1 when there are
+differences, 2 on trouble.)"_s;
 
 CliExit UsageError(const QString& error) {
     return CliExit{error + u" Try 'tarnwick-cli --help'."_s, kTroubleStatus};
@@ -130,6 +131,22 @@ QString OptionOf(compare::RuleRole role) {
     return role == compare::RuleRole::Mask ? u"--mask"_s : u"-I"_s;
 }
 
+// What makes the options one asks for impossible together, if anything.
+QString Contradiction(const CliOptions& options) {
+    if (options.file1 == kStandardInput && options.file2 == kStandardInput)
+        return u"Standard input can stand for one of the files only."_s;
+    if (options.counts && options.mode != CliOptions::Mode::Lines)
+        return u"--counts works with lines only."_s;
+    // The lines are counted as they stand, which a rule would contradict.
+    if (options.counts && options.rules.Any())
+        return u"--counts counts lines as they stand: leave out the rules (--ignore, -i, -Z, -b, "
+               u"-w, -I, --mask) to use it."_s;
+    // The report's forms: readable, --json, --count and --quiet.
+    if (int(options.json) + int(options.count) + int(options.quiet) > 1)
+        return u"Choose one of --json, --count and --quiet."_s;
+    return {};
+}
+
 } // namespace
 
 std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arguments) {
@@ -143,7 +160,11 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     const QCommandLineOption exact(u"exact"_s,
                                    u"Take each file's bytes as UTF-8 with nothing normalised "
                                    u"and nothing appended."_s);
-    const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of text."_s);
+    const QCommandLineOption json(
+        u"json"_s, u"Print one JSON object instead of text. Each file's object holds its "
+                   u"\"result\" and \"marks\" as the window has them, and \"entries\": "
+                   u"{\"line\",\"text\"} for lines, {\"line\",\"word\",\"text\"} for "
+                   u"words (lines from 1, words in their line from 0)."_s);
     const QCommandLineOption explain(
         u"explain"_s,
         u"Under each difference that only looks different from a line of the other file "
@@ -176,11 +197,24 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"Inside each line every match of this regular expression stands for one placeholder "
         u"before lines or words are compared. May be given more than once."_s,
         u"regexp"_s);
-    parser.addOptions({help, version, exact, json, explain, ignore, ignoreCase, ignoreTrailing,
-                       ignoreSpaceChange, ignoreAllSpace, ignoreMatching, mask});
+    const QCommandLineOption lineNumbers(
+        QStringList{u"n"_s, u"line-numbers"_s},
+        u"Put each difference's line number in front of it (for words, the line of the "
+        u"word)."_s);
+    const QCommandLineOption counts(
+        u"counts"_s,
+        u"lines: also list the lines that both files hold, but a different number of times, "
+        u"each at its first line with both counts (with --json, \"counts\")."_s);
+    const QCommandLineOption quiet(QStringList{u"q"_s, u"quiet"_s},
+                                   u"Print nothing; only the exit status tells."_s);
+    const QCommandLineOption count(
+        u"count"_s, u"Print only how many differences each file has, a line a file: N NAME."_s);
+    parser.addOptions({help, version, exact, json, explain, lineNumbers, counts, quiet, count,
+                       ignore, ignoreCase, ignoreTrailing, ignoreSpaceChange, ignoreAllSpace,
+                       ignoreMatching, mask});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
-    parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
-    parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
+    parser.addPositionalArgument(u"file1"_s, u"Text file #1 (- for standard input)"_s);
+    parser.addPositionalArgument(u"file2"_s, u"Text file #2 (- for standard input)"_s);
 
     if (!parser.parse(decoded))
         return UsageError(parser.errorText());
@@ -205,6 +239,10 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     options.exact = parser.isSet(exact);
     options.json = parser.isSet(json);
     options.explain = parser.isSet(explain);
+    options.lineNumbers = parser.isSet(lineNumbers);
+    options.counts = parser.isSet(counts);
+    options.quiet = parser.isSet(quiet);
+    options.count = parser.isSet(count);
     auto chosen = ChosenRules(parser);
     if (auto* exit = std::get_if<CliExit>(&chosen))
         return *exit;
@@ -219,6 +257,8 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
                 u"': "_s + QString::fromStdString(error.Complaint()),
             kTroubleStatus};
     }
+    if (const QString error = Contradiction(options); !error.isEmpty())
+        return UsageError(error);
     return options;
 }
 

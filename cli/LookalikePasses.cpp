@@ -16,7 +16,7 @@ Pass WordsWithLookalikes(std::u16string_view own, std::u16string_view other) {
         compare::ForEachUnmatchedWord(
             own, other,
             [&](std::size_t start, std::size_t length) {
-                sink.Entry(u"\r\n", own.substr(start, length), start, length);
+                sink.Entry(u"\r\n", own.substr(start, length), start, length, {});
                 if (const auto lookalike = lookalikes.Next(start))
                     sink.Lookalike(EntryLookalike{start, length, lookalike->otherStart,
                                                   lookalike->otherLength, lookalike->otherLine,
@@ -71,7 +71,8 @@ Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own,
         std::size_t i = 0;
         const auto red = [&](compare::Piece piece) {
             const compare::Piece marked = compare::MarkedSpan(own, piece);
-            sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length);
+            sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length,
+                       {});
             const std::size_t number = i++;
             if (number >= side.lookalikes.size())
                 return;

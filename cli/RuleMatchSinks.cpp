@@ -18,7 +18,7 @@ QByteArray RuleNames(const compare::MatchedRules& rules, bool quoted) {
 
 void ReadableMatches::Matched(std::u16string_view a, std::u16string_view b,
                               const EntryMatch& match) {
-    list_.Entry(a, b, match.start, match.length);
+    list_.Entry(a, b, match.start, match.length, {});
     list_.Finish(); // the entry goes before the line under it
     if (!out_.Wants())
         return;

@@ -31,10 +31,10 @@ QByteArray RuleNames(const compare::MatchedRules& rules, bool quoted);
 class ReadableMatches final : public EntrySink {
 public:
     ReadableMatches(CliOptions::Mode mode, ByteSink& out, QByteArray otherName)
-        : list_(ListSink::Style::Readable, mode, '=', out), out_(out),
-          otherName_(std::move(otherName)) {}
+        : list_(mode, '=', out), out_(out), otherName_(std::move(otherName)) {}
 
-    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t) override {}
+    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t,
+               EntryLine) override {}
     void Matched(std::u16string_view a, std::u16string_view b, const EntryMatch& match) override;
     void Finish() override { list_.Finish(); }
     qint64 Count() const { return list_.Count(); }
@@ -50,7 +50,8 @@ class JsonMatches final : public EntrySink {
 public:
     explicit JsonMatches(ByteSink& out) : out_(out) {}
 
-    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t) override {}
+    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t,
+               EntryLine) override {}
     void Matched(std::u16string_view, std::u16string_view, const EntryMatch& match) override;
     void Finish() override;
 

@@ -86,7 +86,7 @@ Pass WordsUnderRules(std::u16string_view own, std::u16string_view other,
         compare::ForEachWordUnderRules(
             own, other, rules,
             [&](std::size_t start, std::size_t length) {
-                sink.Entry(u"\r\n", own.substr(start, length), start, length);
+                sink.Entry(u"\r\n", own.substr(start, length), start, length, {});
                 if (!walk)
                     return;
                 // The look-alike of the word as it stands, where the rules left it whole.

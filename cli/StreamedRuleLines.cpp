@@ -42,7 +42,8 @@ void StreamedRuleLines::AddHeld(const CutPiece& cut, std::size_t entry) {
     info.heldEntry = Narrow(entry);
 }
 
-void StreamedRuleLines::Read(const CutPiece& cut, bool found, bool mark, EntrySink& sink) {
+void StreamedRuleLines::Read(const CutPiece& cut, std::size_t lineNumber, bool found, bool mark,
+                             EntrySink& sink) {
     const std::size_t line = readLine_++;
     const std::uint32_t key = rules_.MakesEqual() ? KeyNumber(cut.content) : kNone;
     if (mark && key != kNone && infos_[key].readLine == kNone) {
@@ -57,15 +58,15 @@ void StreamedRuleLines::Read(const CutPiece& cut, bool found, bool mark, EntrySi
         }
     }
     if (!found)
-        Missing(cut, key, false, sink);
+        Missing(cut, lineNumber, key, false, sink);
 }
 
-void StreamedRuleLines::HeldMissing(const CutPiece& cut, EntrySink& sink) {
-    Missing(cut, rules_.MakesEqual() ? KeyNumber(cut.content) : kNone, true, sink);
+void StreamedRuleLines::HeldMissing(const CutPiece& cut, std::size_t lineNumber, EntrySink& sink) {
+    Missing(cut, lineNumber, rules_.MakesEqual() ? KeyNumber(cut.content) : kNone, true, sink);
 }
 
-void StreamedRuleLines::Missing(const CutPiece& cut, std::uint32_t key, bool ofHeld,
-                                EntrySink& sink) {
+void StreamedRuleLines::Missing(const CutPiece& cut, std::size_t lineNumber, std::uint32_t key,
+                                bool ofHeld, EntrySink& sink) {
     EntryMatch match;
     match.start = cut.place.start;
     match.length = MarkedLength(cut);
@@ -98,5 +99,5 @@ void StreamedRuleLines::Missing(const CutPiece& cut, std::uint32_t key, bool ofH
         sink.Matched(cut.piece, u"\r", match);
         return;
     }
-    sink.Entry(cut.piece, u"\r", cut.place.start, MarkedLength(cut));
+    sink.Entry(cut.piece, u"\r", cut.place.start, MarkedLength(cut), {lineNumber, 0});
 }

@@ -25,12 +25,12 @@ public:
 
     // A piece of the held text, in order; `entry` is where `lines` keeps its content.
     void AddHeld(const CutPiece& cut, std::size_t entry);
-    // A piece of the read text, in order, which the held text has as it stands when `found`; with
-    // `mark` its key is noted as found. One the held text lacks goes to the sink as red or
-    // matched.
-    void Read(const CutPiece& cut, bool found, bool mark, EntrySink& sink);
+    // A piece of the read text, in order, at its line `lineNumber` (from 1), which the held text
+    // has as it stands when `found`; with `mark` its key is noted as found. One the held text
+    // lacks goes to the sink as red or matched.
+    void Read(const CutPiece& cut, std::size_t lineNumber, bool found, bool mark, EntrySink& sink);
     // A piece of the held text that the read text lacks as it stands, red or matched.
-    void HeldMissing(const CutPiece& cut, EntrySink& sink);
+    void HeldMissing(const CutPiece& cut, std::size_t lineNumber, EntrySink& sink);
     // Each read starts counting its lines from the first.
     void StartReading() { readLine_ = 0; }
 
@@ -50,7 +50,8 @@ private:
     };
     // The number of the key of `content`, or kNone.
     std::uint32_t KeyNumber(std::u16string_view content);
-    void Missing(const CutPiece& cut, std::uint32_t key, bool ofHeld, EntrySink& sink);
+    void Missing(const CutPiece& cut, std::size_t lineNumber, std::uint32_t key, bool ofHeld,
+                 EntrySink& sink);
 
     const compare::ComparisonRules& rules_;
     const compare::LineSet& lines_;

@@ -3,6 +3,7 @@
 #include "app/ErrorReport.h"
 #include "app/MemoryBound.h"
 #include "compare/DifferenceNotes.h"
+#include "compare/RepeatTips.h"
 #include "platform/ResultList.h"
 #include "platform/WorkProgress.h"
 
@@ -38,9 +39,12 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
     } else {
         direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
     }
+    Pane::TipSource lookalikes;
     if (count.value_or(0) > 0)
-        direction.own.SetTips(
-            LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName));
+        lookalikes =
+            LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName);
+    direction.own.SetTips(
+        WithRepeatTips(std::move(lookalikes), direction.own, found.repeats, direction.otherName));
 }
 
 // The direction is taken by value: the procedure outlives the call that starts it.
@@ -64,7 +68,13 @@ Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBo
         co_return Outcome::Interrupted;
     if (!co_await show(122, [&] { HighlightDifferences(direction.own, found.list); }))
         co_return Outcome::Interrupted;
-    if (!co_await show(124, [&] { direction.result.AppendList(found.list); }) || !run.Current())
+    // The list is saved with the line breaks of the file it was cut from.
+    if (!co_await show(124,
+                       [&] {
+                           direction.result.AppendList(found.list);
+                           direction.result.SetFileForm(direction.own.FileForm());
+                       }) ||
+        !run.Current())
         co_return Outcome::Interrupted;
     ShowLookalikes(direction, found);
     co_return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;

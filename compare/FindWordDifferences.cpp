@@ -156,6 +156,7 @@ void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass
         full.SetSelLength(pass.last->length);
     }
     result.AppendList(pass.list);
+    result.SetFileForm(full.FileForm()); // saved with the line breaks of the file it came from
     full.SetTips(WordTips(full, other, pass.list, otherName));
     if (pass.stoppedAfterLine)
         full.SetSummary(

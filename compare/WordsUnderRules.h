@@ -234,7 +234,8 @@ bool ForEachWordUnderRules(std::u16string_view own, std::u16string_view other,
 }
 
 // The same for texts that arrive a chunk at a time (see ForEachUnmatchedWordStreamed): only the
-// current line and the partner line are kept, so unmatched(start, word) is handed the word, and
+// current line and the partner line are kept, so unmatched(start, word, line, place) is handed the
+// word, its line from 1 and its place in the line from 0 (the blanks before it), and
 // matched(RuleMatch, word, otherWord) the word and what it matched.
 template <typename OwnChunks, typename OtherChunks, typename Unmatched, typename Matched>
 void ForEachWordUnderRulesStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChunks,
@@ -254,12 +255,15 @@ void ForEachWordUnderRulesStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChu
     WordsUnderRulesOfLine compare(rules);
     compare.Partner(partnerText);
     const auto goOn = [](std::size_t) { return true; };
-    while (const auto line = own.Next()) {
+    for (std::size_t lineNumber = 1; const auto line = own.Next(); ++lineNumber) {
         const std::u16string_view text = line->text;
+        std::size_t blanks = 0, counted = 0; // blanks of the line before `counted`
         compare.Compare(
             text,
             [&](std::size_t start, std::size_t length) {
-                unmatched(line->start + start, text.substr(start, length));
+                for (; counted < start; ++counted)
+                    blanks += text[counted] == kWordBlank;
+                unmatched(line->start + start, text.substr(start, length), lineNumber, blanks);
             },
             [&](RuleMatch match) {
                 const std::u16string_view word = text.substr(match.start, match.length);

@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -40,6 +41,22 @@ qsizetype PieceEnd(Encoding encoding, QByteArrayView bytes) {
         return Utf8PieceEnd(bytes);
     return bytes.size();
 }
+
+// A file's line breaks by kind, indexed by LineBreak.
+struct BreakCounts {
+    std::array<qsizetype, 3> of{};
+
+    qsizetype& operator[](LineBreak kind) { return of[static_cast<std::size_t>(kind)]; }
+    qsizetype Total() const { return of[0] + of[1] + of[2]; }
+    bool Mixed() const { return std::count(of.begin(), of.end(), 0) < 2; }
+    // The most common kind; the system's own for a text without breaks.
+    LineBreak Dominant() const {
+        if (Total() == 0)
+            return kSystemLineBreak;
+        const auto most = std::max_element(of.begin(), of.end());
+        return static_cast<LineBreak>(most - of.begin());
+    }
+};
 
 [[noreturn]] void ThrowTooLarge() {
     throw Failure(u"The file is too large to load (over 1 GiB)"_s);
@@ -191,6 +208,7 @@ struct DecodedText::Plan {
     qsizetype length = 0;
     qsizetype crs = 0; // CRs in the text, or for UTF-16 as many as there could be
     qint64 bytes = 0;
+    BreakCounts breaks; // in the file, as they are there
 };
 
 namespace {
@@ -244,6 +262,15 @@ public:
     qsizetype Length(bool asUtf8, bool crLf) const {
         return (asUtf8 && valid_ ? utf8Units_ : bytes_) + (crLf ? loneBreaks_ : 0);
     }
+    // Every break is one unit but a CR LF, two units and one break.
+    BreakCounts Breaks() const {
+        const qsizetype pairs = breaks_ - loneBreaks_;
+        BreakCounts counts;
+        counts[LineBreak::CrLf] = pairs;
+        counts[LineBreak::Cr] = crs_ - pairs;
+        counts[LineBreak::Lf] = breaks_ - crs_;
+        return counts;
+    }
 
 private:
     bool ascii_ = true;
@@ -276,14 +303,30 @@ public:
         loneBreaks_ += CountLoneLineBreaksUtf16(chunk, bigEndian_);
         afterCR_ = unitAt((chunk.size() & ~qsizetype{1}) - 2) == u'\r';
         bytes_ += chunk.size();
+        for (qsizetype at = 0; at + 1 < chunk.size(); at += 2) {
+            const char16_t unit = unitAt(at);
+            crs_ += unit == u'\r';
+            lfs_ += unit == u'\n';
+        }
     }
     // An odd last byte reads as one U+FFFD.
     qsizetype Length() const { return (bytes_ + 1) / 2 + loneBreaks_; }
+    // A CR LF is two units and no lone break.
+    BreakCounts Breaks() const {
+        const qsizetype pairs = (crs_ + lfs_ - loneBreaks_) / 2;
+        BreakCounts counts;
+        counts[LineBreak::CrLf] = pairs;
+        counts[LineBreak::Cr] = crs_ - pairs;
+        counts[LineBreak::Lf] = lfs_ - pairs;
+        return counts;
+    }
 
 private:
     bool bigEndian_;
     bool afterCR_ = false;
     qsizetype loneBreaks_ = 0;
+    qsizetype crs_ = 0;
+    qsizetype lfs_ = 0;
     qsizetype bytes_ = 0;
 };
 
@@ -352,6 +395,7 @@ void DecodedText::Survey() {
             survey.Add(chunk);
         plan.length = survey.Length();
         plan.crs = plan.length / 2;
+        plan.breaks = survey.Breaks();
     } else {
         ByteSurvey survey;
         for (QByteArrayView chunk = bytes_->Next(Encoding::Utf8); !chunk.isEmpty();
@@ -362,6 +406,7 @@ void DecodedText::Survey() {
             plan.encoding = survey.Ascii() && !exact ? Encoding::Ascii : Encoding::Utf8;
         plan.length = survey.Length(plan.encoding != Encoding::Windows1252, !exact);
         plan.crs = survey.CRs(!exact);
+        plan.breaks = survey.Breaks();
     }
     bytes_->Measured();
     plan.bytes = bytes_->Size();
@@ -388,6 +433,34 @@ void DecodedText::Release() {
     kept_ = QString();
 }
 
+TextFileForm DecodedText::FileForm() const {
+    const Plan& plan = *plan_;
+    TextFileForm form;
+    switch (plan.encoding) {
+    case Encoding::Ascii:
+    case Encoding::Utf8:
+        form.encoding = TextFileForm::Encoding::Utf8;
+        break;
+    case Encoding::Windows1252:
+        form.encoding = TextFileForm::Encoding::Windows1252;
+        break;
+    case Encoding::Utf16LE:
+        form.encoding = TextFileForm::Encoding::Utf16LE;
+        break;
+    case Encoding::Utf16BE:
+        form.encoding = TextFileForm::Encoding::Utf16BE;
+        break;
+    case Encoding::RichText:
+        // Its lines are paragraphs of the document, not lines of the file.
+        form.encoding = TextFileForm::Encoding::RichText;
+        return form;
+    }
+    form.byteOrderMark = plan.skip > 0;
+    form.lineBreak = plan.breaks.Dominant();
+    form.mixedBreaks = plan.breaks.Mixed();
+    return form;
+}
+
 // Each chunk is decoded into a scratch buffer that stays in the cache, then written out with its
 // line breaks as CR LF. The decoders keep no state between chunks: chunks end where decoding them
 // alone gives what decoding the whole would.
@@ -402,13 +475,21 @@ struct DecodedText::Reader::State {
     std::vector<QChar> scratch;
     std::vector<QChar> out;
     bool afterCR = false;
+    LineBreakKinds* eachBreak = nullptr;
+    bool noteAfterCR = false;
     qsizetype keptFrom = 0; // for rich text: how much of it was handed out
 };
 
-DecodedText::Reader::Reader(DecodedText& text)
+DecodedText::Reader::Reader(DecodedText& text, LineBreakKinds* eachBreak)
     : text_(text), state_(std::make_unique<State>(text.plan_->encoding)) {
-    if (text_.plan_->encoding != Encoding::RichText)
-        text_.bytes_->Restart(text_.plan_->skip);
+    const Plan& plan = *text_.plan_;
+    if (plan.encoding == Encoding::RichText)
+        return;
+    text_.bytes_->Restart(plan.skip);
+    if (eachBreak && plan.form == Form::AsLoaded) {
+        state_->eachBreak = eachBreak;
+        eachBreak->Reserve(plan.breaks.Total());
+    }
 }
 
 DecodedText::Reader::~Reader() = default;
@@ -442,6 +523,9 @@ std::optional<QStringView> DecodedText::Reader::Decode() {
         state.out.resize(2 * room);
     }
     if (plan.encoding == Encoding::Ascii) {
+        if (state.eachBreak)
+            NoteLineBreaks(chunk.data(), chunk.data() + chunk.size(), *state.eachBreak,
+                           state.noteAfterCR);
         const QChar* end = CopyWithCrLf(chunk.data(), chunk.data() + chunk.size(), state.out.data(),
                                         state.afterCR);
         return QStringView(state.out.data(), end);
@@ -459,22 +543,24 @@ std::optional<QStringView> DecodedText::Reader::Decode() {
     }
     if (plan.form == Form::Exact)
         return QStringView(state.scratch.data(), decoded);
+    if (state.eachBreak)
+        NoteLineBreaks<QChar>(state.scratch.data(), decoded, *state.eachBreak, state.noteAfterCR);
     const QChar* end =
         CopyWithCrLf<QChar>(state.scratch.data(), decoded, state.out.data(), state.afterCR);
     return QStringView(state.out.data(), end);
 }
 
-void DecodedText::Read(const std::function<void(QStringView)>& piece) {
-    Reader reader(*this);
+void DecodedText::Read(const std::function<void(QStringView)>& piece, LineBreakKinds* eachBreak) {
+    Reader reader(*this, eachBreak);
     for (QStringView next = reader.Next(); !next.isEmpty(); next = reader.Next())
         piece(next);
 }
 
-QString DecodedText::ReadAll() {
+QString DecodedText::ReadAll(LineBreakKinds* eachBreak) {
     if (plan_->encoding == Encoding::RichText)
         return kept_;
     QString text;
     text.reserve(Length());
-    Read([&](QStringView piece) { text.append(piece); });
+    Read([&](QStringView piece) { text.append(piece); }, eachBreak);
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/InputFile.h"
+#include "platform/TextFileForm.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,12 +45,17 @@ public:
     qint64 KeptBytes() const;
     // Lets go of what it keeps, once the last reading is done: no reading may follow.
     void Release();
+    // How the file holds its text: its encoding, its byte-order mark and its kind of line break.
+    // For a file that mixes kinds, mixedBreaks is set and a reading notes each break (below).
+    TextFileForm FileForm() const;
 
     // One reading of the text, from its start, a piece of about a chunk at a time. Only one
     // reading of a text may be under way at once.
     class Reader {
     public:
-        explicit Reader(DecodedText& text);
+        // With `eachBreak`, the reading notes there the kind of each line break as the file has
+        // it (for AsLoaded text, but rich text).
+        explicit Reader(DecodedText& text, LineBreakKinds* eachBreak = nullptr);
         ~Reader();
         Reader(const Reader&) = delete;
         Reader& operator=(const Reader&) = delete;
@@ -66,9 +72,9 @@ public:
     };
 
     // Calls piece() with the whole text, in order, in pieces of about a chunk.
-    void Read(const std::function<void(QStringView)>& piece);
+    void Read(const std::function<void(QStringView)>& piece, LineBreakKinds* eachBreak = nullptr);
     // The whole text in one string.
-    QString ReadAll();
+    QString ReadAll(LineBreakKinds* eachBreak = nullptr);
 
     static constexpr qsizetype kChunkBytes = qsizetype{1} << 16;
 

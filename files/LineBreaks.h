@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LineBreakKinds.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -28,6 +30,12 @@ qsizetype CountLoneLineBreaks(QStringView text);
 // decoded UTF-16: this is the one place that writes line breaks for both.
 template <typename Unit>
 QChar* CopyWithCrLf(const Unit* in, const Unit* end, QChar* out, bool& afterCR);
+
+// Notes the kind of every line break among the units as they stand, before they become CR LF;
+// `afterCR` carries across calls whether the last unit was a CR, so that a CR LF split between
+// two pieces is one break.
+template <typename Unit>
+void NoteLineBreaks(const Unit* in, const Unit* end, LineBreakKinds& kinds, bool& afterCR);
 
 // Collects text arriving in pieces, writing every CR LF, lone CR and lone LF as CR LF. A CR LF
 // split between two pieces is still one break.
@@ -129,4 +137,28 @@ QChar* CopyWithCrLf(const Unit* in, const Unit* end, QChar* out, bool& afterCR) 
     }
     afterCR = cr;
     return out;
+}
+
+template <typename Unit>
+void NoteLineBreaks(const Unit* in, const Unit* end, LineBreakKinds& kinds, bool& afterCR) {
+    using namespace line_breaks_detail;
+    bool cr = afterCR;
+    while (in != end) {
+        if (end - in >= 8 && !EightHoldABreak(in)) {
+            in += 8;
+            cr = false;
+            continue;
+        }
+        const char16_t unit = Value(*in++);
+        if (unit == u'\r') {
+            kinds.Append(LineBreak::Cr);
+        } else if (unit == u'\n') {
+            if (cr)
+                kinds.ChangeLast(LineBreak::CrLf);
+            else
+                kinds.Append(LineBreak::Lf);
+        }
+        cr = unit == u'\r';
+    }
+    afterCR = cr;
 }

@@ -5,6 +5,7 @@
 #include "app/MousePointer.h"
 #include "files/PaneLoaders.h"
 #include "files/PlainTextAppend.h"
+#include "files/TextFitting.h"
 #include "platform/FileDialog.h"
 
 #include <QDir>
@@ -93,8 +94,28 @@ Task<> Form1::LoadSide(int side, bool fromDialog, QStringList dropped) {
     QStringList selection = dropped;
     if (fromDialog)
         co_await proc.Step(step.cut, [&] { selection = CommonDialog1.FileName().split(QChar(0)); });
-    co_await proc.Step(step.empty, [&] { pane.SetText({}); });
     const Pane& other = &pane == &RichTextBox1 ? RichTextBox2 : RichTextBox1;
+    // One file that cannot fit beside the other text is refused before the pane is emptied for
+    // it, so that the refusal costs the user nothing (the report names the file).
+    bool fits = true;
+    co_await proc.Step(step.empty, [&]() -> Task<> {
+        const TextBeside beside = TextBesideIn(other);
+        if (selection.size() == 1 && Main::FileExists(desktop_.fileSystem, selection[0]) &&
+            MayNotFit(desktop_.fileSystem, selection[0], beside)) {
+            try {
+                co_await desktop_.pump.RunAside(
+                    [&] { RefuseTextThatCannotFit(desktop_.fileSystem, selection[0], beside); });
+            } catch (...) {
+                fits = false;
+                throw;
+            }
+        }
+        pane.SetText({});
+    });
+    if (!fits) {
+        co_await proc.Step(step.pointerDefault, [&] { SetMousePointer(MousePointer::Default); });
+        co_return;
+    }
     const auto loadFile = [&](QString path) -> Task<> {
         if (ticket.Current() && co_await RTB::LoadFileIn(pane, path, desktop_.fileSystem,
                                                          desktop_.msgBox, desktop_.pump, other))

@@ -16,7 +16,7 @@ Task<bool> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, Ms
         co_return false;
     }
     const PaneToken token{&pane};
-    QString text;
+    TextAndForm loaded;
     TextLines lines;
     const TextBeside beside = TextBesideIn(other);
     {
@@ -24,15 +24,16 @@ Task<bool> LoadFileIn(Pane& pane, QString path, const FileSystem& fileSystem, Ms
         co_await pump.RunAside(
             [&] {
                 RefuseTextThatCannotFit(fileSystem, path, beside);
-                text = ReadTextFile(fileSystem, path);
-                text.reserve(text.size() + 1); // room for the CR that every load appends
-                lines = TextLines(text);
+                loaded = ReadTextFileAndForm(fileSystem, path);
+                loaded.text.reserve(loaded.text.size() + 1); // room for the CR every load appends
+                lines = TextLines(loaded.text);
             },
             [&] { progress.Show(0, 0); });
     }
     if (!token.Holds())
         co_return false;
-    pane.SetText(std::move(text), std::move(lines));
+    pane.SetText(std::move(loaded.text), std::move(lines));
+    pane.SetFileForm(std::move(loaded.form));
     co_return true;
 }
 

@@ -1,4 +1,5 @@
-// "Save Results #1" and "Save Results #2": the pane of the side that is on show goes to a file.
+// "Save Results #1" and "Save Results #2": the pane of the side that is on show goes to a file,
+// as text or as CSV with line numbers.
 #include "app/ErrorReport.h"
 #include "app/Form1.h"
 #include "app/MousePointer.h"
@@ -27,6 +28,11 @@ const SavePlan& SideOf(int side) {
 const int kSaveFlags = FileDialogFlags::ReadOnly | FileDialogFlags::AllowMultiSelect |
                        FileDialogFlags::Explorer | FileDialogFlags::LongNames;
 
+// The filter the user picks in the dialog decides how the file is written.
+const QString kSaveFilter = u"Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"
+                            u"CSV with line numbers (*.csv)|*.csv|"_s;
+constexpr int kCsvFilter = 2;
+
 } // namespace
 
 Task<> Form1::PushButton2_Click() {
@@ -46,11 +52,15 @@ Task<> Form1::SaveSide(int side) {
     co_await proc.Step(0, [&] { CommonDialog1.SetFileName({}); });
     co_await proc.Step(100, [&] { CommonDialog1.SetFlags(kSaveFlags); });
     co_await proc.Step(102, [&] { CommonDialog1.SetDialogTitle(u"Save"_s); });
-    co_await proc.Step(
-        104, [&] { CommonDialog1.SetFilter(u"Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"_s); });
+    co_await proc.Step(104, [&] { CommonDialog1.SetFilter(kSaveFilter); });
     co_await proc.Step(106, [&] { return CommonDialog1.ShowSave(); });
     QString path;
-    co_await proc.Step(108, [&] { path = CommonDialog1.FileName(); });
+    SaveFormat format = SaveFormat::Text;
+    co_await proc.Step(108, [&] {
+        path = CommonDialog1.FileName();
+        if (CommonDialog1.FilterIndex() == kCsvFilter)
+            format = SaveFormat::CsvWithLineNumbers;
+    });
     if (co_await proc.Test(110, [&] { return path.isEmpty(); }))
         co_return;
     co_await proc.Step(112, [&]() -> Task<> {
@@ -58,7 +68,8 @@ Task<> Form1::SaveSide(int side) {
         co_await loads_.Settled();
     });
     const auto saveTo = [&](Pane& pane) {
-        return RTB::SaveRTB(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump);
+        return RTB::SaveRTB(pane, path, desktop_.fileSystem, desktop_.msgBox, desktop_.pump,
+                            format);
     };
     if (co_await proc.Test(114, [&] { return full.Visible(); }))
         co_await proc.Step(116, [&] { return saveTo(full); });

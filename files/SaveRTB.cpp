@@ -10,29 +10,25 @@ using namespace Qt::StringLiterals;
 
 namespace RTB {
 
-Task<> SaveRTB(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box,
-               EventPump& pump) {
+Task<> SaveRTB(Pane& pane, QString path, const FileSystem& fileSystem, MsgBox& box, EventPump& pump,
+               SaveFormat format) {
     if (Main::FileExists(fileSystem, path)) {
         const QString question = u"Are you sure you wish to overwrite "_s + path + u" ?"_s;
         if (co_await box.Show(question, MsgBoxStyle::YesNo) != MsgBoxResult::Yes)
             co_return;
     }
-    constexpr qsizetype kPieceUnits = qsizetype{1} << 20;
-    const PaneSnapshot text = pane.Snapshot();
-    std::atomic<qsizetype> written = 0;
+    const SavedPane saved = SavedPane::Of(pane);
+    std::atomic<qsizetype> done = 0;
     WorkProgress progress({&pane});
     co_await pump.RunAside(
         [&] {
-            TextFileWriter file(fileSystem, path);
-            text.ForEachPiece(kPieceUnits, [&](QStringView piece) {
-                file.Write(piece);
-                written += piece.size();
-            });
+            TextFileWriter file(fileSystem, path, EncodingFor(saved, format));
+            WriteSavedPane(saved, format, file, done);
             file.Commit();
         },
         [&] {
-            progress.Show(static_cast<std::size_t>(written.load()),
-                          static_cast<std::size_t>(text.Length()));
+            progress.Show(static_cast<std::size_t>(done.load()),
+                          static_cast<std::size_t>(saved.Length()));
         });
 }
 

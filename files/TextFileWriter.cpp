@@ -1,5 +1,7 @@
 #include "files/TextFileWriter.h"
 
+#include "files/Utf8.h"
+
 #include <QByteArray>
 
 namespace {
@@ -9,8 +11,14 @@ constexpr qsizetype kPieceUnits = qsizetype{1} << 16;
 
 } // namespace
 
-TextFileWriter::TextFileWriter(const FileSystem& fileSystem, const QString& path)
-    : file_(fileSystem.StartWriting(path)) {}
+TextFileWriter::TextFileWriter(const FileSystem& fileSystem, const QString& path,
+                               TextFileEncoding encoding)
+    : file_(fileSystem.StartWriting(path)),
+      encoder_(encoding == TextFileEncoding::System ? QStringEncoder::System
+                                                    : QStringEncoder::Utf8) {
+    if (encoding == TextFileEncoding::Utf8WithBom)
+        file_->Write(kUtf8Bom);
+}
 
 void TextFileWriter::Write(QStringView text) {
     for (qsizetype from = 0; from < text.size(); from += kPieceUnits) {

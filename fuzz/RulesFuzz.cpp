@@ -50,7 +50,7 @@ plain::Marks StreamedWords(Text own, Text other, std::size_t chunk,
     };
     compare::ForEachWordUnderRulesStreamed(
         ownChunks, otherChunks, rules,
-        [&](std::size_t start, Text word) {
+        [&](std::size_t start, Text word, std::size_t, std::size_t) {
             red.push_back({start, word.size()});
         },
         [](const compare::RuleMatch&, Text, Text) {});

@@ -28,6 +28,9 @@ public:
     // Pairs of description and pattern, each followed by "|":
     // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|".
     QString Filter() const { return filter_; }
+    // Which pair of the filter (from 0) was in force when the user chose, after ShowOpen or
+    // ShowSave.
+    int FilterIndex() const { return filterIndex_; }
 
     virtual void SetFileName(const QString& fileName) { fileName_ = fileName; }
     virtual void SetFlags(int flags) { flags_ = flags; }
@@ -44,4 +47,5 @@ protected:
     int flags_ = 0;
     QString dialogTitle_;
     QString filter_;
+    int filterIndex_ = 0;
 };

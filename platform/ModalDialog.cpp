@@ -1,6 +1,5 @@
 #include "platform/ModalDialog.h"
 
-#include <QCoreApplication>
 #include <QDialog>
 
 #include <coroutine>
@@ -22,8 +21,7 @@ struct DialogClosed {
                 QObject::disconnect(closed);
                 result = code;
                 QMetaObject::invokeMethod(
-                    QCoreApplication::instance(), [procedure] { procedure.resume(); },
-                    Qt::QueuedConnection);
+                    &dialog, [procedure] { procedure.resume(); }, Qt::QueuedConnection);
             });
         dialog.setWindowModality(Qt::ApplicationModal);
         dialog.show();

@@ -5,6 +5,7 @@
 #include "platform/PaneObserver.h"
 #include "platform/PlainText.h"
 #include "platform/ResultList.h"
+#include "platform/TextFileForm.h"
 
 #include <algorithm>
 
@@ -42,11 +43,9 @@ const QString& Pane::Text() const {
 qint64 Pane::MemoryBytes() const {
     const qint64 text = list_ ? list_->MemoryBytes()
                               : 2 * qint64{plain_->Length()} + 4 * qint64{plain_->LineCount()};
-    return text + runs_.MemoryBytes();
-}
-
-PaneSnapshot Pane::Snapshot() const {
-    return list_ ? PaneSnapshot({}, list_) : PaneSnapshot(plain_->String(), nullptr);
+    const qint64 form = fileForm_ ? fileForm_->MemoryBytes() : 0;
+    const qint64 listed = listed_ && listed_ != list_ ? listed_->MemoryBytes() : 0;
+    return text + runs_.MemoryBytes() + form + listed;
 }
 
 PlainText& Pane::Plain() {
@@ -79,6 +78,9 @@ bool Pane::HasRed() const {
 
 void Pane::TextChanged() {
     ++generation_;
+    listed_.reset();
+    if (Length() == 0)
+        fileForm_.reset(); // what is typed into it now is typed text
     spelled_.reset();
     summary_.clear();
     ++summaryGeneration_;
@@ -124,6 +126,7 @@ void Pane::SetText(QString text, TextLines lines) {
     history_.Clear();
     anchor_ = caret_ = 0;
     chosen_ = {};
+    fileForm_.reset();
     TextChanged();
     if (observer_)
         observer_->TextReplaced();
@@ -146,7 +149,10 @@ void Pane::AppendList(std::shared_ptr<const ResultList> list) {
     if (!list || list->Length() == 0)
         return;
     if (Length() > 0 || !list->Listable()) {
+        const bool onlyTheList = Length() == 0;
         AppendText(list->Mid(0, list->Length()));
+        if (onlyTheList)
+            listed_ = std::move(list);
         return;
     }
     list_ = std::move(list);
@@ -156,9 +162,15 @@ void Pane::AppendList(std::shared_ptr<const ResultList> list) {
     marked_ = false;
     staleNote_.clear();
     TextChanged();
+    listed_ = list_;
     if (observer_)
         observer_->TextEdited(0, {}, list_->Length());
     TellTextListener(false);
+}
+
+void Pane::SetFileForm(std::shared_ptr<const TextFileForm> form) {
+    fileForm_ = std::move(form);
+    fileGeneration_ = generation_;
 }
 
 void Pane::SetSelStart(qsizetype start) {

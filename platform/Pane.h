@@ -2,7 +2,6 @@
 
 #include "platform/ColourRuns.h"
 #include "platform/EditHistory.h"
-#include "platform/PaneSnapshot.h"
 #include "platform/PaneText.h"
 
 #include <QString>
@@ -17,6 +16,7 @@
 class PaneObserver;
 class PlainText;
 class ResultList;
+struct TextFileForm;
 class TextLines;
 
 // One text pane of the window: the only store of a text and its colouring. Text reads back
@@ -39,8 +39,6 @@ public:
     // the view and the save never need this.
     const QString& Text() const;
     const PaneText& Content() const;
-    // The text as it is now, to be read on another thread.
-    PaneSnapshot Snapshot() const;
     qsizetype Length() const { return Content().Length(); }
     // About what the pane holds, in bytes: its text (or list), line index and colours.
     qint64 MemoryBytes() const;
@@ -149,6 +147,19 @@ public:
     using TextListener = std::function<void(bool byUser)>;
     void SetTextListener(TextListener listener) { textListener_ = std::move(listener); }
 
+    // How the file that the text came from held it (its encoding and line breaks), so that a save
+    // can write the text as that file had it; nothing for typed or pasted text. For a list, the
+    // file of the text it was cut from. A new text (SetText) or an emptied pane forgets it; edits
+    // keep it: an edited text is still written with its file's line breaks.
+    const std::shared_ptr<const TextFileForm>& FileForm() const { return fileForm_; }
+    // Also takes the text as it is now for the file's own.
+    void SetFileForm(std::shared_ptr<const TextFileForm> form);
+    // Whether the text is still the file's own, unchanged since SetFileForm.
+    bool AsInFile() const { return fileForm_ && fileGeneration_ == generation_; }
+    // The list of differences the text spells out, shown by place or written out, until the text
+    // changes in any other way: a save writes its entries from it.
+    const std::shared_ptr<const ResultList>& Listed() const { return listed_; }
+
     // A pane that a file is being loaded into takes no edits from the user until it is in:
     // what was typed meanwhile would be lost to the file, or the file to it.
     bool TakesEdits() const { return takesEdits_; }
@@ -186,6 +197,9 @@ private:
     std::uint64_t generation_ = 0;
     std::uint64_t summaryGeneration_ = 0;
     QString origin_;
+    std::shared_ptr<const TextFileForm> fileForm_;
+    std::uint64_t fileGeneration_ = 0;
+    std::shared_ptr<const ResultList> listed_;
     QString staleNote_;
     bool marked_ = false; // red has been put on the text since it was last reset
     TextListener textListener_;

@@ -55,3 +55,10 @@ ViewPlace PaneScroll::ByRows(ViewPlace place, int rows) const {
         return {segment, 0};
     return {segment, layout(segment).lineAt(row).y()};
 }
+
+qreal PaneScroll::Between(ViewPlace from, ViewPlace to, qreal most) const {
+    qreal pixels = -from.y;
+    for (qsizetype segment = from.segment; segment < to.segment && pixels < most; ++segment)
+        pixels += Height(segment);
+    return std::min(pixels + to.y, most);
+}

@@ -26,6 +26,8 @@ public:
     // The top of the row `rows` rows below the one at `place` (above when negative), stopping at
     // the text's ends.
     ViewPlace ByRows(ViewPlace place, int rows) const;
+    // How far `to` is below `from`, in pixels, looking no further than `most` below it.
+    qreal Between(ViewPlace from, ViewPlace to, qreal most) const;
     qreal Height(qsizetype segment) const { return layouts_.At(segment).height; }
 
 private:

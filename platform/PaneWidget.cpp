@@ -1,5 +1,7 @@
 #include "platform/PaneWidget.h"
 
+#include "platform/EntryPlaces.h"
+#include "platform/LineNumberGutter.h"
 #include "platform/OverviewStrip.h"
 #include "platform/Pane.h"
 #include "platform/PaneAccessible.h"
@@ -62,17 +64,23 @@ void PaneWidget::TextReplaced() {
     top_ = {};
     wantedX_ = -1;
     TextLaidOutAgain();
+    if (gutter_ && gutter_->Follow(true))
+        UpdateMargins();
     AnnounceText(0, {}, pane_.Length());
 }
 
 void PaneWidget::TextEdited(qsizetype position, QStringView removed, qsizetype inserted) {
     TextLaidOutAgain();
+    if (gutter_ && gutter_->Follow(false))
+        UpdateMargins();
     AnnounceText(position, removed, inserted);
 }
 
 // The pane's content object may be new (a list shown by place, or text again): the layouts read
 // whatever the pane holds now.
 void PaneWidget::TextLaidOutAgain() {
+    if (entries_)
+        entries_->ListChanged();
     segments_.Rebuild(pane_.Content());
     layouts_.SetText(pane_.Content());
     lastTop_.reset();
@@ -155,6 +163,8 @@ void PaneWidget::SetTop(ViewPlace top) {
     top_ = std::min(top, LastTop());
     UpdateScrollBar();
     viewport()->update();
+    if (gutter_)
+        gutter_->update();
 }
 
 void PaneWidget::ScrollByPixels(qreal pixels) {
@@ -203,10 +213,15 @@ void PaneWidget::wheelEvent(QWheelEvent* event) {
 
 void PaneWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    ViewportResized();
+}
+
+void PaneWidget::ViewportResized() {
     layouts_.SetWidth(std::max<qreal>(viewport()->width() - 2 * kMargin, 1));
     lastTop_.reset();
     SetTop(top_);
     PlaceOverview();
+    PlaceGutter();
 }
 
 qsizetype PaneWidget::PieceStart(qsizetype piece) const {
@@ -225,14 +240,14 @@ void PaneWidget::ShowOverview(bool show) {
         verticalScrollBar()->installEventFilter(this);
         // The bar stays, so that the strip has a groove to stand beside at any length of text.
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        setViewportMargins(0, 0, OverviewStrip::kWidth, 0);
+        UpdateMargins();
         PlaceOverview();
         overview_->show();
     } else {
         delete overview_;
         overview_ = nullptr;
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        setViewportMargins(0, 0, 0, 0);
+        UpdateMargins();
     }
 }
 
@@ -277,13 +292,15 @@ void PaneWidget::GoToDifference(bool forward) {
     if (red.length == 0)
         return;
     pane_.Select(red.End(), FirstCharacter(red));
-    EnsureVisible(pane_.Caret());
+    ShowStretch({pane_.Caret(), red.End() - pane_.Caret()}, Placing::Whole);
     ShowCaret();
 }
 
 void PaneWidget::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        if (gutter_)
+            UpdateMargins();
         layouts_.SetFont(font());
         lastTop_.reset();
         SetTop(top_);

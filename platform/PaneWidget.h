@@ -9,8 +9,12 @@
 #include <QBasicTimer>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
+class EntryPlaces;
+class LineNumberGutter;
 class OverviewStrip;
 class Pane;
 class QMenu;
@@ -47,10 +51,35 @@ public:
     void ShowOverview(bool show);
     OverviewStrip* Overview() const { return overview_; }
     // Selects the next red difference after the selection's start (or the one before it), from
-    // the last to the first, and scrolls it into view.
+    // the last to the first, and scrolls all of it into view.
     void GoToDifference(bool forward);
     // What the pane's tooltip says with the pointer at `point` of its viewport.
     QString TipAt(QPoint point);
+
+    // Where a stretch of text is brought on screen: as little scrolling as shows all of it, or
+    // in the middle of the view. A stretch taller than the view shows its first row a third of
+    // the way down.
+    enum class Placing { Whole, Middle };
+    void ShowStretch(TextRange stretch, Placing placing);
+
+    // A gutter of line numbers inside the pane, left of the text: a full text numbers its own
+    // lines, a list the lines its entries stand on in the text they were found in.
+    void ShowLineNumbers(bool show);
+    LineNumberGutter* Gutter() const { return gutter_; }
+    // Makes the pane a list of entries found in `source`'s text (the full pane of its file):
+    // its gutter numbers them by that text, and Enter or a double-click on one announces it.
+    void ListEntriesOf(const Pane& source);
+    // The first row of each line on screen, top to bottom, in the viewport's coordinates.
+    struct LineStart {
+        qsizetype line;
+        qreal top;
+        qreal baseline;
+    };
+    std::vector<LineStart> VisibleLineStarts();
+    // The number the gutter shows beside a line; nothing beside a line of a list that shows no
+    // entry. And the largest it may show, which sets the gutter's width.
+    std::optional<qsizetype> LineNumberOf(qsizetype line);
+    qsizetype LargestLineNumber();
 
     // The editing commands, as the keys and the context menu give them.
     void Undo();
@@ -67,6 +96,9 @@ public:
 Q_SIGNALS:
     // Files from the file manager were dropped on the pane.
     void FilesDropped(const QStringList& paths);
+    // Enter or a double-click on an entry of a list (see ListEntriesOf) whose text the source pane
+    // still holds: where the entry stands in it.
+    void EntryActivated(qsizetype position, qsizetype length);
 
 protected:
     bool event(QEvent* event) override;
@@ -113,6 +145,11 @@ private:
     void ScrollByPixels(qreal pixels);
     void UpdateScrollBar();
     void PlaceOverview();
+    void PlaceGutter();
+    void UpdateMargins();
+    void ViewportResized();
+    // Emits EntryActivated for the entry on the line of `position`; false where there is none.
+    bool ActivateEntryAt(qsizetype position);
     qreal ViewHeight() const;
     qreal RowHeight();
 
@@ -171,6 +208,8 @@ private:
     bool selecting_ = false;
     QPointF dragPoint_;
     OverviewStrip* overview_ = nullptr;
+    LineNumberGutter* gutter_ = nullptr;
+    std::unique_ptr<EntryPlaces> entries_;
     qreal wheelNotches_ = 0;      // rows asked for by a high-resolution wheel, not scrolled yet
     qsizetype preeditCursor_ = 0; // where the input method's caret is in the text it composes
 };

@@ -1,4 +1,5 @@
 // The pane widget's keys, mouse, input method, clipboard and context menu.
+#include "platform/EntryPlaces.h"
 #include "platform/Pane.h"
 #include "platform/PaneWidget.h"
 
@@ -330,6 +331,14 @@ void PaneWidget::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // A list shown by place is not edited by Enter: it goes to the entry, where there is one.
+    const bool enter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                       !(event->modifiers() & ~Qt::KeypadModifier);
+    if (enter && entries_ && entries_->HoldsList()) {
+        ActivateEntryAt(pane_.Caret());
+        event->accept();
+        return;
+    }
     if (MoveKey(event) || EditKey(event)) {
         event->accept();
         return;
@@ -431,8 +440,10 @@ void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
 void PaneWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    SelectWordAt(PositionAt(event->position()));
     selecting_ = false;
+    const qsizetype position = PositionAt(event->position());
+    if (!ActivateEntryAt(position))
+        SelectWordAt(position);
 }
 
 void PaneWidget::contextMenuEvent(QContextMenuEvent* event) {
@@ -460,6 +471,11 @@ QMenu* PaneWidget::CreateContextMenu() {
     add(tr("Delete"), &PaneWidget::DeleteSelection, selected, QKeySequence::Delete);
     menu->addSeparator();
     add(tr("Select All"), &PaneWidget::SelectAll, pane_.Length() > 0, QKeySequence::SelectAll);
+    // What the window adds to its panes (QWidget::addAction): line numbers, the way back.
+    if (!actions().isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(actions());
+    }
     return menu;
 }
 

@@ -140,6 +140,20 @@ TextRange PieceSelection::Entry(QStringView text, qsizetype i) const {
     return PieceBounds(text, PieceOf(i));
 }
 
+void PieceSelection::ForEachEntry(QStringView text,
+                                  const std::function<void(TextRange)>& visit) const {
+    qsizetype start = 0;
+    qsizetype left = count_;
+    for (qsizetype piece = 0; left > 0; ++piece) {
+        const qsizetype end = PieceEnd(text, start);
+        if ((bits_[static_cast<std::size_t>(piece / 64)] >> (piece % 64)) & 1) {
+            visit({start, end - start});
+            --left;
+        }
+        start = end + 1;
+    }
+}
+
 qsizetype PieceSelection::ListAt(QStringView text, qsizetype i, qsizetype separator) const {
     const qsizetype first = i / kEntriesBetweenPlaces * kEntriesBetweenPlaces;
     qsizetype at = places_[static_cast<std::size_t>(i / kEntriesBetweenPlaces)];

@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Which pieces of a text cut at CR a list of differences holds, in about half a byte a piece:
@@ -22,6 +23,8 @@ public:
     qint64 MemoryBytes() const;
     // Entry `i`'s piece in the text (without its CR).
     TextRange Entry(QStringView text, qsizetype i) const;
+    // Calls visit(entry) with each entry's piece, in order, in one walk through the text.
+    void ForEachEntry(QStringView text, const std::function<void(TextRange)>& visit) const;
     // Where entry `i` begins in a list that follows each entry with `separator` units.
     qsizetype ListAt(QStringView text, qsizetype i, qsizetype separator) const;
     // The last entry that begins at or before `position` of such a list (0 when there is none).

@@ -1,6 +1,5 @@
 #include "platform/QtEventPump.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include <coroutine>
@@ -11,23 +10,27 @@ constexpr int kTickMs = 40;
 // Loads, saves, both comparisons and their follow-ups may all be under way at once.
 constexpr int kMostThreads = 16;
 
-// Resumes a suspended procedure on the window's thread, among the window's later events.
-void ResumeOnWindowThread(std::coroutine_handle<> procedure) {
+// Resumes a suspended procedure on the window's thread, among the window's later events. The call
+// is queued to the pump's own object: a pump that is gone (at the end of a test) resumes nothing.
+void ResumeOnWindowThread(QObject& pump, std::coroutine_handle<> procedure) {
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [procedure] { procedure.resume(); }, Qt::QueuedConnection);
+        &pump, [procedure] { procedure.resume(); }, Qt::QueuedConnection);
 }
 
 struct YieldToWindow {
+    explicit YieldToWindow(QObject& onBehalfOf) : pump(onBehalfOf) {}
+    QObject& pump;
     bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> procedure) { ResumeOnWindowThread(procedure); }
+    void await_suspend(std::coroutine_handle<> procedure) { ResumeOnWindowThread(pump, procedure); }
     void await_resume() const noexcept {}
 };
 
 // Suspends the procedure while the work runs on the pool; the worker queues its resumption.
 struct WorkOnPool {
-    WorkOnPool(QThreadPool& toRunOn, std::function<void()> toRun)
-        : pool(toRunOn), work(std::move(toRun)) {}
+    WorkOnPool(QObject& onBehalfOf, QThreadPool& toRunOn, std::function<void()> toRun)
+        : pump(onBehalfOf), pool(toRunOn), work(std::move(toRun)) {}
 
+    QObject& pump;
     QThreadPool& pool;
     std::function<void()> work;
     std::exception_ptr failure;
@@ -36,7 +39,7 @@ struct WorkOnPool {
     void await_suspend(std::coroutine_handle<> procedure) {
         pool.start([this, procedure] {
             failure = RunCatching(work);
-            ResumeOnWindowThread(procedure);
+            ResumeOnWindowThread(pump, procedure);
         });
     }
     void await_resume() const {
@@ -52,7 +55,7 @@ QtEventPump::QtEventPump() {
 }
 
 Task<> QtEventPump::Yield() {
-    co_await YieldToWindow{};
+    co_await YieldToWindow(resumer_);
 }
 
 Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> tick) {
@@ -61,5 +64,5 @@ Task<> QtEventPump::RunAside(std::function<void()> work, std::function<void()> t
         QObject::connect(&ticker, &QTimer::timeout, tick);
         ticker.start(kTickMs);
     }
-    co_await WorkOnPool(aside_, std::move(work));
+    co_await WorkOnPool(resumer_, aside_, std::move(work));
 }

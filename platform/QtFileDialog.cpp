@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 // Qt's own dialog lets several files be picked only in the mode that also refuses a typed name
@@ -102,5 +104,6 @@ Task<QStringList> QtFileDialog::Run(QPointer<QFileDialog> dialog) {
         NameFilterIndex(dialog->nameFilters(), dialog->selectedNameFilter());
     if (filterIndex >= 0)
         lastFilterIndex_ = filterIndex;
+    filterIndex_ = static_cast<int>(std::max<qsizetype>(filterIndex, 0));
     co_return chosen;
 }

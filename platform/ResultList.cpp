@@ -34,6 +34,15 @@ TextRange ResultList::Entry(qsizetype i) const {
     return {entries_[static_cast<std::size_t>(i)].source, EntryLength(i)};
 }
 
+void ResultList::ForEachEntry(const std::function<void(TextRange)>& visit) const {
+    if (pieces_) {
+        pieces_->ForEachEntry(source_, visit);
+        return;
+    }
+    for (qsizetype i = 0; i < EntryCount(); ++i)
+        visit(Entry(i));
+}
+
 qsizetype ResultList::EntryLength(qsizetype i) const {
     if (pieces_)
         return Entry(i).length;
@@ -147,6 +156,15 @@ qsizetype ResultList::LineAt(qsizetype position) const {
     if (LineStart(entry + LeadingLines()) > position)
         --entry;
     return entry < 0 ? 0 : entry + LeadingLines();
+}
+
+std::optional<TextRange> ResultList::SourceOfLine(qsizetype line) const {
+    const qsizetype entry = line - LeadingLines();
+    if (entry < 0 || entry >= EntryCount())
+        return std::nullopt;
+    const TextRange placed = Entry(entry);
+    const bool lf = form_ == Form::Pieces && placed.length > 0 && source_[placed.start] == u'\n';
+    return TextRange{placed.start + (lf ? 1 : 0), placed.length - (lf ? 1 : 0)};
 }
 
 std::vector<qsizetype> ResultList::LongLines(qsizetype units) const {

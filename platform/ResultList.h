@@ -5,6 +5,7 @@
 #include "platform/TextRange.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -41,6 +42,9 @@ public:
     }
     // Where entry `i` stands in the source text.
     TextRange Entry(qsizetype i) const;
+    // Calls visit(entry) with where each entry stands in the source, in order, in one walk
+    // through the source however many entries there are.
+    void ForEachEntry(const std::function<void(TextRange)>& visit) const;
     // The first entry that ends after `position` of the source (entries are in source order).
     qsizetype FirstEntryEndingAfter(qsizetype position) const;
     // The first entry that begins at or after `position` of the source.
@@ -49,6 +53,9 @@ public:
     TextRange Mark(qsizetype i) const;
     // The first entry whose mark ends after `position` of the source.
     qsizetype FirstMarkEndingAfter(qsizetype position) const;
+    // The entry shown on line `line` of the list, where its units stand in the source (a piece
+    // without the LF in front of it); nothing for a line that shows no entry.
+    std::optional<TextRange> SourceOfLine(qsizetype line) const;
 
     qsizetype Length() const override { return length_; }
     qsizetype LineCount() const override;

@@ -192,7 +192,7 @@ TEST_F(JobOwnershipTest, ACommandThatReadsThePanesWaitsForTheLoadsUnderWay) {
     form.PushButton2->click();
     ASSERT_EQ(gated.Waiting(), 1u) << "only the load: the save waits for it";
     gated.ReleaseAll();
-    EXPECT_EQ(Read(saved), QByteArray("next\r"));
+    EXPECT_EQ(Read(saved), QByteArray("next")) << "the file as it was loaded";
 }
 
 // The count of the words' look-alikes comes after the comparison; it reaches the pane's summary

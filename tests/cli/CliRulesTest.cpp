@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -280,6 +281,29 @@ QStringList RandomRules(std::mt19937& random) {
 
 } // namespace
 
+// -q and --count answer by the rules; --counts, which counts lines as they stand, is refused
+// beside them.
+TEST_F(CliRulesTest, TheAnswerAloneFollowsTheRules) {
+    Files("Alpha\nbeta  gamma\n", "alpha\nBeta gamma\n");
+    for (const qint64 memory : {qint64{1} << 32, qint64{0}}) {
+        for (const QString& mode : {u"lines"_s, u"words"_s}) {
+            SCOPED_TRACE(mode.toStdString() + (memory ? " held" : " in passes"));
+            int status = -1;
+            EXPECT_EQ(Run({u"-q"_s, mode}, &status, memory), "");
+            EXPECT_EQ(status, 1);
+            EXPECT_EQ(Run({u"-q"_s, u"-i"_s, u"-b"_s, mode}, &status, memory), "");
+            EXPECT_EQ(status, 0);
+            // The double blank leaves an empty word that case alone does not match.
+            EXPECT_EQ(Run({u"--count"_s, u"-i"_s, mode}, &status, memory),
+                      mode == u"lines" ? "1 a.txt\n1 b.txt\n" : "1 a.txt\n0 b.txt\n");
+            EXPECT_EQ(Run({u"--count"_s, u"-bi"_s, mode}, &status, memory), "0 a.txt\n0 b.txt\n");
+        }
+    }
+    const auto refused = Parse({u"--counts"_s, u"-i"_s});
+    ASSERT_TRUE(std::holds_alternative<CliExit>(refused));
+    EXPECT_EQ(std::get<CliExit>(refused).status, 2);
+}
+
 // With both texts held, and read again for each pass with next to no room to keep report bytes
 // in (every pass then runs twice), the report is the same byte for byte.
 TEST_F(CliRulesTest, HeldAndReadInPassesGiveTheSameReport) {
@@ -291,6 +315,10 @@ TEST_F(CliRulesTest, HeldAndReadInPassesGiveTheSameReport) {
             arguments.append(u"--json"_s);
         if (random() % 2 == 0)
             arguments.append(u"--explain"_s);
+        // The entries' lines, or the answer alone, come from either way too.
+        const QString form = std::array{u""_s, u"-n"_s, u"--count"_s, u"-q"_s}[random() % 4];
+        if (!form.isEmpty() && (form == u"-n" || !arguments.contains(u"--json"_s)))
+            arguments.append(form);
         for (const QString& mode : {u"lines"_s, u"words"_s}) {
             QStringList withMode = arguments;
             withMode.append(mode);

@@ -47,7 +47,8 @@ check_cases tarnwick-cli <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--exact --explain --help --ignore --ignore-matching-lines --json --mask --version
+--|--count --counts --exact --explain --help --ignore --ignore-matching-lines --json --line-numbers --mask --quiet --version
+--c|--count --counts
 --ig|--ignore --ignore-matching-lines
 --ignore ca|case
 --ignore case,tr|case,trailing-space
@@ -56,6 +57,8 @@ w|words
 -I ^# lines files/o|files/old.txt files/other.txt
 --mask = [0-9]+ lines files/o|files/old.txt files/other.txt
 -wi lines files/o|files/old.txt files/other.txt
+-q lines - |files
+lines - files/old.txt |
 lines files/o|files/old.txt files/other.txt
 words files/old.txt files/ot|files/other.txt
 lines a b |

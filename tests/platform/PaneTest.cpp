@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/ResultList.h"
+#include "platform/TextFileForm.h"
 #include "platform/WorkProgress.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,48 @@ TEST(PaneTest, AListIsShownByPlaceInAnEmptyPaneAndSpelledOutAfterText) {
     byPlace.Edit(0, 1, u"G"_s);
     EXPECT_EQ(byPlace.Text(), u"Ggone\r\nlost\r"_s);
     EXPECT_EQ(list->Mid(0, list->Length()), u"\ngone\r\nlost\r"_s) << "the list is untouched";
+}
+
+// A save writes a text as its file had it only while it is the file's own; an edited text keeps
+// its file's line breaks; an emptied pane and a new text hold typed text.
+TEST(PaneTest, ATextIsItsFilesOwnUntilItChangesAndKeepsItsFileUntilItIsReplaced) {
+    Pane pane;
+    const auto form = std::make_shared<const TextFileForm>();
+    pane.SetText(u"a\r\nb"_s);
+    pane.SetFileForm(form);
+    EXPECT_TRUE(pane.AsInFile());
+    pane.SetSelColor(kRed);
+    EXPECT_TRUE(pane.AsInFile()) << "colour is no change of the text";
+    pane.Edit(0, 0, u"x"_s, true);
+    EXPECT_FALSE(pane.AsInFile());
+    pane.Undo();
+    EXPECT_FALSE(pane.AsInFile()) << "an undone edit is not known to be the file's text";
+    EXPECT_EQ(pane.FileForm(), form) << "an edited text keeps its file";
+    pane.Edit(0, pane.Length(), {});
+    EXPECT_EQ(pane.FileForm(), nullptr) << "what is typed into an empty pane is typed text";
+
+    pane.SetText(u"loaded"_s);
+    pane.SetFileForm(form);
+    pane.SetText(u"other"_s);
+    EXPECT_EQ(pane.FileForm(), nullptr);
+    EXPECT_FALSE(pane.AsInFile());
+}
+
+// A list is known as a list, shown by place or written out, until it changes in any other way.
+TEST(PaneTest, AListIsKnownAsOneUntilItsTextChangesOtherwise) {
+    const QString source = u"one two\r\nthree\r"_s;
+    ResultList::Builder builder(source, ResultList::Form::Words);
+    builder.Add({4, 3});
+    builder.Add({9, 6}); // "three\r": a break of its own, so it cannot be shown by place
+    const auto list = std::make_shared<const ResultList>(std::move(builder).Finish());
+    Pane pane;
+    pane.AppendList(list);
+    EXPECT_NE(&pane.Content(), list.get());
+    EXPECT_EQ(pane.Listed(), list);
+    pane.Edit(0, 0, u"x"_s);
+    EXPECT_EQ(pane.Listed(), nullptr);
+    pane.AppendList(list);
+    EXPECT_EQ(pane.Listed(), nullptr) << "text and a list are no list";
 }
 
 TEST(PaneTest, AnEditKeepsTheRedMarksOfTheRestOfTheText) {

@@ -509,3 +509,57 @@ TEST_F(PaneWidgetTest, RestingOnARedStretchShowsItsTipAndElsewhereTheSummary) {
     EXPECT_EQ(tipAt(8), u"Differs from line 4 of Text File #2 only by: letter case"_s);
     EXPECT_EQ(tipAt(1), u"1 line of this text is nowhere in Text File #2"_s);
 }
+
+// A red stretch that F8 (or Shift+F8) lands on is brought wholly into view, wherever it was: half
+// below the bottom edge, above the top, or far off. One taller than the pane shows its first row a
+// third of the way down.
+TEST_F(PaneWidgetTest, TheNavigationKeysShowTheWholeStretch) {
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += u"line "_s + QString::number(i) + u"\r\n"_s;
+    pane.SetText(text);
+    const auto rows =
+        static_cast<qsizetype>(widget.viewport()->height() / widget.CaretBox(0).height());
+    const struct {
+        const char* what;
+        qsizetype firstRed, lastRed; // lines
+        qsizetype topLine;           // scrolled to before the key
+        Qt::KeyboardModifiers modifiers;
+        bool cutOff; // before the key, the stretch's first line shows and its last does not
+        bool taller;
+    } cases[] = {
+        {"its first line on the last row", 100, 103, 100 - rows + 1, Qt::NoModifier, true, false},
+        {"far below", 150, 152, 0, Qt::NoModifier, false, false},
+        {"above, going back", 20, 24, 22, Qt::ShiftModifier, false, false},
+        {"taller than the pane", 60, 60 + 2 * rows, 0, Qt::NoModifier, false, true},
+    };
+    const auto lineStart = [&](qsizetype line) { return pane.Content().LineStart(line); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        pane.ColourRanges(std::vector<TextRange>{{0, pane.Length()}}, kBlack);
+        const TextRange red{lineStart(c.firstRed),
+                            lineStart(c.lastRed + 1) - lineStart(c.firstRed)};
+        pane.ColourRanges(std::vector{red}, kRed);
+        widget.ScrollToPiece(c.topLine);
+        const qsizetype lastEnd = pane.Content().LineEnd(c.lastRed);
+        if (c.cutOff) {
+            ASSERT_FALSE(widget.CaretBox(red.start).isEmpty()) << "its first line shows";
+            ASSERT_TRUE(widget.CaretBox(lastEnd).isEmpty()) << "its last does not";
+        }
+        const qsizetype from = c.modifiers == Qt::ShiftModifier ? lineStart(c.topLine + 5) : 0;
+        pane.Select(from, from);
+        QTest::keyClick(&widget, Qt::Key_F8, c.modifiers);
+        ASSERT_EQ(pane.Caret(), red.start);
+        const QRectF first = widget.CaretBox(red.start);
+        const QRectF last = widget.CaretBox(lastEnd);
+        const qreal height = widget.viewport()->height();
+        ASSERT_FALSE(first.isEmpty());
+        if (c.taller) {
+            EXPECT_NEAR(first.top(), height / 3, first.height());
+        } else {
+            ASSERT_FALSE(last.isEmpty());
+            EXPECT_GE(first.top(), 0);
+            EXPECT_LE(last.bottom(), height);
+        }
+    }
+}

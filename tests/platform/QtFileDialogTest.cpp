@@ -278,3 +278,18 @@ TEST_F(QtFileDialogTest, TheNextUseStartsInTheLastFolderWithTheLastFilter) {
     EXPECT_TRUE(seen.selectedFilter.startsWith(u"All Files (*.*)"_s))
         << seen.selectedFilter.toStdString();
 }
+
+// The filter in force when the user chose tells the caller what to write.
+TEST_F(QtFileDialogTest, TellsWhichFilterWasInForceWhenTheUserChose) {
+    SetUpFor(u"Save"_s, kLoadFlags, kSaveFilter + u"CSV with line numbers (*.csv)|*.csv|"_s);
+    Use(&QtFileDialog::ShowSave, [&](QFileDialog& d) {
+        d.selectNameFilter(d.nameFilters().at(2));
+        Type(d, folder.path(), u"out.csv"_s);
+    });
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+    Use(&QtFileDialog::ShowSave, [&](QFileDialog& d) {
+        d.selectNameFilter(d.nameFilters().at(0));
+        Type(d, folder.path(), u"out.txt"_s);
+    });
+    EXPECT_EQ(dialog.FilterIndex(), 0);
+}

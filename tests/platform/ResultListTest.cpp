@@ -46,6 +46,27 @@ void ExpectLinesOfTheSpelledText(const ResultList& list, const QString& spelled)
         EXPECT_EQ(list.LineAt(position), lines.LineAt(position)) << "position " << position;
 }
 
+// Each entry stands on a line of its own, in order, as its units stand in the source: a piece
+// without the LF in front of it; the lines around them show none.
+void ExpectEntriesOnTheirLines(const ResultList& list, const QString& source,
+                               const std::vector<TextRange>& entries) {
+    std::vector<TextRange> shown, expected;
+    for (qsizetype line = 0; line < list.LineCount(); ++line) {
+        if (const std::optional<TextRange> entry = list.SourceOfLine(line)) {
+            shown.push_back(*entry);
+            EXPECT_EQ(source.mid(entry->start, entry->length), list.LineView(line).toString());
+        }
+    }
+    for (TextRange entry : entries) {
+        const bool lf = list.ListForm() == ResultList::Form::Pieces && entry.length > 0 &&
+                        source[entry.start] == u'\n';
+        expected.push_back({entry.start + lf, entry.length - lf});
+    }
+    EXPECT_EQ(shown, expected) << source.toStdString();
+    EXPECT_FALSE(list.SourceOfLine(-1));
+    EXPECT_FALSE(list.SourceOfLine(list.LineCount()));
+}
+
 } // namespace
 
 TEST(ResultListTest, ReadsBackAsTheTextItStandsFor) {
@@ -83,8 +104,10 @@ TEST(ResultListTest, LinesOfBothFormsOnRandomLists) {
             const ResultList list = Listed(source, form, entries);
             const QString spelled = Spelled(source, form, entries);
             ASSERT_EQ(list.Mid(0, list.Length()), spelled);
-            if (list.Listable())
+            if (list.Listable()) {
                 ExpectLinesOfTheSpelledText(list, spelled);
+                ExpectEntriesOnTheirLines(list, source, entries);
+            }
         }
     }
 }

@@ -12,7 +12,7 @@
 // A file dialog that shows nothing. Every property write and every Show is recorded in order
 // ("FileName=", "Flags=2621953", "DialogTitle=...", "Filter=...", "ShowOpen", "ShowSave");
 // each Show leaves the next scripted answer in FileName (the empty string is a cancel, as is
-// running out of answers).
+// running out of answers) and `filterChosen` as the filter in force.
 class ScriptedFileDialog final : public FileDialog {
 public:
     void SetFileName(const QString& fileName) override {
@@ -49,6 +49,7 @@ public:
     std::vector<QString> calls;
     std::deque<QString> answers;
     std::function<void()> onShow; // runs while the dialog would be open
+    int filterChosen = 0;
     // The property ("FileName", "Flags" ...) or Show whose every use fails, as a dialog that
     // cannot be shown or cannot take a value does. It changes nothing.
     QString failing;
@@ -65,6 +66,7 @@ private:
         if (onShow)
             onShow();
         fileName_ = answers.empty() ? QString() : answers.front();
+        filterIndex_ = filterChosen;
         if (!answers.empty())
             answers.pop_front();
     }
