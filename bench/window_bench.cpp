@@ -20,6 +20,7 @@
 #include "RecordingShell.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedRandomGenerator.h"
+#include "ScriptedRulesDialog.h"
 
 #include "app/Form1.h"
 #include "app/MemoryBound.h"
@@ -284,6 +285,7 @@ int main(int argc, char** argv) {
     QtFileSystem fileSystem(programFolder.path());
     QtEventPump pump;
     RecordingProcessControl process;
+    ScriptedRulesDialog rulesDialog;
     ScriptedRandomGenerator random; // never the one start in a hundred that opens a web page
     PaintCounter paints;
     StepRunner steps(log, box, paints, info.peakResettable, peakSoFarKib);
@@ -291,7 +293,7 @@ int main(int argc, char** argv) {
     std::optional<Form1> window;
     steps.Run(u"start"_s, [&] {
         window.emplace(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random,
-                               [] { return 0.0; }});
+                               rulesDialog, [] { return 0.0; }});
         for (const Pane* pane : {&window->RichTextBox1, &window->RichTextBox2,
                                  &window->RichTextBox3, &window->RichTextBox4})
             paints.Watch(window->ViewOf(*pane)->viewport());

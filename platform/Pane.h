@@ -85,6 +85,10 @@ public:
     // The first red stretch that begins after `position` (forward) or before it (backward); an
     // empty range when there is none. A stretch is a run of red units, or a word marked red.
     TextRange RedNear(qsizetype position, bool forward) const;
+    // The first run of `colour` that begins after `position`; an empty range when there is none.
+    TextRange ColourRunFrom(Colour colour, qsizetype position) const {
+        return runs_.RunFrom(colour, position + 1);
+    }
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
