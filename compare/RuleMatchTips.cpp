@@ -56,8 +56,8 @@ QString RuleMatchNote(const compare::RuleMatch& match, const compare::MatchedRul
     const QString said = what.arg(match.otherLine) + otherName;
     if (ignored.isEmpty())
         return said;
-    return said + u" when "_s + Listed(ignored) + (ignored.size() == 1 ? u" is"_s : u" are"_s) +
-           u" ignored"_s;
+    const bool one = ignored.size() == 1 && ignored.front() == u"case";
+    return said + u" when "_s + Listed(ignored) + (one ? u" is"_s : u" are"_s) + u" ignored"_s;
 }
 
 QString RuleMatchCountNote(std::size_t matched, bool lines) {

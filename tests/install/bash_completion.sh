@@ -70,15 +70,17 @@ check_cases tarnwick <<'CASES'
  |files
 files/o|files/old.txt files/other.txt
 --l|--lines
--|--help --lines --version --words -h
---|--help --lines --version --words
---lines -|--help --version -h
---words --|--help --version
+-|--help --ignore --ignore-matching-lines --lines --mask --version --words -I -Z -b -h -i -w
+--|--help --ignore --ignore-matching-lines --lines --mask --version --words
+--lines -|--help --ignore --ignore-matching-lines --mask --version -I -Z -b -h -i -w
+--words --|--help --ignore --ignore-matching-lines --mask --version
+--ignore ca|case
+-I ^# files/o|files/old.txt files/other.txt
 --lines files/o|files/old.txt files/other.txt
 files/old.txt files/ot|files/other.txt
 files/old.txt --w|--words
 a b |
-a b --|--help --lines --version --words
+a b --|--help --ignore --ignore-matching-lines --lines --mask --version --words
 --help |
 -h f|
 --version --l|
