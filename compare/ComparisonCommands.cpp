@@ -69,7 +69,9 @@ Task<> Form1::PushButton6_Click() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
     if (!co_await StartComparison(proc))
         co_return;
-    const RTB::Outcome outcome = co_await FindWordDifferences(panes, proc, desktop_.pump, cancel_);
+    compare::ComparisonRules rules = ActiveRules(rules_);
+    const RTB::Outcome outcome =
+        co_await FindWordDifferences(panes, proc, desktop_.pump, cancel_, std::move(rules));
     co_await proc.Step(162, [&] { SetMousePointer(MousePointer::Default); });
     if (outcome == RTB::Outcome::Finished)
         co_await proc.Step(164, [&]() -> Task<> {

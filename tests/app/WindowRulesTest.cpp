@@ -171,3 +171,26 @@ TEST_F(WindowRulesTest, TheDialogIsReachedFromItsMenusAndKey) {
     for (const RulesDialogKind& kind : rulesDialog.shownKinds)
         EXPECT_TRUE(kind.example.contains(u"equal"_s)) << kind.example.toStdString();
 }
+
+// The word comparison under rules: a word its partner line has only by a rule is quiet and
+// explained, the others stay red, and F8 passes the quiet ones.
+TEST_F(WindowRulesTest, WordsOnlyARuleMatchedAreQuietToo) {
+    Form1& form = Start();
+    form.UseRules({{u"case"_s}, std::nullopt, {}});
+    form.RichTextBox1.SetText(u"one Two three\r\nfour\r\nFive\r\n"_s);
+    form.RichTextBox2.SetText(u"one two tree\r\nfour\r\nfive\r\n"_s);
+    QTest::mouseClick(form.PushButton6, Qt::LeftButton);
+    ASSERT_EQ(box.Texts().back(), u"Done."_s);
+    const Pane& pane = form.RichTextBox1;
+    EXPECT_EQ(pane.ColourAt(0), kBlack);
+    EXPECT_EQ(pane.ColourAt(4), kRuleMatched) << "Two, by case";
+    EXPECT_EQ(pane.ColourAt(8), kRed) << "three";
+    EXPECT_EQ(pane.TipAt(5), u"Matches a word of line 1 of Text File #2 when case is ignored"_s);
+    EXPECT_TRUE(pane.Summary().endsWith(u", 2 more words match only by the rules"_s))
+        << pane.Summary().toStdString();
+    form.Option1->click();
+    form.RichTextBox1.Select(0, 0);
+    form.GoToDifference(true);
+    EXPECT_EQ(pane.SelStart(), 8);
+    EXPECT_TRUE(Any(form.ViewOf(form.RichTextBox1)->Overview()->RuleMarks())) << "line 3";
+}
