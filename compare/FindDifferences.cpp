@@ -77,6 +77,10 @@ Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBo
         co_return Outcome::Interrupted;
     // What a rule matched is painted before the red marks go on top, which stay marks then.
     if (!co_await show(122, [&] {
+            // What an earlier run under other rules left quiet goes back to black first.
+            if (const std::vector<TextRange> quiet = direction.own.RangesOf(kRuleMatched);
+                !quiet.empty())
+                direction.own.ColourRanges(quiet, kBlack);
             if (found.matched && !found.matched->empty())
                 direction.own.ColourRanges(
                     RuleMatchMarks(AsU16(direction.own.Text()), *found.matched, true),

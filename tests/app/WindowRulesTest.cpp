@@ -91,12 +91,18 @@ TEST_F(WindowRulesTest, WhatOnlyARuleMatchedIsQuietMarkedSkippedAndExplained) {
         << form.windowTitle().toStdString();
 }
 
+// Rules switched off again: the comparison is the plain one, and the quiet colour goes.
 TEST_F(WindowRulesTest, NoRuleComparesAsAlwaysAndNamesNothing) {
     Form1& form = Start();
+    form.UseRules({{u"case"_s}, std::nullopt, {}});
     CompareLines(form, u"Alpha\r\nsame\r\n"_s, u"alpha\r\nsame\r\n"_s);
+    ASSERT_EQ(form.RichTextBox1.ColourAt(0), kRuleMatched);
+    form.UseRules({});
+    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
     EXPECT_EQ(form.RichTextBox1.ColourAt(0), kRed);
     EXPECT_EQ(form.RichTextBox1.Summary(),
               u"1 line of this text is nowhere in Text File #2, a look-alike"_s);
+    EXPECT_TRUE(form.RichTextBox1.RangesOf(kRuleMatched).empty());
     EXPECT_FALSE(Any(form.ViewOf(form.RichTextBox1)->Overview()->RuleMarks()));
     EXPECT_FALSE(form.windowTitle().contains(u"ignoring"_s));
 }
