@@ -126,6 +126,9 @@ std::array<LineFindings, 2> WithTwoTables(const QString& one, const QString& two
     std::array<LineFindings, 2> found;
     if (rules.Any()) {
         found = UnderRules(one, two, first, second, rules, room - tables, state);
+        // What the rules matched stays held beside the tables while the rest is worked out.
+        for (const LineFindings& side : found)
+            room -= static_cast<qint64>(side.matched->size() * sizeof(compare::RuleMatch));
     } else {
         auto secondFound =
             std::async(std::launch::async, [&] { return FindMissing(two, second, first, state); });
@@ -170,9 +173,11 @@ std::array<LineFindings, 2> WorkOutLineComparison(const QString& one, const QStr
     const qint64 lists = kListBytesPerPiece * static_cast<qint64>(pieces[0] + pieces[1]);
     const qint64 tables = static_cast<qint64>(compare::OneTableMembership::kIndexBytesPerPiece *
                                               (pieces[0] + pieces[1] + 2));
-    // Under rules what is sorted out takes a few bytes a line beside the tables.
+    // Under rules what is sorted out takes a few bytes a line beside the tables, and what a rule
+    // matched is kept for the pane, were every line missing.
     const qint64 sortedOut =
-        rules.Any() ? static_cast<qint64>(compare::kSortedOutBytes + compare::kMissingKeyBytes) *
+        rules.Any() ? static_cast<qint64>(compare::kSortedOutBytes + compare::kMissingKeyBytes +
+                                          sizeof(compare::RuleMatch)) *
                           static_cast<qint64>(pieces[0] + pieces[1])
                     : 0;
     if (lists + tables + sortedOut <= room)
