@@ -3,6 +3,8 @@
 #include "app/Form1.h"
 
 Task<> OpenFromCommandLine(Form1& window, WindowCommandLine commandLine) {
+    if (commandLine.rules)
+        window.UseRules(*commandLine.rules);
     for (qsizetype i = 0; i < commandLine.files.size(); ++i) {
         const QStringList file(commandLine.files[i]);
         co_await window.LoadDroppedFiles(static_cast<int>(i) + 1, file);

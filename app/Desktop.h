@@ -6,6 +6,7 @@
 #include "platform/MsgBox.h"
 #include "platform/ProcessControl.h"
 #include "platform/RandomGenerator.h"
+#include "platform/RulesDialog.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 
@@ -21,5 +22,6 @@ struct Desktop {
     EventPump& pump;
     ProcessControl& process;
     RandomGenerator& random;
+    RulesDialog& rulesDialog;
     std::function<double()> secondsSinceMidnight;
 };

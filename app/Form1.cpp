@@ -188,6 +188,7 @@ void Form1::WireEvents() {
     });
     WatchSides();
     WirePaneNavigation();
+    WireRules();
 }
 
 QWidget* Form1::Control(QStringView name) const {

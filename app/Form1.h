@@ -5,6 +5,7 @@
 #include "app/Panes.h"
 #include "app/Product.h"
 #include "app/SideNames.h"
+#include "app/WindowRules.h"
 #include "platform/Pane.h"
 #include "platform/Task.h"
 
@@ -93,6 +94,13 @@ public:
     // has the focus, or else of the side whose pane had it last (side 1 at first).
     void GoToDifference(bool forward);
 
+    // What counts as no difference in the comparisons: none unless chosen (RulesCommand).
+    const WindowRules& Rules() const { return rules_; }
+    // The rules for this run, as the command line gives them: not remembered.
+    void UseRules(WindowRules rules);
+    // The "Comparison Rules" dialog; what the user accepts is used and remembered.
+    Task<> ChooseRules();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +135,7 @@ private:
     void SwitchLineNumbers(bool show);
     void ShowEntry(Pane& full, TextRange entry);
     void BackToLists();
+    void WireRules();
 
     Desktop desktop_;
     bool busy_ = false;
@@ -134,6 +143,7 @@ private:
     std::atomic<bool> cancel_ = false; // read by the comparison's work beside the window
     LoadsInFlight loads_;
     SideName sides_[2];
+    WindowRules rules_;
     QString namedTitle_{Product::kName}; // the caption the sides' names last made
     int lastSide_ = 1;                   // the side whose pane last had the focus
     int mousePointer_ = 0;

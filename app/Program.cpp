@@ -10,6 +10,7 @@
 #include "platform/QtFileSystem.h"
 #include "platform/QtMsgBox.h"
 #include "platform/QtProcessControl.h"
+#include "platform/QtRulesDialog.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
 #include "platform/StdRandomGenerator.h"
@@ -56,10 +57,12 @@ int main(int argc, char** argv) {
     QtEventPump pump;
     QtProcessControl process;
     StdRandomGenerator random;
+    QtRulesDialog rulesDialog;
     Form1 window(Desktop{msgBox, fileDialog, settings, shell, fileSystem, pump, process, random,
-                         &SecondsSinceMidnight});
+                         rulesDialog, &SecondsSinceMidnight});
     msgBox.SetParentWindow(&window);
     fileDialog.SetParentWindow(&window);
+    rulesDialog.SetParentWindow(&window);
     StartWindow(window, commandLine);
     return QApplication::exec();
 }

@@ -34,7 +34,9 @@ void Form1::SetSideFile(int side, const QString& path) {
 
 // The caption is start-up's to set until a side holds something.
 void Form1::ShowSideNames() {
-    const QString title = WindowTitle(sides_[0], sides_[1], Product::kName);
+    const QString active = ActiveRulesPhrase(rules_);
+    const QString title = WindowTitle(sides_[0], sides_[1], Product::kName) +
+                          (active.isEmpty() ? QString() : u" ("_s + active + u")"_s);
     if (title != namedTitle_)
         setWindowTitle(namedTitle_ = title);
     for (const auto& [side, full, result] : {std::tuple{0, &RichTextBox1, &RichTextBox3},

@@ -58,6 +58,7 @@ Task<> Form1::Form_Load() {
     co_await proc.Step(158, [&] { restore(SettingsKeys::kOption2, u"1"_s, Option2); });
     co_await proc.Step(160, [&] { restore(SettingsKeys::kOption1, u"0"_s, Option1); });
     co_await proc.Step(160, [&] { ShowLineNumbers(LineNumbersSetting::Read(desktop_.settings)); });
+    co_await proc.Step(160, [&] { UseRules(RulesSetting::Read(desktop_.settings)); });
     // Stored settings that could not be read were set aside; the user hears of it once.
     co_await proc.Step(160, [&]() -> Task<> {
         if (const std::optional<QString> problem = desktop_.settings.TakeProblem())

@@ -1,5 +1,6 @@
 #include "app/WindowCommandLine.h"
 
+#include "app/RuleKindNames.h"
 #include "platform/FileNames.h"
 
 #include <QCommandLineParser>
@@ -11,14 +12,15 @@ namespace {
 
 // Also the status of an answer that could not be written.
 constexpr int kUsageStatus = 2;
-const QString kUsage = u"Usage: tarnwick [--lines | --words] [FILE1 [FILE2]]"_s;
+const QString kUsage = u"Usage: tarnwick [--lines | --words] [RULES] [FILE1 [FILE2]]"_s;
 const QString kTryHelp = u"Try 'tarnwick --help'."_s;
 
 const QString kDescription = uR"(Compares two text files in the Tarnwick window.
 
 FILE1 is loaded into "Text File #1" and FILE2 into "Text File #2", as their
 Load buttons load them; relative paths are taken from the current folder.
---lines or --words then runs that comparison as its button does.)"_s;
+--lines or --words then runs that comparison as its button does. The rule
+options (as tarnwick-cli takes them) set the comparison rules for this run.)"_s;
 
 // The start-up options Qt's GUI reads itself (QGuiApplication, QApplication, the X11 platform).
 void AcceptQtStartupOptions(QCommandLineParser& parser) {
@@ -59,6 +61,54 @@ QString AbsoluteNativePath(const QString& path) {
                                                      : QDir::cleanPath(folder + u'/' + path));
 }
 
+// The kinds --ignore names: one of kRuleKindNames, or a group of them.
+std::optional<QStringList> KindsNamed(const QString& name) {
+    if (name == u"all-space")
+        return QStringList{u"trailing-space"_s, u"leading-space"_s, u"inner-space"_s};
+    if (name == u"invisible")
+        return QStringList{u"nbsp"_s, u"zero-width"_s};
+    if (RuleKindIndex(name) >= 0)
+        return QStringList{name};
+    return std::nullopt;
+}
+
+// The rules the options give, or a usage error; nothing when no rule option is given.
+std::variant<std::optional<WindowRules>, CommandLineExit>
+RulesGiven(const QCommandLineParser& parser) {
+    QStringList kinds;
+    if (parser.isSet(u"i"_s))
+        kinds.append(u"case"_s);
+    if (parser.isSet(u"Z"_s))
+        kinds.append(u"trailing-space"_s);
+    if (parser.isSet(u"b"_s))
+        kinds.append({u"trailing-space"_s, u"inner-space"_s});
+    if (parser.isSet(u"w"_s))
+        kinds.append(*KindsNamed(u"all-space"_s));
+    for (const QString& value : parser.values(u"ignore"_s)) {
+        for (const QString& name : value.split(u',')) {
+            const auto named = KindsNamed(name);
+            if (!named)
+                return UsageError(u"Unknown kind '"_s + name + u"' for --ignore."_s);
+            kinds.append(*named);
+        }
+    }
+    const QStringList ignoreMatching = parser.values(u"I"_s);
+    if (ignoreMatching.size() > 1)
+        return UsageError(u"-I may be given once; join expressions with |."_s);
+    WindowRules rules;
+    for (const RuleKindName& kind : kRuleKindNames)
+        if (kinds.contains(QString::fromUtf16(kind.name)))
+            rules.kinds.append(QString::fromUtf16(kind.name));
+    if (!ignoreMatching.isEmpty())
+        rules.ignoreMatching = ignoreMatching.front();
+    rules.masks = parser.values(u"mask"_s);
+    if (!rules.Any())
+        return std::optional<WindowRules>();
+    if (const QString complaint = RulesComplaint(rules); !complaint.isEmpty())
+        return UsageError(complaint);
+    return std::optional<WindowRules>(rules);
+}
+
 } // namespace
 
 int PrintCommandLineExit(const CommandLineExit& exit, std::FILE* out, std::FILE* err) {
@@ -82,6 +132,18 @@ ParseWindowCommandLine(const QStringList& arguments) {
     const QCommandLineOption lines(u"lines"_s, u"Find Differences (Lines) once loaded."_s);
     const QCommandLineOption words(u"words"_s, u"Find Differences (Words) once loaded."_s);
     parser.addOptions({help, version, lines, words});
+    parser.addOptions({
+        {u"ignore"_s, u"Count lines or words that differ only by these kinds as equal."_s,
+         u"kind,..."_s},
+        {u"i"_s, u"The same as --ignore=case."_s},
+        {u"Z"_s, u"The same as --ignore=trailing-space."_s},
+        {u"b"_s, u"The same as --ignore=trailing-space,inner-space."_s},
+        {u"w"_s, u"The same as --ignore=all-space."_s},
+        {QStringList{u"I"_s, u"ignore-matching-lines"_s},
+         u"A line in which this regular expression finds a match is no difference."_s, u"regexp"_s},
+        {u"mask"_s, u"Every match inside a line stands for one placeholder. May be repeated."_s,
+         u"regexp"_s},
+    });
     AcceptQtStartupOptions(parser);
     parser.addPositionalArgument(u"FILE1"_s, u"Text file #1."_s, u"[FILE1"_s);
     parser.addPositionalArgument(u"FILE2"_s, u"Text file #2."_s, u"[FILE2]]"_s);
@@ -98,7 +160,12 @@ ParseWindowCommandLine(const QStringList& arguments) {
     if (files.size() > 2)
         return UsageError(u"At most two files, one for each side."_s);
 
+    auto rules = RulesGiven(parser);
+    if (auto* exit = std::get_if<CommandLineExit>(&rules))
+        return *exit;
+
     WindowCommandLine commandLine;
+    commandLine.rules = std::get<std::optional<WindowRules>>(std::move(rules));
     for (const QString& file : files)
         commandLine.files.append(AbsoluteNativePath(file));
     if (parser.isSet(lines))

@@ -5,16 +5,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/WindowRules.h"
+
 #include <cstdio>
+#include <optional>
 #include <variant>
 
-// What `tarnwick [--lines | --words] [FILE1 [FILE2]]` asks of the window once it is shown.
+// What `tarnwick [--lines | --words] [RULES] [FILE1 [FILE2]]` asks of the window once it is shown.
 struct WindowCommandLine {
     enum class Comparison { None, Lines, Words };
 
     // Absolute, in native form: the first goes into side 1, the second into side 2.
     QStringList files;
     Comparison comparison = Comparison::None;
+    // The comparison rules for this run (--ignore, -i, -Z, -b, -w, -I, --mask), when any is given:
+    // they take the place of the remembered ones and are not remembered.
+    std::optional<WindowRules> rules;
 };
 
 // Help, the version or a usage error instead of a window: print `text` (on stdout when `status`

@@ -9,6 +9,7 @@
 #include "compare/ContentHash.h"
 #include "compare/LineIndex.h"
 #include "compare/LineSet.h"
+#include "compare/LinesUnderRules.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LookalikeWords.h"
 #include "compare/LooseKey.h"
@@ -16,6 +17,7 @@
 #include "compare/WordComparison.h"
 #include "compare/WordLookalikeCount.h"
 #include "compare/WordPass.h"
+#include "compare/WordsUnderRules.h"
 
 #include <benchmark/benchmark.h>
 
@@ -479,6 +481,63 @@ void BM_FindLookalikeWordOnOneLine(benchmark::State& state) {
     state.counters["red"] = static_cast<double>(red.size());
 }
 
+// The rules of the bench's cases: case and the three space kinds (the tool's -w -i), or one mask
+// of digits.
+compare::ComparisonRules CaseAndSpaces() {
+    using compare::LookalikeKind;
+    return compare::ComparisonRules(compare::RuleChoice{compare::LookalikeKinds(LookalikeKind::Case)
+                                                            .With(LookalikeKind::TrailingSpace)
+                                                            .With(LookalikeKind::LeadingSpace)
+                                                            .With(LookalikeKind::InnerSpace),
+                                                        std::nullopt,
+                                                        {}});
+}
+
+compare::ComparisonRules DigitsMasked() {
+    return compare::ComparisonRules(compare::RuleChoice{{}, std::nullopt, {u"[0-9]+"}});
+}
+
+// Both directions of the line comparison under rules, from two indexed texts: what each lacks as
+// it stands, sorted out by the rules (arg 1: the mask, else -w -i). Beside BM_FindMissingPieces,
+// which does one direction of the plain part.
+void BM_LinesUnderRules(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    const compare::ComparisonRules rules = state.range(1) == 1 ? DigitsMasked() : CaseAndSpaces();
+    const compare::LineIndex first(texts.first), second(texts.second);
+    std::size_t red = 0;
+    for (auto _ : state) {
+        const auto found = compare::CompareLinesUnderRules(first, second, rules);
+        red = found[0].Red().size() + found[1].Red().size();
+        benchmark::DoNotOptimize(red);
+    }
+    state.SetBytesProcessed(state.iterations() * (Bytes(texts.first) + Bytes(texts.second)));
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<std::int64_t>(texts.firstLines + texts.secondLines));
+    state.counters["red"] = static_cast<double>(red);
+}
+
+// One direction of the word comparison under -w -i, as BM_WordPass without rules.
+void BM_WordPassUnderRules(benchmark::State& state) {
+    const TextPair& texts = Texts(static_cast<std::size_t>(state.range(0)));
+    const compare::ComparisonRules rules = CaseAndSpaces();
+    std::size_t unmatched = 0;
+    std::size_t matched = 0;
+    for (auto _ : state) {
+        std::size_t count = 0;
+        std::size_t byRule = 0;
+        compare::ForEachWordUnderRules(
+            texts.first, texts.second, rules, [&](std::size_t, std::size_t) { ++count; },
+            [&](const compare::RuleMatch&) { ++byRule; }, [](std::size_t) { return true; });
+        unmatched = count;
+        matched = byRule;
+        benchmark::DoNotOptimize(count);
+    }
+    state.SetBytesProcessed(state.iterations() * (Bytes(texts.first) + Bytes(texts.second)));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.firstLines));
+    state.counters["unmatched"] = static_cast<double>(unmatched);
+    state.counters["matched"] = static_cast<double>(matched);
+}
+
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
@@ -500,6 +559,14 @@ BENCHMARK(BM_FindLookalikeWordAtTheEnd)->Apply(Sizes);
 BENCHMARK(BM_FindLookalikeWordOnOneLine)->Apply(Sizes);
 BENCHMARK(BM_LineSetBuild)->Apply(Sizes);
 BENCHMARK(BM_WordPass)->Apply(Sizes);
+BENCHMARK(BM_LinesUnderRules)
+    ->Args({100'000, 0})
+    ->Args({1'000'000, 0})
+    ->Args({1'000'000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_WordPassUnderRules)->Apply(Sizes);
 
 } // namespace
 

@@ -3,7 +3,7 @@
 // prints the wall time, the longest stall of the event loop and the peak resident memory.
 //
 //   window_bench FILE1 FILE2 [--json] [--scroll-back] [--edit] [--no-line-numbers]
-//                [--timeout SECONDS]
+//                [--rules] [--timeout SECONDS]
 //
 // Wherever a person would answer (the file dialog, the message boxes) a stand-in answers at once;
 // settings stay in memory and nothing is opened on the desktop. See bench/README.md.
@@ -21,6 +21,7 @@
 #include "RecordingShell.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedRandomGenerator.h"
+#include "ScriptedRulesDialog.h"
 
 #include "app/Form1.h"
 #include "app/MemoryBound.h"
@@ -64,6 +65,7 @@ struct Options {
     bool scrollBack = false;
     bool edit = false;
     bool lineNumbers = true;
+    bool rules = false;     // the comparisons under -w -i: all blanks and case
     int timeoutSeconds = 0; // 0: no limit
 };
 
@@ -83,7 +85,9 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     const QCommandLineOption timeout(
         u"timeout"_s, u"Give up after this many seconds, reporting the step that overran."_s,
         u"seconds"_s, u"0"_s);
-    parser.addOptions({json, scrollBack, edit, noLineNumbers, timeout});
+    const QCommandLineOption rules(
+        u"rules"_s, u"Compare under the rules of -w -i: blanks of every kind and case."_s);
+    parser.addOptions({json, scrollBack, edit, noLineNumbers, rules, timeout});
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
     parser.process(arguments);
@@ -100,6 +104,7 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     options.scrollBack = parser.isSet(scrollBack);
     options.edit = parser.isSet(edit);
     options.lineNumbers = !parser.isSet(noLineNumbers);
+    options.rules = parser.isSet(rules);
     return options;
 }
 
@@ -234,7 +239,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = ParseOptions(QCoreApplication::arguments());
     if (!options) {
         std::fprintf(stderr, "usage: window_bench FILE1 FILE2 [--json] [--scroll-back] [--edit] "
-                             "[--no-line-numbers] [--timeout SECONDS]\n");
+                             "[--no-line-numbers] [--rules] [--timeout SECONDS]\n");
         return 2;
     }
     const std::optional<long long> peakSoFarKib = ResidentMemory::PeakKib();
@@ -271,6 +276,7 @@ int main(int argc, char** argv) {
     QtFileSystem fileSystem(programFolder.path());
     QtEventPump pump;
     RecordingProcessControl process;
+    ScriptedRulesDialog rulesDialog;
     ScriptedRandomGenerator random; // never the one start in a hundred that opens a web page
     PaintCounter paints;
     StepRunner steps(log, box, paints, info.peakResettable, peakSoFarKib);
@@ -278,7 +284,7 @@ int main(int argc, char** argv) {
     std::optional<Form1> window;
     steps.Run(u"start"_s, [&] {
         window.emplace(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random,
-                               [] { return 0.0; }});
+                               rulesDialog, [] { return 0.0; }});
         for (const Pane* pane : {&window->RichTextBox1, &window->RichTextBox2,
                                  &window->RichTextBox3, &window->RichTextBox4})
             paints.Watch(window->ViewOf(*pane)->viewport());
@@ -289,6 +295,10 @@ int main(int argc, char** argv) {
     });
 
     Form1& form = *window;
+    if (options->rules)
+        form.UseRules({{u"trailing-space"_s, u"leading-space"_s, u"inner-space"_s, u"case"_s},
+                       std::nullopt,
+                       {}});
     steps.Run(u"load1"_s, [&] {
         dialog.answers.push_back(options->file1);
         QCoro::waitFor(form.PushButton3_Click());

@@ -47,13 +47,13 @@ int Compare(const CliOptions& asked, InputText& one, InputText& two, std::FILE* 
     // the streamed comparison holds at most about twice the files' size.
     const qint64 held = HeldBytes(options, one, two);
     const bool holdBoth = held + kLeastKeptRoom <= allowed;
+    const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
+    KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     if (options.quiet) {
-        const bool different = holdBoth ? AnyDifferenceHeld(options, one, two)
+        const bool different = holdBoth ? AnyDifferenceHeld(options, one, two, room)
                                         : AnyDifferenceStreamed(options, one, two);
         return different ? kDifferent : kSame;
     }
-    const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
-    KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
     const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
     SideReport first(options, 1, {name1, name2}, room);

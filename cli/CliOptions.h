@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/ComparisonRules.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -27,6 +29,8 @@ struct CliOptions {
     bool counts = false; // lines: also the lines the two files hold a different number of times
     bool quiet = false;  // no report, only the exit status
     bool count = false;  // only how many differences each file has
+    // What counts as no difference: none by default, the comparisons as they always were.
+    compare::ComparisonRules rules;
     // The memory the comparison may take; by default three times the files' size and 100 MB.
     // Tests set it to try both ways the tool compares.
     std::optional<qint64> memoryBytes;

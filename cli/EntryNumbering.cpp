@@ -19,6 +19,9 @@ public:
         out_.Entry(a, b, start, length, numbering_.At(start));
     }
     void Lookalike(const EntryLookalike& lookalike) override { out_.Lookalike(lookalike); }
+    void Matched(std::u16string_view a, std::u16string_view b, const EntryMatch& match) override {
+        out_.Matched(a, b, match);
+    }
     void Finish() override { out_.Finish(); }
     bool WantsLines() const override { return true; }
 

@@ -42,15 +42,26 @@ void EntryPlaces::Entry(std::u16string_view a, std::u16string_view, std::size_t 
     lastEnd_ = start + units;
 }
 
-void EntryPlaces::Lookalike(const EntryLookalike& lookalike) {
+template <typename Kept> bool EntryPlaces::RoomFor(std::vector<std::vector<Kept>>& kept) {
     if (!complete_)
-        return;
-    if (lookalikes_.empty() || lookalikes_.back().size() == kLookalikesABlock) {
-        if (!TakeBlock(kLookalikesABlock * sizeof(KeptLookalike)))
-            return;
-        lookalikes_.emplace_back().reserve(kLookalikesABlock);
+        return false;
+    if (kept.empty() || kept.back().size() == kLookalikesABlock) {
+        if (!TakeBlock(kLookalikesABlock * sizeof(Kept)))
+            return false;
+        kept.emplace_back().reserve(kLookalikesABlock);
     }
-    lookalikes_.back().push_back({entries_ - 1, lookalike});
+    return true;
+}
+
+void EntryPlaces::Lookalike(const EntryLookalike& lookalike) {
+    if (RoomFor(lookalikes_))
+        lookalikes_.back().push_back({entries_ - 1, lookalike});
+}
+
+void EntryPlaces::Matched(std::u16string_view a, std::u16string_view, const EntryMatch& match) {
+    if (RoomFor(matches_))
+        matches_.back().push_back(
+            {entries_, mode_ == CliOptions::Mode::Lines ? a.size() : match.length, match});
 }
 
 Pass EntryPlaces::Replay(std::u16string_view text) const {
@@ -70,6 +81,23 @@ Pass EntryPlaces::Replay(std::u16string_view text) const {
             }
             ++entryNumber;
         };
+        // The matches in order, each given before the entry it came before.
+        auto match = matches_.begin();
+        std::size_t matchNext = 0;
+        const auto matchesBefore = [&](std::size_t entry) {
+            while (match != matches_.end() && (*match)[matchNext].before == entry) {
+                const KeptMatch& keptMatch = (*match)[matchNext];
+                const std::u16string_view own = text.substr(keptMatch.match.start, keptMatch.units);
+                if (lines)
+                    sink.Matched(own, u"\r", keptMatch.match);
+                else
+                    sink.Matched(u"\r\n", own, keptMatch.match);
+                if (++matchNext == match->size()) {
+                    ++match;
+                    matchNext = 0;
+                }
+            }
+        };
         std::size_t end = 0;
         for (const std::vector<std::uint8_t>& block : blocks_) {
             const std::uint8_t* at = block.data();
@@ -87,6 +115,7 @@ Pass EntryPlaces::Replay(std::u16string_view text) const {
                 const std::size_t units = get();
                 end = start + units;
                 const std::u16string_view entry = text.substr(start, units);
+                matchesBefore(entryNumber);
                 if (lines)
                     sink.Entry(entry, u"\r", start, units + (end < text.size() ? 1 : 0), {});
                 else
@@ -94,13 +123,16 @@ Pass EntryPlaces::Replay(std::u16string_view text) const {
                 lookalikesOfEntry();
             }
         }
+        matchesBefore(entryNumber);
     };
 }
 
 void EntryPlaces::Release() {
     room_.GiveBack(
         static_cast<qint64>(blocks_.size() * kBlockBytes +
-                            lookalikes_.size() * kLookalikesABlock * sizeof(KeptLookalike)));
+                            lookalikes_.size() * kLookalikesABlock * sizeof(KeptLookalike) +
+                            matches_.size() * kLookalikesABlock * sizeof(KeptMatch)));
     blocks_ = {};
     lookalikes_ = {};
+    matches_ = {};
 }

@@ -2,11 +2,15 @@
 
 #include "cli/EntryNumbering.h"
 #include "cli/EntryPlaces.h"
+#include "cli/FirstEntry.h"
 #include "cli/LineCounts.h"
 #include "cli/LookalikePasses.h"
+#include "cli/RulePasses.h"
 
 #include "compare/LineIndex.h"
+#include "compare/LinesUnderRules.h"
 #include "compare/WordPass.h"
+#include "compare/WordsUnderRules.h"
 
 #include <algorithm>
 #include <exception>
@@ -17,6 +21,9 @@ namespace {
 
 // At most what a line index costs a piece (see LineIndex).
 constexpr qint64 kIndexBytesPerPiece = 16;
+// At most what the line comparison under rules keeps a piece, were every piece missing: its place
+// and what the rules made of it (the table of keys takes what room is left, see CompareHeld).
+constexpr qint64 kRuleBytesPerPiece = qint64{compare::kSortedOutBytes};
 
 Pass MissingLines(const compare::LineIndex& own, const compare::LineIndex& other) {
     return [&own, &other](EntrySink& sink) {
@@ -96,20 +103,30 @@ std::pair<compare::LineIndex, compare::LineIndex> IndexBoth(std::u16string_view 
 void CompareWords(const CliOptions& options, std::u16string_view firstText,
                   std::u16string_view otherText, SideReport& first, SideReport& second,
                   ByteSink& out, KeptRoom& room) {
-    const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
+    const compare::ComparisonRules& rules = options.rules;
+    const auto pass = [&](std::u16string_view own, std::u16string_view other) {
+        if (rules.Any())
+            return WordsUnderRules(own, other, rules, options.json || options.explain,
+                                   options.explain);
+        return options.explain ? WordsWithLookalikes(own, other) : UnmatchedWords(own, other);
+    };
     const Side one{firstText, pass(firstText, otherText)};
     const Side two{otherText, pass(otherText, firstText)};
     // A line of millions of words is searched through an index of its partner line; when the
     // two sides' indexes together would not fit, one side is worked out after the other.
     // The room is three quarters of the memory left (see Compare in CliComparison.cpp); an
-    // index takes what it holds.
-    const auto indexBytes = [](std::u16string_view partners) {
+    // index takes what it holds. Under rules that make words equal a side also holds the forms
+    // of a line and of its partner line.
+    const auto indexBytes = [&](std::u16string_view own, std::u16string_view partners) {
+        const qint64 forms =
+            rules.MakesEqual() ? static_cast<qint64>(compare::FormBytes(own, partners)) : 0;
         return static_cast<qint64>(
                    compare::PartnerLine::IndexBytes(compare::MostWordsOnALine(partners))) /
-               4 * 3;
+                   4 * 3 +
+               forms;
     };
-    const qint64 firstIndex = indexBytes(otherText);
-    const qint64 secondIndex = indexBytes(firstText);
+    const qint64 firstIndex = indexBytes(firstText, otherText);
+    const qint64 secondIndex = indexBytes(otherText, firstText);
     if (room.Take(firstIndex + secondIndex)) {
         WriteBoth(options, one, two, first, second, out, room);
         room.GiveBack(firstIndex + secondIndex);
@@ -121,9 +138,6 @@ void CompareWords(const CliOptions& options, std::u16string_view firstText,
         room.GiveBack(taken);
     }
 }
-
-// Thrown to end a pass at the first difference, when that is all that is asked.
-struct Answered {};
 
 } // namespace
 
@@ -137,6 +151,9 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
         if (options.mode == CliOptions::Mode::Lines)
             indexes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece +
                        (options.counts ? LineCountBytes(text->CRs()) : 0);
+        // Counted as if every line were missing.
+        if (options.mode == CliOptions::Mode::Lines && options.rules.Any())
+            indexes += (qint64{text->CRs()} + 2) * kRuleBytesPerPiece;
     }
     return texts + std::max(kept, indexes);
 }
@@ -155,8 +172,23 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     const auto countedOf = [&](int side, const compare::LineIndex& own) {
         return options.counts ? CountedLinesOf(counted[side], own) : CountPass();
     };
-    if (options.explain) {
-        std::array<RedLines, 2> red = FindRedLines(firstIndex, otherIndex);
+    const compare::ComparisonRules& rules = options.rules;
+    const bool nameRules = options.json || options.explain;
+    if (options.explain || rules.Any()) {
+        std::array<RedLines, 2> red =
+            rules.Any() ? FindRedLinesUnderRules(firstIndex, otherIndex, rules, room)
+                        : FindRedLines(firstIndex, otherIndex);
+        const auto linesOf = [&](int side, std::u16string_view own,
+                                 const compare::LineIndex& ownIndex,
+                                 const compare::LineIndex& other) {
+            return Side{own, LinesWithLookalikes(red[side], own, other, rules, nameRules),
+                        countedOf(side, ownIndex)};
+        };
+        if (!options.explain) {
+            WriteBoth(options, linesOf(0, firstText, firstIndex, otherIndex),
+                      linesOf(1, otherText, otherIndex, firstIndex), first, second, out, room);
+            return true;
+        }
         // What the search holds stays taken while the report is written from what it found.
         const qint64 searchBytes = LookalikeSearchBytes(red);
         const bool searched = room.Take(searchBytes);
@@ -166,12 +198,8 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
             first.WithoutLookalikes();
             second.WithoutLookalikes();
         }
-        WriteBoth(options,
-                  {firstText, LinesWithLookalikes(red[0], firstText, otherText),
-                   countedOf(0, firstIndex)},
-                  {otherText, LinesWithLookalikes(red[1], otherText, firstText),
-                   countedOf(1, otherIndex)},
-                  first, second, out, room);
+        WriteBoth(options, linesOf(0, firstText, firstIndex, otherIndex),
+                  linesOf(1, otherText, otherIndex, firstIndex), first, second, out, room);
         if (searched)
             room.GiveBack(searchBytes);
         return searched;
@@ -182,8 +210,13 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
     return true;
 }
 
-bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two) {
+bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two, KeptRoom& room) {
     const auto [firstText, otherText] = TakeBoth(one, two);
+    const compare::ComparisonRules& rules = options.rules;
+    if (options.mode == CliOptions::Mode::Words && rules.Any()) {
+        return AnyEntry(WordsUnderRules(firstText, otherText, rules, false, false)) ||
+               AnyEntry(WordsUnderRules(otherText, firstText, rules, false, false));
+    }
     if (options.mode == CliOptions::Mode::Words) {
         const auto anyWord = [](std::u16string_view own, std::u16string_view other) {
             bool found = false;
@@ -195,6 +228,12 @@ bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two
         return anyWord(firstText, otherText) || anyWord(otherText, firstText);
     }
     const auto [firstIndex, otherIndex] = IndexBoth(firstText, otherText);
+    if (rules.Any()) {
+        const std::array<RedLines, 2> red =
+            FindRedLinesUnderRules(firstIndex, otherIndex, rules, room);
+        return AnyEntry(LinesWithLookalikes(red[0], firstText, otherIndex, rules, false)) ||
+               AnyEntry(LinesWithLookalikes(red[1], otherText, firstIndex, rules, false));
+    }
     const auto anyMissing = [](const compare::LineIndex& own, const compare::LineIndex& other) {
         try {
             own.ForEachMissingIn(other, 0, own.PieceCount(),

@@ -18,4 +18,5 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
 
 // The same for the exit status alone: whether there is a difference, found as soon as it is
 // certain (for lines, once both texts are indexed, at the first line the other lacks).
-bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two);
+// Under rules the line comparison keeps what it sorts out in `room`.
+bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two, KeptRoom& room);

@@ -1,6 +1,7 @@
 #include "cli/LookalikePasses.h"
 
 #include "cli/LookalikeSinks.h"
+#include "cli/RulePasses.h"
 
 #include "compare/FirstLookalikes.h"
 #include "compare/WordLookalikeWalk.h"
@@ -62,20 +63,32 @@ void FindLookalikeLines(std::array<RedLines, 2>& red, const compare::LineIndex& 
     red[1].lookalikes = std::move(found.ofSecond);
 }
 
-Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16string_view other) {
-    return [&side, own, other](EntrySink& sink) {
-        for (std::size_t i = 0; i < side.red.size(); ++i) {
-            const compare::Piece piece = side.red[i];
+Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own,
+                         const compare::LineIndex& otherLines,
+                         const compare::ComparisonRules& rules, bool nameRules) {
+    return [&side, own, &otherLines, &rules, nameRules](EntrySink& sink) {
+        const std::u16string_view other = otherLines.Text();
+        std::size_t i = 0;
+        const auto red = [&](compare::Piece piece) {
             const compare::Piece marked = compare::MarkedSpan(own, piece);
             sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length,
                        {});
-            if (i >= side.lookalikes.size())
-                continue;
-            if (const auto& lookalike = side.lookalikes[i]) {
+            const std::size_t number = i++;
+            if (number >= side.lookalikes.size())
+                return;
+            if (const auto& lookalike = side.lookalikes[number]) {
                 const compare::Piece look = compare::MarkedSpan(other, lookalike->piece);
                 sink.Lookalike(EntryLookalike{marked.start, marked.length, look.start, look.length,
                                               lookalike->line, lookalike->kinds});
             }
+        };
+        if (!side.underRules) {
+            for (const compare::Piece piece : side.red)
+                red(piece);
+            return;
         }
+        LineMatch matched(own, other, rules, nameRules);
+        side.underRules->ForEach(otherLines, red,
+                                 [&](const compare::RuleMatch& match) { matched(match, sink); });
     };
 }

@@ -76,6 +76,7 @@ private:
 };
 
 struct EntryLookalike;
+struct EntryMatch;
 
 // Where an entry stands in its file as the comparison cuts it: its line from 1 (for the line
 // comparison its piece, cut at CR; for the word comparison its line, cut at CR LF) and, for a
@@ -96,6 +97,9 @@ public:
                        std::size_t length, EntryLine at) = 0;
     // The entry just given looks like a piece of the other file (with --explain).
     virtual void Lookalike(const EntryLookalike&) {}
+    // A line or word that is no difference only because of a rule, in text order among the
+    // entries: `a` and `b` as an entry's.
+    virtual void Matched(std::u16string_view, std::u16string_view, const EntryMatch&) {}
     // No more entries come.
     virtual void Finish() = 0;
     // Whether the entries' lines are wanted.
@@ -153,6 +157,10 @@ public:
     void Lookalike(const EntryLookalike& lookalike) override {
         first_.Lookalike(lookalike);
         second_.Lookalike(lookalike);
+    }
+    void Matched(std::u16string_view a, std::u16string_view b, const EntryMatch& match) override {
+        first_.Matched(a, b, match);
+        second_.Matched(a, b, match);
     }
     void Finish() override {
         first_.Finish();

@@ -5,6 +5,7 @@
 #include "cli/LookalikeSinks.h"
 #include "cli/MarkSink.h"
 #include "cli/NumberedList.h"
+#include "cli/RuleMatchSinks.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ public:
 
 SideReport::SideReport(const CliOptions& options, int file, SideNames names, KeptRoom& room)
     : options_(options), file_(file), names_(std::move(names)), room_(room),
-      explain_(options.explain), list_(room), marks_(room), lookalikes_(room), entries_(room) {}
+      explain_(options.explain), list_(room), marks_(room), lookalikes_(room), entries_(room),
+      matches_(room) {}
 
 QByteArray SideReport::Header() const {
     const QByteArray count = QByteArray::number(count_);
@@ -61,6 +63,19 @@ QByteArray SideReport::Header() const {
 QByteArray SideReport::CountsHeader() const {
     return "--- " + names_.own + ": " + QByteArray::number(counted_) +
            (counted_ == 1 ? " line" : " lines") + " counted differently in " + names_.other + "\n";
+}
+
+QByteArray SideReport::MatchesHeader() const {
+    const bool lines = options_.mode == CliOptions::Mode::Lines;
+    const char* what = lines ? (matchedCount_ == 1 ? " line" : " lines")
+                             : (matchedCount_ == 1 ? " word" : " words");
+    return "--- " + names_.own + ": " + QByteArray::number(matchedCount_) + what +
+           (matchedCount_ == 1 ? " matches " : " match ") + (lines ? "lines" : "words") + " of " +
+           names_.other + " only by the rules\n";
+}
+
+bool SideReport::MatchesSection() const {
+    return !options_.json && !options_.count && options_.explain && options_.rules.Any();
 }
 
 std::unique_ptr<EntryList> SideReport::List(ByteSink& out) const {
@@ -77,7 +92,9 @@ void SideReport::Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool 
     MarkSink marks(marks_);
     JsonLookalikes lookalikes(lookalikes_);
     JsonEntries entries(options_.mode, entries_);
+    JsonMatches jsonMatches(matches_);
     ReadableLookalikes notes(list, listOut, names_.other);
+    ReadableMatches section(options_.mode, matches_, names_.other);
     BothSinks withMarks(list, marks);
     BothSinks withEntries(withMarks, entries);
     BothSinks all(withEntries, lookalikes);
@@ -86,11 +103,30 @@ void SideReport::Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool 
         sink = &notes;
     else if (options_.json && keepRest)
         sink = explain_ ? static_cast<EntrySink*>(&all) : &withEntries;
+    const bool keepMatches = keepRest && (options_.json ? options_.rules.Any() : MatchesSection());
+    EntrySink& matches = options_.json ? static_cast<EntrySink&>(jsonMatches) : section;
+    BothSinks withMatches(*sink, matches);
+    if (keepMatches)
+        sink = &withMatches;
     pass(*sink);
     sink->Finish();
     count_ = list.Count();
+    if (keepMatches && !options_.json)
+        matchedCount_ = section.Count();
     kept_ = true;
     restKept_ = options_.json && keepRest;
+}
+
+void SideReport::WriteMatchesSection(const Pass& pass, ByteSink& out) {
+    out.Write(MatchesHeader());
+    if (matches_.Complete()) {
+        matches_.WriteTo(out);
+    } else {
+        ReadableMatches section(options_.mode, out, names_.other);
+        pass(section);
+        section.Finish();
+    }
+    matches_.Release();
 }
 
 void SideReport::Keep(const Pass& pass) {
@@ -131,6 +167,8 @@ void SideReport::WriteReadable(const Pass& pass, ByteSink& out, const CountPass&
         Run(pass, *list, out, false);
     }
     list_.Release();
+    if (MatchesSection())
+        WriteMatchesSection(pass, out);
     if (!counted)
         return;
     const auto countsTo = [&](ByteSink& to) {
@@ -177,6 +215,11 @@ void SideReport::WriteJson(const Pass& pass, ByteSink& out, const CountPass& cou
         counted(lines);
         lines.Finish();
         counted_ = lines.Count();
+    }
+    if (options_.rules.Any()) {
+        out.Write("],\"matched_by_rule\":[");
+        WriteKeptOrAgain(matches_, restKept_, pass, out,
+                         [](ByteSink& to) { return JsonMatches(to); });
     }
     out.Write("]}");
 }

@@ -23,7 +23,9 @@ struct SideNames {
 // JSON object's result text, marks and entries, or with --count how many differences there are.
 // A pass runs before the report gets to this side when its work is needed early (or to count the
 // differences the header names); what it gives is kept as long as the room lasts, and the pass
-// runs again for the rest. With --counts the lines counted differently follow.
+// runs again for the rest. With --counts the lines counted differently follow. Under rules the
+// report adds what only the rules matched: for people with --explain, a section after the
+// differences, and for programs always, as "matched_by_rule".
 class SideReport {
 public:
     SideReport(const CliOptions& options, int file, SideNames names, KeptRoom& room);
@@ -43,12 +45,16 @@ private:
     char Prefix() const { return file_ == 1 ? '<' : '>'; }
     QByteArray Header() const;
     QByteArray CountsHeader() const;
+    QByteArray MatchesHeader() const;
+    // Whether the readable report has the section of what the rules matched.
+    bool MatchesSection() const;
     // The readable list or the JSON result text, written to `out`.
     std::unique_ptr<EntryList> List(ByteSink& out) const;
-    // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepRest` into
-    // the kept marks, look-alikes and entries too.
+    // Runs the pass into `list`, which writes to `listOut`, and when `keepRest` into the kept
+    // marks, look-alikes, entries and matches too.
     void Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool keepRest);
     void WriteReadable(const Pass& pass, ByteSink& out, const CountPass& counted);
+    void WriteMatchesSection(const Pass& pass, ByteSink& out);
     void WriteJson(const Pass& pass, ByteSink& out, const CountPass& counted);
     void WriteCount(const Pass& pass, ByteSink& out, const CountPass& counted);
 
@@ -62,8 +68,10 @@ private:
     bool cheap_ = false;
     qint64 count_ = 0;
     qint64 counted_ = 0;
+    qint64 matchedCount_ = 0;
     KeptBytes list_;
     KeptBytes marks_;
     KeptBytes lookalikes_;
     KeptBytes entries_;
+    KeptBytes matches_; // the readable section, or the JSON list
 };

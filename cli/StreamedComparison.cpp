@@ -1,13 +1,18 @@
 #include "cli/StreamedComparison.h"
 
+#include "cli/FirstEntry.h"
 #include "cli/LineCounts.h"
 #include "cli/LineTally.h"
 #include "cli/PieceBatches.h"
+#include "cli/RuleMatchSinks.h"
+#include "cli/RulePasses.h"
+#include "cli/StreamedRuleLines.h"
 #include "cli/StreamedWords.h"
 
 #include "compare/ContentHash.h"
 #include "compare/LineSet.h"
 #include "compare/PieceCutter.h"
+#include "compare/WordsUnderRules.h"
 
 #include <optional>
 #include <utility>
@@ -47,25 +52,28 @@ void Missing(EntrySink& sink, const CutPiece& cut, std::size_t line) {
     sink.Entry(cut.piece, u"\r", cut.place.start, MarkedLength(cut), {line, 0});
 }
 
-// Thrown to end a pass at the first difference, when that is all that is asked.
-struct Answered {};
-
 // The line comparison holds the distinct lines of one file only, the smaller: the other file's
 // lines are looked up in them as it is read, and each one found is marked, so that the lines of
 // the first file that are not marked afterwards are those the other file lacks. For --counts the
 // held lines are counted in both files, each file is read once more for its counted lines, and
-// a line is told at its first piece there.
+// a line is told at its first piece there. Under rules (which --counts is not given with) a line
+// either file lacks as it stands may still be matched by its key (see StreamedRuleLines).
 class StreamedLines {
 public:
-    StreamedLines(InputText& one, InputText& two, bool counts, bool appendedCR)
+    StreamedLines(const CliOptions& options, InputText& one, InputText& two)
         : ofSecond_(two.Length() <= one.Length()), held_(ofSecond_ ? two : one),
           read_(ofSecond_ ? one : two) {
-        if (!counts) {
+        if (options.rules.Any())
+            rules_.emplace(options.rules, set_, options.json || options.explain);
+        if (!options.counts) {
             ForEachPiece(held_, set_, [&](const CutPiece& cut, std::size_t) {
-                set_.Add(cut.content, cut.hash);
+                const std::size_t entry = set_.Add(cut.content, cut.hash);
+                if (rules_)
+                    rules_->AddHeld(cut, entry);
             });
             return;
         }
+        const bool appendedCR = !options.exact;
         tally_.emplace(set_);
         for (const bool held : {true, false}) {
             // The pieces after each file's last line are counted, then taken back.
@@ -93,12 +101,17 @@ public:
     // The read file's lines that the held one lacks; with `mark`, each one found is marked.
     Pass LookedUp(bool mark) {
         return [this, mark](EntrySink& sink) {
+            if (rules_)
+                rules_->StartReading();
             ForEachPiece(read_, set_, [&](const CutPiece& cut, std::size_t line) {
                 const std::size_t entry = set_.Find(cut.content, cut.hash);
-                if (entry == compare::LineSet::kNone)
-                    Missing(sink, cut, line);
-                else if (mark)
+                const bool found = entry != compare::LineSet::kNone;
+                if (found && mark)
                     set_.Mark(entry);
+                if (rules_)
+                    rules_->Read(cut, line, found, mark, sink);
+                else if (!found)
+                    Missing(sink, cut, line);
             });
         };
     }
@@ -106,7 +119,11 @@ public:
     Pass Unmarked() {
         return [this](EntrySink& sink) {
             ForEachPiece(held_, set_, [&](const CutPiece& cut, std::size_t line) {
-                if (!set_.Marked(set_.Find(cut.content, cut.hash)))
+                if (set_.Marked(set_.Find(cut.content, cut.hash)))
+                    return;
+                if (rules_)
+                    rules_->HeldMissing(cut, line, sink);
+                else
                     Missing(sink, cut, line);
             });
         };
@@ -136,30 +153,40 @@ private:
     InputText& read_;
     compare::LineSet set_;
     std::optional<LineTally> tally_;
+    std::optional<StreamedRuleLines> rules_;
 };
 
-// Stops a pass at its first entry.
-class FirstEntry final : public EntrySink {
-public:
-    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t,
-               EntryLine) override {
-        throw Answered();
-    }
-    void Finish() override {}
-};
-
-bool AnyEntry(const Pass& pass) {
-    FirstEntry first;
-    try {
-        pass(first);
-    } catch (const Answered&) {
-        return true;
-    }
-    return false;
+void WordsUnderRulesStreamed(const CliOptions& options, InputText& ownText, InputText& otherText,
+                             EntrySink& sink) {
+    std::optional<compare::RuleText> text;
+    if (options.json || options.explain)
+        text.emplace(options.rules);
+    InputText::Reading ownChunks(ownText);
+    InputText::Reading otherChunks(otherText);
+    compare::ForEachWordUnderRulesStreamed(
+        ownChunks, otherChunks, options.rules,
+        [&](std::size_t start, std::u16string_view word, std::size_t line, std::size_t place) {
+            sink.Entry(u"\r\n", word, start, word.size(), {line, place});
+        },
+        [&](const compare::RuleMatch& match, std::u16string_view word,
+            std::u16string_view otherWord) {
+            const EntryMatch entry{match.start,
+                                   match.length,
+                                   match.ignored,
+                                   match.otherStart,
+                                   match.otherLength,
+                                   match.otherLine,
+                                   RulesOfMatch(match, word, otherWord, text ? &*text : nullptr)};
+            sink.Matched(u"\r\n", word, entry);
+        });
 }
 
-Pass WordsOf(InputText& own, InputText& other) {
-    return [&own, &other](EntrySink& sink) {
+Pass WordsOf(const CliOptions& options, InputText& own, InputText& other) {
+    return [&options, &own, &other](EntrySink& sink) {
+        if (options.rules.Any()) {
+            WordsUnderRulesStreamed(options, own, other, sink);
+            return;
+        }
         ForEachUnmatchedWordReading(own, other,
                                     [&](std::size_t start, std::u16string_view word, EntryLine at) {
                                         sink.Entry(u"\r\n", word, start, word.size(), at);
@@ -168,7 +195,9 @@ Pass WordsOf(InputText& own, InputText& other) {
     };
 }
 
-bool AnyWordOf(InputText& own, InputText& other) {
+bool AnyWordOf(const CliOptions& options, InputText& own, InputText& other) {
+    if (options.rules.Any())
+        return AnyEntry(WordsOf(options, own, other));
     return !ForEachUnmatchedWordReading(
         own, other, [](std::size_t, std::u16string_view, EntryLine) { return false; });
 }
@@ -178,11 +207,11 @@ bool AnyWordOf(InputText& own, InputText& other) {
 void CompareStreamed(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                      SideReport& second, ByteSink& out) {
     if (options.mode == CliOptions::Mode::Words) {
-        first.Write(WordsOf(one, two), out);
-        second.Write(WordsOf(two, one), out);
+        first.Write(WordsOf(options, one, two), out);
+        second.Write(WordsOf(options, two, one), out);
         return;
     }
-    StreamedLines lines(one, two, options.counts, !options.exact);
+    StreamedLines lines(options, one, two);
     if (lines.OfSecond()) {
         first.Write(lines.LookedUp(true), out, lines.Counted(false));
         second.Write(lines.Unmarked(), out, lines.Counted(true));
@@ -195,7 +224,7 @@ void CompareStreamed(const CliOptions& options, InputText& one, InputText& two, 
 
 bool AnyDifferenceStreamed(const CliOptions& options, InputText& one, InputText& two) {
     if (options.mode == CliOptions::Mode::Words)
-        return AnyWordOf(one, two) || AnyWordOf(two, one);
-    StreamedLines lines(one, two, options.counts, !options.exact);
+        return AnyWordOf(options, one, two) || AnyWordOf(options, two, one);
+    StreamedLines lines(options, one, two);
     return AnyEntry(lines.LookedUp(true)) || AnyEntry(lines.Unmarked()) || lines.AnyCounted();
 }

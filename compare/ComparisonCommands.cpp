@@ -2,8 +2,10 @@
 #include "app/ErrorReport.h"
 #include "app/Form1.h"
 #include "app/MousePointer.h"
+#include "compare/CompiledWindowRules.h"
 #include "compare/FindDifferences.h"
 #include "compare/FindWordDifferences.h"
+#include "compare/RuleError.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +27,16 @@ Task<bool> Form1::StartComparison(GuardedProcedure& proc) {
     co_return true;
 }
 
+// The rules in force, compiled. They were checked when chosen; what cannot be used counts as no
+// rule rather than stopping the comparison.
+compare::ComparisonRules ActiveRules(const WindowRules& rules) {
+    try {
+        return CompiledWindowRules(rules);
+    } catch (const compare::RuleError&) {
+        return {};
+    }
+}
+
 // Esc while a comparison runs: it stops, shows what it found so far and says no "Done.".
 void Form1::CancelComparison() {
     if (busy_)
@@ -38,7 +50,7 @@ Task<> Form1::PushButton1_Click() {
     // Both directions are worked out beside the window, which stays live. A full pane given a
     // new text meanwhile ends the run: what is shown then is no longer what was compared.
     auto first = RTB::Outcome::Finished, second = RTB::Outcome::Finished;
-    RTB::LineComparisonRun run(panes, desktop_.pump, cancel_);
+    RTB::LineComparisonRun run(panes, desktop_.pump, cancel_, ActiveRules(rules_));
     co_await proc.Step(
         108, [&]() -> Task<> { first = co_await RTB::FindDifferencesIn1(run, desktop_.msgBox); });
     if (first != RTB::Outcome::Interrupted)
@@ -57,7 +69,9 @@ Task<> Form1::PushButton6_Click() {
     GuardedProcedure proc(desktop_.msgBox, u"in Tarnwick2021/08/31.Form1.PushButton6_Click "_s);
     if (!co_await StartComparison(proc))
         co_return;
-    const RTB::Outcome outcome = co_await FindWordDifferences(panes, proc, desktop_.pump, cancel_);
+    compare::ComparisonRules rules = ActiveRules(rules_);
+    const RTB::Outcome outcome =
+        co_await FindWordDifferences(panes, proc, desktop_.pump, cancel_, std::move(rules));
     co_await proc.Step(162, [&] { SetMousePointer(MousePointer::Default); });
     if (outcome == RTB::Outcome::Finished)
         co_await proc.Step(164, [&]() -> Task<> {

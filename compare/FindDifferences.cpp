@@ -4,7 +4,9 @@
 #include "app/MemoryBound.h"
 #include "compare/DifferenceNotes.h"
 #include "compare/RepeatTips.h"
+#include "compare/RuleMatchTips.h"
 #include "platform/ResultList.h"
+#include "platform/Utf16View.h"
 #include "platform/WorkProgress.h"
 
 using namespace Qt::StringLiterals;
@@ -22,8 +24,10 @@ struct Direction {
     QString otherName;
 };
 
-// What the full pane tells of its red lines: how many, and which look like a line of the other.
-void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& found) {
+// What the full pane tells of its red lines: how many, and which look like a line of the other;
+// under rules, how many lines only a rule matched, each in its quiet colour with its tooltip.
+void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& found,
+                    const compare::ComparisonRules& rules) {
     if (!found.list)
         return;
     const std::optional<qsizetype> count =
@@ -37,14 +41,19 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
         direction.own.SetSummary(
             StoppedLinesNote(found.list->EntryCount(), after, direction.otherName));
     } else {
-        direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
+        direction.own.SetSummary(
+            LinesNote(found.list->EntryCount(), direction.otherName, count) +
+            (found.matched ? RuleMatchCountNote(found.matched->size(), true) : QString()) +
+            (found.rulesLeftOut ? u" (no room to apply the comparison rules)"_s : QString()));
     }
+
     Pane::TipSource lookalikes;
     if (count.value_or(0) > 0)
         lookalikes =
             LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName);
-    direction.own.SetTips(
-        WithRepeatTips(std::move(lookalikes), direction.own, found.repeats, direction.otherName));
+    direction.own.SetTips(WithRuleMatchTips(
+        WithRepeatTips(std::move(lookalikes), direction.own, found.repeats, direction.otherName),
+        direction.own, direction.other, found.matched, rules, direction.otherName, true));
 }
 
 // The direction is taken by value: the procedure outlives the call that starts it.
@@ -66,7 +75,18 @@ Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBo
     };
     if (!co_await show(104, [&] { direction.result.SetText({}); }))
         co_return Outcome::Interrupted;
-    if (!co_await show(122, [&] { HighlightDifferences(direction.own, found.list); }))
+    // What a rule matched is painted before the red marks go on top, which stay marks then.
+    if (!co_await show(122, [&] {
+            // What an earlier run under other rules left quiet goes back to black first.
+            if (const std::vector<TextRange> quiet = direction.own.RangesOf(kRuleMatched);
+                !quiet.empty())
+                direction.own.ColourRanges(quiet, kBlack);
+            if (found.matched && !found.matched->empty())
+                direction.own.ColourRanges(
+                    RuleMatchMarks(AsU16(direction.own.Text()), *found.matched, true),
+                    kRuleMatched);
+            HighlightDifferences(direction.own, found.list);
+        }))
         co_return Outcome::Interrupted;
     // The list is saved with the line breaks of the file it was cut from.
     if (!co_await show(124,
@@ -76,14 +96,15 @@ Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBo
                        }) ||
         !run.Current())
         co_return Outcome::Interrupted;
-    ShowLookalikes(direction, found);
+    ShowLookalikes(direction, found, run.Rules());
     co_return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
 }
 
 } // namespace
 
-LineComparisonRun::LineComparisonRun(Panes& panes, EventPump& pump, const std::atomic<bool>& cancel)
-    : panes_(panes), pump_(pump), cancel_(cancel) {}
+LineComparisonRun::LineComparisonRun(Panes& panes, EventPump& pump, const std::atomic<bool>& cancel,
+                                     compare::ComparisonRules rules)
+    : panes_(panes), pump_(pump), cancel_(cancel), rules_(std::move(rules)) {}
 
 LineComparisonRun::~LineComparisonRun() = default;
 
@@ -105,7 +126,7 @@ Task<bool> LineComparisonRun::Prepare() {
                                           {&panes_.RichTextBox3, &panes_.RichTextBox4});
     WorkProgress progress(
         {&panes_.RichTextBox1, &panes_.RichTextBox2, &panes_.RichTextBox3, &panes_.RichTextBox4});
-    co_await pump_.RunAside([&] { found_ = WorkOutLineComparison(one, two, room, work_); },
+    co_await pump_.RunAside([&] { found_ = WorkOutLineComparison(one, two, room, work_, rules_); },
                             [&] {
                                 if (cancel_ || !Current())
                                     stop_ = true;

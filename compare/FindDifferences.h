@@ -21,12 +21,15 @@ namespace RTB {
 class LineComparisonRun {
 public:
     // `cancel` is raised from the window's thread (the user pressed Esc) and read by the work.
-    LineComparisonRun(Panes& panes, EventPump& pump, const std::atomic<bool>& cancel);
+    // Under `rules` (none by default) lines that only a rule matched are shown as such.
+    LineComparisonRun(Panes& panes, EventPump& pump, const std::atomic<bool>& cancel,
+                      compare::ComparisonRules rules = {});
     ~LineComparisonRun();
     LineComparisonRun(const LineComparisonRun&) = delete;
     LineComparisonRun& operator=(const LineComparisonRun&) = delete;
 
     Panes& PaneSet() const { return panes_; }
+    const compare::ComparisonRules& Rules() const { return rules_; }
 
     // Works out both directions, unless that was done for the texts the full panes hold now.
     // Returns false when a full pane was given a new text meanwhile.
@@ -44,6 +47,7 @@ private:
     Panes& panes_;
     EventPump& pump_;
     const std::atomic<bool>& cancel_;
+    compare::ComparisonRules rules_;
     std::atomic<bool> stop_ = false;
     bool interrupted_ = false;
     bool prepared_ = false;

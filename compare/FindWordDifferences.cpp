@@ -5,8 +5,10 @@
 #include "compare/LookalikeDescription.h"
 #include "compare/LookalikeWords.h"
 #include "compare/RedWordNote.h"
+#include "compare/RuleMatchTips.h"
 #include "compare/WordLookalikeCount.h"
 #include "compare/WordPass.h"
+#include "compare/WordsUnderRules.h"
 #include "platform/PaneToken.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
@@ -28,6 +30,8 @@ struct PassFound {
     bool roomToCount = true;    // for counting its look-alikes (see CountLookalikesLater)
     // When told to stop before the end: the last line looked at (counted from 1).
     std::optional<qsizetype> stoppedAfterLine;
+    // Under rules, the words only a rule matched, in text order.
+    RuleMatches matched;
 };
 
 // The lines that end before `units` of the text, as the word comparison cuts them (at CR LF).
@@ -52,25 +56,33 @@ void AllowCounts(PassFound& first, PassFound& second, qint64 room) {
 }
 
 PassFound WorkOutPass(const QString& own, const QString& other, const std::atomic<bool>& stop,
-                      std::atomic<std::size_t>& done) {
+                      std::atomic<std::size_t>& done, const compare::ComparisonRules& rules) {
     PassFound found;
     try {
         // Room for the most words a text can have: only address space until it is written to.
         ResultList::Builder list(own, ResultList::Form::Words,
                                  static_cast<std::size_t>(own.size()) + 1);
         std::size_t reported = 0;
-        const bool whole = compare::ForEachUnmatchedWord(
-            AsU16(own), AsU16(other),
-            [&](std::size_t start, std::size_t length) {
-                found.last =
-                    TextRange{static_cast<qsizetype>(start), static_cast<qsizetype>(length)};
-                list.Add(*found.last);
-            },
-            [&](std::size_t unitsDone) {
-                done += unitsDone - reported;
-                reported = unitsDone;
-                return !stop;
-            });
+        const auto red = [&](std::size_t start, std::size_t length) {
+            found.last = TextRange{static_cast<qsizetype>(start), static_cast<qsizetype>(length)};
+            list.Add(*found.last);
+        };
+        const auto keepGoing = [&](std::size_t unitsDone) {
+            done += unitsDone - reported;
+            reported = unitsDone;
+            return !stop;
+        };
+        bool whole = true;
+        if (rules.Any()) {
+            std::vector<compare::RuleMatch> matched;
+            whole = compare::ForEachWordUnderRules(
+                AsU16(own), AsU16(other), rules, red,
+                [&](const compare::RuleMatch& match) { matched.push_back(match); }, keepGoing);
+            found.matched =
+                std::make_shared<const std::vector<compare::RuleMatch>>(std::move(matched));
+        } else {
+            whole = compare::ForEachUnmatchedWord(AsU16(own), AsU16(other), red, keepGoing);
+        }
         found.list = std::make_shared<const ResultList>(std::move(list).Finish());
         if (!whole)
             found.stoppedAfterLine = LinesBefore(own, static_cast<qsizetype>(reported));
@@ -113,13 +125,14 @@ Pane::TipSource WordTips(const Pane& full, const Pane& other,
 // shown, and told in the pane's summary when known, if the texts are still those compared and no
 // other comparison has told its own summary meanwhile. A job of its own, which nobody waits for.
 Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const ResultList> list,
-                            QString otherName, EventPump& pump, bool roomToCount) {
+                            QString otherName, EventPump& pump, bool roomToCount,
+                            QString matchedNote) {
     const qsizetype words = list->EntryCount();
     if (!roomToCount) {
-        full.SetSummary(WordsNoteUncounted(words, otherName));
+        full.SetSummary(WordsNoteUncounted(words, otherName) + matchedNote);
         co_return;
     }
-    full.SetSummary(WordsNote(words, otherName, std::nullopt));
+    full.SetSummary(WordsNote(words, otherName, std::nullopt) + matchedNote);
     if (words == 0)
         co_return;
     const PaneToken token{&full, &other};
@@ -143,13 +156,16 @@ Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const
         co_return; // the count is only ever a help: without it the summary says less
     }
     if (count && token.Holds() && full.SummaryGeneration() == summary)
-        full.SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(*count)));
+        full.SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(*count)) + matchedNote);
 }
 
 void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass,
-              const QString& otherName, EventPump& pump) {
+              const QString& otherName, EventPump& pump, const compare::ComparisonRules& rules) {
     if (pass.failure)
         std::rethrow_exception(pass.failure);
+    // What a rule matched is painted before the red marks go on top, which stay marks then.
+    if (pass.matched && !pass.matched->empty())
+        full.ColourRanges(RuleMatchMarks(AsU16(full.Text()), *pass.matched, false), kRuleMatched);
     full.MarkRed(pass.list);
     if (pass.last) {
         full.SetSelStart(pass.last->start);
@@ -157,12 +173,16 @@ void ShowPass(Pane& full, Pane& result, const Pane& other, const PassFound& pass
     }
     result.AppendList(pass.list);
     result.SetFileForm(full.FileForm()); // saved with the line breaks of the file it came from
-    full.SetTips(WordTips(full, other, pass.list, otherName));
+    full.SetTips(WithRuleMatchTips(WordTips(full, other, pass.list, otherName), full, other,
+                                   pass.matched, rules, otherName, false));
+    const QString matchedNote =
+        pass.matched ? RuleMatchCountNote(pass.matched->size(), false) : QString();
     if (pass.stoppedAfterLine)
         full.SetSummary(
             StoppedWordsNote(pass.list->EntryCount(), pass.stoppedAfterLine, otherName));
     else
-        CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount);
+        CountLookalikesLater(full, other, pass.list, otherName, pump, pass.roomToCount,
+                             matchedNote);
 }
 
 // Three numbered statements: the whole pane selected and coloured black.
@@ -175,7 +195,8 @@ Task<> ResetToBlack(Pane& pane, GuardedProcedure& proc, int firstStep) {
 } // namespace
 
 Task<RTB::Outcome> FindWordDifferences(Panes& panes, GuardedProcedure& proc, EventPump& pump,
-                                       const std::atomic<bool>& cancel) {
+                                       const std::atomic<bool>& cancel,
+                                       compare::ComparisonRules rules) {
     co_await ResetToBlack(panes.RichTextBox1, proc, 108);
     co_await ResetToBlack(panes.RichTextBox2, proc, 114);
     // What is read; the passes are shown only on the texts they were worked out from.
@@ -196,9 +217,10 @@ Task<RTB::Outcome> FindWordDifferences(Panes& panes, GuardedProcedure& proc, Eve
         co_await proc.Step(136, [&] {
             return pump.RunAside(
                 [&] {
-                    auto secondPass = std::async(std::launch::async,
-                                                 [&] { return WorkOutPass(two, one, stop, done); });
-                    first = WorkOutPass(one, two, stop, done);
+                    auto secondPass = std::async(std::launch::async, [&] {
+                        return WorkOutPass(two, one, stop, done, rules);
+                    });
+                    first = WorkOutPass(one, two, stop, done, rules);
                     second = secondPass.get();
                 },
                 [&] {
@@ -217,13 +239,13 @@ Task<RTB::Outcome> FindWordDifferences(Panes& panes, GuardedProcedure& proc, Eve
                                   {&panes.RichTextBox3, &panes.RichTextBox4}));
     co_await proc.Step(138, [&] {
         ShowPass(panes.RichTextBox1, panes.RichTextBox3, panes.RichTextBox2, first,
-                 u"Text File #2"_s, pump);
+                 u"Text File #2"_s, pump, rules);
     });
     if (!compared.Holds())
         co_return RTB::Outcome::Interrupted;
     co_await proc.Step(154, [&] {
         ShowPass(panes.RichTextBox2, panes.RichTextBox4, panes.RichTextBox1, second,
-                 u"Text File #1"_s, pump);
+                 u"Text File #1"_s, pump, rules);
     });
     co_return cancel || stop ? RTB::Outcome::Cancelled : RTB::Outcome::Finished;
 }

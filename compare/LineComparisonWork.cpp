@@ -1,6 +1,7 @@
 #include "compare/LineComparisonWork.h"
 
 #include "compare/LineIndex.h"
+#include "compare/LinesUnderRules.h"
 #include "compare/LookalikeLines.h"
 #include "compare/OneTableMembership.h"
 #include "platform/ResultList.h"
@@ -50,6 +51,39 @@ LineFindings FindMissing(const QString& ownText, const compare::LineIndex& own,
     return found;
 }
 
+// Both directions under the rules: the lines each text lacks as they stand, sorted out into red
+// ones, listed, and those a rule matched. Where the keys of all the missing lines do not fit the
+// room, they are sorted out a batch at a time.
+std::array<LineFindings, 2> UnderRules(const QString& one, const QString& two,
+                                       const compare::LineIndex& first,
+                                       const compare::LineIndex& second,
+                                       const compare::ComparisonRules& rules, qint64 room,
+                                       LineWorkState& state) {
+    const qint64 pieces = static_cast<qint64>(first.PieceCount() + second.PieceCount());
+    const qint64 keysRoom = room - pieces * static_cast<qint64>(compare::kSortedOutBytes);
+    const std::size_t mostAtOnce = static_cast<std::size_t>(
+        std::max<qint64>(1, keysRoom / 2 / static_cast<qint64>(compare::kMissingKeyBytes)));
+    const compare::KeepGoing keepGoing = [&] { return !state.stop; };
+    const std::array<compare::LinesUnderRules, 2> sorted =
+        compare::CompareLinesUnderRules(first, second, rules, keepGoing, mostAtOnce);
+    const QString* texts[] = {&one, &two};
+    const compare::LineIndex* others[] = {&second, &first};
+    std::array<LineFindings, 2> found;
+    for (int side = 0; side < 2; ++side) {
+        ResultList::Builder list(*texts[side], ResultList::Form::Pieces);
+        std::vector<compare::RuleMatch> matched;
+        sorted[side].ForEach(
+            *others[side], [&](compare::Piece piece) { Add(list, piece); },
+            [&](const compare::RuleMatch& match) { matched.push_back(match); });
+        found[side] = Listed(std::move(list));
+        found[side].matched =
+            std::make_shared<const std::vector<compare::RuleMatch>>(std::move(matched));
+        found[side].stopped = sorted[side].stopped || state.stop;
+    }
+    state.piecesDone = state.pieceTotal.load();
+    return found;
+}
+
 // For each red line, a line of the other text it differs from only invisibly, if there is one.
 void FindLookalikes(std::array<LineFindings, 2>& found, const compare::LineIndex& first,
                     const compare::LineIndex& second) {
@@ -83,16 +117,24 @@ qint64 LookalikeSearchBytes(const std::array<LineFindings, 2>& found) {
 }
 
 std::array<LineFindings, 2> WithTwoTables(const QString& one, const QString& two, qint64 room,
-                                          qint64 tables, LineWorkState& state) {
+                                          qint64 tables, LineWorkState& state,
+                                          const compare::ComparisonRules& rules) {
     auto secondIndex =
         std::async(std::launch::async, [&] { return compare::LineIndex(AsU16(two)); });
     const compare::LineIndex first(AsU16(one));
     const compare::LineIndex second = secondIndex.get();
-    auto secondFound =
-        std::async(std::launch::async, [&] { return FindMissing(two, second, first, state); });
     std::array<LineFindings, 2> found;
-    found[0] = FindMissing(one, first, second, state);
-    found[1] = secondFound.get();
+    if (rules.Any()) {
+        found = UnderRules(one, two, first, second, rules, room - tables, state);
+        // What the rules matched stays held beside the tables while the rest is worked out.
+        for (const LineFindings& side : found)
+            room -= static_cast<qint64>(side.matched->size() * sizeof(compare::RuleMatch));
+    } else {
+        auto secondFound =
+            std::async(std::launch::async, [&] { return FindMissing(two, second, first, state); });
+        found[0] = FindMissing(one, first, second, state);
+        found[1] = secondFound.get();
+    }
     if (!state.stop && tables + LookalikeSearchBytes(found) <= room)
         FindLookalikes(found, first, second);
     if (!state.stop &&
@@ -124,15 +166,25 @@ std::array<LineFindings, 2> WithOneTable(const QString& one, const QString& two,
 } // namespace
 
 std::array<LineFindings, 2> WorkOutLineComparison(const QString& one, const QString& two,
-                                                  qint64 room, LineWorkState& state) {
+                                                  qint64 room, LineWorkState& state,
+                                                  const compare::ComparisonRules& rules) {
     const std::size_t pieces[] = {PieceCount(AsU16(one)), PieceCount(AsU16(two))};
     state.pieceTotal = pieces[0] + pieces[1];
     const qint64 lists = kListBytesPerPiece * static_cast<qint64>(pieces[0] + pieces[1]);
     const qint64 tables = static_cast<qint64>(compare::OneTableMembership::kIndexBytesPerPiece *
                                               (pieces[0] + pieces[1] + 2));
-    if (lists + tables <= room)
-        return WithTwoTables(one, two, room - lists, tables, state);
-    return WithOneTable(one, two, state);
+    // Under rules what is sorted out takes a few bytes a line beside the tables, and what a rule
+    // matched is kept for the pane, were every line missing.
+    const qint64 sortedOut =
+        rules.Any() ? static_cast<qint64>(compare::kSortedOutBytes + compare::kMissingKeyBytes +
+                                          sizeof(compare::RuleMatch)) *
+                          static_cast<qint64>(pieces[0] + pieces[1])
+                    : 0;
+    if (lists + tables + sortedOut <= room)
+        return WithTwoTables(one, two, room - lists, tables, state, rules);
+    std::array<LineFindings, 2> found = WithOneTable(one, two, state);
+    found[0].rulesLeftOut = found[1].rulesLeftOut = rules.Any();
+    return found;
 }
 
 } // namespace RTB

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "compare/ComparisonRules.h"
 #include "compare/LineLookalikeNotes.h"
 #include "compare/RepeatedLines.h"
+#include "compare/RuleMatch.h"
 
 #include <QString>
 
@@ -27,6 +29,11 @@ struct LineFindings {
     // had been looked up, when that is known.
     bool stopped = false;
     std::optional<std::size_t> linesDone;
+    // Under rules, the lines the other text lacks as they stand but that are no difference only
+    // because of a rule, in text order; none without rules.
+    std::shared_ptr<const std::vector<compare::RuleMatch>> matched;
+    // Rules were asked for but there was no room to apply them: the lines are compared plainly.
+    bool rulesLeftOut = false;
 };
 
 // Progress and stop of the work, shared with the window's thread.
@@ -40,8 +47,11 @@ struct LineWorkState {
 // bytes beside the texts (see MemoryBound). Where a table of each text fits, both are made and
 // the directions worked out side by side, and the look-alikes of the red lines are looked for
 // where that fits too; otherwise one table, of the text with fewer pieces, serves both directions,
-// and look-alikes are not looked for. Stops early, with what it has, when told to.
+// and look-alikes are not looked for. Stops early, with what it has, when told to. Under `rules`
+// (with two tables only) the lines each text lacks as they stand are sorted into red ones and
+// those a rule matched.
 std::array<LineFindings, 2> WorkOutLineComparison(const QString& one, const QString& two,
-                                                  qint64 room, LineWorkState& state);
+                                                  qint64 room, LineWorkState& state,
+                                                  const compare::ComparisonRules& rules = {});
 
 } // namespace RTB

@@ -16,7 +16,7 @@ bool FitsInBytes(std::u16string_view content) {
 
 } // namespace
 
-LineSet::LineSet() : slots_(kFirstSlots, 0) {}
+LineSet::LineSet(bool numbered) : slots_(kFirstSlots, 0), numbered_(numbered) {}
 
 std::size_t LineSet::MemoryBytes() const {
     return store_.capacity() + slots_.capacity() * sizeof(std::uint64_t);
@@ -25,13 +25,18 @@ std::size_t LineSet::MemoryBytes() const {
 std::size_t LineSet::Store(std::u16string_view content) {
     const std::size_t entry = store_.size();
     const bool wide = !FitsInBytes(content);
-    for (std::uint64_t header = std::uint64_t{content.size()} << 2 | (wide ? 2 : 0);;) {
-        const auto low = static_cast<unsigned char>(header & 0x7F);
-        header >>= 7;
-        store_.push_back(header != 0 ? low | 0x80 : low);
-        if (header == 0)
-            break;
-    }
+    const auto put = [&](std::uint64_t value) {
+        for (;;) {
+            const auto low = static_cast<unsigned char>(value & 0x7F);
+            value >>= 7;
+            store_.push_back(value != 0 ? low | 0x80 : low);
+            if (value == 0)
+                break;
+        }
+    };
+    put(std::uint64_t{content.size()} << 2 | (wide ? 2 : 0));
+    if (numbered_)
+        put(count_);
     if (wide) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(content.data());
         store_.insert(store_.end(), bytes, bytes + content.size() * sizeof(char16_t));
@@ -44,14 +49,47 @@ std::size_t LineSet::Store(std::u16string_view content) {
     return entry;
 }
 
-bool LineSet::Holds(std::size_t entry, std::u16string_view content) const {
-    const unsigned char* at = store_.data() + entry;
-    std::uint64_t header = 0;
+namespace {
+
+std::uint64_t Varint(const unsigned char*& at) {
+    std::uint64_t value = 0;
     for (int shift = 0;; shift += 7) {
-        header |= std::uint64_t{*at & 0x7Fu} << shift;
+        value |= std::uint64_t{*at & 0x7Fu} << shift;
         if ((*at++ & 0x80) == 0)
-            break;
+            return value;
     }
+}
+
+} // namespace
+
+std::uint64_t LineSet::Header(std::size_t entry, const unsigned char*& at) const {
+    at = store_.data() + entry;
+    const std::uint64_t header = Varint(at);
+    if (numbered_)
+        Varint(at);
+    return header;
+}
+
+std::uint32_t LineSet::Number(std::size_t entry) const {
+    const unsigned char* at = store_.data() + entry;
+    Varint(at);
+    return static_cast<std::uint32_t>(Varint(at));
+}
+
+std::u16string LineSet::Content(std::size_t entry) const {
+    const unsigned char* at = nullptr;
+    const std::uint64_t header = Header(entry, at);
+    std::u16string content(static_cast<std::size_t>(header >> 2), u'\0');
+    if ((header & 2) != 0)
+        std::memcpy(content.data(), at, content.size() * sizeof(char16_t));
+    else
+        std::copy(at, at + content.size(), content.begin());
+    return content;
+}
+
+bool LineSet::Holds(std::size_t entry, std::u16string_view content) const {
+    const unsigned char* at = nullptr;
+    const std::uint64_t header = Header(entry, at);
     if ((header >> 2) != content.size())
         return false;
     if ((header & 2) != 0)
@@ -62,17 +100,18 @@ bool LineSet::Holds(std::size_t entry, std::u16string_view content) const {
     return true;
 }
 
-void LineSet::Add(std::u16string_view content, std::uint32_t hash) {
+std::size_t LineSet::Add(std::u16string_view content, std::uint32_t hash) {
     for (std::size_t i = HomeSlot(hash);; i = (i + 1) & (slots_.size() - 1)) {
         const std::uint64_t slot = slots_[i];
         if (slot == 0) {
-            slots_[i] = std::uint64_t{hash} << 32 | (Store(content) + 1);
+            const std::size_t entry = Store(content);
+            slots_[i] = std::uint64_t{hash} << 32 | (entry + 1);
             if (++count_ * 4 > slots_.size() * 3)
                 Grow();
-            return;
+            return entry;
         }
         if ((slot >> 32) == hash && Holds((slot & 0xFFFFFFFFu) - 1, content))
-            return;
+            return (slot & 0xFFFFFFFFu) - 1;
     }
 }
 

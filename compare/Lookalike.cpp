@@ -45,7 +45,9 @@ SetsOfKinds SetsWith(LookalikeKind kind) {
 // kinds touch has only a few results.
 using Results = std::vector<std::pair<std::u16string, SetsOfKinds>>;
 
-Results AllResults(std::u16string_view text) {
+Results AllResults(std::u16string_view text,
+                   LookalikeKinds allowed = LookalikeKinds::FromBits((1u << kLookalikeKindCount) -
+                                                                     1)) {
     static const auto withKind = [] {
         std::array<SetsOfKinds, kLookalikeKindCount> sets;
         for (LookalikeKind kind : kLookalikeKinds)
@@ -54,6 +56,8 @@ Results AllResults(std::u16string_view text) {
     }();
     Results results{{std::u16string(text), SetsOfKinds().set()}};
     for (LookalikeKind kind : kLookalikeRemovalOrder) {
+        if (!allowed.Has(kind))
+            continue; // the sets with it are not asked about
         const SetsOfKinds& with = withKind[static_cast<std::size_t>(kind)];
         Results next;
         const auto add = [&](std::u16string result, const SetsOfKinds& sets) {
@@ -82,8 +86,11 @@ Results AllResults(std::u16string_view text) {
 
 // The first kind in the list that alone makes the texts equal. Tried before all sets at once
 // because it is by far the most common answer, and the cheapest to find.
-std::optional<LookalikeKind> SingleKind(std::u16string_view a, std::u16string_view b) {
+std::optional<LookalikeKind> SingleKind(std::u16string_view a, std::u16string_view b,
+                                        LookalikeKinds allowed) {
     for (LookalikeKind kind : kLookalikeKinds) {
+        if (!allowed.Has(kind))
+            continue;
         const std::optional<std::u16string> ra = RemoveLookalikeDifference(kind, a);
         const std::optional<std::u16string> rb = RemoveLookalikeDifference(kind, b);
         if ((ra || rb) &&
@@ -104,6 +111,14 @@ std::optional<LookalikeKinds> Preferred(const SetsOfKinds& explaining) {
     return std::nullopt;
 }
 
+// The sets of kinds that take none but those of `allowed`.
+SetsOfKinds SubsetsOf(LookalikeKinds allowed) {
+    SetsOfKinds subsets;
+    for (std::size_t set = 0; set < kSetCount; ++set)
+        subsets[set] = (set & ~std::size_t{allowed.Bits()}) == 0;
+    return subsets;
+}
+
 SetsOfKinds Explaining(const Results& ofA, const Results& ofB) {
     SetsOfKinds explaining;
     for (const auto& [result, sets] : ofA)
@@ -116,11 +131,19 @@ SetsOfKinds Explaining(const Results& ofA, const Results& ofB) {
 } // namespace
 
 std::optional<LookalikeKinds> ExplainLookalike(std::u16string_view a, std::u16string_view b) {
-    if (a == b)
+    return ExplainLookalikeWithin(a, b, LookalikeKinds::FromBits((1u << kLookalikeKindCount) - 1));
+}
+
+std::optional<LookalikeKinds> ExplainLookalikeWithin(std::u16string_view a, std::u16string_view b,
+                                                     LookalikeKinds allowed) {
+    if (a == b || allowed.Empty())
         return std::nullopt;
-    if (const std::optional<LookalikeKind> kind = SingleKind(a, b))
+    if (const std::optional<LookalikeKind> kind = SingleKind(a, b, allowed))
         return LookalikeKinds(*kind);
-    return Preferred(Explaining(AllResults(a), AllResults(b)));
+    SetsOfKinds explaining = Explaining(AllResults(a, allowed), AllResults(b, allowed));
+    if (allowed.Bits() != (1u << kLookalikeKindCount) - 1)
+        explaining &= SubsetsOf(allowed);
+    return Preferred(explaining);
 }
 
 LookalikeForms::LookalikeForms(std::u16string_view text) : text_(text), forms_(AllResults(text)) {}

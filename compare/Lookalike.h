@@ -21,6 +21,11 @@ namespace compare {
 // several together, like case and trailing-space for "Abc " against "abc".
 std::optional<LookalikeKinds> ExplainLookalike(std::u16string_view a, std::u16string_view b);
 
+// The same with only the kinds of `allowed`: the set named is one of its subsets, chosen among
+// them as above. What the rules of a comparison that made two texts equal say about them.
+std::optional<LookalikeKinds> ExplainLookalikeWithin(std::u16string_view a, std::u16string_view b,
+                                                     LookalikeKinds allowed);
+
 // What a text becomes under every set of kinds, worked out once for a text that is checked against
 // many others: the same answers as above, at the cost of one text's forms for each check.
 class LookalikeForms {

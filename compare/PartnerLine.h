@@ -62,6 +62,13 @@ public:
         return kNotFound;
     }
 
+    // Where word `number` of the line begins in the text; `number` is what Find has just returned.
+    std::size_t StartOfFound(std::size_t number) const {
+        if (number >= base_ && number < Have())
+            return lineStart_ + starts_[number - base_];
+        return lineStart_ + StartOf(number); // found through the index
+    }
+
 private:
     // A word in the index of the whole line: eight bytes a word, for lines of many millions.
     // Neither its length nor its start is kept: a word searched for holds no blank, so it is the

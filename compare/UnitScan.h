@@ -44,6 +44,17 @@ inline void NarrowAscii(const char16_t* units, char* out) {
         out[i] = static_cast<char>(units[i]);
 }
 
+inline UnitMasks FoldedCopy(const char16_t* units, bool fold, char16_t* out) {
+    UnitMasks masks;
+    for (int i = 0; i < kScanUnits; ++i) {
+        const char16_t unit = units[i];
+        out[i] = fold && unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
+        masks.a |= std::uint32_t{unit == u' '} << i;
+        masks.b |= std::uint32_t{unit == u'\t'} << i;
+    }
+    return masks;
+}
+
 } // namespace portable
 
 #ifdef TARNWICK_UNIT_SCAN_SSE2
@@ -87,6 +98,27 @@ inline std::uint32_t NonAsciiOrEqualMask(const char16_t* units, char16_t unit) {
     return (~asciiMask & 0xFFFF) | equalMask;
 }
 
+// The sixteen units copied to `out`, ASCII capitals made small when `fold`; the masks of the
+// blanks (a) and the tabs (b) among them.
+inline UnitMasks FoldedCopy(const char16_t* units, bool fold, char16_t* out) {
+    const __m128i low = sse2::Load(units);
+    const __m128i high = sse2::Load(units + 8);
+    const auto folded = [&](__m128i v) {
+        if (!fold)
+            return v;
+        // Signed compares: units from 0x8000 on are below 'A' and stay as they are.
+        const __m128i capital = _mm_and_si128(_mm_cmpgt_epi16(v, sse2::Set(u'A' - 1)),
+                                              _mm_cmplt_epi16(v, sse2::Set(u'Z' + 1)));
+        return _mm_add_epi16(v, _mm_and_si128(capital, sse2::Set(0x20)));
+    };
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), folded(low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), folded(high));
+    const __m128i blank = sse2::Set(u' ');
+    const __m128i tab = sse2::Set(u'\t');
+    return {sse2::MaskOf(_mm_cmpeq_epi16(low, blank), _mm_cmpeq_epi16(high, blank)),
+            sse2::MaskOf(_mm_cmpeq_epi16(low, tab), _mm_cmpeq_epi16(high, tab))};
+}
+
 // Only the units below 0x80 come out right; the others are for the caller to overwrite.
 inline void NarrowAscii(const char16_t* units, char* out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
@@ -96,6 +128,7 @@ inline void NarrowAscii(const char16_t* units, char* out) {
 #else
 
 using portable::EqualMasks;
+using portable::FoldedCopy;
 using portable::NarrowAscii;
 using portable::NonAsciiOrEqualMask;
 

@@ -23,6 +23,11 @@ const std::vector<bool>& OverviewStrip::Marks() {
     return marks_;
 }
 
+const std::vector<bool>& OverviewStrip::RuleMarks() {
+    Marks();
+    return ruleMarks_;
+}
+
 // Row y stands for the pieces of text the scroll bar puts at y: whether any of them is red is
 // one look at the pane's colours where they begin and one for the next red stretch.
 void OverviewStrip::WorkOut() {
@@ -30,6 +35,7 @@ void OverviewStrip::WorkOut() {
     const Pane& pane = pane_.Model();
     const qsizetype rows = std::max(height(), 1);
     marks_.assign(static_cast<std::size_t>(rows), false);
+    ruleMarks_.assign(static_cast<std::size_t>(rows), false);
     const qsizetype pieces = pane_.PieceCount();
     for (qsizetype y = 0; y < rows; ++y) {
         const qsizetype first = y * pieces / rows;
@@ -39,6 +45,10 @@ void OverviewStrip::WorkOut() {
         const TextRange next = pane.RedNear(from - 1, true);
         marks_[static_cast<std::size_t>(y)] =
             pane.ColourAt(from) == kRed || (next.length > 0 && next.start < to);
+        const TextRange matched = pane.ColourRunFrom(kRuleMatched, from - 1);
+        ruleMarks_[static_cast<std::size_t>(y)] =
+            !marks_[static_cast<std::size_t>(y)] &&
+            (pane.ColourAt(from) == kRuleMatched || (matched.length > 0 && matched.start < to));
     }
 }
 
@@ -47,10 +57,16 @@ void OverviewStrip::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().color(QPalette::Window));
     const std::vector<bool>& marks = Marks();
     // Marks from before a change of the texts compared fade, as they do in the pane.
-    const QColor red = pane_.Model().Stale() ? QColor(232, 150, 150) : QColor(255, 0, 0);
-    for (std::size_t y = 0; y < marks.size(); ++y)
+    const bool stale = pane_.Model().Stale();
+    const QColor red = stale ? QColor(232, 150, 150) : QColor(255, 0, 0);
+    const QColor quiet = stale ? QColor(180, 192, 198) : QColor(84, 110, 122);
+    for (std::size_t y = 0; y < marks.size(); ++y) {
+        // A rule's mark is half as wide, so that it tells itself from red by its shape too.
         if (marks[y])
             painter.fillRect(QRect(1, static_cast<int>(y), width() - 2, 1), red);
+        else if (ruleMarks_[y])
+            painter.fillRect(QRect(width() / 2, static_cast<int>(y), width() / 2 - 1, 1), quiet);
+    }
 }
 
 void OverviewStrip::mousePressEvent(QMouseEvent* event) {

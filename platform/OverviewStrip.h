@@ -21,8 +21,10 @@ public:
 
     // The text or its colours changed: the marks are worked out again when next drawn.
     void Stale();
-    // Which pixel rows are marked, top to bottom (for tests).
+    // Which pixel rows are marked, top to bottom (for tests): red ones, and those where only
+    // lines or words that a comparison rule matched stand, in their own quiet colour.
     const std::vector<bool>& Marks();
+    const std::vector<bool>& RuleMarks();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,5 +37,6 @@ private:
 
     PaneWidget& pane_;
     std::vector<bool> marks_;
+    std::vector<bool> ruleMarks_;
     bool stale_ = true;
 };

@@ -87,6 +87,10 @@ public:
     // empty range when there is none. A stretch is a run of red units, or a mark (a word or line
     // marked red, with what edits added to it; each part of one that an edit or a colour cut).
     TextRange RedNear(qsizetype position, bool forward) const;
+    // The first run of `colour` that begins after `position`; an empty range when there is none.
+    TextRange ColourRunFrom(Colour colour, qsizetype position) const {
+        return runs_.RunFrom(colour, position + 1);
+    }
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);

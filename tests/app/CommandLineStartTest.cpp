@@ -27,7 +27,7 @@ protected:
 TEST_F(CommandLineStartTest, TwoFilesLoadIntoTheirSidesAndTheFullTextsShow) {
     Form1& form = Start();
     ASSERT_TRUE(form.Option2->isChecked()) << "a first run shows the lists";
-    OpenFromCommandLine(form, {TwoFiles(), WindowCommandLine::Comparison::None});
+    OpenFromCommandLine(form, {TwoFiles(), WindowCommandLine::Comparison::None, {}});
     EXPECT_EQ(form.RichTextBox1.Text(), u"alpha\r\nshared beta\r\n\r"_s);
     EXPECT_EQ(form.RichTextBox2.Text(), u"shared beta\r\ngamma\r\n\r"_s);
     EXPECT_TRUE(form.Option1->isChecked());
@@ -66,7 +66,7 @@ TEST_F(CommandLineStartTest, LinesAndWordsEndAsTheButtonsWould) {
         box.shown.clear();
 
         Form1& byCommandLine = Start();
-        OpenFromCommandLine(byCommandLine, {files, comparison});
+        OpenFromCommandLine(byCommandLine, {files, comparison, {}});
         const Seen actual = seen(byCommandLine);
         EXPECT_EQ(actual.texts, expected.texts);
         EXPECT_EQ(actual.red1, expected.red1);
@@ -83,7 +83,7 @@ TEST_F(CommandLineStartTest, AMissingFileIsReportedAndTheOtherStillLoads) {
     Form1& form = Start();
     const QString missing = QDir::toNativeSeparators(programFolder.filePath(u"gone.txt"_s));
     box.answers = {MsgBoxResult::Ok};
-    OpenFromCommandLine(form, {{missing, TwoFiles()[1]}, WindowCommandLine::Comparison::None});
+    OpenFromCommandLine(form, {{missing, TwoFiles()[1]}, WindowCommandLine::Comparison::None, {}});
     EXPECT_EQ(box.Texts(), std::vector<QString>{u"File not found"_s});
     EXPECT_EQ(form.RichTextBox1.Text(), u"\r"_s);
     EXPECT_EQ(form.RichTextBox2.Text(), u"shared beta\r\ngamma\r\n\r"_s);
@@ -92,7 +92,7 @@ TEST_F(CommandLineStartTest, AMissingFileIsReportedAndTheOtherStillLoads) {
 TEST_F(CommandLineStartTest, OneFileLeavesTheOtherSideAlone) {
     Form1& form = Start();
     form.RichTextBox2.SetText(u"kept"_s);
-    OpenFromCommandLine(form, {{TwoFiles()[0]}, WindowCommandLine::Comparison::None});
+    OpenFromCommandLine(form, {{TwoFiles()[0]}, WindowCommandLine::Comparison::None, {}});
     EXPECT_EQ(form.RichTextBox1.Text(), u"alpha\r\nshared beta\r\n\r"_s);
     EXPECT_EQ(form.RichTextBox2.Text(), u"kept"_s);
 }

@@ -160,7 +160,7 @@ TEST_F(FailureStepsTest, StartUpFailuresQuoteTheirStep) {
         if (!c.storedOption1.isEmpty())
             PresetSetting(u"Option1"_s, c.storedOption1);
         window = std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, pump,
-                                                 process, random, [] { return 0.0; }});
+                                                 process, random, rulesDialog, [] { return 0.0; }});
         {
             QObject context;
             if (c.prepare)

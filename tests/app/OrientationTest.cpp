@@ -65,7 +65,7 @@ TEST_F(OrientationTest, EachKindOfLoadNamesItsFileInTheCaptionAndBothPanesOfItsS
     Finish(form.LoadDroppedFiles(2, {b}));
     EXPECT_EQ(Title(), u"a.txt \u2194 b.txt \u2014 Tarnwick"_s) << "dropped";
 
-    Finish(OpenFromCommandLine(form, {{c, a}, WindowCommandLine::Comparison::None}));
+    Finish(OpenFromCommandLine(form, {{c, a}, WindowCommandLine::Comparison::None, {}}));
     EXPECT_EQ(Title(), u"c.txt \u2194 a.txt \u2014 Tarnwick"_s) << "from the command line";
 
     QDir(programFolder.path()).mkdir(u"Samples"_s);

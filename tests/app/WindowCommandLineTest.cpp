@@ -62,7 +62,7 @@ TEST(WindowCommandLineTest, HelpAndVersionEndWellAndBadCommandLinesEndWithOneLin
         QString begins;
     };
     const Case cases[] = {
-        {{u"--help"_s}, 0, u"Usage: tarnwick [--lines | --words] [FILE1 [FILE2]]\n"_s},
+        {{u"--help"_s}, 0, u"Usage: tarnwick [--lines | --words] [RULES] [FILE1 [FILE2]]\n"_s},
         {{u"-h"_s, u"a.txt"_s}, 0, u"Usage: tarnwick "_s},
         {{u"--version"_s}, 0, u"tarnwick "_s + QStringLiteral(TARNWICK_VERSION)},
         {{u"--linse"_s, u"a.txt"_s}, 2, u"tarnwick: Unknown option 'linse'."_s},
@@ -86,4 +86,47 @@ TEST(WindowCommandLineTest, HelpAndVersionEndWellAndBadCommandLinesEndWithOneLin
     for (const QString& shown : {u"--lines"_s, u"--words"_s, u"--version"_s, u"FILE2"_s})
         EXPECT_TRUE(help.contains(shown)) << shown.toStdString();
     EXPECT_FALSE(help.contains(u"platform"_s)) << "Qt's options are not ours to explain";
+}
+
+// The rule options as tarnwick-cli spells them set the rules of the run, in the kinds' order;
+// an unknown kind or an expression that cannot be used is a usage error, before any window.
+TEST(WindowCommandLineTest, RuleOptionsGiveTheRulesOfTheRun) {
+    const struct {
+        QStringList arguments;
+        std::optional<WindowRules> rules;
+    } rows[] = {
+        {{u"a.txt"_s}, std::nullopt},
+        {{u"-i"_s, u"-Z"_s}, WindowRules{{u"trailing-space"_s, u"case"_s}, std::nullopt, {}}},
+        {{u"-b"_s}, WindowRules{{u"trailing-space"_s, u"inner-space"_s}, std::nullopt, {}}},
+        {{u"-w"_s, u"--ignore=invisible,case"_s},
+         WindowRules{{u"trailing-space"_s, u"leading-space"_s, u"inner-space"_s, u"nbsp"_s,
+                      u"zero-width"_s, u"case"_s},
+                     std::nullopt,
+                     {}}},
+        {{u"-I"_s, u"^#"_s, u"--mask"_s, u"\\d+"_s, u"--mask=x"_s, u"a.txt"_s},
+         WindowRules{{}, u"^#"_s, {u"\\d+"_s, u"x"_s}}},
+    };
+    for (const auto& row : rows) {
+        const auto parsed = Parse(row.arguments);
+        ASSERT_TRUE(std::holds_alternative<WindowCommandLine>(parsed))
+            << row.arguments.join(u' ').toStdString();
+        EXPECT_EQ(std::get<WindowCommandLine>(parsed).rules, row.rules)
+            << row.arguments.join(u' ').toStdString();
+    }
+    const struct {
+        QStringList arguments;
+        QString said;
+    } refused[] = {
+        {{u"--ignore=colour"_s}, u"Unknown kind 'colour'"_s},
+        {{u"--mask=\\d{4"_s}, u"The mask \u201C\\d{4\u201D cannot be used: "_s},
+        {{u"-I"_s, u"a"_s, u"-I"_s, u"b"_s}, u"-I may be given once"_s},
+    };
+    for (const auto& row : refused) {
+        const auto parsed = Parse(row.arguments);
+        ASSERT_TRUE(std::holds_alternative<CommandLineExit>(parsed));
+        const CommandLineExit& exit = std::get<CommandLineExit>(parsed);
+        EXPECT_EQ(exit.status, 2);
+        EXPECT_TRUE(exit.text.contains(row.said)) << exit.text.toStdString();
+        EXPECT_FALSE(exit.text.contains(u'\n'));
+    }
 }

@@ -46,7 +46,7 @@ class WindowStaysLiveTest : public WindowFixture {};
 TEST_F(WindowStaysLiveTest, ATimerKeepsFiringDuringLoadsAndComparisons) {
     WorkThatWaitsForTheWindow live;
     window = std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem, live,
-                                             process, random, [] { return 3600.5; }});
+                                             process, random, rulesDialog, [] { return 3600.5; }});
     Form1& form = *window;
     Finish(form.Form_Load());
     form.show();

@@ -101,7 +101,7 @@ TEST_F(WindowTest, EveryControlStandsInItsContainerWithItsDesignPlaceCaptionAndF
 }
 
 TEST_F(WindowTest, BeforeTheWindowIsShownTheResultPanesHaveTheirDesignHeight) {
-    Form1 form(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random,
+    Form1 form(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random, rulesDialog,
                        [] { return 0.0; }});
     EXPECT_EQ(form.ViewOf(form.RichTextBox3)->height(), Pixels(1215));
     EXPECT_EQ(form.ViewOf(form.RichTextBox4)->height(), Pixels(1215));
@@ -231,7 +231,7 @@ TEST_F(WindowTest, ClosingDuringAComparisonEndsTheProcessAtOnce) {
     EXPECT_EXIT(
         {
             Form1 form(Desktop{box, dialog, settings, shell, fileSystem, pump, realEnd, random,
-                               [] { return 0.0; }});
+                               rulesDialog, [] { return 0.0; }});
             form.Form_Load();
             form.show();
             form.RichTextBox1.SetText(u"x\r"_s);

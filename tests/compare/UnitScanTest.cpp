@@ -51,11 +51,13 @@ struct Scanner {
     UnitMasks (*equalMasks)(const char16_t*, char16_t, char16_t);
     std::uint32_t (*nonAsciiOrEqualMask)(const char16_t*, char16_t);
     void (*narrowAscii)(const char16_t*, char*);
+    UnitMasks (*foldedCopy)(const char16_t*, bool, char16_t*);
 };
 
 const Scanner kScanners[] = {
-    {"built", &EqualMasks, &NonAsciiOrEqualMask, &NarrowAscii},
-    {"portable", &portable::EqualMasks, &portable::NonAsciiOrEqualMask, &portable::NarrowAscii},
+    {"built", &EqualMasks, &NonAsciiOrEqualMask, &NarrowAscii, &FoldedCopy},
+    {"portable", &portable::EqualMasks, &portable::NonAsciiOrEqualMask, &portable::NarrowAscii,
+     &portable::FoldedCopy},
 };
 
 } // namespace
@@ -94,6 +96,32 @@ TEST(UnitScanTest, NarrowingKeepsEveryAsciiUnit) {
             scanner.narrowAscii(block.data(), narrow.data());
             for (std::size_t i = 0; i < block.size(); ++i)
                 ASSERT_EQ(narrow[i], static_cast<char>(block[i]));
+        }
+    }
+}
+
+// Capitals become small and nothing else changes, the letters either side of them and the units
+// whose lanes read as negative numbers included; blanks and tabs are marked.
+TEST(UnitScanTest, FoldedCopyFoldsCapitalsAlone) {
+    constexpr std::array<char16_t, 10> kUnits{u'@', u'A',  u'Z',   u'[',   u'a',
+                                              u' ', u'\t', 0x00C0, 0x8041, 0xFDD0};
+    for (const Scanner& scanner : kScanners) {
+        SCOPED_TRACE(scanner.name);
+        std::mt19937 random(13);
+        for (int round = 0; round < 500; ++round) {
+            Block block{};
+            for (char16_t& unit : block)
+                unit = kUnits[random() % kUnits.size()];
+            for (const bool fold : {false, true}) {
+                Block copy{};
+                const UnitMasks found = scanner.foldedCopy(block.data(), fold, copy.data());
+                for (std::size_t i = 0; i < block.size(); ++i) {
+                    const bool capital = block[i] >= u'A' && block[i] <= u'Z';
+                    ASSERT_EQ(copy[i], fold && capital ? block[i] + 0x20 : block[i]);
+                }
+                ASSERT_EQ(found.a, EqualMask(block, u' '));
+                ASSERT_EQ(found.b, EqualMask(block, u'\t'));
+            }
         }
     }
 }

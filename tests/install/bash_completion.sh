@@ -47,8 +47,16 @@ check_cases tarnwick-cli <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--count --counts --exact --explain --help --json --line-numbers --quiet --version
+--|--count --counts --exact --explain --help --ignore --ignore-matching-lines --json --line-numbers --mask --quiet --version
 --c|--count --counts
+--ig|--ignore --ignore-matching-lines
+--ignore ca|case
+--ignore case,tr|case,trailing-space
+--ignore = i|inner-space invisible
+--mask |
+-I ^# lines files/o|files/old.txt files/other.txt
+--mask = [0-9]+ lines files/o|files/old.txt files/other.txt
+-wi lines files/o|files/old.txt files/other.txt
 -q lines - |files
 lines - files/old.txt |
 lines files/o|files/old.txt files/other.txt
@@ -62,15 +70,17 @@ check_cases tarnwick <<'CASES'
  |files
 files/o|files/old.txt files/other.txt
 --l|--lines
--|--help --lines --version --words -h
---|--help --lines --version --words
---lines -|--help --version -h
---words --|--help --version
+-|--help --ignore --ignore-matching-lines --lines --mask --version --words -I -Z -b -h -i -w
+--|--help --ignore --ignore-matching-lines --lines --mask --version --words
+--lines -|--help --ignore --ignore-matching-lines --mask --version -I -Z -b -h -i -w
+--words --|--help --ignore --ignore-matching-lines --mask --version
+--ignore ca|case
+-I ^# files/o|files/old.txt files/other.txt
 --lines files/o|files/old.txt files/other.txt
 files/old.txt files/ot|files/other.txt
 files/old.txt --w|--words
 a b |
-a b --|--help --lines --version --words
+a b --|--help --ignore --ignore-matching-lines --lines --mask --version --words
 --help |
 -h f|
 --version --l|

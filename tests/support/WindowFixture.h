@@ -7,6 +7,7 @@
 #include "ScriptedFileDialog.h"
 #include "ScriptedMsgBox.h"
 #include "ScriptedRandomGenerator.h"
+#include "ScriptedRulesDialog.h"
 #include "app/Form1.h"
 #include "platform/QtFileSystem.h"
 
@@ -30,7 +31,7 @@ protected:
     // scripted pump, or the one given.
     Form1& Start(EventPump* with = nullptr) {
         window = std::make_unique<Form1>(Desktop{box, dialog, settings, shell, fileSystem,
-                                                 with ? *with : pump, process, random,
+                                                 with ? *with : pump, process, random, rulesDialog,
                                                  [] { return 3600.5; }});
         window->Form_Load();
         window->show();
@@ -90,5 +91,6 @@ protected:
     ScriptedEventPump pump;
     RecordingProcessControl process;
     ScriptedRandomGenerator random;
+    ScriptedRulesDialog rulesDialog;
     std::unique_ptr<Form1> window;
 };
