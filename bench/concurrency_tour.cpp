@@ -20,6 +20,7 @@
 #include "RecordingShell.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedRandomGenerator.h"
+#include "ScriptedRulesDialog.h"
 
 #include "app/Form1.h"
 #include "app/MemoryBound.h"
@@ -410,7 +411,8 @@ int main(int argc, char** argv) {
     CountingPump pump;
     TourProcessControl process;
     ScriptedRandomGenerator random; // never the one start in a hundred that opens a web page
-    Form1 form(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random,
+    ScriptedRulesDialog rulesDialog;
+    Form1 form(Desktop{box, dialog, settings, shell, fileSystem, pump, process, random, rulesDialog,
                        [] { return 0.0; }});
     QCoro::waitFor(form.Form_Load());
     form.show();
