@@ -2,6 +2,11 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -22,8 +27,8 @@ CliExit UsageError(const QString& error) {
     return CliExit{error + u" Try 'tarnwick-cli --help'."_s, kTroubleStatus};
 }
 
-// The arguments that are no options, as given: every option here is a flag, so an argument is an
-// option when it starts with '-' (but is not "-" alone) and comes before a "--".
+// The arguments that are no options, as given: an argument is an option when it starts with '-'
+// (but is not "-" alone) and comes before a "--"; the one after "--memory" is its value.
 QList<QByteArray> Positional(const QList<QByteArray>& arguments) {
     QList<QByteArray> positional;
     bool optionsEnded = false;
@@ -31,6 +36,8 @@ QList<QByteArray> Positional(const QList<QByteArray>& arguments) {
         const QByteArray& argument = arguments[i];
         if (!optionsEnded && argument == "--")
             optionsEnded = true;
+        else if (!optionsEnded && argument == "--memory")
+            ++i;
         else if (optionsEnded || !argument.startsWith('-') || argument == "-")
             positional.append(argument);
     }
@@ -58,7 +65,13 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"difference. With --json each file's object gets \"lookalikes\": "
         u"start and length are the difference as its mark covers it, other_start and "
         u"other_length the look-alike in the other file the same way."_s);
-    parser.addOptions({help, version, exact, json, explain});
+    const QCommandLineOption memory(
+        u"memory"_s,
+        u"Use at most about SIZE of memory (K, M, G or T for KiB, MiB, GiB, TiB): files that "
+        u"do not fit are compared in passes through temporary files under $TMPDIR. By default "
+        u"three times the files' size and 100 MB, but never more than half the memory."_s,
+        u"SIZE"_s);
+    parser.addOptions({help, version, exact, json, explain, memory});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
@@ -86,12 +99,35 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     options.exact = parser.isSet(exact);
     options.json = parser.isSet(json);
     options.explain = parser.isSet(explain);
+    if (parser.isSet(memory)) {
+        options.memoryBytes = ParseMemorySize(parser.value(memory));
+        if (!options.memoryBytes)
+            return UsageError(u"Bad size for --memory: '"_s + parser.value(memory) + u"'."_s);
+    }
     return options;
 }
 
 qint64 MemoryAllowance(const CliOptions& options, qint64 fileBytes) {
     constexpr qint64 kFixedAllowance = qint64{100} << 20;
-    return options.memoryBytes.value_or(3 * fileBytes + kFixedAllowance);
+    if (options.memoryBytes)
+        return *options.memoryBytes;
+    const qint64 machine = qint64{sysconf(_SC_PHYS_PAGES)} * qint64{sysconf(_SC_PAGE_SIZE)};
+    const qint64 usual = 3 * fileBytes + kFixedAllowance;
+    return machine > 0 ? std::min(usual, machine / 2) : usual;
+}
+
+std::optional<qint64> ParseMemorySize(const QString& text) {
+    static const QRegularExpression kSize(u"^([0-9]{1,15})([kKmMgGtT]?)(i?[bB])?$"_s);
+    const QRegularExpressionMatch match = kSize.match(text);
+    if (!match.hasMatch() || (match.captured(2).isEmpty() && !match.captured(3).isEmpty() &&
+                              match.captured(3).size() > 1))
+        return std::nullopt;
+    const qint64 number = match.captured(1).toLongLong();
+    const auto shift = QStringLiteral("kmgt").indexOf(match.captured(2).toLower()) + 1;
+    const int bits = match.captured(2).isEmpty() ? 0 : static_cast<int>(10 * shift);
+    if (number == 0 || number > (std::numeric_limits<qint64>::max() >> bits))
+        return std::nullopt;
+    return number << bits;
 }
 
 std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments) {

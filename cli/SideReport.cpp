@@ -37,13 +37,17 @@ QByteArray SideReport::OtherName() const {
 }
 
 QByteArray SideReport::Header() const {
-    const QByteArray own = NameOf(file_ == 1 ? options_.file1 : options_.file2);
-    const QByteArray other = OtherName();
-    const QByteArray count = QByteArray::number(count_);
-    if (options_.mode == CliOptions::Mode::Lines)
-        return "--- " + own + ": " + count + (count_ == 1 ? " line" : " lines") + " not in " +
+    return HeaderOf(options_, file_, count_);
+}
+
+QByteArray SideReport::HeaderOf(const CliOptions& options, int file, qint64 count) {
+    const QByteArray own = NameOf(file == 1 ? options.file1 : options.file2);
+    const QByteArray other = NameOf(file == 1 ? options.file2 : options.file1);
+    const QByteArray number = QByteArray::number(count);
+    if (options.mode == CliOptions::Mode::Lines)
+        return "--- " + own + ": " + number + (count == 1 ? " line" : " lines") + " not in " +
                other + "\n";
-    return "--- " + own + ": " + count + (count_ == 1 ? " word" : " words") +
+    return "--- " + own + ": " + number + (count == 1 ? " word" : " words") +
            " not supplied by the lines of " + other + "\n";
 }
 

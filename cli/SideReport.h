@@ -24,6 +24,8 @@ public:
     bool HasEntries() const { return count_ > 0; }
     // The report tells no look-alikes, though --explain asked for them.
     void WithoutLookalikes() { explain_ = false; }
+    // The readable report's line before the entries of file `file` (1 or 2), which has `count`.
+    static QByteArray HeaderOf(const CliOptions& options, int file, qint64 count);
 
 private:
     ListSink::Style Style() const;

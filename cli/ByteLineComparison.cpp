@@ -1,0 +1,122 @@
+#include "cli/ByteLineComparison.h"
+
+#include "cli/ByteLineTable.h"
+#include "cli/ByteLines.h"
+#include "cli/ByteLinesReport.h"
+#include "cli/MappedFile.h"
+#include "cli/ReportSinks.h"
+
+#include <QByteArrayView>
+
+#include <future>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kRichTextStart = "{\\rtf";
+// What the run takes beside its data: the program, its buffers and its threads.
+constexpr qint64 kRunBytes = qint64{32} << 20;
+// Cuts and hashes, table slots at most half full, and an entry in the list of missing pieces.
+constexpr qint64 kBytesPerPiece = ByteLines::kBytesPerPiece + 2 * sizeof(std::uint64_t) + 4;
+
+// The bytes the comparison compares, or nothing when they do not decode to themselves: for
+// AsLoaded text, rich text is read as its plain text, and a file that is not valid UTF-8 after
+// its byte-order mark is read with replacement characters or as Windows-1252.
+std::optional<std::string_view> ComparedBytes(std::string_view bytes, bool exact) {
+    if (!exact) {
+        if (bytes.starts_with(kRichTextStart))
+            return std::nullopt;
+        if (bytes.starts_with(kByteOrderMark))
+            bytes.remove_prefix(kByteOrderMark.size());
+    }
+    if (!QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8())
+        return std::nullopt;
+    return bytes;
+}
+
+struct Side {
+    std::unique_ptr<MappedFile> file;
+    std::optional<ByteLines> lines;
+    std::optional<ByteLineTable> table;
+    std::vector<std::uint32_t> missing;
+};
+
+// Maps, cuts and indexes one file; false when it needs the general comparison.
+bool Prepare(const QByteArray& path, bool exact, std::size_t maxPieces, Side& side) {
+    side.file = MappedFile::Open(path, true);
+    if (!side.file)
+        return false;
+    const std::optional<std::string_view> bytes = ComparedBytes(side.file->Bytes(), exact);
+    if (!bytes)
+        return false;
+    side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
+                       maxPieces);
+    if (!side.lines->Complete())
+        return false;
+    side.table.emplace(*side.lines);
+    return true;
+}
+
+qint64 OrdinaryFileSize(const QByteArray& path) {
+    struct stat status {};
+    if (stat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return status.st_size;
+}
+
+} // namespace
+
+bool LinesAsBytesServe(const CliOptions& options) {
+    CliOptions served;
+    served.mode = CliOptions::Mode::Lines;
+    served.file1 = options.file1;
+    served.file2 = options.file2;
+    served.exact = options.exact;
+    served.json = options.json;
+    served.memoryBytes = options.memoryBytes;
+    return options == served;
+}
+
+std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out) {
+    if (!LinesAsBytesServe(options))
+        return std::nullopt;
+    const qint64 size1 = OrdinaryFileSize(options.file1);
+    const qint64 size2 = OrdinaryFileSize(options.file2);
+    if (size1 < 0 || size2 < 0)
+        return std::nullopt;
+    // The files are mapped whole; their pieces share what is left, in proportion to their size.
+    const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
+    if (left <= 0)
+        return std::nullopt;
+    const qint64 pieces = std::min<qint64>(left / kBytesPerPiece, qint64{0xFFFF'FFFE});
+    const auto share = [&](qint64 size) {
+        return static_cast<std::size_t>(
+            size1 + size2 == 0
+                ? pieces / 2
+                : static_cast<qint64>(static_cast<double>(pieces) * static_cast<double>(size) /
+                                      static_cast<double>(size1 + size2)));
+    };
+    Side first, second;
+    auto secondReady = std::async(std::launch::async, [&] {
+        return Prepare(options.file2, options.exact, share(size2), second);
+    });
+    const bool firstReady = Prepare(options.file1, options.exact, share(size1), first);
+    if (!secondReady.get() || !firstReady)
+        return std::nullopt;
+    auto secondMissing = std::async(
+        std::launch::async, [&] { second.missing = first.table->MissingOf(*second.lines); });
+    first.missing = second.table->MissingOf(*first.lines);
+    secondMissing.get();
+
+    ReportOutput report(out);
+    if (options.json)
+        report.Write(R"({"mode":"lines")");
+    WriteByteLinesSide(options, 1, *first.lines, first.missing, report);
+    WriteByteLinesSide(options, 2, *second.lines, second.missing, report);
+    if (options.json)
+        report.Write("}\n");
+    report.Flush();
+    return first.missing.empty() && second.missing.empty() ? 0 : 1;
+}
