@@ -93,8 +93,10 @@ int RunCliComparison(const CliOptions& options, std::FILE* out) {
         });
         status != 0)
         return status;
-    if (asBytes)
-        return *asBytes;
+    return asBytes ? *asBytes : RunGeneralComparison(options, out);
+}
+
+int RunGeneralComparison(const CliOptions& options, std::FILE* out) {
     TwoTexts texts(options);
     QString failure;
     if (const int failed = texts.Wait(failure); failed >= 0) {
