@@ -94,4 +94,11 @@ for mode in lines words; do
             $json $mode
     done
 done
+# --counts holds twelve bytes more a distinct line of the held file when read in passes, and a
+# count and slots a line when both texts are held.
+check "256M empty lines, twice" empty-lines-256M.txt empty-lines-256M.txt --counts lines
+check "1G of 8-byte lines, small" short-lines-1G.txt small.txt --counts lines
+check "small, 1G of 8-byte lines" small.txt short-lines-1G.txt --counts --json lines
+PIPE=1 check "300M of text through a pipe, small" text-300M.txt small.txt --counts lines
+PIPE=1 check "1G of 8-byte lines through a pipe, small" short-lines-1G.txt small.txt --counts lines
 exit "$missed"

@@ -5,6 +5,7 @@
 #include "cli/ByteLinesReport.h"
 #include "cli/MappedFile.h"
 #include "cli/ReportSinks.h"
+#include "cli/ShownName.h"
 
 #include <QByteArrayView>
 
@@ -69,14 +70,14 @@ qint64 OrdinaryFileSize(const QByteArray& path) {
 } // namespace
 
 bool LinesAsBytesServe(const CliOptions& options) {
-    CliOptions served;
-    served.mode = CliOptions::Mode::Lines;
-    served.file1 = options.file1;
-    served.file2 = options.file2;
-    served.exact = options.exact;
-    served.json = options.json;
-    served.memoryBytes = options.memoryBytes;
-    return options == served;
+    // Standard input is read by the general comparison; a file named "-" is reached as ./-.
+    if (options.file1 == kStandardInput || options.file2 == kStandardInput)
+        return false;
+    // Look-alikes and counted lines are only worked out on decoded texts.
+    CliOptions served = options;
+    served.explain = options.explain && (options.count || options.quiet);
+    served.counts = false;
+    return options.mode == CliOptions::Mode::Lines && options == served;
 }
 
 std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out) {
@@ -111,11 +112,13 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     secondMissing.get();
 
     ReportOutput report(out);
-    if (options.json)
+    const bool json = options.json && !options.count && !options.quiet;
+    if (json)
         report.Write(R"({"mode":"lines")");
-    WriteByteLinesSide(options, 1, *first.lines, first.missing, report);
-    WriteByteLinesSide(options, 2, *second.lines, second.missing, report);
-    if (options.json)
+    const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
+    WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, report);
+    WriteByteLinesSide(options, 2, {name2, name1}, *second.lines, second.missing, report);
+    if (json)
         report.Write("}\n");
     report.Flush();
     return first.missing.empty() && second.missing.empty() ? 0 : 1;

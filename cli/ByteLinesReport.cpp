@@ -1,9 +1,11 @@
 #include "cli/ByteLinesReport.h"
 
+#include "cli/MarkSink.h"
 #include "cli/SideReport.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -88,14 +90,31 @@ char* Escape(char* out, unsigned char byte) {
     return out;
 }
 
-void WriteReadable(const CliOptions& options, int file, const ByteLines& lines,
-                   const std::vector<std::uint32_t>& missing, Gathered& out) {
-    out.Put(SideReport::HeaderOf(options, file, static_cast<qint64>(missing.size())).toStdString());
+void WriteReadable(const CliOptions& options, int file, const SideNames& names,
+                   const ByteLines& lines, const std::vector<std::uint32_t>& missing,
+                   Gathered& out) {
+    out.Put(SideReport::HeaderOf(options.mode, static_cast<qint64>(missing.size()), names)
+                .toStdString());
     const char prefix[2] = {file == 1 ? '<' : '>', ' '};
+    char number[32];
     for (const std::uint32_t piece : missing) {
         out.Put(std::string_view(prefix, 2)); // a line without the LF in front
+        if (options.lineNumbers) {
+            const char* end = std::to_chars(number, number + sizeof number, piece + 1ull).ptr;
+            out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+            out.Put(": ");
+        }
         out.Put(lines.Content(piece));
         out.Put("\n");
+    }
+}
+
+// Appends a content escaped for JSON, a part at a time.
+void PutEscaped(std::string_view content, Gathered& out) {
+    while (!content.empty()) {
+        const std::string_view part = content.substr(0, kPartBytes);
+        out.Used(AppendJsonEscapedBytes(out.Room(kEscapedBytesPerByte * part.size()), part));
+        content.remove_prefix(part.size());
     }
 }
 
@@ -103,12 +122,7 @@ void WriteResult(const ByteLines& lines, const std::vector<std::uint32_t>& missi
     for (const std::uint32_t piece : missing) {
         if (lines.AfterBreak(piece))
             out.Put("\\n");
-        std::string_view content = lines.Content(piece);
-        while (!content.empty()) {
-            const std::string_view part = content.substr(0, kPartBytes);
-            out.Used(AppendJsonEscapedBytes(out.Room(kEscapedBytesPerByte * part.size()), part));
-            content.remove_prefix(part.size());
-        }
+        PutEscaped(lines.Content(piece), out);
         out.Put("\\r");
     }
 }
@@ -129,9 +143,26 @@ void WriteMarks(const ByteLines& lines, const std::vector<std::uint32_t>& missin
         const std::string_view content = lines.Content(piece);
         const std::size_t length = (lines.NonAscii() ? Utf16Units(content) : content.size()) +
                                    (lines.AfterBreak(piece) ? 1 : 0);
-        marks.Entry({}, {}, unit, length + (piece + 1 < count ? 1 : 0));
+        marks.Entry({}, {}, unit, length + (piece + 1 < count ? 1 : 0), {});
     }
     marks.Finish();
+}
+
+// The entries: each missing piece's line, counted from 1, and its content.
+void WriteEntries(const ByteLines& lines, const std::vector<std::uint32_t>& missing,
+                  Gathered& out) {
+    char number[32];
+    bool first = true;
+    for (const std::uint32_t piece : missing) {
+        out.Put(first ? R"({"line":)" : R"(,{"line":)");
+        first = false;
+        const char* end =
+            std::to_chars(number, number + sizeof number, piece + std::uint64_t{1}).ptr;
+        out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+        out.Put(R"(,"text":")");
+        PutEscaped(lines.Content(piece), out);
+        out.Put(R"("})");
+    }
 }
 
 } // namespace
@@ -159,11 +190,18 @@ std::size_t Utf16Units(std::string_view bytes) {
     return units;
 }
 
-void WriteByteLinesSide(const CliOptions& options, int file, const ByteLines& lines,
-                        const std::vector<std::uint32_t>& missing, ByteSink& out) {
+void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& names,
+                        const ByteLines& lines, const std::vector<std::uint32_t>& missing,
+                        ByteSink& out) {
+    if (options.quiet)
+        return;
+    if (options.count) {
+        out.Write(QByteArray::number(static_cast<qint64>(missing.size())) + ' ' + names.own + '\n');
+        return;
+    }
     Gathered gathered(out);
     if (!options.json) {
-        WriteReadable(options, file, lines, missing, gathered);
+        WriteReadable(options, file, names, lines, missing, gathered);
         gathered.Flush();
         return;
     }
@@ -172,5 +210,8 @@ void WriteByteLinesSide(const CliOptions& options, int file, const ByteLines& li
     gathered.Put("\",\"marks\":[");
     gathered.Flush();
     WriteMarks(lines, missing, out);
-    out.Write("]}");
+    gathered.Put("],\"entries\":[");
+    WriteEntries(lines, missing, gathered);
+    gathered.Put("]}");
+    gathered.Flush();
 }

@@ -2,6 +2,7 @@
 
 #include "cli/ByteLineComparison.h"
 #include "cli/HeldComparison.h"
+#include "cli/ShownName.h"
 #include "cli/SideReport.h"
 #include "cli/StreamedComparison.h"
 #include "cli/TwoTexts.h"
@@ -35,19 +36,34 @@ void Say(const QByteArray& path, const QString& description) {
                      description.toUtf8().constData());
 }
 
-int Compare(const CliOptions& options, InputText& one, InputText& two, std::FILE* out) {
+int Compare(const CliOptions& asked, InputText& one, InputText& two, std::FILE* out) {
+    // Without entries to show, look-alikes and line numbers are not worked out.
+    CliOptions options = asked;
+    if (options.count || options.quiet) {
+        options.explain = false;
+        options.lineNumbers = false;
+    }
     const qint64 files = one.FileBytes() + two.FileBytes();
     const qint64 allowed = MemoryAllowance(options, files) - kRunBytes;
     // Both texts are held when that leaves room; otherwise they are read again for each pass, and
     // the streamed comparison holds at most about twice the files' size.
     const qint64 held = HeldBytes(options, one, two);
     const bool holdBoth = held + kLeastKeptRoom <= allowed;
+    if (options.quiet) {
+        const bool different = holdBoth ? AnyDifferenceHeld(options, one, two)
+                                        : AnyDifferenceStreamed(options, one, two);
+        return different ? kDifferent : kSame;
+    }
     const qint64 least = options.memoryBytes ? 0 : kLeastKeptRoom;
     KeptRoom room(std::max(least, (holdBoth ? allowed - held : allowed - 2 * files) / 4 * 3));
     ReportOutput report(out);
-    SideReport first(options, 1, room);
-    SideReport second(options, 2, room);
-    if (!holdBoth) {
+    const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
+    SideReport first(options, 1, {name1, name2}, room);
+    SideReport second(options, 2, {name2, name1}, room);
+    if (holdBoth) {
+        first.PassesRunAgainCheaply();
+        second.PassesRunAgainCheaply();
+    } else {
         first.WithoutLookalikes();
         second.WithoutLookalikes();
     }

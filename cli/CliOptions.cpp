@@ -20,8 +20,9 @@ const QString kDescription = uR"(Compares two text files the way the Tarnwick wi
   words  the words of each line that the line at the same place in the
          other file does not supply
 
-Both directions are computed. Exit status: 0 when neither file has a
-difference, 1 when there are differences, 2 on trouble.)"_s;
+Both directions are computed. Either file may be - for standard input.
+Exit status: 0 when neither file has a difference, 1 when there are
+differences, 2 on trouble.)"_s;
 
 CliExit UsageError(const QString& error) {
     return CliExit{error + u" Try 'tarnwick-cli --help'."_s, kTroubleStatus};
@@ -44,6 +45,18 @@ QList<QByteArray> Positional(const QList<QByteArray>& arguments) {
     return positional;
 }
 
+// What makes the options one asks for impossible together, if anything.
+QString Contradiction(const CliOptions& options) {
+    if (options.file1 == kStandardInput && options.file2 == kStandardInput)
+        return u"Standard input can stand for one of the files only."_s;
+    if (options.counts && options.mode != CliOptions::Mode::Lines)
+        return u"--counts works with lines only."_s;
+    // The report's forms: readable, --json, --count and --quiet.
+    if (int(options.json) + int(options.count) + int(options.quiet) > 1)
+        return u"Choose one of --json, --count and --quiet."_s;
+    return {};
+}
+
 } // namespace
 
 std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arguments) {
@@ -57,7 +70,11 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     const QCommandLineOption exact(u"exact"_s,
                                    u"Take each file's bytes as UTF-8 with nothing normalised "
                                    u"and nothing appended."_s);
-    const QCommandLineOption json(u"json"_s, u"Print one JSON object instead of text."_s);
+    const QCommandLineOption json(
+        u"json"_s, u"Print one JSON object instead of text. Each file's object holds its "
+                   u"\"result\" and \"marks\" as the window has them, and \"entries\": "
+                   u"{\"line\",\"text\"} for lines, {\"line\",\"word\",\"text\"} for "
+                   u"words (lines from 1, words in their line from 0)."_s);
     const QCommandLineOption explain(
         u"explain"_s,
         u"Under each difference that only looks different from a line of the other file "
@@ -71,10 +88,23 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"do not fit are compared in passes through temporary files under $TMPDIR. By default "
         u"three times the files' size and 100 MB, but never more than half the memory."_s,
         u"SIZE"_s);
-    parser.addOptions({help, version, exact, json, explain, memory});
+    const QCommandLineOption lineNumbers(
+        QStringList{u"n"_s, u"line-numbers"_s},
+        u"Put each difference's line number in front of it (for words, the line of the "
+        u"word)."_s);
+    const QCommandLineOption counts(
+        u"counts"_s,
+        u"lines: also list the lines that both files hold, but a different number of times, "
+        u"each at its first line with both counts (with --json, \"counts\")."_s);
+    const QCommandLineOption quiet(QStringList{u"q"_s, u"quiet"_s},
+                                   u"Print nothing; only the exit status tells."_s);
+    const QCommandLineOption count(
+        u"count"_s, u"Print only how many differences each file has, a line a file: N NAME."_s);
+    parser.addOptions(
+        {help, version, exact, json, explain, lineNumbers, counts, quiet, count, memory});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
-    parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
-    parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
+    parser.addPositionalArgument(u"file1"_s, u"Text file #1 (- for standard input)"_s);
+    parser.addPositionalArgument(u"file2"_s, u"Text file #2 (- for standard input)"_s);
 
     if (!parser.parse(decoded))
         return UsageError(parser.errorText());
@@ -104,6 +134,12 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         if (!options.memoryBytes)
             return UsageError(u"Bad size for --memory: '"_s + parser.value(memory) + u"'."_s);
     }
+    options.lineNumbers = parser.isSet(lineNumbers);
+    options.counts = parser.isSet(counts);
+    options.quiet = parser.isSet(quiet);
+    options.count = parser.isSet(count);
+    if (const QString error = Contradiction(options); !error.isEmpty())
+        return UsageError(error);
     return options;
 }
 

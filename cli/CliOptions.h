@@ -9,6 +9,9 @@
 #include <optional>
 #include <variant>
 
+// The file name that stands for standard input; a file of that name is reached as ./-.
+inline constexpr char kStandardInput[] = "-";
+
 struct CliOptions {
     enum class Mode { Lines, Words };
 
@@ -19,7 +22,11 @@ struct CliOptions {
     QByteArray file2;
     bool exact = false; // the files' bytes as UTF-8, nothing normalised or appended
     bool json = false;
-    bool explain = false; // each difference's look-alike in the other file, where it has one
+    bool explain = false;     // each difference's look-alike in the other file, where it has one
+    bool lineNumbers = false; // each entry of the readable report after its line number
+    bool counts = false; // lines: also the lines the two files hold a different number of times
+    bool quiet = false;  // no report, only the exit status
+    bool count = false;  // only how many differences each file has
     // The memory the comparison may take (--memory); by default three times the files' size and
     // 100 MB, but never more than half the machine's memory.
     std::optional<qint64> memoryBytes;

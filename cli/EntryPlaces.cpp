@@ -26,7 +26,7 @@ bool EntryPlaces::TakeBlock(std::size_t bytes) {
 }
 
 void EntryPlaces::Entry(std::u16string_view a, std::u16string_view, std::size_t start,
-                        std::size_t length) {
+                        std::size_t length, EntryLine) {
     ++entries_;
     if (!complete_)
         return;
@@ -88,9 +88,9 @@ Pass EntryPlaces::Replay(std::u16string_view text) const {
                 end = start + units;
                 const std::u16string_view entry = text.substr(start, units);
                 if (lines)
-                    sink.Entry(entry, u"\r", start, units + (end < text.size() ? 1 : 0));
+                    sink.Entry(entry, u"\r", start, units + (end < text.size() ? 1 : 0), {});
                 else
-                    sink.Entry(u"\r\n", entry, start, units);
+                    sink.Entry(u"\r\n", entry, start, units, {});
                 lookalikesOfEntry();
             }
         }

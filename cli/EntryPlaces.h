@@ -19,8 +19,8 @@ public:
     EntryPlaces(const EntryPlaces&) = delete;
     EntryPlaces& operator=(const EntryPlaces&) = delete;
 
-    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
-               std::size_t length) override;
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start, std::size_t length,
+               EntryLine) override;
     void Lookalike(const EntryLookalike& lookalike) override;
     void Finish() override {}
 

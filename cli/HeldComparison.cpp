@@ -1,6 +1,8 @@
 #include "cli/HeldComparison.h"
 
+#include "cli/EntryNumbering.h"
 #include "cli/EntryPlaces.h"
+#include "cli/LineCounts.h"
 #include "cli/LookalikePasses.h"
 
 #include "compare/LineIndex.h"
@@ -22,7 +24,7 @@ Pass MissingLines(const compare::LineIndex& own, const compare::LineIndex& other
         own.ForEachMissingIn(other, 0, own.PieceCount(), [&](compare::Piece piece) {
             const bool endsWithCR = piece.start + piece.length < text.size();
             sink.Entry(text.substr(piece.start, piece.length), u"\r", piece.start,
-                       piece.length + (endsWithCR ? 1 : 0));
+                       piece.length + (endsWithCR ? 1 : 0), {});
         });
     };
 }
@@ -32,36 +34,96 @@ Pass UnmatchedWords(std::u16string_view own, std::u16string_view other) {
         compare::ForEachUnmatchedWord(
             own, other,
             [&](std::size_t start, std::size_t length) {
-                sink.Entry(u"\r\n", own.substr(start, length), start, length);
+                sink.Entry(u"\r\n", own.substr(start, length), start, length, {});
             },
             [](std::size_t) { return true; });
     };
 }
 
+// One side of the report: its text, its pass and, with --counts, its counted lines.
+struct Side {
+    std::u16string_view text;
+    Pass pass;
+    CountPass counted = {};
+};
+
 // Side 2 is worked out on another thread, and its report made there as far as the room lasts,
-// while side 1 is worked out and written.
-void WriteBoth(const CliOptions& options, std::u16string_view firstText,
-               std::u16string_view secondText, const Pass& firstPass, const Pass& secondPass,
-               SideReport& first, SideReport& second, ByteSink& out, KeptRoom& room) {
+// while side 1 is worked out and written. Where each side's entries stand is kept, so that its
+// report is made again from the text, with the entries' lines where they are asked for.
+void WriteBoth(const CliOptions& options, const Side& one, const Side& two, SideReport& first,
+               SideReport& second, ByteSink& out, KeptRoom& room) {
+    const auto numbered = [&](const Pass& pass, std::u16string_view text) {
+        return Numbered(pass, text, options.mode);
+    };
     EntryPlaces secondPlaces(room, options.mode);
     auto kept = std::async(std::launch::async, [&] {
-        secondPass(secondPlaces);
+        two.pass(secondPlaces);
         if (secondPlaces.Complete())
-            second.Keep(secondPlaces.Replay(secondText));
+            second.Keep(numbered(secondPlaces.Replay(two.text), two.text));
     });
     std::exception_ptr failure;
     try {
         EntryPlaces firstPlaces(room, options.mode);
-        firstPass(firstPlaces);
-        first.Write(firstPlaces.Complete() ? firstPlaces.Replay(firstText) : firstPass, out);
+        one.pass(firstPlaces);
+        first.Write(
+            numbered(firstPlaces.Complete() ? firstPlaces.Replay(one.text) : one.pass, one.text),
+            out, one.counted);
     } catch (...) {
         failure = std::current_exception();
     }
     kept.get(); // what it threw comes first
     if (failure)
         std::rethrow_exception(failure);
-    second.Write(secondPlaces.Complete() ? secondPlaces.Replay(secondText) : secondPass, out);
+    second.Write(
+        numbered(secondPlaces.Complete() ? secondPlaces.Replay(two.text) : two.pass, two.text), out,
+        two.counted);
 }
+
+// Both texts, read side by side.
+std::pair<std::u16string, std::u16string> TakeBoth(InputText& one, InputText& two) {
+    auto second = std::async(std::launch::async, [&] { return two.TakeAll(); });
+    std::u16string first = one.TakeAll();
+    return {std::move(first), second.get()};
+}
+
+std::pair<compare::LineIndex, compare::LineIndex> IndexBoth(std::u16string_view one,
+                                                            std::u16string_view two) {
+    auto second = std::async(std::launch::async, [&] { return compare::LineIndex(two); });
+    compare::LineIndex first(one);
+    return {std::move(first), second.get()};
+}
+
+void CompareWords(const CliOptions& options, std::u16string_view firstText,
+                  std::u16string_view otherText, SideReport& first, SideReport& second,
+                  ByteSink& out, KeptRoom& room) {
+    const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
+    const Side one{firstText, pass(firstText, otherText)};
+    const Side two{otherText, pass(otherText, firstText)};
+    // A line of millions of words is searched through an index of its partner line; when the
+    // two sides' indexes together would not fit, one side is worked out after the other.
+    // The room is three quarters of the memory left (see Compare in CliComparison.cpp); an
+    // index takes what it holds.
+    const auto indexBytes = [](std::u16string_view partners) {
+        return static_cast<qint64>(
+                   compare::PartnerLine::IndexBytes(compare::MostWordsOnALine(partners))) /
+               4 * 3;
+    };
+    const qint64 firstIndex = indexBytes(otherText);
+    const qint64 secondIndex = indexBytes(firstText);
+    if (room.Take(firstIndex + secondIndex)) {
+        WriteBoth(options, one, two, first, second, out, room);
+        room.GiveBack(firstIndex + secondIndex);
+    } else {
+        // What is kept for the report's turn makes way for the one index.
+        const qint64 taken = room.TakeUpTo(std::max(firstIndex, secondIndex));
+        first.Write(Numbered(one.pass, one.text, options.mode), out);
+        second.Write(Numbered(two.pass, two.text, options.mode), out);
+        room.GiveBack(taken);
+    }
+}
+
+// Thrown to end a pass at the first difference, when that is all that is asked.
+struct Answered {};
 
 } // namespace
 
@@ -73,48 +135,26 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
         texts += qint64{text->Length()} * qint64{sizeof(char16_t)};
         kept += text->KeptBytes();
         if (options.mode == CliOptions::Mode::Lines)
-            indexes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece;
+            indexes += (qint64{text->CRs()} + 2) * kIndexBytesPerPiece +
+                       (options.counts ? LineCountBytes(text->CRs()) : 0);
     }
     return texts + std::max(kept, indexes);
 }
 
 bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                  SideReport& second, ByteSink& out, KeptRoom& room) {
-    auto secondText = std::async(std::launch::async, [&] { return two.TakeAll(); });
-    const std::u16string firstText = one.TakeAll();
-    const std::u16string otherText = secondText.get();
+    const auto [firstText, otherText] = TakeBoth(one, two);
     if (options.mode == CliOptions::Mode::Words) {
-        const auto pass = options.explain ? WordsWithLookalikes : UnmatchedWords;
-        const Pass firstPass = pass(firstText, otherText);
-        const Pass secondPass = pass(otherText, firstText);
-        // A line of millions of words is searched through an index of its partner line; when the
-        // two sides' indexes together would not fit, one side is worked out after the other.
-        // The room is three quarters of the memory left (see Compare in CliComparison.cpp); an
-        // index takes what it holds.
-        const auto indexBytes = [](std::u16string_view partners) {
-            return static_cast<qint64>(
-                       compare::PartnerLine::IndexBytes(compare::MostWordsOnALine(partners))) /
-                   4 * 3;
-        };
-        const qint64 firstIndex = indexBytes(otherText);
-        const qint64 secondIndex = indexBytes(firstText);
-        if (room.Take(firstIndex + secondIndex)) {
-            WriteBoth(options, firstText, otherText, firstPass, secondPass, first, second, out,
-                      room);
-            room.GiveBack(firstIndex + secondIndex);
-        } else {
-            // What is kept for the report's turn makes way for the one index.
-            const qint64 taken = room.TakeUpTo(std::max(firstIndex, secondIndex));
-            first.Write(firstPass, out);
-            second.Write(secondPass, out);
-            room.GiveBack(taken);
-        }
+        CompareWords(options, firstText, otherText, first, second, out, room);
         return true;
     }
-    auto secondIndex =
-        std::async(std::launch::async, [&] { return compare::LineIndex(otherText); });
-    const compare::LineIndex firstIndex(firstText);
-    const compare::LineIndex otherIndex = secondIndex.get();
+    const auto [firstIndex, otherIndex] = IndexBoth(firstText, otherText);
+    std::array<std::vector<CountedPiece>, 2> counted;
+    if (options.counts)
+        counted = CountLines(firstIndex, otherIndex, !options.exact);
+    const auto countedOf = [&](int side, const compare::LineIndex& own) {
+        return options.counts ? CountedLinesOf(counted[side], own) : CountPass();
+    };
     if (options.explain) {
         std::array<RedLines, 2> red = FindRedLines(firstIndex, otherIndex);
         // What the search holds stays taken while the report is written from what it found.
@@ -126,13 +166,48 @@ bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, Side
             first.WithoutLookalikes();
             second.WithoutLookalikes();
         }
-        WriteBoth(options, firstText, otherText, LinesWithLookalikes(red[0], firstText, otherText),
-                  LinesWithLookalikes(red[1], otherText, firstText), first, second, out, room);
+        WriteBoth(options,
+                  {firstText, LinesWithLookalikes(red[0], firstText, otherText),
+                   countedOf(0, firstIndex)},
+                  {otherText, LinesWithLookalikes(red[1], otherText, firstText),
+                   countedOf(1, otherIndex)},
+                  first, second, out, room);
         if (searched)
             room.GiveBack(searchBytes);
         return searched;
     }
-    WriteBoth(options, firstText, otherText, MissingLines(firstIndex, otherIndex),
-              MissingLines(otherIndex, firstIndex), first, second, out, room);
+    WriteBoth(options, {firstText, MissingLines(firstIndex, otherIndex), countedOf(0, firstIndex)},
+              {otherText, MissingLines(otherIndex, firstIndex), countedOf(1, otherIndex)}, first,
+              second, out, room);
     return true;
+}
+
+bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two) {
+    const auto [firstText, otherText] = TakeBoth(one, two);
+    if (options.mode == CliOptions::Mode::Words) {
+        const auto anyWord = [](std::u16string_view own, std::u16string_view other) {
+            bool found = false;
+            compare::ForEachUnmatchedWord(
+                own, other, [&](std::size_t, std::size_t) { found = true; },
+                [&](std::size_t) { return !found; });
+            return found;
+        };
+        return anyWord(firstText, otherText) || anyWord(otherText, firstText);
+    }
+    const auto [firstIndex, otherIndex] = IndexBoth(firstText, otherText);
+    const auto anyMissing = [](const compare::LineIndex& own, const compare::LineIndex& other) {
+        try {
+            own.ForEachMissingIn(other, 0, own.PieceCount(),
+                                 [](compare::Piece) { throw Answered(); });
+        } catch (const Answered&) {
+            return true;
+        }
+        return false;
+    };
+    if (anyMissing(firstIndex, otherIndex) || anyMissing(otherIndex, firstIndex))
+        return true;
+    if (!options.counts)
+        return false;
+    const auto counted = CountLines(firstIndex, otherIndex, !options.exact);
+    return !counted[0].empty() || !counted[1].empty();
 }

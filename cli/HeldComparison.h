@@ -15,3 +15,7 @@ qint64 HeldBytes(const CliOptions& options, const InputText& one, const InputTex
 // that search holds; returns false when they were asked for and could not be.
 bool CompareHeld(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                  SideReport& second, ByteSink& out, KeptRoom& room);
+
+// The same for the exit status alone: whether there is a difference, found as soon as it is
+// certain (for lines, once both texts are indexed, at the first line the other lacks).
+bool AnyDifferenceHeld(const CliOptions& options, InputText& one, InputText& two);

@@ -1,5 +1,7 @@
 #include "cli/InputText.h"
 
+#include "cli/CliOptions.h"
+#include "cli/StandardInput.h"
 #include "files/TextFileReading.h"
 #include "platform/Failure.h"
 #include "platform/LargePages.h"
@@ -32,8 +34,9 @@ private:
 
 InputText::InputText(const QByteArray& path, bool exact, const std::atomic<bool>& stop)
     : appendCR_(!exact) {
-    auto file =
-        LocalFiles::OpenForReading(path, QFile::decodeName(path), LocalFiles::Accept::Streams);
+    auto file = path == kStandardInput ? OpenStandardInput()
+                                       : LocalFiles::OpenForReading(path, QFile::decodeName(path),
+                                                                    LocalFiles::Accept::Streams);
     text_ = std::make_unique<DecodedText>(
         std::make_unique<StoppableFile>(std::move(file), stop),
         exact ? DecodedText::Form::Exact : DecodedText::Form::AsLoaded, kMaxTextFileBytes);

@@ -16,7 +16,8 @@
 // bytes, as it can be read only once.
 class InputText {
 public:
-    // Throws Failure with a description for the user. Reading fails at once when `stop` is set.
+    // `path` "-" is standard input. Throws Failure with a description for the user. Reading fails
+    // at once when `stop` is set.
     InputText(const QByteArray& path, bool exact, const std::atomic<bool>& stop);
     ~InputText();
 

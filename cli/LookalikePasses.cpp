@@ -15,7 +15,7 @@ Pass WordsWithLookalikes(std::u16string_view own, std::u16string_view other) {
         compare::ForEachUnmatchedWord(
             own, other,
             [&](std::size_t start, std::size_t length) {
-                sink.Entry(u"\r\n", own.substr(start, length), start, length);
+                sink.Entry(u"\r\n", own.substr(start, length), start, length, {});
                 if (const auto lookalike = lookalikes.Next(start))
                     sink.Lookalike(EntryLookalike{start, length, lookalike->otherStart,
                                                   lookalike->otherLength, lookalike->otherLine,
@@ -67,7 +67,8 @@ Pass LinesWithLookalikes(const RedLines& side, std::u16string_view own, std::u16
         for (std::size_t i = 0; i < side.red.size(); ++i) {
             const compare::Piece piece = side.red[i];
             const compare::Piece marked = compare::MarkedSpan(own, piece);
-            sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length);
+            sink.Entry(own.substr(piece.start, piece.length), u"\r", marked.start, marked.length,
+                       {});
             if (i >= side.lookalikes.size())
                 continue;
             if (const auto& lookalike = side.lookalikes[i]) {

@@ -29,18 +29,19 @@ QByteArray LookalikeKindNames(compare::LookalikeKinds kinds, bool quoted);
 // to `out`; a look-alike's line follows once the entries before it are written.
 class ReadableLookalikes final : public EntrySink {
 public:
-    ReadableLookalikes(ListSink& list, ByteSink& out, QByteArray otherName)
+    ReadableLookalikes(EntryList& list, ByteSink& out, QByteArray otherName)
         : list_(list), out_(out), otherName_(std::move(otherName)) {}
 
-    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
-               std::size_t length) override {
-        list_.Entry(a, b, start, length);
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start, std::size_t length,
+               EntryLine at) override {
+        list_.Entry(a, b, start, length, at);
     }
     void Lookalike(const EntryLookalike& lookalike) override;
     void Finish() override { list_.Finish(); }
+    bool WantsLines() const override { return list_.WantsLines(); }
 
 private:
-    ListSink& list_;
+    EntryList& list_;
     ByteSink& out_;
     QByteArray otherName_;
 };
@@ -50,7 +51,8 @@ class JsonLookalikes final : public EntrySink {
 public:
     explicit JsonLookalikes(ByteSink& out) : out_(out) {}
 
-    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t) override {}
+    void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t,
+               EntryLine) override {}
     void Lookalike(const EntryLookalike& lookalike) override;
     void Finish() override;
 

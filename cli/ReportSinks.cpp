@@ -1,6 +1,5 @@
 #include "cli/ReportSinks.h"
 
-#include "cli/JsonWriter.h"
 #include "compare/LineBreakUnits.h"
 #include "platform/Failure.h"
 
@@ -85,10 +84,8 @@ void KeptBytes::Release() {
     blocks_ = {};
 }
 
-ListSink::ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out,
-                   std::size_t partUnits)
-    : style_(style), out_(out), partUnits_(std::max<std::size_t>(partUnits, 2)),
-      entries_(mode, {}, prefix) {}
+ListSink::ListSink(CliOptions::Mode mode, char prefix, ByteSink& out, std::size_t partUnits)
+    : out_(out), partUnits_(std::max<std::size_t>(partUnits, 2)), entries_(mode, {}, prefix) {}
 
 char16_t* ListSink::Put(char16_t* out, std::u16string_view units) {
     if (units.size() > 32)
@@ -98,7 +95,8 @@ char16_t* ListSink::Put(char16_t* out, std::u16string_view units) {
     return out;
 }
 
-void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) {
+void ListSink::Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t,
+                     EntryLine) {
     ++count_;
     if (!wanted_)
         return; // only counted
@@ -141,13 +139,6 @@ void ListSink::Flush(bool last) {
 }
 
 void ListSink::WritePart(QStringView part, bool last) {
-    if (style_ == Style::Json) {
-        bytes_.resize(0); // keeps its room for the next part
-        JsonWriter::AppendEscaped(bytes_, part);
-        if (!bytes_.isEmpty())
-            out_.Write(bytes_);
-        return;
-    }
     entries_.Continue(part, last);
     // Mostly ASCII: a byte a unit and one more an entry. Grown if that is not enough.
     const qsizetype expected = part.size() + part.size() / 4 + ReportEntries::kMinimumRoom;
@@ -162,42 +153,4 @@ void ListSink::WritePart(QStringView part, bool last) {
     }
     if (size > 0)
         out_.Write(QByteArrayView(bytes_.constData(), size));
-}
-
-void MarkSink::Entry(std::u16string_view, std::u16string_view, std::size_t start,
-                     std::size_t length) {
-    if (length == 0)
-        return;
-    if (open_ && start == end_) {
-        end_ += length;
-        return;
-    }
-    Close();
-    start_ = start;
-    end_ = start + length;
-    open_ = true;
-}
-
-void MarkSink::Close() {
-    if (!open_ || !out_.Wants())
-        return;
-    if (!first_)
-        bytes_.append(',');
-    first_ = false;
-    bytes_.append('[');
-    JsonWriter::AppendNumber(bytes_, start_);
-    bytes_.append(',');
-    JsonWriter::AppendNumber(bytes_, end_ - start_);
-    bytes_.append(']');
-    open_ = false;
-    if (bytes_.size() >= kOutputBufferBytes) {
-        out_.Write(bytes_);
-        bytes_.clear();
-    }
-}
-
-void MarkSink::Finish() {
-    Close();
-    out_.Write(bytes_);
-    bytes_.clear();
 }

@@ -77,6 +77,15 @@ private:
 
 struct EntryLookalike;
 
+// Where an entry stands in its file as the comparison cuts it: its line from 1 (for the line
+// comparison its piece, cut at CR; for the word comparison its line, cut at CR LF) and, for a
+// word, its place in that line from 0. A comparison works it out only for a sink that wants it
+// (WantsLines); otherwise it is zero.
+struct EntryLine {
+    std::size_t line = 0;
+    std::size_t word = 0;
+};
+
 // One file's differences as a comparison finds them, in order.
 class EntrySink {
 public:
@@ -84,27 +93,34 @@ public:
     // An entry: `a` and then `b` are what the result list gets; `length` units from `start` of
     // the file's text are coloured.
     virtual void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
-                       std::size_t length) = 0;
+                       std::size_t length, EntryLine at) = 0;
     // The entry just given looks like a piece of the other file (with --explain).
     virtual void Lookalike(const EntryLookalike&) {}
     // No more entries come.
     virtual void Finish() = 0;
+    // Whether the entries' lines are wanted.
+    virtual bool WantsLines() const { return false; }
 };
 
-// The result list, as the readable report's lines ("< entry") or as the inside of the JSON string.
-// Entries are gathered and written a part of `partUnits` units at a time; an entry longer than
-// that, a line of many megabytes, goes out in parts too, so that what is held stays small.
-class ListSink final : public EntrySink {
+// A readable list of entries, which counts them as they come.
+class EntryList : public EntrySink {
 public:
-    enum class Style { Readable, Json };
+    virtual qint64 Count() const = 0;
+};
+
+// The result list as the readable report's lines ("< entry"). Entries are gathered and written a
+// part of `partUnits` units at a time; an entry longer than that, a line of many megabytes, goes
+// out in parts too, so that what is held stays small.
+class ListSink final : public EntryList {
+public:
     static constexpr std::size_t kPartUnits = std::size_t{1} << 18;
 
-    ListSink(Style style, CliOptions::Mode mode, char prefix, ByteSink& out,
-             std::size_t partUnits = kPartUnits);
+    ListSink(CliOptions::Mode mode, char prefix, ByteSink& out, std::size_t partUnits = kPartUnits);
 
-    void Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t) override;
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t, std::size_t,
+               EntryLine) override;
     void Finish() override { Flush(true); }
-    qint64 Count() const { return count_; }
+    qint64 Count() const override { return count_; }
 
 private:
     void Add(std::u16string_view units);
@@ -115,7 +131,6 @@ private:
     // Most entries are a few units: moved by a loop the compiler widens, not a call.
     static char16_t* Put(char16_t* out, std::u16string_view units);
 
-    Style style_;
     ByteSink& out_;
     std::size_t partUnits_;
     std::u16string list_; // the part being gathered, partUnits_ long once the first entry comes
@@ -126,35 +141,14 @@ private:
     bool wanted_ = true; // what the list becomes is not thrown away
 };
 
-// The coloured runs as the JSON report lists them: "[start,length]" pairs separated by commas.
-// Runs that touch are one, as they are in a pane's colours; an empty run colours nothing.
-class MarkSink final : public EntrySink {
-public:
-    explicit MarkSink(ByteSink& out) : out_(out) {}
-
-    void Entry(std::u16string_view, std::u16string_view, std::size_t start,
-               std::size_t length) override;
-    void Finish() override;
-
-private:
-    void Close();
-
-    ByteSink& out_;
-    QByteArray bytes_;
-    std::size_t start_ = 0;
-    std::size_t end_ = 0;
-    bool open_ = false;
-    bool first_ = true;
-};
-
 // Hands every entry to two sinks.
 class BothSinks final : public EntrySink {
 public:
     BothSinks(EntrySink& first, EntrySink& second) : first_(first), second_(second) {}
-    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start,
-               std::size_t length) override {
-        first_.Entry(a, b, start, length);
-        second_.Entry(a, b, start, length);
+    void Entry(std::u16string_view a, std::u16string_view b, std::size_t start, std::size_t length,
+               EntryLine at) override {
+        first_.Entry(a, b, start, length, at);
+        second_.Entry(a, b, start, length, at);
     }
     void Lookalike(const EntryLookalike& lookalike) override {
         first_.Lookalike(lookalike);
@@ -164,6 +158,7 @@ public:
         first_.Finish();
         second_.Finish();
     }
+    bool WantsLines() const override { return first_.WantsLines() || second_.WantsLines(); }
 
 private:
     EntrySink& first_;

@@ -1,47 +1,71 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/CountSinks.h"
 #include "cli/ReportSinks.h"
 
+#include <QByteArray>
+
 #include <functional>
+#include <memory>
 
 // A pass that hands one file's differences, in order, to a sink. It can be run again, and gives
 // the same each time.
 using Pass = std::function<void(EntrySink&)>;
 
+// What the report calls a file and the other one (see ShownName).
+struct SideNames {
+    QByteArray own;
+    QByteArray other;
+};
+
 // One file's part of the report: for people a header and a line per difference, for programs the
-// JSON object's result text and marks. A pass runs before the report gets to this side when its
-// work is needed early (or to count the differences the header names); what it gives is kept as
-// long as the room lasts, and the pass runs again for the rest.
+// JSON object's result text, marks and entries, or with --count how many differences there are.
+// A pass runs before the report gets to this side when its work is needed early (or to count the
+// differences the header names); what it gives is kept as long as the room lasts, and the pass
+// runs again for the rest. With --counts the lines counted differently follow.
 class SideReport {
 public:
-    SideReport(const CliOptions& options, int file, KeptRoom& room);
+    SideReport(const CliOptions& options, int file, SideNames names, KeptRoom& room);
 
     // Runs the pass now and keeps what it gives.
     void Keep(const Pass& pass);
-    // Writes this side of the report.
-    void Write(const Pass& pass, ByteSink& out);
-    bool HasEntries() const { return count_ > 0; }
+    // Writes this side of the report; `counted` gives its counted lines (--counts).
+    void Write(const Pass& pass, ByteSink& out, const CountPass& counted = {});
+    bool HasEntries() const { return count_ > 0 || counted_ > 0; }
     // The report tells no look-alikes, though --explain asked for them.
     void WithoutLookalikes() { explain_ = false; }
-    // The readable report's line before the entries of file `file` (1 or 2), which has `count`.
-    static QByteArray HeaderOf(const CliOptions& options, int file, qint64 count);
+    // The passes run again at little cost (they replay held texts): each part of the JSON report
+    // is made when its turn comes rather than kept, which would take more than making it again.
+    void PassesRunAgainCheaply() { cheap_ = true; }
+    // The readable report's line before the entries of a file that has `count` of them.
+    static QByteArray HeaderOf(CliOptions::Mode mode, qint64 count, const SideNames& names);
 
 private:
-    ListSink::Style Style() const;
     char Prefix() const { return file_ == 1 ? '<' : '>'; }
     QByteArray Header() const;
-    QByteArray OtherName() const;
-    // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepMarks` into
-    // the kept marks and look-alikes too.
-    void Run(const Pass& pass, ListSink& list, ByteSink& listOut, bool keepMarks);
+    QByteArray CountsHeader() const;
+    // The readable list or the JSON result text, written to `out`.
+    std::unique_ptr<EntryList> List(ByteSink& out) const;
+    // Runs the pass into `list`, which writes to `listOut`, and for JSON when `keepRest` into
+    // the kept marks, look-alikes and entries too.
+    void Run(const Pass& pass, EntryList& list, ByteSink& listOut, bool keepRest);
+    void WriteReadable(const Pass& pass, ByteSink& out, const CountPass& counted);
+    void WriteJson(const Pass& pass, ByteSink& out, const CountPass& counted);
+    void WriteCount(const Pass& pass, ByteSink& out, const CountPass& counted);
 
     const CliOptions& options_;
     int file_;
+    SideNames names_;
+    KeptRoom& room_;
     bool explain_;
-    bool kept_ = false;
+    bool kept_ = false;     // the pass has run: the count is known
+    bool restKept_ = false; // and what follows the JSON result was kept
+    bool cheap_ = false;
     qint64 count_ = 0;
+    qint64 counted_ = 0;
     KeptBytes list_;
     KeptBytes marks_;
     KeptBytes lookalikes_;
+    KeptBytes entries_;
 };

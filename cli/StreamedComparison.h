@@ -8,3 +8,7 @@
 // comparison holds the distinct lines of the smaller file only.
 void CompareStreamed(const CliOptions& options, InputText& one, InputText& two, SideReport& first,
                      SideReport& second, ByteSink& out);
+
+// The same for the exit status alone: whether there is a difference, found as soon as it is
+// certain.
+bool AnyDifferenceStreamed(const CliOptions& options, InputText& one, InputText& two);

@@ -3,6 +3,7 @@
 #include "app/ErrorReport.h"
 #include "app/MemoryBound.h"
 #include "compare/DifferenceNotes.h"
+#include "compare/RepeatTips.h"
 #include "platform/ResultList.h"
 #include "platform/WorkProgress.h"
 
@@ -38,9 +39,12 @@ void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& 
     } else {
         direction.own.SetSummary(LinesNote(found.list->EntryCount(), direction.otherName, count));
     }
+    Pane::TipSource lookalikes;
     if (count.value_or(0) > 0)
-        direction.own.SetTips(
-            LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName));
+        lookalikes =
+            LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName);
+    direction.own.SetTips(
+        WithRepeatTips(std::move(lookalikes), direction.own, found.repeats, direction.otherName));
 }
 
 // The direction is taken by value: the procedure outlives the call that starts it.

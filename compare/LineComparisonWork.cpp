@@ -95,6 +95,13 @@ std::array<LineFindings, 2> WithTwoTables(const QString& one, const QString& two
     found[1] = secondFound.get();
     if (!state.stop && tables + LookalikeSearchBytes(found) <= room)
         FindLookalikes(found, first, second);
+    if (!state.stop &&
+        tables + static_cast<qint64>(compare::RepeatedLines::CountingBytes(first, second)) <=
+            room) {
+        auto [ofFirst, ofSecond] = compare::RepeatedLines::OfBoth(first, second);
+        found[0].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofFirst));
+        found[1].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofSecond));
+    }
     return found;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/LineLookalikeNotes.h"
+#include "compare/RepeatedLines.h"
 
 #include <QString>
 
@@ -19,6 +20,9 @@ struct LineFindings {
     std::shared_ptr<const ResultList> list;
     std::shared_ptr<const LineLookalikeNotes> lookalikes;
     bool lookalikesSought = false; // false: there was no room to look for them
+    // The lines of this text that stand more than once in either text, with their counts; none
+    // when there was no room to count them.
+    std::shared_ptr<const compare::RepeatedLines> repeats;
     // Set when the work was told to stop before this direction was done: how many of its lines
     // had been looked up, when that is known.
     bool stopped = false;

@@ -32,6 +32,22 @@ template <typename Run> QByteArray Printed(Run&& run, std::optional<int>& status
     return printed;
 }
 
+struct Form {
+    const char* name;
+    bool json = false;
+    bool lineNumbers = false;
+    bool count = false;
+    bool quiet = false;
+};
+// The forms of report the comparison on bytes gives.
+constexpr Form kForms[] = {
+    {"readable"},
+    {"json", true},
+    {"numbered", false, true},
+    {"count", false, false, true},
+    {"quiet", false, false, false, true},
+};
+
 class ByteLinesTest : public ::testing::Test {
 protected:
     // Both ways on the two files, in every form of report; `taken` says whether the comparison
@@ -42,11 +58,13 @@ protected:
         options.file1 = QFile::encodeName(WriteFileIn(dir_, u"one.txt"_s, first));
         options.file2 = QFile::encodeName(WriteFileIn(dir_, u"two.txt"_s, second));
         for (const bool exact : {false, true}) {
-            for (const bool json : {false, true}) {
+            for (const Form& form : kForms) {
                 options.exact = exact;
-                options.json = json;
-                const std::string form =
-                    what + (exact ? " exact" : "") + (json ? " json" : " readable");
+                options.json = form.json;
+                options.lineNumbers = form.lineNumbers;
+                options.count = form.count;
+                options.quiet = form.quiet;
+                const std::string named = what + (exact ? " exact " : " ") + form.name;
                 std::optional<int> general, asBytes;
                 const QByteArray expected = Printed(
                     [&](std::FILE* out) { return RunGeneralComparison(options, out); }, general);
@@ -57,13 +75,13 @@ protected:
                     taken || (exact && first.isValidUtf8() && second.isValidUtf8() &&
                               !first.isEmpty() && !second.isEmpty());
                 if (!takenHere) {
-                    EXPECT_FALSE(asBytes.has_value()) << form;
-                    EXPECT_TRUE(got.isEmpty()) << form;
+                    EXPECT_FALSE(asBytes.has_value()) << named;
+                    EXPECT_TRUE(got.isEmpty()) << named;
                     continue;
                 }
-                ASSERT_TRUE(asBytes.has_value()) << form;
-                EXPECT_EQ(got.toStdString(), expected.toStdString()) << form;
-                EXPECT_EQ(asBytes, general) << form;
+                ASSERT_TRUE(asBytes.has_value()) << named;
+                EXPECT_EQ(got.toStdString(), expected.toStdString()) << named;
+                EXPECT_EQ(asBytes, general) << named;
             }
         }
     }
@@ -148,12 +166,23 @@ TEST_F(ByteLinesTest, OptionsItDoesNotServeAreLeftToTheGeneralComparison) {
     words.mode = CliOptions::Mode::Words;
     CliOptions explain = options;
     explain.explain = true;
-    for (const CliOptions& other : {words, explain}) {
+    CliOptions counts = options;
+    counts.counts = true;
+    CliOptions input = options;
+    input.file2 = kStandardInput;
+    for (const CliOptions& other : {words, explain, counts, input}) {
         EXPECT_FALSE(LinesAsBytesServe(other));
         std::optional<int> status;
         EXPECT_TRUE(Printed([&](std::FILE* out) { return CompareLinesAsBytes(other, out); }, status)
                         .isEmpty());
         EXPECT_FALSE(status.has_value());
+    }
+    // Without a report that names look-alikes, --explain asks for nothing more.
+    for (const bool quiet : {false, true}) {
+        CliOptions counted = explain;
+        counted.quiet = quiet;
+        counted.count = !quiet;
+        EXPECT_TRUE(LinesAsBytesServe(counted));
     }
     // Files that would not fit, with their pieces, in the memory allowed.
     CliOptions tight = options;

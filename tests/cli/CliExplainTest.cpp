@@ -158,25 +158,29 @@ TEST_F(CliExplainTest, JsonListsEachLookalikeWithBothPlaces) {
         Run(Options(Mode::Lines, true, true)),
         R"({"mode":"lines","file1":{"result":"x \r\nSame\r","marks":[[0,9]],"lookalikes":[)"
         R"({"start":0,"length":3,"other_start":0,"other_length":2,"kinds":["trailing-space"]},)"
-        R"({"start":3,"length":6,"other_start":2,"other_length":6,"kinds":["case"]}]},)"
+        R"({"start":3,"length":6,"other_start":2,"other_length":6,"kinds":["case"]}],)"
+        R"("entries":[{"line":1,"text":"x "},{"line":2,"text":"Same"}]},)"
         R"("file2":{"result":"x\r\nsame\r","marks":[[0,8]],"lookalikes":[)"
         R"({"start":0,"length":2,"other_start":0,"other_length":3,"kinds":["trailing-space"]},)"
-        R"({"start":2,"length":6,"other_start":3,"other_length":6,"kinds":["case"]}]}})"
+        R"({"start":2,"length":6,"other_start":3,"other_length":6,"kinds":["case"]}],)"
+        R"("entries":[{"line":1,"text":"x"},{"line":2,"text":"same"}]}})"
         "\n");
     Write(u"a.txt"_s, "x Y z\nq\n");
     Write(u"b.txt"_s, "x y z\nr\n");
     EXPECT_EQ(Run(Options(Mode::Words, true, true)),
               R"({"mode":"words","file1":{"result":"\r\nY\r\nq","marks":[[2,1],[7,1]],)"
               R"("lookalikes":[{"start":2,"length":1,"other_start":2,"other_length":1,)"
-              R"("kinds":["case"]}]},)"
+              R"("kinds":["case"]}],)"
+              R"("entries":[{"line":1,"word":1,"text":"Y"},{"line":2,"word":0,"text":"q"}]},)"
               R"("file2":{"result":"\r\ny\r\nr","marks":[[2,1],[7,1]],)"
               R"("lookalikes":[{"start":2,"length":1,"other_start":2,"other_length":1,)"
-              R"("kinds":["case"]}]}})"
+              R"("kinds":["case"]}],)"
+              R"("entries":[{"line":1,"word":1,"text":"y"},{"line":2,"word":0,"text":"r"}]}})"
               "\n");
     Write(u"b.txt"_s, "x Y z\nq\n");
     EXPECT_EQ(Run(Options(Mode::Words, true, true)),
-              R"({"mode":"words","file1":{"result":"","marks":[],"lookalikes":[]},)"
-              R"("file2":{"result":"","marks":[],"lookalikes":[]}})"
+              R"({"mode":"words","file1":{"result":"","marks":[],"lookalikes":[],"entries":[]},)"
+              R"("file2":{"result":"","marks":[],"lookalikes":[],"entries":[]}})"
               "\n");
 }
 
@@ -227,10 +231,10 @@ struct CollectedBytes final : ByteSink {
 // again: the entries, their marks and their look-alikes.
 TEST(SideReportTest, LookalikesAreMadeAgainWhenThereIsNoRoomToKeepThem) {
     const Pass pass = [](EntrySink& sink) {
-        sink.Entry(u"\r\n", u"Ab", 0, 2);
+        sink.Entry(u"\r\n", u"Ab", 0, 2, {1, 0});
         sink.Lookalike(EntryLookalike{0, 2, 4, 2, 1, compare::LookalikeKind::Case});
-        sink.Entry(u"\r\n", u"c", 3, 1);
-        sink.Entry(u"\r\n", u"d\t", 5, 2);
+        sink.Entry(u"\r\n", u"c", 3, 1, {2, 0});
+        sink.Entry(u"\r\n", u"d\t", 5, 2, {2, 1});
         sink.Lookalike(EntryLookalike{5, 2, 9, 1, 2,
                                       compare::LookalikeKinds(compare::LookalikeKind::Case)
                                           .With(compare::LookalikeKind::TrailingSpace)});
@@ -242,7 +246,8 @@ TEST(SideReportTest, LookalikesAreMadeAgainWhenThereIsNoRoomToKeepThem) {
         R"(,"file1":{"result":"\r\nAb\r\nc\r\nd\t","marks":[[0,2],[3,1],[5,2]],"lookalikes":[)"
         R"({"start":0,"length":2,"other_start":4,"other_length":2,"kinds":["case"]},)"
         R"({"start":5,"length":2,"other_start":9,"other_length":1,)"
-        R"("kinds":["trailing-space","case"]}]})"};
+        R"("kinds":["trailing-space","case"]}],"entries":[{"line":1,"word":0,"text":"Ab"},)"
+        R"({"line":2,"word":0,"text":"c"},{"line":2,"word":1,"text":"d\t"}]})"};
     CliOptions options;
     options.mode = CliOptions::Mode::Words;
     options.file1 = "a.txt";
@@ -253,7 +258,7 @@ TEST(SideReportTest, LookalikesAreMadeAgainWhenThereIsNoRoomToKeepThem) {
         for (const qint64 bytes : {qint64{1} << 20, qint64{0}}) {
             for (const bool keptFirst : {false, true}) {
                 KeptRoom room(bytes);
-                SideReport side(options, 1, room);
+                SideReport side(options, 1, {"a.txt", "b.txt"}, room);
                 CollectedBytes out;
                 if (keptFirst)
                     side.Keep(pass);
@@ -350,9 +355,13 @@ TEST_F(CliExplainTest, ExplainOnlyAddsAndAgreesWithTheWindowsTooltips) {
                         QStringView(otherText).first(lookalike[u"other_start"_s].toInt());
                     const qsizetype line =
                         1 + (mode == Mode::Lines ? before.count(u'\r') : before.count(u"\r\n"));
-                    // A red word's tip first says why the walk left it red.
-                    const QString tip =
-                        own[file]->TipAt(lookalike[u"start"_s].toInt()).split(u'\n').last();
+                    // A tip may say more (why a word is red, how often a line repeats): the
+                    // look-alike is one line of it.
+                    QString tip;
+                    for (const QString& said :
+                         own[file]->TipAt(lookalike[u"start"_s].toInt()).split(u'\n'))
+                        if (said.startsWith(u"Differs from"_s))
+                            tip = said;
                     if (lookalike[u"length"_s].toInt() > (mode == Mode::Lines ? 1 : 0)) {
                         EXPECT_TRUE(tip.startsWith(
                             u"Differs from line %1 of %2 only by: "_s.arg(line).arg(others[file])))

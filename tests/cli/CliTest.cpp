@@ -202,15 +202,20 @@ TEST_F(CliTest, JsonGivesResultPanesAndRedRuns) {
     EXPECT_EQ(Run({u"--json"_s, u"words"_s, a, b}), 1);
     // The loaded texts are one\r\ntwo three\r\nfour\r and one\r\ntwo 3\r\n\r: the CR the
     // loaders append belongs to no word.
-    EXPECT_EQ(Output(),
-              R"({"mode":"words","file1":{"result":"\r\nthree\r\nfour","marks":[[9,5],[16,4]]},)"
-              R"("file2":{"result":"\r\n3","marks":[[9,1]]}})"
-              "\n");
+    EXPECT_EQ(
+        Output(),
+        R"({"mode":"words","file1":{"result":"\r\nthree\r\nfour","marks":[[9,5],[16,4]],)"
+        R"("entries":[{"line":2,"word":1,"text":"three"},{"line":3,"word":0,"text":"four"}]},)"
+        R"("file2":{"result":"\r\n3","marks":[[9,1]],)"
+        R"("entries":[{"line":2,"word":1,"text":"3"}]}})"
+        "\n");
     EXPECT_EQ(Run({u"--json"_s, u"lines"_s, a, b}), 1);
     // File #2's LF-only piece equals file #1's empty last piece.
     EXPECT_EQ(Output(),
-              R"({"mode":"lines","file1":{"result":"\ntwo three\r\nfour\r","marks":[[4,17]]},)"
-              R"("file2":{"result":"\ntwo 3\r","marks":[[4,7]]}})"
+              R"({"mode":"lines","file1":{"result":"\ntwo three\r\nfour\r","marks":[[4,17]],)"
+              R"("entries":[{"line":2,"text":"two three"},{"line":3,"text":"four"}]},)"
+              R"("file2":{"result":"\ntwo 3\r","marks":[[4,7]],)"
+              R"("entries":[{"line":2,"text":"two 3"}]}})"
               "\n");
 }
 
@@ -258,8 +263,11 @@ TEST_F(CliTest, ExactTakesTheBytesAsTheyAre) {
     const QString b = Write(u"b.txt"_s, "x\r\ny\r\n");
     EXPECT_EQ(Run({u"--exact"_s, u"--json"_s, u"lines"_s, a, b}), 1);
     // Without the CR the loaders append, a's text is one piece; b's pieces are x, LF y and LF.
-    EXPECT_EQ(Output(), R"({"mode":"lines","file1":{"result":"x\ny\n\r","marks":[[0,4]]},)"
-                        R"("file2":{"result":"x\r\ny\r\n\r","marks":[[0,6]]}})"
+    EXPECT_EQ(Output(), R"({"mode":"lines","file1":{"result":"x\ny\n\r","marks":[[0,4]],)"
+                        R"("entries":[{"line":1,"text":"x\ny\n"}]},)"
+                        R"("file2":{"result":"x\r\ny\r\n\r","marks":[[0,6]],)"
+                        R"("entries":[{"line":1,"text":"x"},{"line":2,"text":"y"},)"
+                        R"({"line":3,"text":""}]}})"
                         "\n");
 }
 

@@ -1,3 +1,4 @@
+#include "cli/JsonResult.h"
 #include "cli/JsonWriter.h"
 #include "cli/ReportEntries.h"
 #include "cli/ReportSinks.h"
@@ -11,7 +12,8 @@
 
 using namespace Qt::StringLiterals;
 using Mode = CliOptions::Mode;
-using Style = ListSink::Style;
+// Where the list goes: the readable report's lines, or the inside of the JSON string.
+enum class Style { Readable, Json };
 
 namespace {
 
@@ -67,9 +69,11 @@ QByteArray WholeList(Style style, Mode mode, const QStringList& texts) {
 // that writes something of its own under an entry.
 QByteArray Listed(Style style, Mode mode, const QStringList& texts, std::size_t partUnits,
                   RecordingSink& out, bool finishEach = false) {
-    ListSink sink(style, mode, '<', out, partUnits);
+    ListSink readable(mode, '<', out, partUnits);
+    JsonResult json(out);
+    EntryList& sink = style == Style::Readable ? static_cast<EntryList&>(readable) : json;
     for (const auto& [a, b] : Entries(mode, texts)) {
-        sink.Entry(a, b, 0, 0);
+        sink.Entry(a, b, 0, 0, {});
         if (finishEach)
             sink.Finish();
     }
@@ -154,14 +158,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A line of many megabytes must not be held, nor its report made, in one piece.
 TEST(ListSinkTest, AGiantEntryGoesOutInBoundedWrites) {
-    const QString giant = (u"word "_s + kPair + u" \u00e9\"\\ "_s).repeated(20000);
+    const QString giant = (u"word "_s + kPair + u" \u00e9\"\\ "_s).repeated(200000);
     for (const Style style : {Style::Readable, Style::Json}) {
         for (const Mode mode : {Mode::Lines, Mode::Words}) {
             const QStringList texts{u"before"_s, giant, u"after"_s};
             RecordingSink out;
             EXPECT_EQ(Listed(style, mode, texts, 64, out), WholeList(style, mode, texts));
-            // Six bytes at most for a unit (a JSON escape), and the converter's spare room.
-            EXPECT_LE(out.LargestWrite(), 6 * 64 + 2 * ReportEntries::kMinimumRoom);
+            // The readable list: four bytes at most for a unit, and the converter's spare room;
+            // JSON: a block, and a part of six bytes a unit (an escape) that overflows it.
+            EXPECT_LE(out.LargestWrite(),
+                      style == Style::Readable
+                          ? 6 * 64 + 2 * ReportEntries::kMinimumRoom
+                          : (qsizetype{1} << 20) + 6 * qsizetype{EntryBytes::kPartUnits});
         }
     }
 }

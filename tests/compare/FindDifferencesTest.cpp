@@ -181,6 +181,20 @@ TEST_F(FindDifferencesTest, EachFullPaneTellsHowManyOfItsLinesTheOtherLacks) {
     EXPECT_EQ(pane1.Summary(), QString()) << "a changed text is no longer what was compared";
 }
 
+// The membership rule does not tell a line that stands three times here and once there from one
+// that stands once in each: its tooltip does.
+TEST_F(FindDifferencesTest, ALineThatRepeatsSaysHowOftenItStandsInEachText) {
+    Load(u"a\r\nb\r\na\r\na\r\nc\r\nc\r"_s, u"a\r\nb\r\nb\r"_s);
+    RunBoth();
+    EXPECT_EQ(pane1.TipAt(0), u"3 times here, once in Text File #2"_s);
+    EXPECT_EQ(pane1.TipAt(7), u"3 times here, once in Text File #2"_s) << "the third a";
+    EXPECT_EQ(pane1.TipAt(3), u"once here, twice in Text File #2"_s) << "b";
+    EXPECT_EQ(pane1.TipAt(13), u"twice here, nowhere in Text File #2"_s) << "c, a red line";
+    EXPECT_EQ(pane2.TipAt(0), u"once here, 3 times in Text File #1"_s);
+    pane1.AppendText(u"x"_s);
+    EXPECT_EQ(pane1.TipAt(0), QString()) << "a changed text is no longer what was compared";
+}
+
 TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItApart) {
     Load(u"same\r\nabc \r\nreal\r"_s, u"Abc\r\nsame\r\nother\r"_s);
     RunBoth();

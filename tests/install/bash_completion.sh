@@ -47,7 +47,12 @@ check_cases tarnwick-cli <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--exact --explain --help --json --version
+--|--count --counts --exact --explain --help --json --line-numbers --memory --quiet --version
+--memory |1G 256M 4G
+--memory 1G lines files/o|files/old.txt files/other.txt
+--c|--count --counts
+-q lines - |files
+lines - files/old.txt |
 lines files/o|files/old.txt files/other.txt
 words files/old.txt files/ot|files/other.txt
 lines a b |
