@@ -6,6 +6,7 @@
 #include "cli/MappedFile.h"
 #include "cli/ReportSinks.h"
 #include "cli/ShownName.h"
+#include "cli/SpilledLineComparison.h"
 
 #include <QByteArrayView>
 
@@ -44,20 +45,43 @@ struct Side {
     std::vector<std::uint32_t> missing;
 };
 
-// Maps, cuts and indexes one file; false when it needs the general comparison.
-bool Prepare(const QByteArray& path, bool exact, std::size_t maxPieces, Side& side) {
+enum class Prepared { Ready, NotBytes, TooLarge };
+
+// Maps, cuts and indexes one file.
+Prepared Prepare(const QByteArray& path, bool exact, std::size_t maxPieces, Side& side) {
     side.file = MappedFile::Open(path, true);
     if (!side.file)
-        return false;
+        return Prepared::NotBytes;
     const std::optional<std::string_view> bytes = ComparedBytes(side.file->Bytes(), exact);
     if (!bytes)
-        return false;
+        return Prepared::NotBytes;
     side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
                        maxPieces);
     if (!side.lines->Complete())
-        return false;
+        return Prepared::TooLarge;
     side.table.emplace(*side.lines);
-    return true;
+    return Prepared::Ready;
+}
+
+// The comparison through temporary files; nothing when a file needs the general comparison.
+std::optional<int> CompareSpilled(const CliOptions& options, std::FILE* out) {
+    if (!SpilledServes(options))
+        return std::nullopt;
+    const std::unique_ptr<MappedFile> file1 = MappedFile::Open(options.file1, false);
+    const std::unique_ptr<MappedFile> file2 = MappedFile::Open(options.file2, false);
+    if (!file1 || !file2)
+        return std::nullopt;
+    // Validity is checked as the text is cut: checking it first would read the files once more.
+    std::string_view bytes1 = file1->Bytes(), bytes2 = file2->Bytes();
+    for (std::string_view* bytes : {&bytes1, &bytes2}) {
+        if (options.exact)
+            continue;
+        if (bytes->starts_with(kRichTextStart))
+            return std::nullopt;
+        if (bytes->starts_with(kByteOrderMark))
+            bytes->remove_prefix(kByteOrderMark.size());
+    }
+    return CompareLinesSpilled(options, {*file1, bytes1}, {*file2, bytes2}, out);
 }
 
 qint64 OrdinaryFileSize(const QByteArray& path) {
@@ -90,7 +114,7 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     // The files are mapped whole; their pieces share what is left, in proportion to their size.
     const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
     if (left <= 0)
-        return std::nullopt;
+        return CompareSpilled(options, out);
     const qint64 pieces = std::min<qint64>(left / kBytesPerPiece, qint64{0xFFFF'FFFE});
     const auto share = [&](qint64 size) {
         return static_cast<std::size_t>(
@@ -103,9 +127,18 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     auto secondReady = std::async(std::launch::async, [&] {
         return Prepare(options.file2, options.exact, share(size2), second);
     });
-    const bool firstReady = Prepare(options.file1, options.exact, share(size1), first);
-    if (!secondReady.get() || !firstReady)
+    const Prepared firstReady = Prepare(options.file1, options.exact, share(size1), first);
+    const Prepared secondReadyNow = secondReady.get();
+    if (firstReady == Prepared::NotBytes || secondReadyNow == Prepared::NotBytes)
         return std::nullopt;
+    if (firstReady == Prepared::TooLarge || secondReadyNow == Prepared::TooLarge) {
+        for (Side* side : {&first, &second}) { // the room is the other comparison's now
+            side->table.reset();
+            side->lines.reset();
+            side->file.reset();
+        }
+        return CompareSpilled(options, out);
+    }
     auto secondMissing = std::async(
         std::launch::async, [&] { second.missing = first.table->MissingOf(*second.lines); });
     first.missing = second.table->MissingOf(*first.lines);

@@ -184,9 +184,11 @@ TEST_F(ByteLinesTest, OptionsItDoesNotServeAreLeftToTheGeneralComparison) {
         counted.count = !quiet;
         EXPECT_TRUE(LinesAsBytesServe(counted));
     }
-    // Files that would not fit, with their pieces, in the memory allowed.
+    // Files that would not fit, with their pieces, in the memory allowed, with a report that the
+    // comparison through temporary files does not give.
     CliOptions tight = options;
     tight.memoryBytes = qint64{1} << 20;
+    tight.json = true;
     std::optional<int> status;
     Printed([&](std::FILE* out) { return CompareLinesAsBytes(tight, out); }, status);
     EXPECT_FALSE(status.has_value());

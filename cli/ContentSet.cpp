@@ -1,0 +1,67 @@
+#include "cli/ContentSet.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kFirstSlots = 1024;
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+// An empty content still needs an address that is not the empty slot's.
+constexpr char kNothing[1] = {};
+
+} // namespace
+
+ContentSet::ContentSet() : slots_(kFirstSlots) {}
+
+std::size_t ContentSet::Find(std::uint64_t hash, std::string_view content) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.data == nullptr || (slot.hash == hash && slot.size == content.size() &&
+                                     std::memcmp(slot.data, content.data(), content.size()) == 0))
+            return i;
+    }
+}
+
+bool ContentSet::Contains(std::uint64_t hash, std::string_view content) const {
+    return slots_[Find(hash, content)].data != nullptr;
+}
+
+void ContentSet::Insert(std::uint64_t hash, std::string_view content) {
+    Slot& slot = slots_[Find(hash, content)];
+    if (slot.data != nullptr)
+        return;
+    slot = {hash, Keep(content), content.size()};
+    if (++used_ * 2 > slots_.size())
+        Grow();
+}
+
+const char* ContentSet::Keep(std::string_view content) {
+    if (content.empty())
+        return kNothing;
+    if (content.size() > blockLeft_) {
+        const std::size_t size = std::max(kBlockBytes, content.size());
+        blocks_.push_back(std::make_unique<char[]>(size));
+        blockAt_ = blocks_.back().get();
+        blockLeft_ = size;
+    }
+    std::memcpy(blockAt_, content.data(), content.size());
+    const char* kept = blockAt_;
+    blockAt_ += content.size();
+    blockLeft_ -= content.size();
+    return kept;
+}
+
+void ContentSet::Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.data == nullptr)
+            continue;
+        std::size_t i = static_cast<std::size_t>(slot.hash) & mask;
+        while (slots_[i].data != nullptr)
+            i = (i + 1) & mask;
+        slots_[i] = slot;
+    }
+}
