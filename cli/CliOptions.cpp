@@ -84,9 +84,9 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"other_length the look-alike in the other file the same way."_s);
     const QCommandLineOption memory(
         u"memory"_s,
-        u"Use at most about SIZE of memory (K, M, G or T for KiB, MiB, GiB, TiB): files that "
-        u"do not fit are compared in passes through temporary files under $TMPDIR. By default "
-        u"three times the files' size and 100 MB, but never more than half the memory."_s,
+        u"Use at most about SIZE of memory (K, M, G or T for KiB, MiB, GiB, TiB). By default "
+        u"three times the files' size and 100 MB, but never more than half the memory. lines "
+        u"on UTF-8 files that do not fit go through temporary files under $TMPDIR."_s,
         u"SIZE"_s);
     const QCommandLineOption lineNumbers(
         QStringList{u"n"_s, u"line-numbers"_s},

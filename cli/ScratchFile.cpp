@@ -29,11 +29,16 @@ QByteArray ScratchFolder() {
 }
 
 ScratchFile::ScratchFile(const QByteArray& folder) {
-    QByteArray path = folder + "/tarnwick-cli-XXXXXX";
-    fd_ = mkostemp(path.data(), O_CLOEXEC);
+    // A file without a name where the system makes them; elsewhere one named and removed at once.
+    fd_ = open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR)) {
+        QByteArray path = folder + "/tarnwick-cli-XXXXXX";
+        fd_ = mkostemp(path.data(), O_CLOEXEC);
+        if (fd_ >= 0)
+            unlink(path.constData());
+    }
     if (fd_ < 0)
         Fail(u"a temporary file could not be made in "_s + QString::fromLocal8Bit(folder), errno);
-    unlink(path.constData());
     buffer_.reserve(kBufferBytes);
 }
 
