@@ -1,5 +1,6 @@
 #include "cli/ContentSet.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -11,11 +12,13 @@ constexpr char kNothing[1] = {};
 
 } // namespace
 
-ContentSet::ContentSet() : slots_(kFirstSlots) {}
+ContentSet::ContentSet(std::uint64_t expected)
+    : slots_(std::max<std::size_t>(
+          kFirstSlots,
+          static_cast<std::size_t>(static_cast<double>(expected) * kSlotsPerContent))) {}
 
 std::size_t ContentSet::Find(std::uint64_t hash, std::string_view content) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = Home(hash);; i = i + 1 == slots_.size() ? 0 : i + 1) {
         const Slot& slot = slots_[i];
         if (slot.data == nullptr || (slot.hash == hash && slot.size == content.size() &&
                                      std::memcmp(slot.data, content.data(), content.size()) == 0))
@@ -32,7 +35,7 @@ void ContentSet::Insert(std::uint64_t hash, std::string_view content) {
     if (slot.data != nullptr)
         return;
     slot = {hash, Keep(content), content.size()};
-    if (++used_ * 2 > slots_.size())
+    if (static_cast<double>(++used_) * kSlotsPerContent > static_cast<double>(slots_.size()))
         Grow();
 }
 
@@ -55,13 +58,12 @@ const char* ContentSet::Keep(std::string_view content) {
 void ContentSet::Grow() {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
-    const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
         if (slot.data == nullptr)
             continue;
-        std::size_t i = static_cast<std::size_t>(slot.hash) & mask;
+        std::size_t i = Home(slot.hash);
         while (slots_[i].data != nullptr)
-            i = (i + 1) & mask;
+            i = i + 1 == slots_.size() ? 0 : i + 1;
         slots_[i] = slot;
     }
 }

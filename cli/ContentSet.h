@@ -12,8 +12,11 @@ class ContentSet {
 public:
     // What a slot of the table takes.
     static constexpr std::uint64_t kSlotBytes = 24;
+    // Slots for each content expected, at least: the table never holds more than this share.
+    static constexpr double kSlotsPerContent = 1.5;
 
-    ContentSet();
+    // Room for `expected` contents is made at once, so that the table seldom has to grow.
+    explicit ContentSet(std::uint64_t expected = 0);
     void Insert(std::uint64_t hash, std::string_view content);
     bool Contains(std::uint64_t hash, std::string_view content) const;
 
@@ -25,6 +28,10 @@ private:
     };
     static_assert(sizeof(Slot) == kSlotBytes);
 
+    std::size_t Home(std::uint64_t hash) const {
+        // The hash's low half scaled to the table, of any size.
+        return static_cast<std::size_t>(((hash & 0xFFFF'FFFFull) * slots_.size()) >> 32);
+    }
     // The slot that holds `content`, or the empty one where it would go.
     std::size_t Find(std::uint64_t hash, std::string_view content) const;
     const char* Keep(std::string_view content);

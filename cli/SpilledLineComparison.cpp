@@ -33,7 +33,8 @@ constexpr std::uint64_t kMaxBuckets = 256;
 // A piece in a bucket's file beside its content: its number, hash and length.
 constexpr std::uint64_t kRecordBytes = 3 * sizeof(std::uint64_t);
 // What holding a distinct content takes beside its bytes: its slots in the table.
-constexpr std::uint64_t kHeldBytesPerPiece = 2 * ContentSet::kSlotBytes;
+constexpr auto kHeldBytesPerPiece =
+    static_cast<std::uint64_t>(ContentSet::kSlotsPerContent * ContentSet::kSlotBytes) + 1;
 constexpr std::uint64_t kSampleBytes = std::uint64_t{16} << 20;
 
 std::size_t BucketOf(std::uint64_t hash, std::uint64_t buckets) {
@@ -42,6 +43,7 @@ std::size_t BucketOf(std::uint64_t hash, std::uint64_t buckets) {
 
 struct Bucketed {
     std::vector<std::unique_ptr<ScratchFile>> files;
+    std::vector<std::uint64_t> counts; // pieces in each bucket
     std::uint64_t pieces = 0;
 };
 
@@ -50,10 +52,13 @@ bool Split(const SpilledText& text, ByteLines::Form form, const QByteArray& fold
            std::uint64_t buckets, Bucketed& out, RunProgress& progress, std::uint64_t before) {
     for (std::uint64_t i = 0; i < buckets; ++i)
         out.files.push_back(std::make_unique<ScratchFile>(folder));
+    out.counts.assign(buckets, 0);
     const bool valid =
         PieceStream(text.file, text.bytes, form).ForEach([&](std::string_view content, auto read) {
             const std::uint64_t hash = LineHash(content);
-            ScratchFile& file = *out.files[BucketOf(hash, buckets)];
+            const std::size_t bucket = BucketOf(hash, buckets);
+            ScratchFile& file = *out.files[bucket];
+            ++out.counts[bucket];
             const std::uint64_t record[] = {out.pieces++, hash, content.size()};
             file.Append(record, sizeof record);
             file.Append(content.data(), content.size());
@@ -98,9 +103,11 @@ struct Missing {
     std::uint64_t Count() const { return file.Size() / sizeof(std::uint64_t); }
 };
 
-// The pieces of `own` that no piece of `other` has the content of.
-void FindMissing(const ScratchFile& own, const ScratchFile& other, Missing& missing) {
-    ContentSet held;
+// The pieces of `own` that no piece of `other`, of which there are `otherCount`, has the content
+// of.
+void FindMissing(const ScratchFile& own, const ScratchFile& other, std::uint64_t otherCount,
+                 Missing& missing) {
+    ContentSet held(otherCount);
     for (BucketReader reader(other); reader.Next();)
         held.Insert(reader.Hash(), reader.Content());
     for (BucketReader reader(own); reader.Next();)
@@ -239,8 +246,8 @@ std::optional<int> CompareLinesSpilled(const CliOptions& options, const SpilledT
     progress.Pass("comparing", buckets);
     Missing missing1(folder), missing2(folder);
     for (std::uint64_t k = 0; k < buckets; ++k) {
-        FindMissing(*one.files[k], *two.files[k], missing1);
-        FindMissing(*two.files[k], *one.files[k], missing2);
+        FindMissing(*one.files[k], *two.files[k], two.counts[k], missing1);
+        FindMissing(*two.files[k], *one.files[k], one.counts[k], missing2);
         one.files[k].reset(); // its space is free again
         two.files[k].reset();
         progress.At(k + 1);
