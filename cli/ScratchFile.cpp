@@ -97,13 +97,17 @@ void ScratchReader::Refill() {
     next_ = 0;
 }
 
+void ScratchReader::Ended() {
+    throw Failure(u"a temporary file ended too early"_s);
+}
+
 void ScratchReader::Read(void* into, std::size_t size) {
     auto* out = static_cast<char*>(into);
     while (size > 0) {
         if (next_ == buffer_.size())
             Refill();
         if (buffer_.empty())
-            throw Failure(u"a temporary file ended too early"_s);
+            Ended();
         const std::size_t part = std::min(size, buffer_.size() - next_);
         std::memcpy(out, buffer_.data() + next_, part);
         next_ += part;

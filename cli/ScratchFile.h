@@ -42,6 +42,13 @@ public:
     bool AtEnd() const { return next_ == buffer_.size() && at_ == end_; }
     // `size` bytes into `into`; they must be there.
     void Read(void* into, std::size_t size);
+    std::uint8_t Byte() {
+        if (next_ == buffer_.size()) [[unlikely]]
+            Refill();
+        if (buffer_.empty()) [[unlikely]]
+            Ended();
+        return static_cast<std::uint8_t>(buffer_[next_++]);
+    }
     std::uint64_t Number() {
         std::uint64_t number = 0;
         Read(&number, sizeof number);
@@ -50,6 +57,7 @@ public:
 
 private:
     void Refill();
+    [[noreturn]] static void Ended();
 
     const ScratchFile& file_;
     std::uint64_t at_;

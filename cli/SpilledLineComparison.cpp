@@ -30,12 +30,23 @@ constexpr qint64 kRunBytes = qint64{48} << 20;
 constexpr qint64 kLeastBucketBytes = qint64{64} << 10;
 // Buckets at most: each side keeps a temporary file open for each.
 constexpr std::uint64_t kMaxBuckets = 256;
-// A piece in a bucket's file beside its content: its number, hash and length.
-constexpr std::uint64_t kRecordBytes = 3 * sizeof(std::uint64_t);
+// A piece in a bucket's file beside its content, at most for most files: its number and length.
+constexpr std::uint64_t kRecordBytes = 8;
 // What holding a distinct content takes beside its bytes: its slots in the table.
 constexpr auto kHeldBytesPerPiece =
     static_cast<std::uint64_t>(ContentSet::kSlotsPerContent * ContentSet::kSlotBytes) + 1;
 constexpr std::uint64_t kSampleBytes = std::uint64_t{16} << 20;
+
+constexpr int kMostVarintBytes = 10;
+
+std::uint8_t* PutVarint(std::uint8_t* out, std::uint64_t value) {
+    while (value >= 0x80) {
+        *out++ = static_cast<std::uint8_t>(value | 0x80);
+        value >>= 7;
+    }
+    *out++ = static_cast<std::uint8_t>(value);
+    return out;
+}
 
 std::size_t BucketOf(std::uint64_t hash, std::uint64_t buckets) {
     return static_cast<std::size_t>(((hash >> 32) * buckets) >> 32);
@@ -43,7 +54,8 @@ std::size_t BucketOf(std::uint64_t hash, std::uint64_t buckets) {
 
 struct Bucketed {
     std::vector<std::unique_ptr<ScratchFile>> files;
-    std::vector<std::uint64_t> counts; // pieces in each bucket
+    std::vector<std::uint64_t> counts;    // pieces in each bucket
+    std::vector<std::uint64_t> lastPiece; // the number of each bucket's last piece
     std::uint64_t pieces = 0;
 };
 
@@ -53,14 +65,20 @@ bool Split(const SpilledText& text, ByteLines::Form form, const QByteArray& fold
     for (std::uint64_t i = 0; i < buckets; ++i)
         out.files.push_back(std::make_unique<ScratchFile>(folder));
     out.counts.assign(buckets, 0);
+    out.lastPiece.assign(buckets, 0);
     const bool valid =
         PieceStream(text.file, text.bytes, form).ForEach([&](std::string_view content, auto read) {
             const std::uint64_t hash = LineHash(content);
             const std::size_t bucket = BucketOf(hash, buckets);
             ScratchFile& file = *out.files[bucket];
             ++out.counts[bucket];
-            const std::uint64_t record[] = {out.pieces++, hash, content.size()};
-            file.Append(record, sizeof record);
+            // The piece's number as the step from the bucket's last one, and the content's
+            // length, seven bits a byte: most records take three bytes beside their content.
+            std::uint8_t record[2 * kMostVarintBytes];
+            std::uint8_t* end = PutVarint(record, out.pieces - out.lastPiece[bucket]);
+            end = PutVarint(end, content.size());
+            out.lastPiece[bucket] = out.pieces++;
+            file.Append(record, static_cast<std::size_t>(end - record));
             file.Append(content.data(), content.size());
             progress.At(before + read);
         });
@@ -76,12 +94,10 @@ public:
     bool Next() {
         if (reader_.AtEnd())
             return false;
-        std::uint64_t record[3];
-        reader_.Read(record, sizeof record);
-        number_ = record[0];
-        hash_ = record[1];
-        content_.resize(static_cast<std::size_t>(record[2]));
+        number_ += Varint();
+        content_.resize(static_cast<std::size_t>(Varint()));
         reader_.Read(content_.data(), content_.size());
+        hash_ = LineHash(content_); // made again rather than spilled: it costs less than the disk
         return true;
     }
     std::uint64_t Number() const { return number_; }
@@ -89,6 +105,16 @@ public:
     std::string_view Content() const { return content_; }
 
 private:
+    std::uint64_t Varint() {
+        std::uint64_t value = 0;
+        for (int shift = 0;; shift += 7) {
+            const std::uint8_t byte = reader_.Byte();
+            value |= std::uint64_t{byte & 0x7Fu} << shift;
+            if ((byte & 0x80) == 0 || shift > 56)
+                return value;
+        }
+    }
+
     ScratchReader reader_;
     std::uint64_t number_ = 0;
     std::uint64_t hash_ = 0;
