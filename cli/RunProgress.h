@@ -21,6 +21,12 @@ public:
             Show(done);
     }
 
+    // The same for steps that are few and long.
+    void AtStep(std::uint64_t done) {
+        if (shown_)
+            Show(done);
+    }
+
 private:
     static constexpr unsigned kCallsBetweenLooks = 4096;
     void Show(std::uint64_t done);

@@ -276,7 +276,7 @@ std::optional<int> CompareLinesSpilled(const CliOptions& options, const SpilledT
         FindMissing(*two.files[k], *one.files[k], one.counts[k], missing2);
         one.files[k].reset(); // its space is free again
         two.files[k].reset();
-        progress.At(k + 1);
+        progress.AtStep(k + 1);
     }
     const bool different = missing1.Count() > 0 || missing2.Count() > 0;
     if (options.quiet)
