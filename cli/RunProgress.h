@@ -13,8 +13,10 @@ public:
     RunProgress(const RunProgress&) = delete;
     RunProgress& operator=(const RunProgress&) = delete;
 
-    // A new pass, of `total` bytes.
-    void Pass(const char* name, std::uint64_t total);
+    // A new pass, of `total` bytes, or of `total` steps when not `bytes`.
+    void Pass(const char* name, std::uint64_t total, bool bytes = true);
+    // Takes the line away and shows nothing more, for a report that goes to the same terminal.
+    void Clear();
     // `done` bytes of the pass are through.
     void At(std::uint64_t done) {
         if (shown_ && ++calls_ % kCallsBetweenLooks == 0)
@@ -36,6 +38,7 @@ private:
     int pass_ = 0;
     const char* name_ = "";
     std::uint64_t total_ = 0;
+    bool bytes_ = true;
     unsigned calls_ = 0;
     std::chrono::steady_clock::time_point started_;
     std::chrono::steady_clock::time_point lastShown_;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <queue>
 #include <sys/statvfs.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -260,7 +261,8 @@ std::optional<int> CompareLinesSpilled(const CliOptions& options, const SpilledT
     CheckRoom(folder, 2 * buckets + 2, spilled + spilled / 10);
 
     const ByteLines::Form form = options.exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded;
-    const bool writing = !options.quiet && !options.count;
+    // The report's pass is shown only where the report does not go to the same terminal.
+    const bool writing = !options.quiet && !options.count && isatty(fileno(out)) == 0;
     RunProgress progress(writing ? 3 : 2);
     const std::uint64_t total = first.bytes.size() + second.bytes.size();
     progress.Pass("splitting", total);
@@ -269,7 +271,7 @@ std::optional<int> CompareLinesSpilled(const CliOptions& options, const SpilledT
         !Split(second, form, folder, buckets, two, progress, first.bytes.size()))
         return std::nullopt;
 
-    progress.Pass("comparing", buckets);
+    progress.Pass("comparing", buckets, false);
     Missing missing1(folder), missing2(folder);
     for (std::uint64_t k = 0; k < buckets; ++k) {
         FindMissing(*one.files[k], *two.files[k], two.counts[k], missing1);
@@ -282,7 +284,10 @@ std::optional<int> CompareLinesSpilled(const CliOptions& options, const SpilledT
     if (options.quiet)
         return different ? 1 : 0;
 
-    progress.Pass("writing", total);
+    if (writing)
+        progress.Pass("writing", total);
+    else
+        progress.Clear();
     ReportOutput report(out);
     const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
     WriteSide(options, 1, {name1, name2}, first, missing1, report, progress, 0);

@@ -32,6 +32,16 @@ spilled() {
         >"$scratch/out" 2>"$scratch/err"
 }
 
+# A whole run: the report held in memory, and nothing on stderr, which is no terminal here.
+spilled "$scratch/tmp"
+status=$?
+[ "$status" -eq 1 ] || fail "a whole run: status $status"
+[ ! -s "$scratch/err" ] || fail "a whole run wrote to stderr: $(head -c 200 "$scratch/err")"
+"$cli" lines "$scratch/a.txt" "$scratch/b.txt" >"$scratch/held"
+cmp -s "$scratch/out" "$scratch/held" || fail "a whole run: not the report held in memory"
+[ -z "$(ls -A "$scratch/tmp")" ] || fail "a whole run: temporary files left behind"
+echo "a whole run: the report held in memory, stderr empty"
+
 # Interrupted while its temporary files are open: they are never seen in the folder, and their
 # space is the system's again once the process is gone.
 for signal in INT TERM; do
