@@ -7,6 +7,7 @@
 #include "cli/ReportSinks.h"
 #include "cli/ShownName.h"
 #include "cli/SpilledLineComparison.h"
+#include "files/TextFileReading.h"
 
 #include <QByteArrayView>
 
@@ -18,6 +19,10 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kRichTextStart = "{\\rtf";
+// What the general comparison takes when it reads the files again for every pass: its run, and
+// about twice the files.
+constexpr qint64 kStreamedRunBytes = qint64{48} << 20;
+constexpr qint64 kStreamedBytesPerByte = 2;
 // What the run takes beside its data: the program, its buffers and its threads.
 constexpr qint64 kRunBytes = qint64{32} << 20;
 // Cuts and hashes, table slots at most half full, and an entry in the list of missing pieces.
@@ -70,6 +75,14 @@ std::optional<int> CompareSpilled(const CliOptions& options, std::FILE* out) {
     const std::unique_ptr<MappedFile> file1 = MappedFile::Open(options.file1, false);
     const std::unique_ptr<MappedFile> file2 = MappedFile::Open(options.file2, false);
     if (!file1 || !file2)
+        return std::nullopt;
+    // Where the general comparison reads the files and stays within the bound, reading each file
+    // again for every pass, it needs no disk.
+    const qint64 size1 = static_cast<qint64>(file1->Bytes().size());
+    const qint64 size2 = static_cast<qint64>(file2->Bytes().size());
+    if (std::max(size1, size2) <= kMaxTextFileBytes &&
+        kStreamedRunBytes + kStreamedBytesPerByte * (size1 + size2) <=
+            MemoryAllowance(options, size1 + size2))
         return std::nullopt;
     // Validity is checked as the text is cut: checking it first would read the files once more.
     std::string_view bytes1 = file1->Bytes(), bytes2 = file2->Bytes();

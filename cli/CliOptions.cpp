@@ -86,7 +86,8 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"memory"_s,
         u"Use at most about SIZE of memory (K, M, G or T for KiB, MiB, GiB, TiB). By default "
         u"three times the files' size and 100 MB, but never more than half the memory. lines "
-        u"on UTF-8 files that do not fit go through temporary files under $TMPDIR."_s,
+        u"on UTF-8 files that do not fit (or over 1 GiB) goes through temporary files under "
+        u"$TMPDIR."_s,
         u"SIZE"_s);
     const QCommandLineOption lineNumbers(
         QStringList{u"n"_s, u"line-numbers"_s},
