@@ -1,5 +1,6 @@
 #include "cli/CliComparison.h"
 
+#include "cli/ByteLineComparison.h"
 #include "cli/HeldComparison.h"
 #include "cli/ShownName.h"
 #include "cli/SideReport.h"
@@ -8,6 +9,7 @@
 #include "platform/Failure.h"
 
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -83,18 +85,10 @@ int Compare(const CliOptions& asked, InputText& one, InputText& two, std::FILE* 
     return first.HasEntries() || second.HasEntries() ? kDifferent : kSame;
 }
 
-} // namespace
-
-int RunCliComparison(const CliOptions& options, std::FILE* out) {
-    TwoTexts texts(options);
-    QString failure;
-    if (const int failed = texts.Wait(failure); failed >= 0) {
-        Say(failed == 0 ? options.file1 : options.file2, failure);
-        return kTrouble;
-    }
-    // Whatever goes wrong from here ends the report where it stands.
+// Runs `compare`; whatever goes wrong in it ends the report where it stands, with status 2.
+template <typename Compare> int Guarded(Compare&& compare) {
     try {
-        return Compare(options, texts.Text(0), texts.Text(1), out);
+        return compare();
     } catch (const Failure& f) {
         Say({}, f.Description());
     } catch (const std::bad_alloc&) {
@@ -103,4 +97,27 @@ int RunCliComparison(const CliOptions& options, std::FILE* out) {
         Say({}, QString::fromUtf8(e.what()));
     }
     return kTrouble;
+}
+
+} // namespace
+
+int RunCliComparison(const CliOptions& options, std::FILE* out) {
+    std::optional<int> asBytes;
+    if (const int status = Guarded([&] {
+            asBytes = CompareLinesAsBytes(options, out);
+            return 0;
+        });
+        status != 0)
+        return status;
+    return asBytes ? *asBytes : RunGeneralComparison(options, out);
+}
+
+int RunGeneralComparison(const CliOptions& options, std::FILE* out) {
+    TwoTexts texts(options);
+    QString failure;
+    if (const int failed = texts.Wait(failure); failed >= 0) {
+        Say(failed == 0 ? options.file1 : options.file2, failure);
+        return kTrouble;
+    }
+    return Guarded([&] { return Compare(options, texts.Text(0), texts.Text(1), out); });
 }

@@ -4,6 +4,11 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -29,7 +34,8 @@ CliExit UsageError(const QString& error) {
 }
 
 // The options that take a value, which may stand in the next argument.
-constexpr std::array<QByteArrayView, 3> kLongWithValue{"ignore", "ignore-matching-lines", "mask"};
+constexpr std::array<QByteArrayView, 4> kLongWithValue{"ignore", "ignore-matching-lines", "mask",
+                                                      "memory"};
 constexpr char kShortWithValue = 'I';
 
 // Whether `argument`, an option, leaves its value to the next argument.
@@ -52,6 +58,8 @@ QList<QByteArray> Positional(const QList<QByteArray>& arguments) {
         const QByteArray& argument = arguments[i];
         if (!optionsEnded && argument == "--")
             optionsEnded = true;
+        else if (!optionsEnded && argument == "--memory")
+            ++i;
         else if (optionsEnded || !argument.startsWith('-') || argument == "-")
             positional.append(argument);
         else if (ValueFollows(argument))
@@ -197,6 +205,13 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"Inside each line every match of this regular expression stands for one placeholder "
         u"before lines or words are compared. May be given more than once."_s,
         u"regexp"_s);
+    const QCommandLineOption memory(
+        u"memory"_s,
+        u"Use at most about SIZE of memory (K, M, G or T for KiB, MiB, GiB, TiB). By default "
+        u"three times the files' size and 100 MB, but never more than half the memory. lines "
+        u"on UTF-8 files that do not fit (or over 1 GiB) goes through temporary files under "
+        u"$TMPDIR."_s,
+        u"SIZE"_s);
     const QCommandLineOption lineNumbers(
         QStringList{u"n"_s, u"line-numbers"_s},
         u"Put each difference's line number in front of it (for words, the line of the "
@@ -211,7 +226,7 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
         u"count"_s, u"Print only how many differences each file has, a line a file: N NAME."_s);
     parser.addOptions({help, version, exact, json, explain, lineNumbers, counts, quiet, count,
                        ignore, ignoreCase, ignoreTrailing, ignoreSpaceChange, ignoreAllSpace,
-                       ignoreMatching, mask});
+                       ignoreMatching, mask, memory});
     parser.addPositionalArgument(u"mode"_s, u"lines or words"_s);
     parser.addPositionalArgument(u"file1"_s, u"Text file #1 (- for standard input)"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2 (- for standard input)"_s);
@@ -239,6 +254,11 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
     options.exact = parser.isSet(exact);
     options.json = parser.isSet(json);
     options.explain = parser.isSet(explain);
+    if (parser.isSet(memory)) {
+        options.memoryBytes = ParseMemorySize(parser.value(memory));
+        if (!options.memoryBytes)
+            return UsageError(u"Bad size for --memory: '"_s + parser.value(memory) + u"'."_s);
+    }
     options.lineNumbers = parser.isSet(lineNumbers);
     options.counts = parser.isSet(counts);
     options.quiet = parser.isSet(quiet);
@@ -264,7 +284,25 @@ std::variant<CliOptions, CliExit> ParseCliArguments(const QList<QByteArray>& arg
 
 qint64 MemoryAllowance(const CliOptions& options, qint64 fileBytes) {
     constexpr qint64 kFixedAllowance = qint64{100} << 20;
-    return options.memoryBytes.value_or(3 * fileBytes + kFixedAllowance);
+    if (options.memoryBytes)
+        return *options.memoryBytes;
+    const qint64 machine = qint64{sysconf(_SC_PHYS_PAGES)} * qint64{sysconf(_SC_PAGE_SIZE)};
+    const qint64 usual = 3 * fileBytes + kFixedAllowance;
+    return machine > 0 ? std::min(usual, machine / 2) : usual;
+}
+
+std::optional<qint64> ParseMemorySize(const QString& text) {
+    static const QRegularExpression kSize(u"^([0-9]{1,15})([kKmMgGtT]?)(i?[bB])?$"_s);
+    const QRegularExpressionMatch match = kSize.match(text);
+    if (!match.hasMatch() || (match.captured(2).isEmpty() && !match.captured(3).isEmpty() &&
+                              match.captured(3).size() > 1))
+        return std::nullopt;
+    const qint64 number = match.captured(1).toLongLong();
+    const auto shift = QStringLiteral("kmgt").indexOf(match.captured(2).toLower()) + 1;
+    const int bits = match.captured(2).isEmpty() ? 0 : static_cast<int>(10 * shift);
+    if (number == 0 || number > (std::numeric_limits<qint64>::max() >> bits))
+        return std::nullopt;
+    return number << bits;
 }
 
 std::variant<CliOptions, CliExit> ParseCliArguments(const QStringList& arguments) {

@@ -31,13 +31,19 @@ struct CliOptions {
     bool count = false;  // only how many differences each file has
     // What counts as no difference: none by default, the comparisons as they always were.
     compare::ComparisonRules rules;
-    // The memory the comparison may take; by default three times the files' size and 100 MB.
-    // Tests set it to try both ways the tool compares.
+    // The memory the comparison may take (--memory); by default three times the files' size and
+    // 100 MB, but never more than half the machine's memory.
     std::optional<qint64> memoryBytes;
+
+    friend bool operator==(const CliOptions&, const CliOptions&) = default;
 };
 
 // The memory a comparison of files of `fileBytes` together may take, as `options` set it.
 qint64 MemoryAllowance(const CliOptions& options, qint64 fileBytes);
+
+// A size as --memory takes it: a whole number of bytes, or of KiB, MiB, GiB or TiB with the
+// suffix K, M, G or T (either case, "B" or "iB" may follow). Nothing for anything else or 0.
+std::optional<qint64> ParseMemorySize(const QString& text);
 
 // What to print and how to end instead of comparing: help, version or a usage error (one line).
 struct CliExit {

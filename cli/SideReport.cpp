@@ -52,12 +52,16 @@ SideReport::SideReport(const CliOptions& options, int file, SideNames names, Kep
       matches_(room) {}
 
 QByteArray SideReport::Header() const {
-    const QByteArray count = QByteArray::number(count_);
-    if (options_.mode == CliOptions::Mode::Lines)
-        return "--- " + names_.own + ": " + count + (count_ == 1 ? " line" : " lines") +
-               " not in " + names_.other + "\n";
-    return "--- " + names_.own + ": " + count + (count_ == 1 ? " word" : " words") +
-           " not supplied by the lines of " + names_.other + "\n";
+    return HeaderOf(options_.mode, count_, names_);
+}
+
+QByteArray SideReport::HeaderOf(CliOptions::Mode mode, qint64 count, const SideNames& names) {
+    const QByteArray number = QByteArray::number(count);
+    if (mode == CliOptions::Mode::Lines)
+        return "--- " + names.own + ": " + number + (count == 1 ? " line" : " lines") + " not in " +
+               names.other + "\n";
+    return "--- " + names.own + ": " + number + (count == 1 ? " word" : " words") +
+           " not supplied by the lines of " + names.other + "\n";
 }
 
 QByteArray SideReport::CountsHeader() const {

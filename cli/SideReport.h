@@ -40,6 +40,8 @@ public:
     // The passes run again at little cost (they replay held texts): each part of the JSON report
     // is made when its turn comes rather than kept, which would take more than making it again.
     void PassesRunAgainCheaply() { cheap_ = true; }
+    // The readable report's line before the entries of a file that has `count` of them.
+    static QByteArray HeaderOf(CliOptions::Mode mode, qint64 count, const SideNames& names);
 
 private:
     char Prefix() const { return file_ == 1 ? '<' : '>'; }

@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev # tests and benchmarks
     libseccomp-dev                             # tests of a disk that fails to sync
     libicu-dev                                 # normal forms, case folding, confusables
+    libxxhash-dev                              # the tool's hash of lines (header only)
     xvfb xauth xdotool                         # the check in a real window
     desktop-file-utils appstream               # validators of the menu entry and metadata
     groff-base man-db                          # rendering the manual pages

@@ -47,7 +47,9 @@ check_cases tarnwick-cli <<'CASES'
 w|words
 --json |lines words
 --j|--json
---|--count --counts --exact --explain --help --ignore --ignore-matching-lines --json --line-numbers --mask --quiet --version
+--|--count --counts --exact --explain --help --ignore --ignore-matching-lines --json --line-numbers --mask --memory --quiet --version
+--memory |1G 256M 4G
+--memory 1G lines files/o|files/old.txt files/other.txt
 --c|--count --counts
 --ig|--ignore --ignore-matching-lines
 --ignore ca|case

@@ -1,0 +1,173 @@
+#include "cli/ByteLineComparison.h"
+
+#include "cli/ByteLineTable.h"
+#include "cli/ByteLines.h"
+#include "cli/ByteLinesReport.h"
+#include "cli/MappedFile.h"
+#include "cli/ReportSinks.h"
+#include "cli/ShownName.h"
+#include "cli/SpilledLineComparison.h"
+#include "files/TextFileReading.h"
+
+#include <QByteArrayView>
+
+#include <future>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kRichTextStart = "{\\rtf";
+// What the general comparison takes when it reads the files again for every pass: its run, and
+// about twice the files.
+constexpr qint64 kStreamedRunBytes = qint64{48} << 20;
+constexpr qint64 kStreamedBytesPerByte = 2;
+// What the run takes beside its data: the program, its buffers and its threads.
+constexpr qint64 kRunBytes = qint64{32} << 20;
+// Cuts and hashes, table slots at most half full, and an entry in the list of missing pieces.
+constexpr qint64 kBytesPerPiece = ByteLines::kBytesPerPiece + 2 * sizeof(std::uint64_t) + 4;
+
+// The bytes the comparison compares, or nothing when they do not decode to themselves: for
+// AsLoaded text, rich text is read as its plain text, and a file that is not valid UTF-8 after
+// its byte-order mark is read with replacement characters or as Windows-1252.
+std::optional<std::string_view> ComparedBytes(std::string_view bytes, bool exact) {
+    if (!exact) {
+        if (bytes.starts_with(kRichTextStart))
+            return std::nullopt;
+        if (bytes.starts_with(kByteOrderMark))
+            bytes.remove_prefix(kByteOrderMark.size());
+    }
+    if (!QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8())
+        return std::nullopt;
+    return bytes;
+}
+
+struct Side {
+    std::unique_ptr<MappedFile> file;
+    std::optional<ByteLines> lines;
+    std::optional<ByteLineTable> table;
+    std::vector<std::uint32_t> missing;
+};
+
+enum class Prepared { Ready, NotBytes, TooLarge };
+
+// Maps, cuts and indexes one file.
+Prepared Prepare(const QByteArray& path, bool exact, std::size_t maxPieces, Side& side) {
+    side.file = MappedFile::Open(path, true);
+    if (!side.file)
+        return Prepared::NotBytes;
+    const std::optional<std::string_view> bytes = ComparedBytes(side.file->Bytes(), exact);
+    if (!bytes)
+        return Prepared::NotBytes;
+    side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
+                       maxPieces);
+    if (!side.lines->Complete())
+        return Prepared::TooLarge;
+    side.table.emplace(*side.lines);
+    return Prepared::Ready;
+}
+
+// The comparison through temporary files; nothing when a file needs the general comparison.
+std::optional<int> CompareSpilled(const CliOptions& options, std::FILE* out) {
+    if (!SpilledServes(options))
+        return std::nullopt;
+    const std::unique_ptr<MappedFile> file1 = MappedFile::Open(options.file1, false);
+    const std::unique_ptr<MappedFile> file2 = MappedFile::Open(options.file2, false);
+    if (!file1 || !file2)
+        return std::nullopt;
+    // Where the general comparison reads the files and stays within the bound, reading each file
+    // again for every pass, it needs no disk.
+    const qint64 size1 = static_cast<qint64>(file1->Bytes().size());
+    const qint64 size2 = static_cast<qint64>(file2->Bytes().size());
+    if (std::max(size1, size2) <= kMaxTextFileBytes &&
+        kStreamedRunBytes + kStreamedBytesPerByte * (size1 + size2) <=
+            MemoryAllowance(options, size1 + size2))
+        return std::nullopt;
+    // Validity is checked as the text is cut: checking it first would read the files once more.
+    std::string_view bytes1 = file1->Bytes(), bytes2 = file2->Bytes();
+    for (std::string_view* bytes : {&bytes1, &bytes2}) {
+        if (options.exact)
+            continue;
+        if (bytes->starts_with(kRichTextStart))
+            return std::nullopt;
+        if (bytes->starts_with(kByteOrderMark))
+            bytes->remove_prefix(kByteOrderMark.size());
+    }
+    return CompareLinesSpilled(options, {*file1, bytes1}, {*file2, bytes2}, out);
+}
+
+qint64 OrdinaryFileSize(const QByteArray& path) {
+    struct stat status {};
+    if (stat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return status.st_size;
+}
+
+} // namespace
+
+bool LinesAsBytesServe(const CliOptions& options) {
+    // Standard input is read by the general comparison; a file named "-" is reached as ./-.
+    if (options.file1 == kStandardInput || options.file2 == kStandardInput)
+        return false;
+    // Look-alikes, counted lines and the rules are only worked out on decoded texts.
+    if (options.rules.Any())
+        return false;
+    CliOptions served = options;
+    served.explain = options.explain && (options.count || options.quiet);
+    served.counts = false;
+    return options.mode == CliOptions::Mode::Lines && options == served;
+}
+
+std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out) {
+    if (!LinesAsBytesServe(options))
+        return std::nullopt;
+    const qint64 size1 = OrdinaryFileSize(options.file1);
+    const qint64 size2 = OrdinaryFileSize(options.file2);
+    if (size1 < 0 || size2 < 0)
+        return std::nullopt;
+    // The files are mapped whole; their pieces share what is left, in proportion to their size.
+    const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
+    if (left <= 0)
+        return CompareSpilled(options, out);
+    const qint64 pieces = std::min<qint64>(left / kBytesPerPiece, qint64{0xFFFF'FFFE});
+    const auto share = [&](qint64 size) {
+        return static_cast<std::size_t>(
+            size1 + size2 == 0
+                ? pieces / 2
+                : static_cast<qint64>(static_cast<double>(pieces) * static_cast<double>(size) /
+                                      static_cast<double>(size1 + size2)));
+    };
+    Side first, second;
+    auto secondReady = std::async(std::launch::async, [&] {
+        return Prepare(options.file2, options.exact, share(size2), second);
+    });
+    const Prepared firstReady = Prepare(options.file1, options.exact, share(size1), first);
+    const Prepared secondReadyNow = secondReady.get();
+    if (firstReady == Prepared::NotBytes || secondReadyNow == Prepared::NotBytes)
+        return std::nullopt;
+    if (firstReady == Prepared::TooLarge || secondReadyNow == Prepared::TooLarge) {
+        for (Side* side : {&first, &second}) { // the room is the other comparison's now
+            side->table.reset();
+            side->lines.reset();
+            side->file.reset();
+        }
+        return CompareSpilled(options, out);
+    }
+    auto secondMissing = std::async(
+        std::launch::async, [&] { second.missing = first.table->MissingOf(*second.lines); });
+    first.missing = second.table->MissingOf(*first.lines);
+    secondMissing.get();
+
+    ReportOutput report(out);
+    const bool json = options.json && !options.count && !options.quiet;
+    if (json)
+        report.Write(R"({"mode":"lines")");
+    const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
+    WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, report);
+    WriteByteLinesSide(options, 2, {name2, name1}, *second.lines, second.missing, report);
+    if (json)
+        report.Write("}\n");
+    report.Flush();
+    return first.missing.empty() && second.missing.empty() ? 0 : 1;
+}

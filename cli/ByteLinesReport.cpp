@@ -1,0 +1,217 @@
+#include "cli/ByteLinesReport.h"
+
+#include "cli/MarkSink.h"
+#include "cli/SideReport.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
+// A line longer than this goes out in parts of it.
+constexpr std::size_t kPartBytes = std::size_t{1} << 16;
+// What escaping takes at most, a byte: \u00XX.
+constexpr std::size_t kEscapedBytesPerByte = 6;
+
+// Report bytes gathered in a large buffer and handed on when it is full.
+class Gathered {
+public:
+    explicit Gathered(ByteSink& out) : out_(out), buffer_(kBufferBytes) {}
+    ~Gathered() = default;
+
+    // Room for `bytes` more, which must be at most a part's worth.
+    char* Room(std::size_t bytes) {
+        if (used_ + bytes > buffer_.size())
+            Flush();
+        return buffer_.data() + used_;
+    }
+    void Used(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+    void Put(std::string_view bytes) {
+        if (bytes.size() > kPartBytes) { // written from where it stands
+            Flush();
+            out_.Write(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+            return;
+        }
+        char* at = Room(bytes.size());
+        std::memcpy(at, bytes.data(), bytes.size());
+        Used(at + bytes.size());
+    }
+    void Flush() {
+        if (used_ > 0)
+            out_.Write(QByteArrayView(buffer_.data(), static_cast<qsizetype>(used_)));
+        used_ = 0;
+    }
+
+private:
+    ByteSink& out_;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+};
+
+// The bytes that JSON cannot carry as they are, and what they become.
+struct EscapeTable {
+    std::array<bool, 256> needed{};
+    constexpr EscapeTable() {
+        for (int byte = 0; byte < 0x20; ++byte)
+            needed[static_cast<std::size_t>(byte)] = true;
+        needed['"'] = needed['\\'] = true;
+    }
+};
+constexpr EscapeTable kEscapes;
+
+char* Escape(char* out, unsigned char byte) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    *out++ = '\\';
+    switch (byte) {
+    case '"':
+    case '\\':
+        *out++ = static_cast<char>(byte);
+        return out;
+    case '\n':
+        *out++ = 'n';
+        return out;
+    case '\r':
+        *out++ = 'r';
+        return out;
+    case '\t':
+        *out++ = 't';
+        return out;
+    default:
+        break;
+    }
+    *out++ = 'u';
+    *out++ = '0';
+    *out++ = '0';
+    *out++ = kHex[byte >> 4];
+    *out++ = kHex[byte & 0xF];
+    return out;
+}
+
+void WriteReadable(const CliOptions& options, int file, const SideNames& names,
+                   const ByteLines& lines, const std::vector<std::uint32_t>& missing,
+                   Gathered& out) {
+    out.Put(SideReport::HeaderOf(options.mode, static_cast<qint64>(missing.size()), names)
+                .toStdString());
+    const char prefix[2] = {file == 1 ? '<' : '>', ' '};
+    char number[32];
+    for (const std::uint32_t piece : missing) {
+        out.Put(std::string_view(prefix, 2)); // a line without the LF in front
+        if (options.lineNumbers) {
+            const char* end = std::to_chars(number, number + sizeof number, piece + 1ull).ptr;
+            out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+            out.Put(": ");
+        }
+        out.Put(lines.Content(piece));
+        out.Put("\n");
+    }
+}
+
+// Appends a content escaped for JSON, a part at a time.
+void PutEscaped(std::string_view content, Gathered& out) {
+    while (!content.empty()) {
+        const std::string_view part = content.substr(0, kPartBytes);
+        out.Used(AppendJsonEscapedBytes(out.Room(kEscapedBytesPerByte * part.size()), part));
+        content.remove_prefix(part.size());
+    }
+}
+
+void WriteResult(const ByteLines& lines, const std::vector<std::uint32_t>& missing, Gathered& out) {
+    for (const std::uint32_t piece : missing) {
+        if (lines.AfterBreak(piece))
+            out.Put("\\n");
+        PutEscaped(lines.Content(piece), out);
+        out.Put("\\r");
+    }
+}
+
+// The marks: where each missing piece stands in the loaded text, with the CR that ends it, runs
+// that touch made one.
+void WriteMarks(const ByteLines& lines, const std::vector<std::uint32_t>& missing, ByteSink& out) {
+    MarkSink marks(out);
+    const std::size_t count = lines.PieceCount();
+    std::size_t unit = 0;
+    std::size_t piece = 0;
+    for (const std::uint32_t next : missing) {
+        for (; piece < next; ++piece) {
+            const std::string_view content = lines.Content(piece);
+            unit += (lines.NonAscii() ? Utf16Units(content) : content.size()) +
+                    (lines.AfterBreak(piece) ? 1 : 0) + 1;
+        }
+        const std::string_view content = lines.Content(piece);
+        const std::size_t length = (lines.NonAscii() ? Utf16Units(content) : content.size()) +
+                                   (lines.AfterBreak(piece) ? 1 : 0);
+        marks.Entry({}, {}, unit, length + (piece + 1 < count ? 1 : 0), {});
+    }
+    marks.Finish();
+}
+
+// The entries: each missing piece's line, counted from 1, and its content.
+void WriteEntries(const ByteLines& lines, const std::vector<std::uint32_t>& missing,
+                  Gathered& out) {
+    char number[32];
+    bool first = true;
+    for (const std::uint32_t piece : missing) {
+        out.Put(first ? R"({"line":)" : R"(,{"line":)");
+        first = false;
+        const char* end =
+            std::to_chars(number, number + sizeof number, piece + std::uint64_t{1}).ptr;
+        out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+        out.Put(R"(,"text":")");
+        PutEscaped(lines.Content(piece), out);
+        out.Put(R"("})");
+    }
+}
+
+} // namespace
+
+char* AppendJsonEscapedBytes(char* out, std::string_view bytes) {
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = at + bytes.size();
+    while (at != end) {
+        const unsigned char byte = *at++;
+        if (kEscapes.needed[byte])
+            out = Escape(out, byte);
+        else
+            *out++ = static_cast<char>(byte);
+    }
+    return out;
+}
+
+std::size_t Utf16Units(std::string_view bytes) {
+    // Every byte but a continuation byte starts a character; a four-byte one is two units.
+    std::size_t units = 0;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += static_cast<std::size_t>((byte & 0xC0) != 0x80) + (byte >= 0xF0 ? 1 : 0);
+    }
+    return units;
+}
+
+void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& names,
+                        const ByteLines& lines, const std::vector<std::uint32_t>& missing,
+                        ByteSink& out) {
+    if (options.quiet)
+        return;
+    if (options.count) {
+        out.Write(QByteArray::number(static_cast<qint64>(missing.size())) + ' ' + names.own + '\n');
+        return;
+    }
+    Gathered gathered(out);
+    if (!options.json) {
+        WriteReadable(options, file, names, lines, missing, gathered);
+        gathered.Flush();
+        return;
+    }
+    gathered.Put(file == 1 ? ",\"file1\":{\"result\":\"" : ",\"file2\":{\"result\":\"");
+    WriteResult(lines, missing, gathered);
+    gathered.Put("\",\"marks\":[");
+    gathered.Flush();
+    WriteMarks(lines, missing, out);
+    gathered.Put("],\"entries\":[");
+    WriteEntries(lines, missing, gathered);
+    gathered.Put("]}");
+    gathered.Flush();
+}
