@@ -35,7 +35,7 @@ CliExit UsageError(const QString& error) {
 
 // The options that take a value, which may stand in the next argument.
 constexpr std::array<QByteArrayView, 4> kLongWithValue{"ignore", "ignore-matching-lines", "mask",
-                                                      "memory"};
+                                                       "memory"};
 constexpr char kShortWithValue = 'I';
 
 // Whether `argument`, an option, leaves its value to the next argument.

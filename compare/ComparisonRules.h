@@ -47,6 +47,11 @@ public:
     const std::optional<RuleExpression>& IgnoreMatching() const { return ignoreMatching_; }
     const std::vector<RuleExpression>& Masks() const { return masks_; }
 
+    // The compiled expressions follow from the choice.
+    friend bool operator==(const ComparisonRules& one, const ComparisonRules& two) {
+        return one.choice_ == two.choice_;
+    }
+
 private:
     RuleChoice choice_;
     std::optional<RuleExpression> ignoreMatching_;
