@@ -7,7 +7,6 @@
 #include <atomic>
 #include <chrono>
 #include <future>
-#include <ranges>
 
 namespace compare {
 
@@ -32,6 +31,20 @@ struct Stretch {
     std::size_t end;
 };
 
+// The index of the first red word that starts at or after `from`, by halving: the starts ascend.
+// (clang 14 cannot take a view of indexes as a range with libstdc++ 12's ranges.)
+std::size_t FirstRedWordFrom(const RedWords& red, std::size_t from) {
+    std::size_t low = 0, high = red.count;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (red.start(middle) < from)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 // Calls progress(start of the red word reached) every kRedWordsBetweenCalls red words; stops when
 // it returns false.
 template <typename Progress>
@@ -42,10 +55,7 @@ std::optional<std::size_t> CountInStretch(std::u16string_view own, std::u16strin
     std::size_t count = 0;
     std::size_t asked = 0;
     const std::size_t from = stretch.line.Start();
-    const auto indexes = std::views::iota(std::size_t{0}, red.count);
-    for (std::size_t i = *std::ranges::partition_point(
-             indexes, [&](std::size_t word) { return red.start(word) < from; });
-         i < red.count; ++i) {
+    for (std::size_t i = FirstRedWordFrom(red, from); i < red.count; ++i) {
         const RedWordStart start = red.start(i);
         if (start >= stretch.end)
             break;
