@@ -5,6 +5,7 @@
 
 #include "compare/LineStream.h"
 #include "compare/LineWords.h"
+#include "compare/StreamedPartner.h"
 #include "compare/WordPass.h"
 
 #include <functional>
@@ -20,14 +21,8 @@ bool ForEachUnmatchedWordReading(InputText& ownText, InputText& otherText, Unmat
     InputText::Reading ownChunks(ownText);
     InputText::Reading otherChunks(otherText);
     compare::LineStream own(std::ref(ownChunks));
-    compare::LineStream other(std::ref(otherChunks));
-    std::u16string partnerText;
-    bool partnerHasNext = false;
-    if (const auto first = other.Next()) {
-        partnerText.assign(first->text);
-        partnerHasNext = first->hasNext;
-    }
-    compare::PartnerLine partner(partnerText);
+    compare::StreamedPartner other(otherChunks);
+    compare::PartnerLine partner(other.Text());
     compare::LineCut cut;
     bool goOn = true;
     const auto keepGoing = [&](std::size_t) { return goOn; };
@@ -49,16 +44,10 @@ bool ForEachUnmatchedWordReading(InputText& ownText, InputText& otherText, Unmat
             return false;
         if (!line->hasNext)
             break;
-        // The partner moves on only when its next line begins inside the text.
-        const auto next = partnerHasNext ? other.Next() : std::nullopt;
-        if (next && (!next->text.empty() || next->hasNext)) {
-            partnerText.assign(next->text);
-            partnerHasNext = next->hasNext;
-            partner.Use(partnerText);
-        } else {
-            partnerHasNext = false;
+        if (other.MoveOn())
+            partner.Use(other.Text());
+        else
             partner.Rewind();
-        }
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "compare/LineStream.h"
 #include "compare/LineWords.h"
 #include "compare/PartnerLine.h"
+#include "compare/StreamedPartner.h"
 #include "compare/WordComparison.h"
 
 #include <algorithm>
@@ -113,14 +114,8 @@ template <typename OwnChunks, typename OtherChunks, typename Unmatched>
 void ForEachUnmatchedWordStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChunks,
                                   Unmatched&& unmatched) {
     LineStream own(std::ref(ownChunks));
-    LineStream other(std::ref(otherChunks));
-    std::u16string partnerText;
-    bool partnerHasNext = false;
-    if (const auto first = other.Next()) {
-        partnerText.assign(first->text);
-        partnerHasNext = first->hasNext;
-    }
-    PartnerLine partner(partnerText);
+    StreamedPartner<std::remove_reference_t<OtherChunks>> other(otherChunks);
+    PartnerLine partner(other.Text());
     LineCut cut;
     const auto goOn = [](std::size_t) { return true; };
     while (const auto line = own.Next()) {
@@ -133,16 +128,10 @@ void ForEachUnmatchedWordStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChun
             goOn);
         if (!line->hasNext)
             break;
-        // The partner moves on only when its next line begins inside the text.
-        const auto next = partnerHasNext ? other.Next() : std::nullopt;
-        if (next && (!next->text.empty() || next->hasNext)) {
-            partnerText.assign(next->text);
-            partnerHasNext = next->hasNext;
-            partner.Use(partnerText);
-        } else {
-            partnerHasNext = false;
+        if (other.MoveOn())
+            partner.Use(other.Text());
+        else
             partner.Rewind();
-        }
     }
 }
 

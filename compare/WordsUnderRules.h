@@ -7,6 +7,7 @@
 #include "compare/PartnerLine.h"
 #include "compare/RuleMatch.h"
 #include "compare/RuleText.h"
+#include "compare/StreamedPartner.h"
 #include "compare/WordComparison.h"
 #include "compare/WordPass.h"
 
@@ -242,18 +243,9 @@ void ForEachWordUnderRulesStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChu
                                    const ComparisonRules& rules, Unmatched&& unmatched,
                                    Matched&& matched) {
     LineStream own(std::ref(ownChunks));
-    LineStream other(std::ref(otherChunks));
-    std::u16string partnerText;
-    bool partnerHasNext = false;
-    std::size_t partnerStart = 0;
-    std::size_t partnerNumber = 0; // from 1; 0: the other text has no line
-    if (const auto first = other.Next()) {
-        partnerText.assign(first->text);
-        partnerHasNext = first->hasNext;
-        partnerNumber = 1;
-    }
+    StreamedPartner<std::remove_reference_t<OtherChunks>> partner(otherChunks);
     WordsUnderRulesOfLine compare(rules);
-    compare.Partner(partnerText);
+    compare.Partner(partner.Text());
     const auto goOn = [](std::size_t) { return true; };
     for (std::size_t lineNumber = 1; const auto line = own.Next(); ++lineNumber) {
         const std::u16string_view text = line->text;
@@ -268,28 +260,19 @@ void ForEachWordUnderRulesStreamed(OwnChunks&& ownChunks, OtherChunks&& otherChu
             [&](RuleMatch match) {
                 const std::u16string_view word = text.substr(match.start, match.length);
                 const std::u16string_view otherWord =
-                    std::u16string_view(partnerText).substr(match.otherStart, match.otherLength);
+                    std::u16string_view(partner.Text()).substr(match.otherStart, match.otherLength);
                 match.start += line->start;
                 if (!match.ignored) {
-                    match.otherStart += partnerStart;
-                    match.otherLine = partnerNumber;
+                    match.otherStart += partner.Start();
+                    match.otherLine = partner.Number();
                 }
                 matched(match, word, otherWord);
             },
             goOn);
         if (!line->hasNext)
             break;
-        // The partner moves on only when its next line begins inside the text.
-        const auto next = partnerHasNext ? other.Next() : std::nullopt;
-        if (next && (!next->text.empty() || next->hasNext)) {
-            partnerText.assign(next->text);
-            partnerHasNext = next->hasNext;
-            partnerStart = next->start;
-            ++partnerNumber;
-            compare.Partner(partnerText);
-        } else {
-            partnerHasNext = false;
-        }
+        if (partner.MoveOn())
+            compare.Partner(partner.Text());
     }
 }
 
