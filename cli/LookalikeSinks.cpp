@@ -27,27 +27,21 @@ void ReadableLookalikes::Lookalike(const EntryLookalike& lookalike) {
 }
 
 void JsonLookalikes::Lookalike(const EntryLookalike& lookalike) {
-    if (!out_.Wants())
+    if (!list_.Wanted())
         return;
-    if (!first_)
-        bytes_.append(',');
-    first_ = false;
-    bytes_.append("{\"start\":");
-    JsonWriter::AppendNumber(bytes_, lookalike.start);
-    bytes_.append(",\"length\":");
-    JsonWriter::AppendNumber(bytes_, lookalike.length);
-    bytes_.append(",\"other_start\":");
-    JsonWriter::AppendNumber(bytes_, lookalike.otherStart);
-    bytes_.append(",\"other_length\":");
-    JsonWriter::AppendNumber(bytes_, lookalike.otherLength);
-    bytes_.append(",\"kinds\":[").append(LookalikeKindNames(lookalike.kinds, true)).append("]}");
-    if (bytes_.size() >= kOutputBufferBytes) {
-        out_.Write(bytes_);
-        bytes_.clear();
-    }
+    QByteArray& bytes = list_.Next();
+    bytes.append("{\"start\":");
+    JsonWriter::AppendNumber(bytes, lookalike.start);
+    bytes.append(",\"length\":");
+    JsonWriter::AppendNumber(bytes, lookalike.length);
+    bytes.append(",\"other_start\":");
+    JsonWriter::AppendNumber(bytes, lookalike.otherStart);
+    bytes.append(",\"other_length\":");
+    JsonWriter::AppendNumber(bytes, lookalike.otherLength);
+    bytes.append(",\"kinds\":[").append(LookalikeKindNames(lookalike.kinds, true)).append("]}");
+    list_.Done();
 }
 
 void JsonLookalikes::Finish() {
-    out_.Write(bytes_);
-    bytes_.clear();
+    list_.Flush();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/JsonObjectList.h"
 #include "cli/ReportSinks.h"
 
 #include "compare/LookalikeKinds.h"
@@ -49,7 +50,7 @@ private:
 // The look-alikes as the JSON report lists them: objects separated by commas, in text order.
 class JsonLookalikes final : public EntrySink {
 public:
-    explicit JsonLookalikes(ByteSink& out) : out_(out) {}
+    explicit JsonLookalikes(ByteSink& out) : list_(out) {}
 
     void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t,
                EntryLine) override {}
@@ -57,7 +58,5 @@ public:
     void Finish() override;
 
 private:
-    ByteSink& out_;
-    QByteArray bytes_;
-    bool first_ = true;
+    JsonObjectList list_;
 };

@@ -31,31 +31,25 @@ void ReadableMatches::Matched(std::u16string_view a, std::u16string_view b,
 }
 
 void JsonMatches::Matched(std::u16string_view, std::u16string_view, const EntryMatch& match) {
-    if (!out_.Wants())
+    if (!list_.Wanted())
         return;
-    if (!first_)
-        bytes_.append(',');
-    first_ = false;
-    bytes_.append("{\"start\":");
-    JsonWriter::AppendNumber(bytes_, match.start);
-    bytes_.append(",\"length\":");
-    JsonWriter::AppendNumber(bytes_, match.length);
+    QByteArray& bytes = list_.Next();
+    bytes.append("{\"start\":");
+    JsonWriter::AppendNumber(bytes, match.start);
+    bytes.append(",\"length\":");
+    JsonWriter::AppendNumber(bytes, match.length);
     if (match.ignored) {
-        bytes_.append(",\"other_start\":null,\"other_length\":null");
+        bytes.append(",\"other_start\":null,\"other_length\":null");
     } else {
-        bytes_.append(",\"other_start\":");
-        JsonWriter::AppendNumber(bytes_, match.otherStart);
-        bytes_.append(",\"other_length\":");
-        JsonWriter::AppendNumber(bytes_, match.otherLength);
+        bytes.append(",\"other_start\":");
+        JsonWriter::AppendNumber(bytes, match.otherStart);
+        bytes.append(",\"other_length\":");
+        JsonWriter::AppendNumber(bytes, match.otherLength);
     }
-    bytes_.append(",\"rules\":[").append(RuleNames(match.rules, true)).append("]}");
-    if (bytes_.size() >= kOutputBufferBytes) {
-        out_.Write(bytes_);
-        bytes_.clear();
-    }
+    bytes.append(",\"rules\":[").append(RuleNames(match.rules, true)).append("]}");
+    list_.Done();
 }
 
 void JsonMatches::Finish() {
-    out_.Write(bytes_);
-    bytes_.clear();
+    list_.Flush();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/JsonObjectList.h"
 #include "cli/ReportSinks.h"
 
 #include "compare/RuleMatch.h"
@@ -48,7 +49,7 @@ private:
 // The JSON report's "matched_by_rule": objects separated by commas, in text order.
 class JsonMatches final : public EntrySink {
 public:
-    explicit JsonMatches(ByteSink& out) : out_(out) {}
+    explicit JsonMatches(ByteSink& out) : list_(out) {}
 
     void Entry(std::u16string_view, std::u16string_view, std::size_t, std::size_t,
                EntryLine) override {}
@@ -56,7 +57,5 @@ public:
     void Finish() override;
 
 private:
-    ByteSink& out_;
-    QByteArray bytes_;
-    bool first_ = true;
+    JsonObjectList list_;
 };

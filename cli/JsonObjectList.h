@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cli/ReportSinks.h"
+
+#include <QByteArray>
+
+// The objects of one JSON array as a report gives them, one at a time: the commas between them,
+// and the bytes handed on a block at a time rather than an object at a time.
+class JsonObjectList {
+public:
+    explicit JsonObjectList(ByteSink& out) : out_(out) {}
+
+    // False once what is written is thrown away: the objects need not be made.
+    bool Wanted() const { return out_.Wants(); }
+
+    // The bytes to append the next object to, the comma before it already there.
+    QByteArray& Next() {
+        if (!first_)
+            bytes_.append(',');
+        first_ = false;
+        return bytes_;
+    }
+
+    // After each object: hands the bytes on once a block has gathered.
+    void Done() {
+        if (bytes_.size() >= kOutputBufferBytes)
+            Flush();
+    }
+
+    void Flush() {
+        out_.Write(bytes_);
+        bytes_.clear();
+    }
+
+private:
+    ByteSink& out_;
+    QByteArray bytes_;
+    bool first_ = true;
+};
