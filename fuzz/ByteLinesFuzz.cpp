@@ -6,6 +6,8 @@
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
+#include "PrintedRun.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -49,18 +51,6 @@ void WriteFile(const std::string& path, const QByteArray& bytes) {
                      static_cast<std::size_t>(bytes.size()))
         std::abort();
     std::fclose(file);
-}
-
-template <typename Run> QByteArray Printed(Run&& run, std::optional<int>& status) {
-    std::FILE* out = std::tmpfile();
-    status = run(out);
-    std::rewind(out);
-    QByteArray printed;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        printed.append(buffer, static_cast<qsizetype>(n));
-    std::fclose(out);
-    return printed;
 }
 
 } // namespace

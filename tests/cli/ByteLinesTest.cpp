@@ -2,6 +2,7 @@
 // files it takes, the report must be the same byte for byte, readable or JSON, loaded or exact;
 // every file it does not take must be left to the general comparison untouched.
 #include "FileIn.h"
+#include "PrintedRun.h"
 #include "cli/BreakScan.h"
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
@@ -18,19 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// What `run` prints to a scratch stream, and the status it returns in `status`.
-template <typename Run> QByteArray Printed(Run&& run, std::optional<int>& status) {
-    std::FILE* out = std::tmpfile();
-    status = run(out);
-    std::rewind(out);
-    QByteArray printed;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        printed.append(buffer, static_cast<qsizetype>(n));
-    std::fclose(out);
-    return printed;
-}
 
 struct Form {
     const char* name;

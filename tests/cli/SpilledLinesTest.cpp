@@ -2,6 +2,7 @@
 // memory: a bound of one byte sends every pair of files through the temporary files, so every
 // report it gives must be the held one byte for byte, and nothing may stay behind in the folder.
 #include "FileIn.h"
+#include "PrintedRun.h"
 #include "cli/CliComparison.h"
 #include "cli/ContentSet.h"
 
@@ -20,15 +21,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QByteArray Printed(const CliOptions& options, int& status, bool general) {
-    std::FILE* out = std::tmpfile();
-    status = general ? RunGeneralComparison(options, out) : RunCliComparison(options, out);
-    std::rewind(out);
-    QByteArray printed;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        printed.append(buffer, static_cast<qsizetype>(n));
-    std::fclose(out);
-    return printed;
+    return ::Printed(
+        [&](std::FILE* out) {
+            return general ? RunGeneralComparison(options, out) : RunCliComparison(options, out);
+        },
+        status);
 }
 
 struct Form {
