@@ -5,6 +5,8 @@
 #include "compare/RuleText.h"
 #include "platform/Utf16View.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
