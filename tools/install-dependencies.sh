@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs, on Debian or Ubuntu, whatever of the build, test and run dependencies is missing.
-# Safe to run again: it installs nothing that is there already.
+# Installs, on Debian or Ubuntu, whatever of the build, test and run dependencies is missing, and
+# of the packages named as arguments. Safe to run again: it installs nothing that is there already.
 set -euo pipefail
 
 packages=(
@@ -18,7 +18,8 @@ packages=(
     dpkg-dev file                              # the Debian package's dependencies (shlibdeps)
     lintian                                    # the check of the Debian package against policy
     git                                        # the git difftool check
-    clang libclang-rt-14-dev                   # the fuzz targets (libFuzzer)
+    clang-format                               # the check that sources follow .clang-format
+    "$@"
 )
 
 missing=()
