@@ -36,6 +36,8 @@ public:
     std::size_t FirstPieceLike(std::size_t piece) const {
         return Find(Content(piece), hashes_[piece]) - 1;
     }
+    // What piece `piece` holds, without the CR that ends it.
+    std::u16string_view Content(std::size_t piece) const;
     // The piece that starts at `start`, or the first after it.
     std::size_t PieceStartingAt(std::size_t start) const;
     // What the index holds beside the text, in bytes.
@@ -65,7 +67,6 @@ public:
     }
 
 private:
-    std::u16string_view Content(std::size_t piece) const;
     std::size_t HomeSlot(std::uint32_t hash) const {
         return static_cast<std::size_t>((std::uint64_t{hash} * slots_.size()) >> 32);
     }

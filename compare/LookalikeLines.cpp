@@ -25,11 +25,6 @@ std::uint32_t KeyHash32(std::uint64_t keyHash) {
     return static_cast<std::uint32_t>(keyHash * 0x9E3779B97F4A7C15ull >> 32);
 }
 
-std::u16string_view ContentOf(const LineIndex& lines, std::size_t piece) {
-    const Piece cut = lines.PieceAt(piece);
-    return LineContent(lines.Text().substr(cut.start, cut.length));
-}
-
 // The red pieces of one direction, gathered by loose key: a group holds the red pieces that share
 // one key, and lines are looked up among the groups. However many red pieces share a key, a line
 // with that key is looked up once, and each of them is checked against a few such lines only.
@@ -234,7 +229,7 @@ public:
     explicit Candidates(const LineIndex& searched) : searched_(searched) {}
 
     void Offer(std::uint32_t group, std::size_t line) {
-        if (searched_.FirstPieceWith(ContentOf(searched_, line)) == line)
+        if (searched_.FirstPieceWith(searched_.Content(line)) == line)
             list_.push_back({group, static_cast<std::uint32_t>(line)});
     }
     // The candidates kept, in the order offered.
@@ -261,7 +256,7 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
         const std::size_t count = std::min(kBatch, end - batch);
         bool tooLong[kBatch];
         for (std::size_t i = 0; i < count; ++i) {
-            const std::u16string_view content = ContentOf(lines, batch + i);
+            const std::u16string_view content = lines.Content(batch + i);
             tooLong[i] = content.size() > kLongestLookalikeLine;
             if (tooLong[i])
                 continue;
@@ -277,7 +272,7 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
             };
             if (std::none_of(keySets.begin(), keySets.end(), mayShare))
                 continue;
-            const std::u16string_view content = ContentOf(lines, batch + i);
+            const std::u16string_view content = lines.Content(batch + i);
             const std::uint64_t keyHash = LooseKeyHash(content);
             std::optional<std::u16string_view> key;
             const auto keyOf = [&] {
@@ -299,8 +294,8 @@ void ScanLines(const LineIndex& lines, std::size_t first, std::size_t end,
 std::vector<std::optional<LineLookalike>>
 Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex& searched) {
     for (Candidate& candidate : candidates)
-        candidate.line = static_cast<std::uint32_t>(
-            *searched.FirstPieceWith(ContentOf(searched, candidate.line)));
+        candidate.line =
+            static_cast<std::uint32_t>(*searched.FirstPieceWith(searched.Content(candidate.line)));
     std::sort(candidates.begin(), candidates.end());
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::vector<std::optional<LineLookalike>> found(keys.RedCount());
@@ -315,7 +310,7 @@ Resolve(const RedKeys& keys, std::vector<Candidate> candidates, const LineIndex&
             reds.push_back(keys.Content(red));
         lines.clear();
         for (auto line = at; line != groupEnd; ++line)
-            lines.push_back(ContentOf(searched, line->line));
+            lines.push_back(searched.Content(line->line));
         const auto first = FindFirstLookalikes(reds, lines);
         for (std::size_t i = 0; i < members.size(); ++i)
             if (first[i]) {
@@ -380,7 +375,7 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
                   [&](std::uint32_t group, std::size_t line, const RedKeys* keys) {
                       if (keys == &secondKeys)
                           found.forSecond.Offer(group, line);
-                      else if (first.FirstPieceWith(ContentOf(first, line)) == line)
+                      else if (first.FirstPieceWith(first.Content(line)) == line)
                           found.standIns.push_back({group, static_cast<std::uint32_t>(line)});
                   });
         return found;
@@ -410,7 +405,7 @@ LookalikeLinesOfBoth FindLookalikeLinesOfBoth(const LineIndex& first,
                                             second.PieceStartingAt(redOfSecond[red].start))});
     }
     for (const Candidate& standIn : found.standIns)
-        if (const auto line = second.FirstPieceWith(ContentOf(first, standIn.line)))
+        if (const auto line = second.FirstPieceWith(first.Content(standIn.line)))
             forFirst.push_back({standIn.group, static_cast<std::uint32_t>(*line)});
 
     auto ofSecond = std::async(std::launch::async,

@@ -19,11 +19,6 @@ std::vector<std::uint32_t> Occurrences(const LineIndex& text) {
     return counts;
 }
 
-std::u16string_view ContentOf(const LineIndex& text, std::size_t piece) {
-    const Piece place = text.PieceAt(piece);
-    return LineContent(text.Text().substr(place.start, place.length));
-}
-
 } // namespace
 
 std::pair<RepeatedLines, RepeatedLines> RepeatedLines::OfBoth(const LineIndex& first,
@@ -51,7 +46,7 @@ RepeatedLines RepeatedLines::Of(const LineIndex& own, const std::vector<std::uin
             const std::uint32_t thereCount = elsewhere ? there[*elsewhere] : 0;
             if (here[piece] < 2 && thereCount < 2)
                 return;
-            const std::u16string_view content = ContentOf(own, piece);
+            const std::u16string_view content = own.Content(piece);
             const auto start = static_cast<std::uint32_t>(content.data() - own.Text().data());
             repeated.entries_.push_back({ContentHash(content),
                                          start,
