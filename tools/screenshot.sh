@@ -139,7 +139,7 @@ wait_for_windows 2
 dismiss
 eval "$(xdotool getwindowgeometry --shell "$(windows)")"
 xdotool mousemove --sync $((X + 400)) $((Y + 250)) click 1 # the window takes the focus
-xdotool mousemove --sync $((X + 330)) $((Y + 62))          # the third line of the second text
+xdotool mousemove --sync $((X + 345)) $((Y + 100))         # the third line of the second text
 sleep 2.5                                                  # until its tooltip shows
 kill -0 "$program"
 shoot lookalike
