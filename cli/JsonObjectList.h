@@ -1,8 +1,13 @@
 #pragma once
 
+#include "cli/JsonWriter.h"
 #include "cli/ReportSinks.h"
 
 #include <QByteArray>
+
+#include <cstddef>
+#include <optional>
+#include <utility>
 
 // The objects of one JSON array as a report gives them, one at a time: the commas between them,
 // and the bytes handed on a block at a time rather than an object at a time.
@@ -37,3 +42,21 @@ private:
     QByteArray bytes_;
     bool first_ = true;
 };
+
+// `{"start":S,"length":L,"other_start":S2,"other_length":L2`, where an object of the look-alikes or
+// of the rule matches begins; the other place null when there is none.
+inline void AppendPlaces(QByteArray& bytes, std::size_t start, std::size_t length,
+                         std::optional<std::pair<std::size_t, std::size_t>> other) {
+    bytes.append("{\"start\":");
+    JsonWriter::AppendNumber(bytes, start);
+    bytes.append(",\"length\":");
+    JsonWriter::AppendNumber(bytes, length);
+    if (!other) {
+        bytes.append(",\"other_start\":null,\"other_length\":null");
+        return;
+    }
+    bytes.append(",\"other_start\":");
+    JsonWriter::AppendNumber(bytes, other->first);
+    bytes.append(",\"other_length\":");
+    JsonWriter::AppendNumber(bytes, other->second);
+}

@@ -30,14 +30,8 @@ void JsonLookalikes::Lookalike(const EntryLookalike& lookalike) {
     if (!list_.Wanted())
         return;
     QByteArray& bytes = list_.Next();
-    bytes.append("{\"start\":");
-    JsonWriter::AppendNumber(bytes, lookalike.start);
-    bytes.append(",\"length\":");
-    JsonWriter::AppendNumber(bytes, lookalike.length);
-    bytes.append(",\"other_start\":");
-    JsonWriter::AppendNumber(bytes, lookalike.otherStart);
-    bytes.append(",\"other_length\":");
-    JsonWriter::AppendNumber(bytes, lookalike.otherLength);
+    AppendPlaces(bytes, lookalike.start, lookalike.length,
+                 std::pair{lookalike.otherStart, lookalike.otherLength});
     bytes.append(",\"kinds\":[").append(LookalikeKindNames(lookalike.kinds, true)).append("]}");
     list_.Done();
 }

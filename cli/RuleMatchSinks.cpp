@@ -34,18 +34,9 @@ void JsonMatches::Matched(std::u16string_view, std::u16string_view, const EntryM
     if (!list_.Wanted())
         return;
     QByteArray& bytes = list_.Next();
-    bytes.append("{\"start\":");
-    JsonWriter::AppendNumber(bytes, match.start);
-    bytes.append(",\"length\":");
-    JsonWriter::AppendNumber(bytes, match.length);
-    if (match.ignored) {
-        bytes.append(",\"other_start\":null,\"other_length\":null");
-    } else {
-        bytes.append(",\"other_start\":");
-        JsonWriter::AppendNumber(bytes, match.otherStart);
-        bytes.append(",\"other_length\":");
-        JsonWriter::AppendNumber(bytes, match.otherLength);
-    }
+    AppendPlaces(bytes, match.start, match.length,
+                 match.ignored ? std::nullopt
+                               : std::optional(std::pair{match.otherStart, match.otherLength}));
     bytes.append(",\"rules\":[").append(RuleNames(match.rules, true)).append("]}");
     list_.Done();
 }

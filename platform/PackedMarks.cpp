@@ -144,31 +144,29 @@ qsizetype PackedMarks::BlockEndingAfter(qsizetype position) const {
     return std::max<qsizetype>(0, std::distance(blocks_.begin(), after) - 1);
 }
 
-qsizetype PackedMarks::FirstEndingAfter(qsizetype position) const {
+// The index of the first mark for which reached(mark) holds, read from the block in which the
+// first mark that ends after `position` lies: `reached` holds for no mark before that one.
+template <typename Reached>
+qsizetype PackedMarks::FirstFrom(qsizetype position, Reached reached) const {
     if (count_ == 0)
         return 0;
     Reader reader(*this, BlockEndingAfter(position));
     MarkId id;
     while (reader.Index() < count_) {
         const qsizetype i = reader.Index();
-        if (reader.Next(id).End() > position)
+        if (reached(reader.Next(id)))
             return i;
     }
     return count_;
 }
 
+qsizetype PackedMarks::FirstEndingAfter(qsizetype position) const {
+    return FirstFrom(position, [&](TextRange mark) { return mark.End() > position; });
+}
+
 // No mark is empty, so every mark before one that ends at or before `position` begins before it.
 qsizetype PackedMarks::FirstStartingFrom(qsizetype position) const {
-    if (count_ == 0)
-        return 0;
-    Reader reader(*this, BlockEndingAfter(position));
-    MarkId id;
-    while (reader.Index() < count_) {
-        const qsizetype i = reader.Index();
-        if (reader.Next(id).start >= position)
-            return i;
-    }
-    return count_;
+    return FirstFrom(position, [&](TextRange mark) { return mark.start >= position; });
 }
 
 void PackedMarks::ForEach(qsizetype first, qsizetype last,

@@ -38,6 +38,7 @@ private:
     Reader ReaderAt(qsizetype i) const;
     // The block in which the first mark that ends after `position` lies.
     qsizetype BlockEndingAfter(qsizetype position) const;
+    template <typename Reached> qsizetype FirstFrom(qsizetype position, Reached reached) const;
 
     std::vector<std::uint8_t> bytes_;
     std::vector<Block> blocks_;

@@ -1,4 +1,5 @@
 #include "compare/RuleText.h"
+#include "RuleNormalised.h"
 #include "compare/LookalikeForms.h"
 
 #include <gtest/gtest.h>
@@ -32,22 +33,6 @@ std::u16string RandomText(std::mt19937& random) {
     return text;
 }
 
-// The reserved units written as the word comparison's forms write them.
-std::u16string Escaped(std::u16string_view line) {
-    std::u16string escaped;
-    for (const char16_t unit : line) {
-        if (unit == u'\uFDD0')
-            escaped += u"\uFDD1\uFDD2";
-        else if (unit == u'\uFDD1')
-            escaped += u"\uFDD1\uFDD1";
-        else if (unit == u'\r')
-            escaped += u"\uFDD1\uFDD3";
-        else
-            escaped += unit;
-    }
-    return escaped;
-}
-
 } // namespace
 
 // A line's key under a set of kinds is what removing each kind gives, by the look-alike forms
@@ -66,7 +51,7 @@ TEST(RuleTextTest, KeysAndWordFormsAreTheLookalikeForms) {
             EXPECT_EQ(std::u16string(text.Key(line)), expected);
             text.Form(line, form);
             EXPECT_EQ(std::u16string(form.Text()),
-                      compare::RemoveLookalikeDifferences(kinds, Escaped(line)));
+                      compare::RemoveLookalikeDifferences(kinds, plain::EscapedAsWordForms(line)));
         }
     }
 }

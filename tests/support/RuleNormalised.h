@@ -30,24 +30,28 @@ inline std::u16string PiecesUnderKinds(Text text, compare::LookalikeKinds kinds)
     return made;
 }
 
+// `line` with the units the word comparison's forms reserve, and a CR, written as they write them.
+inline std::u16string EscapedAsWordForms(Text line) {
+    std::u16string escaped;
+    for (const char16_t unit : line) {
+        if (unit == u'\uFDD0')
+            escaped += u"\uFDD1\uFDD2";
+        else if (unit == u'\uFDD1')
+            escaped += u"\uFDD1\uFDD1";
+        else if (unit == u'\r')
+            escaped += u"\uFDD1\uFDD3";
+        else
+            escaped += unit;
+    }
+    return escaped;
+}
+
 // The word comparison's lines of `text` (cut at CR LF), each replaced by its form under `kinds`,
 // with a CR inside a line written as the forms write it.
 inline std::vector<std::u16string> WordLinesUnderKinds(Text text, compare::LookalikeKinds kinds) {
     std::vector<std::u16string> made;
-    for (const Text line : WordLines(text)) {
-        std::u16string escaped;
-        for (const char16_t unit : line) {
-            if (unit == u'\uFDD0')
-                escaped += u"\uFDD1\uFDD2";
-            else if (unit == u'\uFDD1')
-                escaped += u"\uFDD1\uFDD1";
-            else if (unit == u'\r')
-                escaped += u"\uFDD1\uFDD3";
-            else
-                escaped += unit;
-        }
-        made.push_back(compare::RemoveLookalikeDifferences(kinds, escaped));
-    }
+    for (const Text line : WordLines(text))
+        made.push_back(compare::RemoveLookalikeDifferences(kinds, EscapedAsWordForms(line)));
     return made;
 }
 
