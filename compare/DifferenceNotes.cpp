@@ -14,18 +14,16 @@ QString LookalikePart(qsizetype found, qsizetype lookalikes) {
     return u", %1 of them look-alikes"_s.arg(lookalikes);
 }
 
-} // namespace
-
-QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes) {
-    const QString count =
-        lines == 1 ? u"1 line of this text is"_s : u"%1 lines of this text are"_s.arg(lines);
-    const QString found = count + u" nowhere in "_s + otherPane;
-    if (!lookalikes)
-        return lines > 0 ? found + u" (too many to look for look-alikes)"_s : found;
-    return found + LookalikePart(lines, *lookalikes);
+// What is said of look-alikes not counted: nothing when nothing is red.
+QString Uncounted(qsizetype found, const QString& said, const QString& why) {
+    return found > 0 ? said + why : said;
 }
 
-namespace {
+QString LinesFound(qsizetype lines, const QString& otherPane) {
+    const QString count =
+        lines == 1 ? u"1 line of this text is"_s : u"%1 lines of this text are"_s.arg(lines);
+    return count + u" nowhere in "_s + otherPane;
+}
 
 QString WordsFound(qsizetype words, const QString& otherPane) {
     const QString count =
@@ -34,18 +32,29 @@ QString WordsFound(qsizetype words, const QString& otherPane) {
     return count + u" in "_s + otherPane;
 }
 
+const QString kTooMany = u" (too many to look for look-alikes)"_s;
+const QString kBeingCounted = u" (look-alikes being counted)"_s;
+
 } // namespace
 
+QString LinesNoteUncounted(qsizetype lines, const QString& otherPane) {
+    return Uncounted(lines, LinesFound(lines, otherPane), kTooMany);
+}
+
+QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes) {
+    if (!lookalikes)
+        return Uncounted(lines, LinesFound(lines, otherPane), kBeingCounted);
+    return LinesFound(lines, otherPane) + LookalikePart(lines, *lookalikes);
+}
+
 QString WordsNoteUncounted(qsizetype words, const QString& otherPane) {
-    const QString found = WordsFound(words, otherPane);
-    return words > 0 ? found + u" (too many to look for look-alikes)"_s : found;
+    return Uncounted(words, WordsFound(words, otherPane), kTooMany);
 }
 
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes) {
-    const QString found = WordsFound(words, otherPane);
     if (!lookalikes)
-        return words > 0 ? found + u" (look-alikes being counted)"_s : found;
-    return found + LookalikePart(words, *lookalikes);
+        return Uncounted(words, WordsFound(words, otherPane), kBeingCounted);
+    return WordsFound(words, otherPane) + LookalikePart(words, *lookalikes);
 }
 
 namespace {

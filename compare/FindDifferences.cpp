@@ -5,6 +5,7 @@
 #include "compare/DifferenceNotes.h"
 #include "compare/RepeatTips.h"
 #include "compare/RuleMatchTips.h"
+#include "platform/PaneToken.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
 #include "platform/WorkProgress.h"
@@ -24,36 +25,89 @@ struct Direction {
     QString otherName;
 };
 
-// What the full pane tells of its red lines: how many, and which look like a line of the other;
-// under rules, how many lines only a rule matched, each in its quiet colour with its tooltip.
-void ShowLookalikes(const Direction& direction, const LineComparisonRun::Found& found,
-                    const compare::ComparisonRules& rules) {
-    if (!found.list)
-        return;
-    const std::optional<qsizetype> count =
-        found.lookalikesSought
-            ? std::optional<qsizetype>(found.lookalikes ? found.lookalikes->size() : 0)
-            : std::nullopt;
+Direction DirectionOf(Panes& panes, int file) {
+    if (file == 1)
+        return {1,
+                panes.RichTextBox1,
+                panes.RichTextBox3,
+                panes.RichTextBox2,
+                u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s,
+                u"Text File #2"_s};
+    return {2,
+            panes.RichTextBox2,
+            panes.RichTextBox4,
+            panes.RichTextBox1,
+            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s,
+            u"Text File #1"_s};
+}
+
+// What the full pane tells of its red lines: how many, and how many look like a line of the
+// other once that is known; under rules, how many lines only a rule matched.
+QString SummaryOf(const Direction& direction, const LineFindings& found, bool lookalikesComing) {
+    const qsizetype red = found.list->EntryCount();
     if (found.stopped) {
         const std::optional<qsizetype> after =
             found.linesDone ? std::optional<qsizetype>(static_cast<qsizetype>(*found.linesDone))
                             : std::nullopt;
-        direction.own.SetSummary(
-            StoppedLinesNote(found.list->EntryCount(), after, direction.otherName));
-    } else {
-        direction.own.SetSummary(
-            LinesNote(found.list->EntryCount(), direction.otherName, count) +
-            (found.matched ? RuleMatchCountNote(found.matched->size(), true) : QString()) +
-            (found.rulesLeftOut ? u" (no room to apply the comparison rules)"_s : QString()));
+        return StoppedLinesNote(red, after, direction.otherName);
     }
+    QString note;
+    if (found.lookalikesSought)
+        note = LinesNote(red, direction.otherName, found.lookalikes ? found.lookalikes->size() : 0);
+    else if (lookalikesComing)
+        note = LinesNote(red, direction.otherName, std::nullopt);
+    else
+        note = LinesNoteUncounted(red, direction.otherName);
+    return note + (found.matched ? RuleMatchCountNote(found.matched->size(), true) : QString()) +
+           (found.rulesLeftOut ? u" (no room to apply the comparison rules)"_s : QString());
+}
 
+// What resting on a line of the full pane tells: its look-alike, how often it stands in each
+// text, which rule matched it; each as far as it is known.
+Pane::TipSource TipsOf(const Direction& direction, const LineFindings& found,
+                       const compare::ComparisonRules& rules) {
     Pane::TipSource lookalikes;
-    if (count.value_or(0) > 0)
+    if (found.lookalikes && found.lookalikes->size() > 0)
         lookalikes =
             LineLookalikeTips(direction.other, found.list, found.lookalikes, direction.otherName);
-    direction.own.SetTips(WithRuleMatchTips(
+    return WithRuleMatchTips(
         WithRepeatTips(std::move(lookalikes), direction.own, found.repeats, direction.otherName),
-        direction.own, direction.other, found.matched, rules, direction.otherName, true));
+        direction.own, direction.other, found.matched, rules, direction.otherName, true);
+}
+
+void ShowNotes(const Direction& direction, const LineFindings& found,
+               const compare::ComparisonRules& rules, bool lookalikesComing) {
+    if (!found.list)
+        return;
+    direction.own.SetSummary(SummaryOf(direction, found, lookalikesComing));
+    direction.own.SetTips(TipsOf(direction, found, rules));
+}
+
+// The notes on the lines (look-alikes, repeats) are worked out beside the window once the
+// comparison is shown, and reach each pane that still shows what was compared and whose summary
+// nothing has told since (`summaries`, none for a direction not shown). A job of its own, which
+// nobody waits for; it lets go of the tables when done.
+Task<> NoteLinesLater(Panes& panes, std::array<LineFindings, 2> found,
+                      std::array<std::optional<std::uint64_t>, 2> summaries,
+                      std::shared_ptr<const LineTables> tables, compare::ComparisonRules rules,
+                      EventPump& pump) {
+    const PaneToken compared{&panes.RichTextBox1, &panes.RichTextBox2};
+    const std::shared_ptr<const std::atomic<bool>> stops[] = {
+        panes.RichTextBox1.StartReportingWork(), panes.RichTextBox2.StartReportingWork()};
+    try {
+        co_await pump.RunAside(
+            [&] { WorkOutLineNotes(found, *tables, [&] { return !*stops[0] && !*stops[1]; }); });
+    } catch (...) {
+        co_return; // the notes are only ever a help: without them the panes say less
+    }
+    tables.reset();
+    if (!compared.Holds())
+        co_return;
+    for (int file = 1; file <= 2; ++file) {
+        const Direction direction = DirectionOf(panes, file);
+        if (summaries[file - 1] == direction.own.SummaryGeneration())
+            ShowNotes(direction, found[file - 1], rules, false);
+    }
 }
 
 // The direction is taken by value: the procedure outlives the call that starts it.
@@ -96,7 +150,8 @@ Task<Outcome> FindDifferences(Direction direction, LineComparisonRun& run, MsgBo
                        }) ||
         !run.Current())
         co_return Outcome::Interrupted;
-    ShowLookalikes(direction, found, run.Rules());
+    ShowNotes(direction, found, run.Rules(), run.LookalikesComing());
+    run.Shown(direction.file);
     co_return run.Cancelled() ? Outcome::Cancelled : Outcome::Finished;
 }
 
@@ -126,30 +181,38 @@ Task<bool> LineComparisonRun::Prepare() {
                                           {&panes_.RichTextBox3, &panes_.RichTextBox4});
     WorkProgress progress(
         {&panes_.RichTextBox1, &panes_.RichTextBox2, &panes_.RichTextBox3, &panes_.RichTextBox4});
-    co_await pump_.RunAside([&] { found_ = WorkOutLineComparison(one, two, room, work_, rules_); },
-                            [&] {
-                                if (cancel_ || !Current())
-                                    stop_ = true;
-                                progress.Show(work_.piecesDone, work_.pieceTotal);
-                            });
+    co_await pump_.RunAside(
+        [&] { comparison_ = WorkOutLineComparison(one, two, room, work_, rules_); },
+        [&] {
+            if (cancel_ || !Current())
+                stop_ = true;
+            progress.Show(work_.piecesDone, work_.pieceTotal);
+        });
     interrupted_ = !Current();
     if (cancel_)
         stop_ = true;
     co_return !interrupted_;
 }
 
+bool LineComparisonRun::LookalikesComing() const {
+    return comparison_.tables && comparison_.tables->lookalikesFit;
+}
+
+void LineComparisonRun::Shown(int file) {
+    const Pane& own = file == 1 ? panes_.RichTextBox1 : panes_.RichTextBox2;
+    shownSummaries_[file - 1] = own.SummaryGeneration();
+    // The second direction is shown last: the notes of both are worked out then.
+    const std::shared_ptr<const LineTables>& tables = comparison_.tables;
+    if (file == 2 && tables && (tables->lookalikesFit || tables->repeatsFit))
+        NoteLinesLater(panes_, comparison_.found, shownSummaries_, tables, rules_, pump_);
+}
+
 Task<Outcome> FindDifferencesIn1(LineComparisonRun& run, MsgBox& box) {
-    return FindDifferences({1, run.PaneSet().RichTextBox1, run.PaneSet().RichTextBox3,
-                            run.PaneSet().RichTextBox2,
-                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn1 "_s, u"Text File #2"_s},
-                           run, box);
+    return FindDifferences(DirectionOf(run.PaneSet(), 1), run, box);
 }
 
 Task<Outcome> FindDifferencesIn2(LineComparisonRun& run, MsgBox& box) {
-    return FindDifferences({2, run.PaneSet().RichTextBox2, run.PaneSet().RichTextBox4,
-                            run.PaneSet().RichTextBox1,
-                            u"in Tarnwick2021/08/31.RTB.FindDifferencesIn2 "_s, u"Text File #1"_s},
-                           run, box);
+    return FindDifferences(DirectionOf(run.PaneSet(), 2), run, box);
 }
 
 void HighlightDifferences(Pane& pane, std::shared_ptr<const ResultList> list) {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 namespace RTB {
 
@@ -41,7 +42,12 @@ public:
 
     // What one direction found: the list of its red pieces, and their look-alikes.
     using Found = LineFindings;
-    const Found& FoundIn(int file) const { return found_[file - 1]; }
+    const Found& FoundIn(int file) const { return comparison_.found[file - 1]; }
+    // Whether the red lines' look-alikes will be looked for once the comparison is shown.
+    bool LookalikesComing() const;
+    // Tells that a direction has been shown; once the second is, the notes on the lines of both
+    // are worked out beside the window (see NoteLinesLater).
+    void Shown(int file);
 
 private:
     Panes& panes_;
@@ -53,7 +59,8 @@ private:
     bool prepared_ = false;
     std::uint64_t generations_[2] = {};
     LineWorkState work_{stop_};
-    std::array<Found, 2> found_;
+    LineComparison comparison_;
+    std::array<std::optional<std::uint64_t>, 2> shownSummaries_;
 };
 
 // The line comparison, one direction each: every line of one file that occurs nowhere in the

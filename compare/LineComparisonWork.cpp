@@ -1,6 +1,5 @@
 #include "compare/LineComparisonWork.h"
 
-#include "compare/LineIndex.h"
 #include "compare/LinesUnderRules.h"
 #include "compare/LookalikeLines.h"
 #include "compare/OneTableMembership.h"
@@ -116,14 +115,16 @@ qint64 LookalikeSearchBytes(const std::array<LineFindings, 2>& found) {
     return LineLookalikeSearchBytes(lines, units);
 }
 
-std::array<LineFindings, 2> WithTwoTables(const QString& one, const QString& two, qint64 room,
-                                          qint64 tables, LineWorkState& state,
-                                          const compare::ComparisonRules& rules) {
+LineComparison WithTwoTables(const QString& one, const QString& two, qint64 room, qint64 tables,
+                             LineWorkState& state, const compare::ComparisonRules& rules) {
     auto secondIndex =
         std::async(std::launch::async, [&] { return compare::LineIndex(AsU16(two)); });
-    const compare::LineIndex first(AsU16(one));
-    const compare::LineIndex second = secondIndex.get();
-    std::array<LineFindings, 2> found;
+    compare::LineIndex firstIndex(AsU16(one));
+    auto made = std::make_shared<LineTables>(one, two, std::move(firstIndex), secondIndex.get());
+    const compare::LineIndex& first = made->first;
+    const compare::LineIndex& second = made->second;
+    LineComparison comparison;
+    std::array<LineFindings, 2>& found = comparison.found;
     if (rules.Any()) {
         found = UnderRules(one, two, first, second, rules, room - tables, state);
         // What the rules matched stays held beside the tables while the rest is worked out.
@@ -135,16 +136,13 @@ std::array<LineFindings, 2> WithTwoTables(const QString& one, const QString& two
         found[0] = FindMissing(one, first, second, state);
         found[1] = secondFound.get();
     }
-    if (!state.stop && tables + LookalikeSearchBytes(found) <= room)
-        FindLookalikes(found, first, second);
-    if (!state.stop &&
-        tables + static_cast<qint64>(compare::RepeatedLines::CountingBytes(first, second)) <=
-            room) {
-        auto [ofFirst, ofSecond] = compare::RepeatedLines::OfBoth(first, second);
-        found[0].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofFirst));
-        found[1].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofSecond));
-    }
-    return found;
+    if (state.stop)
+        return comparison;
+    made->lookalikesFit = tables + LookalikeSearchBytes(found) <= room;
+    made->repeatsFit =
+        tables + static_cast<qint64>(compare::RepeatedLines::CountingBytes(first, second)) <= room;
+    comparison.tables = std::move(made);
+    return comparison;
 }
 
 std::array<LineFindings, 2> WithOneTable(const QString& one, const QString& two,
@@ -165,9 +163,11 @@ std::array<LineFindings, 2> WithOneTable(const QString& one, const QString& two,
 
 } // namespace
 
-std::array<LineFindings, 2> WorkOutLineComparison(const QString& one, const QString& two,
-                                                  qint64 room, LineWorkState& state,
-                                                  const compare::ComparisonRules& rules) {
+LineTables::LineTables(QString one, QString two, compare::LineIndex ofOne, compare::LineIndex ofTwo)
+    : texts{std::move(one), std::move(two)}, first(std::move(ofOne)), second(std::move(ofTwo)) {}
+
+LineComparison WorkOutLineComparison(const QString& one, const QString& two, qint64 room,
+                                     LineWorkState& state, const compare::ComparisonRules& rules) {
     const std::size_t pieces[] = {PieceCount(AsU16(one)), PieceCount(AsU16(two))};
     state.pieceTotal = pieces[0] + pieces[1];
     const qint64 lists = kListBytesPerPiece * static_cast<qint64>(pieces[0] + pieces[1]);
@@ -182,9 +182,21 @@ std::array<LineFindings, 2> WorkOutLineComparison(const QString& one, const QStr
                     : 0;
     if (lists + tables + sortedOut <= room)
         return WithTwoTables(one, two, room - lists, tables, state, rules);
-    std::array<LineFindings, 2> found = WithOneTable(one, two, state);
-    found[0].rulesLeftOut = found[1].rulesLeftOut = rules.Any();
-    return found;
+    LineComparison comparison{WithOneTable(one, two, state), nullptr};
+    for (LineFindings& side : comparison.found)
+        side.rulesLeftOut = rules.Any();
+    return comparison;
+}
+
+void WorkOutLineNotes(std::array<LineFindings, 2>& found, const LineTables& tables,
+                      const std::function<bool()>& keepGoing) {
+    if (tables.lookalikesFit && keepGoing())
+        FindLookalikes(found, tables.first, tables.second);
+    if (tables.repeatsFit && keepGoing()) {
+        auto [ofFirst, ofSecond] = compare::RepeatedLines::OfBoth(tables.first, tables.second);
+        found[0].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofFirst));
+        found[1].repeats = std::make_shared<const compare::RepeatedLines>(std::move(ofSecond));
+    }
 }
 
 } // namespace RTB

@@ -184,6 +184,8 @@ TEST_F(JobOwnershipTest, ACommandThatReadsThePanesWaitsForTheLoadsUnderWay) {
     gated.Release();
     EXPECT_EQ(box.Texts(), std::vector<QString>{u"Done."_s});
     EXPECT_TRUE(form.RichTextBox4.Text().contains(u"three"_s)) << "the loaded text was compared";
+    ASSERT_EQ(gated.Waiting(), 1u) << "the notes on the lines, after the comparison";
+    gated.Release();
 
     dialog.answers = {Write(u"next.txt"_s, "next")};
     form.PushButton3->click();
@@ -231,6 +233,57 @@ TEST_F(JobOwnershipTest, AWordLookalikeCountIsDroppedOnceItsMarksAreGone) {
         form.ViewOf(form.RichTextBox2)->InsertText(u"x"_s, true);
         gated.ReleaseAll();
         EXPECT_NE(form.RichTextBox1.Summary(), counted) << "the other text changed meanwhile";
+    }
+}
+
+// The look-alikes and repeats of the red lines are worked out after "Done."; they reach a pane's
+// summary and tooltips only while it shows what was compared and nothing has told its own summary.
+TEST_F(JobOwnershipTest, TheNotesOnTheLinesComeAfterDoneAndOnlyToTheTextsCompared) {
+    const auto runLines = [&](Form1& form) {
+        form.RichTextBox1.SetText(u"same\r\nAbc\r\nsame\r"_s);
+        form.RichTextBox2.SetText(u"abc\r\nsame\r"_s);
+        box.shown.clear();
+        form.PushButton1->click();
+        gated.Release(); // the comparison; the notes are held now
+        ASSERT_EQ(box.Texts(), std::vector<QString>{u"Done."_s});
+        ASSERT_EQ(gated.Waiting(), 1u);
+    };
+    const QString counted = u"1 line of this text is nowhere in Text File #2, a look-alike"_s;
+    {
+        Form1& form = Start(&gated);
+        runLines(form);
+        EXPECT_EQ(form.RichTextBox1.Summary(),
+                  u"1 line of this text is nowhere in Text File #2 (look-alikes being counted)"_s);
+        EXPECT_EQ(form.RichTextBox1.TipAt(0), QString()) << "no repeats known yet";
+        gated.ReleaseAll();
+        EXPECT_EQ(form.RichTextBox1.Summary(), counted);
+        EXPECT_EQ(form.RichTextBox1.TipAt(0), u"twice here, once in Text File #2"_s);
+        EXPECT_TRUE(form.RichTextBox1.TipAt(6).startsWith(u"Differs from line 1"_s));
+        window.reset();
+    }
+    {
+        Form1& form = Start(&gated);
+        runLines(form);
+        form.ViewOf(form.RichTextBox2)->InsertText(u"x"_s, true);
+        gated.ReleaseAll();
+        EXPECT_NE(form.RichTextBox1.Summary(), counted) << "the other text changed meanwhile";
+        EXPECT_EQ(form.RichTextBox1.TipAt(0), QString());
+        window.reset();
+    }
+    {
+        Form1& form = Start(&gated);
+        runLines(form);
+        form.PushButton6->click(); // the words, while the lines' notes are worked out
+        gated.ReleaseAll();
+        EXPECT_TRUE(form.RichTextBox1.Summary().contains(u"word"_s))
+            << form.RichTextBox1.Summary().toStdString();
+        window.reset();
+    }
+    {
+        Form1& form = Start(&gated);
+        runLines(form);
+        window.reset(); // the window closes while the notes are worked out
+        gated.ReleaseAll();
     }
 }
 

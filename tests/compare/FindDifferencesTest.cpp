@@ -132,7 +132,8 @@ TEST_F(FindDifferencesTest, TheWindowHasTheFloorWhileBothDirectionsAreWorkedOut)
     EXPECT_EQ(pump.asides, 1) << "the texts are read, cut and looked up once, aside";
     EXPECT_EQ(seen, u"old list"_s) << "nothing is shown before the first direction's turn";
     ASSERT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Finished);
-    EXPECT_EQ(pump.asides, 1) << "the second direction was worked out with the first";
+    EXPECT_EQ(pump.asides, 2)
+        << "the second direction was worked out with the first; then the notes on the lines";
     EXPECT_EQ(pane3.Text(), u"one\r"_s);
     EXPECT_EQ(pane4.Text(), u"\nthree\r"_s);
 }
