@@ -16,11 +16,6 @@ constexpr std::size_t kSlice = std::size_t{1} << 14; // lines looked up between 
 // What a list of red lines takes, at most, a piece of its text (see PieceSelection).
 constexpr qint64 kListBytesPerPiece = 1;
 
-std::size_t PieceCount(std::u16string_view text) {
-    return text.empty() ? 0
-                        : static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\r')) + 1;
-}
-
 void Add(ResultList::Builder& list, compare::Piece piece) {
     list.Add({static_cast<qsizetype>(piece.start), static_cast<qsizetype>(piece.length)});
 }
@@ -34,7 +29,7 @@ LineFindings Listed(ResultList::Builder&& list) {
 // One direction, the pieces of `ownText` that `other` lacks, as a list.
 LineFindings FindMissing(const QString& ownText, const compare::LineIndex& own,
                          const compare::LineIndex& other, LineWorkState& state) {
-    ResultList::Builder list(ownText, ResultList::Form::Pieces);
+    ResultList::Builder list(ownText, ResultList::Form::Pieces, 0, own.PieceStarts());
     const std::size_t count = own.PieceCount();
     std::size_t first = 0;
     for (; first < count && !state.stop; first += kSlice) {
@@ -115,11 +110,12 @@ qint64 LookalikeSearchBytes(const std::array<LineFindings, 2>& found) {
     return LineLookalikeSearchBytes(lines, units);
 }
 
-LineComparison WithTwoTables(const QString& one, const QString& two, qint64 room, qint64 tables,
+LineComparison WithTwoTables(const QString& one, const QString& two,
+                             const std::array<std::size_t, 2>& pieces, qint64 room, qint64 tables,
                              LineWorkState& state, const compare::ComparisonRules& rules) {
     auto secondIndex =
-        std::async(std::launch::async, [&] { return compare::LineIndex(AsU16(two)); });
-    compare::LineIndex firstIndex(AsU16(one));
+        std::async(std::launch::async, [&] { return compare::LineIndex(AsU16(two), pieces[1]); });
+    compare::LineIndex firstIndex(AsU16(one), pieces[0]);
     auto made = std::make_shared<LineTables>(one, two, std::move(firstIndex), secondIndex.get());
     const compare::LineIndex& first = made->first;
     const compare::LineIndex& second = made->second;
@@ -168,7 +164,11 @@ LineTables::LineTables(QString one, QString two, compare::LineIndex ofOne, compa
 
 LineComparison WorkOutLineComparison(const QString& one, const QString& two, qint64 room,
                                      LineWorkState& state, const compare::ComparisonRules& rules) {
-    const std::size_t pieces[] = {PieceCount(AsU16(one)), PieceCount(AsU16(two))};
+    // The texts are counted side by side: that is a pass over each of them.
+    auto countTwo =
+        std::async(std::launch::async, [&] { return compare::LineIndex::CountPieces(AsU16(two)); });
+    const std::array<std::size_t, 2> pieces = {compare::LineIndex::CountPieces(AsU16(one)),
+                                               countTwo.get()};
     state.pieceTotal = pieces[0] + pieces[1];
     const qint64 lists = kListBytesPerPiece * static_cast<qint64>(pieces[0] + pieces[1]);
     const qint64 tables = static_cast<qint64>(compare::OneTableMembership::kIndexBytesPerPiece *
@@ -181,7 +181,7 @@ LineComparison WorkOutLineComparison(const QString& one, const QString& two, qin
                           static_cast<qint64>(pieces[0] + pieces[1])
                     : 0;
     if (lists + tables + sortedOut <= room)
-        return WithTwoTables(one, two, room - lists, tables, state, rules);
+        return WithTwoTables(one, two, pieces, room - lists, tables, state, rules);
     LineComparison comparison{WithOneTable(one, two, state), nullptr};
     for (LineFindings& side : comparison.found)
         side.rulesLeftOut = rules.Any();

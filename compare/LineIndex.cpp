@@ -19,25 +19,16 @@ bool SameUnits(std::u16string_view a, std::u16string_view b) {
            std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
-// How many pieces cutting at CR gives: one more than there are CRs, none for an empty text.
-std::size_t CountPieces(std::u16string_view text) {
-    if (text.empty())
-        return 0;
-    std::size_t crs = 0;
-    std::size_t i = 0;
-    for (; i + kScanUnits <= text.size(); i += kScanUnits)
-        crs += CountBits(EqualMasks(text.data() + i, kCR, kCR).a);
-    for (; i < text.size(); ++i)
-        crs += text[i] == kCR;
-    return crs + 1;
-}
-
 } // namespace
 
-LineIndex::LineIndex(std::u16string_view text) : text_(text) {
+std::size_t LineIndex::CountPieces(std::u16string_view text) {
+    return text.empty() ? 0 : CountUnit(text, kCR, 0, text.size()) + 1;
+}
+
+LineIndex::LineIndex(std::u16string_view text, std::size_t pieces) : text_(text) {
     if (text.size() >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("The text is too large to compare by lines");
-    Cut();
+    Cut(pieces);
     BuildTable();
 }
 
@@ -52,8 +43,7 @@ std::size_t LineIndex::MemoryBytes() const {
 
 // One pass over the text: each piece is hashed as soon as its CR is found, while it is still in
 // the cache. The pieces are counted first, so that nothing is allocated twice.
-void LineIndex::Cut() {
-    const std::size_t pieces = CountPieces(text_);
+void LineIndex::Cut(std::size_t pieces) {
     starts_.reserve(pieces + 1);
     hashes_.reserve(pieces);
     if (!text_.empty()) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -21,13 +22,20 @@ namespace compare {
 class LineIndex {
 public:
     // Throws std::length_error for a text of 2^32 units or more.
-    explicit LineIndex(std::u16string_view text);
+    explicit LineIndex(std::u16string_view text) : LineIndex(text, CountPieces(text)) {}
+    // The same for a text whose pieces were counted already.
+    LineIndex(std::u16string_view text, std::size_t pieces);
+
+    // How many pieces cutting `text` at CR gives: one more than it has CRs, none when it is empty.
+    static std::size_t CountPieces(std::u16string_view text);
 
     std::u16string_view Text() const { return text_; }
     std::size_t PieceCount() const { return starts_.size() - 1; }
     Piece PieceAt(std::size_t piece) const {
         return {starts_[piece], starts_[piece + 1] - 1 - starts_[piece]};
     }
+    // The start of every piece, then the text's size plus one.
+    std::span<const std::uint32_t> PieceStarts() const { return starts_; }
     std::size_t DistinctCount() const { return distinct_; }
     bool Contains(std::u16string_view content) const;
     // The first piece whose content is `content`, if any.
@@ -79,7 +87,7 @@ private:
     bool Contains(std::u16string_view content, std::uint32_t hash) const {
         return Find(content, hash) != 0;
     }
-    void Cut();
+    void Cut(std::size_t pieces);
     void BuildTable();
 
     std::u16string_view text_;

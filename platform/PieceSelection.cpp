@@ -14,17 +14,23 @@ qsizetype PieceEnd(QStringView text, qsizetype from) {
 
 } // namespace
 
+qsizetype PieceSelection::Builder::PieceEnd() const {
+    if (const auto next = static_cast<std::size_t>(piece_) + 1; next < starts_.size())
+        return static_cast<qsizetype>(starts_[next]) - 1;
+    return ::PieceEnd(text_, start_);
+}
+
 bool PieceSelection::Builder::Add(TextRange entry) {
     if (text_.size() >= std::numeric_limits<std::uint32_t>::max() - 1 || entry.start < start_ ||
         entry.End() > text_.size())
         return false;
     while (start_ < entry.start) {
-        const qsizetype end = PieceEnd(text_, start_);
+        const qsizetype end = PieceEnd();
         if (end >= entry.start)
             return false; // the entry begins inside a piece
         PassPiece(end);
     }
-    const qsizetype end = PieceEnd(text_, start_);
+    const qsizetype end = PieceEnd();
     if (end != entry.End())
         return false;
     const auto word = static_cast<std::size_t>(piece_ / 64);

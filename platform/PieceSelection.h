@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 // Which pieces of a text cut at CR a list of differences holds, in about half a byte a piece:
@@ -70,7 +71,10 @@ private:
 // lists it otherwise.
 class PieceSelection::Builder {
 public:
-    explicit Builder(QStringView text, qsizetype separator) : text_(text), separator_(separator) {
+    // `pieceStarts`, when the caller has cut the text already: the start of every piece, then the
+    // text's size plus one. The pieces are then passed without reading the text again.
+    Builder(QStringView text, qsizetype separator, std::span<const std::uint32_t> pieceStarts = {})
+        : text_(text), separator_(separator), starts_(pieceStarts) {
         selection_.notes_.push_back({0, 0});
     }
     // False, with nothing added, when `entry` is not the whole of a piece after the last one.
@@ -79,9 +83,12 @@ public:
 
 private:
     void PassPiece(qsizetype end);
+    // Where the piece `start_` begins ends: its CR, or the end of the text.
+    qsizetype PieceEnd() const;
 
     QStringView text_;
     qsizetype separator_;
+    std::span<const std::uint32_t> starts_;
     PieceSelection selection_;
     qsizetype piece_ = 0;      // the piece `start_` begins
     qsizetype start_ = 0;      // the first unit not passed yet

@@ -234,10 +234,11 @@ void ResultList::AppendUnits(qsizetype from, qsizetype to, QString& out) const {
     }
 }
 
-ResultList::Builder::Builder(QString source, Form form, std::size_t expectedEntries)
+ResultList::Builder::Builder(QString source, Form form, std::size_t expectedEntries,
+                             std::span<const std::uint32_t> pieceStarts)
     : list_(std::move(source), form) {
     if (form == Form::Pieces) {
-        pieces_.emplace(list_.source_, list_.Separator());
+        pieces_.emplace(list_.source_, list_.Separator(), pieceStarts);
         return;
     }
     list_.entries_.reserve(expectedEntries);

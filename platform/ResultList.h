@@ -105,8 +105,10 @@ private:
 // Collects entries in source order, on any thread.
 class ResultList::Builder {
 public:
-    // `expectedEntries`: room made ahead (address space only, until written to).
-    Builder(QString source, Form form, std::size_t expectedEntries = 0);
+    // `expectedEntries`: room made ahead (address space only, until written to). `pieceStarts`,
+    // for a list of pieces of a source the caller has cut already: see PieceSelection::Builder.
+    Builder(QString source, Form form, std::size_t expectedEntries = 0,
+            std::span<const std::uint32_t> pieceStarts = {});
     // Throws std::length_error when the list would reach 2^32 units.
     void Add(TextRange entry);
     qsizetype Count() const { return count_; }
