@@ -95,7 +95,7 @@ STEP_LIMITS = {
                  "scroll_end": 0.05, "scroll_top": 0.05},
 }
 # Upper limits of window / CLI for the comparisons.
-CLI_RATIO_LIMITS = {"million": {"lines": 1.5, "words": 2}, "one line": {"lines": 2, "words": 2}}
+CLI_RATIO_LIMITS = {"million": {"lines": 1.5, "words": 2}, "one line": {"lines": 1.5, "words": 2}}
 STALL_LIMIT = 0.1  # seconds, during any load or comparison, for every pair
 # The whole run's peak RSS, for every pair, at most four times the files' size and 100 MB.
 BOUND_FILES, BOUND_FIXED = 4, 100_000_000
