@@ -1,5 +1,6 @@
 #include "platform/OverviewStrip.h"
 
+#include "platform/MarkColours.h"
 #include "platform/Pane.h"
 #include "platform/PaneWidget.h"
 
@@ -58,8 +59,8 @@ void OverviewStrip::paintEvent(QPaintEvent*) {
     const std::vector<bool>& marks = Marks();
     // Marks from before a change of the texts compared fade, as they do in the pane.
     const bool stale = pane_.Model().Stale();
-    const QColor red = stale ? QColor(232, 150, 150) : QColor(255, 0, 0);
-    const QColor quiet = stale ? QColor(180, 192, 198) : QColor(84, 110, 122);
+    const QColor red = DrawnColour(kRed, stale);
+    const QColor quiet = DrawnColour(kRuleMatched, stale);
     for (std::size_t y = 0; y < marks.size(); ++y) {
         // A rule's mark is half as wide, so that it tells itself from red by its shape too.
         if (marks[y])

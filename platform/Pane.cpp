@@ -66,7 +66,9 @@ void Pane::TellTextListener(bool byUser) {
 }
 
 void Pane::SetStale(QString note) {
-    if (note == staleNote_ || (!note.isEmpty() && !marked_))
+    // Only what a comparison coloured can be stale: red, or a line that only a rule matched.
+    if (note == staleNote_ ||
+        (!note.isEmpty() && !marked_ && runs_.RunFrom(kRuleMatched, 0).length == 0))
         return;
     staleNote_ = std::move(note);
     if (observer_)
@@ -217,10 +219,10 @@ void Pane::ColourRanges(std::span<const TextRange> sortedRanges, Colour colour) 
         }
     }
     runs_.Paint(sortedRanges, colour);
-    if (colour == kRed && !sortedRanges.empty()) {
-        marked_ = true;
+    // A comparison's new marks are current.
+    if ((colour == kRed || colour == kRuleMatched) && !sortedRanges.empty())
         staleNote_.clear();
-    }
+    marked_ = marked_ || (colour == kRed && !sortedRanges.empty());
     if (observer_)
         observer_->ColoursChanged();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/EntryPlaces.h"
 #include "platform/LineNumberGutter.h"
+#include "platform/MarkColours.h"
 #include "platform/OverviewStrip.h"
 #include "platform/Pane.h"
 #include "platform/PaneAccessible.h"
@@ -20,16 +21,6 @@ namespace {
 
 constexpr qreal kMargin = 4;       // between the text and the pane's edges, left and right
 constexpr int kProgressHeight = 3; // the bar along the bottom edge while the pane is filled
-
-// Marks from before a change of the texts compared: still there, but plainly not the last word.
-QColor StaleRed() {
-    return QColor(232, 150, 150);
-}
-
-QColor ToQColor(Colour colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
 
 } // namespace
 
@@ -423,8 +414,7 @@ QList<QTextLayout::FormatRange> PaneWidget::ColourFormats(TextRange bounds) cons
         QTextLayout::FormatRange format;
         format.start = static_cast<int>(run.start - bounds.start);
         format.length = static_cast<int>(run.length);
-        format.format.setForeground(colour == kRed && pane_.Stale() ? StaleRed()
-                                                                    : ToQColor(colour));
+        format.format.setForeground(DrawnColour(colour, pane_.Stale()));
         formats.append(format);
     });
     return formats;

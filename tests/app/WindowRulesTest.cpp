@@ -107,6 +107,40 @@ TEST_F(WindowRulesTest, NoRuleComparesAsAlwaysAndNamesNothing) {
     EXPECT_FALSE(form.windowTitle().contains(u"ignoring"_s));
 }
 
+// Lines only a rule matched are a comparison's marks like the red ones: once a text changes they
+// are drawn faded, in the pane and on its strip, even in a pane with nothing red, until the next
+// comparison.
+TEST_F(WindowRulesTest, QuietLinesFadeWithTheRedOnesWhenATextChanges) {
+    Form1& form = Start();
+    form.UseRules({{u"case"_s}, std::nullopt, {}});
+    CompareLines(form, u"Alpha\r\nBeta\r\nsame\r\n"_s, u"alpha\r\nbeta\r\nsame\r\n"_s);
+    Pane& pane = form.RichTextBox1;
+    ASSERT_TRUE(pane.RangesOf(kRed).empty());
+    ASSERT_EQ(pane.ColourAt(0), kRuleMatched);
+    const auto pixels = [&](QColor colour) {
+        const QImage image = form.ViewOf(pane)->grab().toImage();
+        qsizetype found = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                found += image.pixelColor(x, y) == colour;
+        return found;
+    };
+    const QColor quiet(84, 110, 122), faded(180, 192, 198);
+    EXPECT_GT(pixels(quiet), 0);
+    EXPECT_EQ(pixels(faded), 0);
+
+    form.RichTextBox2.SetSelStart(0);
+    form.ViewOf(form.RichTextBox2)->InsertText(u"x"_s, true);
+    EXPECT_TRUE(pane.Stale()) << "quiet lines alone are marks of the last comparison too";
+    EXPECT_EQ(pane.ColourAt(0), kRuleMatched) << "they stay";
+    EXPECT_EQ(pixels(quiet), 0);
+    EXPECT_GT(pixels(faded), 0) << "in the pane and on its strip";
+
+    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+    EXPECT_FALSE(pane.Stale()) << "compared again, though nothing is red";
+    EXPECT_GT(pixels(quiet), 0);
+}
+
 // The rules chosen come back in the next run, under their own keys; what is stored but cannot
 // be used counts as no rule.
 TEST_F(WindowRulesTest, RulesAreRememberedUnderTheirOwnKeys) {
