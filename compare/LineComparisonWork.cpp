@@ -15,6 +15,10 @@ namespace {
 constexpr std::size_t kSlice = std::size_t{1} << 14; // lines looked up between looks at the stop
 // What a list of red lines takes, at most, a piece of its text (see PieceSelection).
 constexpr qint64 kListBytesPerPiece = 1;
+// What the rules take for each line missing as it stands: its place and what became of it, its
+// key in the table of missing keys, and what a rule matched, kept for the pane.
+constexpr qint64 kRuleBytesPerMissing = static_cast<qint64>(
+    compare::kSortedOutBytes + compare::kMissingKeyBytes + sizeof(compare::RuleMatch));
 
 void Add(ResultList::Builder& list, compare::Piece piece) {
     list.Add({static_cast<qsizetype>(piece.start), static_cast<qsizetype>(piece.length)});
@@ -45,6 +49,19 @@ LineFindings FindMissing(const QString& ownText, const compare::LineIndex& own,
     return found;
 }
 
+// How many pieces of `own` the other text lacks as they stand; nothing when told to stop.
+std::optional<std::size_t> CountMissing(const compare::LineIndex& own,
+                                        const compare::LineIndex& other, LineWorkState& state) {
+    std::size_t missing = 0;
+    for (std::size_t first = 0; first < own.PieceCount(); first += kSlice) {
+        if (state.stop)
+            return std::nullopt;
+        own.ForEachMissingIn(other, first, std::min(own.PieceCount(), first + kSlice),
+                             [&](compare::Piece) { ++missing; });
+    }
+    return missing;
+}
+
 // Both directions under the rules: the lines each text lacks as they stand, sorted out into red
 // ones, listed, and those a rule matched. Where the keys of all the missing lines do not fit the
 // room, they are sorted out a batch at a time.
@@ -52,9 +69,8 @@ std::array<LineFindings, 2> UnderRules(const QString& one, const QString& two,
                                        const compare::LineIndex& first,
                                        const compare::LineIndex& second,
                                        const compare::ComparisonRules& rules, qint64 room,
-                                       LineWorkState& state) {
-    const qint64 pieces = static_cast<qint64>(first.PieceCount() + second.PieceCount());
-    const qint64 keysRoom = room - pieces * static_cast<qint64>(compare::kSortedOutBytes);
+                                       qint64 mayBeMissing, LineWorkState& state) {
+    const qint64 keysRoom = room - mayBeMissing * static_cast<qint64>(compare::kSortedOutBytes);
     const std::size_t mostAtOnce = static_cast<std::size_t>(
         std::max<qint64>(1, keysRoom / 2 / static_cast<qint64>(compare::kMissingKeyBytes)));
     const compare::KeepGoing keepGoing = [&] { return !state.stop; };
@@ -110,6 +126,37 @@ qint64 LookalikeSearchBytes(const std::array<LineFindings, 2>& found) {
     return LineLookalikeSearchBytes(lines, units);
 }
 
+std::array<LineFindings, 2> PlainBoth(const QString& one, const QString& two,
+                                      const compare::LineIndex& first,
+                                      const compare::LineIndex& second, LineWorkState& state) {
+    auto secondFound =
+        std::async(std::launch::async, [&] { return FindMissing(two, second, first, state); });
+    std::array<LineFindings, 2> found;
+    found[0] = FindMissing(one, first, second, state);
+    found[1] = secondFound.get();
+    return found;
+}
+
+// How many lines the rules may have to sort out, were every line missing: all of them, unless
+// that does not fit the room; then they are counted, and nothing when the rules do not fit even so.
+std::optional<qint64> LinesForTheRules(const compare::LineIndex& first,
+                                       const compare::LineIndex& second, qint64 room,
+                                       LineWorkState& state) {
+    const auto all = static_cast<qint64>(first.PieceCount() + second.PieceCount());
+    if (all * kRuleBytesPerMissing <= room)
+        return all;
+    auto counting =
+        std::async(std::launch::async, [&] { return CountMissing(second, first, state); });
+    const std::optional<std::size_t> ofFirst = CountMissing(first, second, state);
+    const std::optional<std::size_t> ofSecond = counting.get();
+    if (!ofFirst || !ofSecond)
+        return std::nullopt;
+    const auto missing = static_cast<qint64>(*ofFirst + *ofSecond);
+    if (missing * kRuleBytesPerMissing > room)
+        return std::nullopt;
+    return missing;
+}
+
 LineComparison WithTwoTables(const QString& one, const QString& two,
                              const std::array<std::size_t, 2>& pieces, qint64 room, qint64 tables,
                              LineWorkState& state, const compare::ComparisonRules& rules) {
@@ -121,16 +168,19 @@ LineComparison WithTwoTables(const QString& one, const QString& two,
     const compare::LineIndex& second = made->second;
     LineComparison comparison;
     std::array<LineFindings, 2>& found = comparison.found;
-    if (rules.Any()) {
-        found = UnderRules(one, two, first, second, rules, room - tables, state);
+    // The rules' work grows with the lines missing as they stand, which are few between texts
+    // that are much alike, however many lines they have.
+    const std::optional<qint64> forTheRules =
+        rules.Any() ? LinesForTheRules(first, second, room - tables, state) : std::nullopt;
+    if (forTheRules) {
+        found = UnderRules(one, two, first, second, rules, room - tables, *forTheRules, state);
         // What the rules matched stays held beside the tables while the rest is worked out.
         for (const LineFindings& side : found)
             room -= static_cast<qint64>(side.matched->size() * sizeof(compare::RuleMatch));
     } else {
-        auto secondFound =
-            std::async(std::launch::async, [&] { return FindMissing(two, second, first, state); });
-        found[0] = FindMissing(one, first, second, state);
-        found[1] = secondFound.get();
+        found = PlainBoth(one, two, first, second, state);
+        for (LineFindings& side : found)
+            side.rulesLeftOut = rules.Any();
     }
     if (state.stop)
         return comparison;
@@ -173,14 +223,7 @@ LineComparison WorkOutLineComparison(const QString& one, const QString& two, qin
     const qint64 lists = kListBytesPerPiece * static_cast<qint64>(pieces[0] + pieces[1]);
     const qint64 tables = static_cast<qint64>(compare::OneTableMembership::kIndexBytesPerPiece *
                                               (pieces[0] + pieces[1] + 2));
-    // Under rules what is sorted out takes a few bytes a line beside the tables, and what a rule
-    // matched is kept for the pane, were every line missing.
-    const qint64 sortedOut =
-        rules.Any() ? static_cast<qint64>(compare::kSortedOutBytes + compare::kMissingKeyBytes +
-                                          sizeof(compare::RuleMatch)) *
-                          static_cast<qint64>(pieces[0] + pieces[1])
-                    : 0;
-    if (lists + tables + sortedOut <= room)
+    if (lists + tables <= room)
         return WithTwoTables(one, two, pieces, room - lists, tables, state, rules);
     LineComparison comparison{WithOneTable(one, two, state), nullptr};
     for (LineFindings& side : comparison.found)

@@ -1,6 +1,7 @@
 #include "compare/FindDifferences.h"
 
 #include "app/MemoryBound.h"
+#include "compare/OneTableMembership.h"
 
 #include "Finish.h"
 #include "PlainComparisons.h"
@@ -223,6 +224,46 @@ TEST_F(FindDifferencesTest, WithoutRoomForTheLookalikesTheSummarySaysSoAndNoTipI
                                u"look for look-alikes)"_s);
     EXPECT_EQ(pane1.TipAt(7), QString());
     EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{5, 12}})) << "the lines are found";
+}
+
+// The rules' work grows with the lines missing as they stand: texts of many lines that differ in
+// a few are compared under the rules even where the room would not hold the rules' work for every
+// line; only where it would not hold it for the lines that are missing are they left out, and the
+// summary says so.
+TEST_F(FindDifferencesTest, RulesApplyWhereTheirWorkForTheMissingLinesFits) {
+    QString one, two;
+    for (int i = 0; i < 2000; ++i) {
+        one += u"line %1\r\n"_s.arg(i);
+        two += (i == 700 ? u"LINE %1\r\n"_s : u"line %1\r\n"_s).arg(i);
+    }
+    Load(one, two);
+    const compare::ComparisonRules caseRule(
+        compare::RuleChoice{compare::LookalikeKind::Case, std::nullopt, {}});
+    const qint64 pieces = 2 * 2001;
+    const qint64 tables =
+        static_cast<qint64>(compare::OneTableMembership::kIndexBytesPerPiece) * (pieces + 2);
+    const auto withRoom = [&](qint64 beyondTables) {
+        const MemoryBound::ScopedFixedBytes none(0);
+        const qint64 base = MemoryBound::Room(pane1, pane2, {&pane3, &pane4});
+        // The program's own share comes out of the fixed part first.
+        const qint64 fixed = MemoryBound::kProgramBytes + pieces + tables + beyondTables - base;
+        ASSERT_GE(fixed, MemoryBound::kProgramBytes);
+        const MemoryBound::ScopedFixedBytes room(fixed);
+        RTB::LineComparisonRun run(panes, pump, cancel, caseRule);
+        EXPECT_EQ(Finish(RTB::FindDifferencesIn1(run, box)), RTB::Outcome::Finished);
+        EXPECT_EQ(Finish(RTB::FindDifferencesIn2(run, box)), RTB::Outcome::Finished);
+    };
+    const qsizetype changed = one.indexOf(u"line 700\r"_s);
+
+    withRoom(50'000); // room for the rules' work on a few hundred lines, not on 4002
+    EXPECT_TRUE(Red(pane1).empty()) << "line 700 matches LINE 700 by case";
+    EXPECT_EQ(pane1.ColourAt(changed), kRuleMatched);
+    EXPECT_FALSE(pane1.Summary().contains(u"no room"_s)) << pane1.Summary().toStdString();
+
+    withRoom(0);
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{changed - 1, 10}})) << "compared plainly";
+    EXPECT_TRUE(pane1.Summary().endsWith(u" (no room to apply the comparison rules)"_s))
+        << pane1.Summary().toStdString();
 }
 
 // The line comparison as the window runs it, on random texts full of repeats, empty lines and lone
