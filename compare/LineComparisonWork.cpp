@@ -77,19 +77,23 @@ std::array<LineFindings, 2> UnderRules(const QString& one, const QString& two,
     const std::array<compare::LinesUnderRules, 2> sorted =
         compare::CompareLinesUnderRules(first, second, rules, keepGoing, mostAtOnce);
     const QString* texts[] = {&one, &two};
-    const compare::LineIndex* others[] = {&second, &first};
+    const compare::LineIndex* owns[] = {&first, &second};
     std::array<LineFindings, 2> found;
-    for (int side = 0; side < 2; ++side) {
-        ResultList::Builder list(*texts[side], ResultList::Form::Pieces);
+    const auto list = [&](int side) {
+        ResultList::Builder red(*texts[side], ResultList::Form::Pieces, 0,
+                                owns[side]->PieceStarts());
         std::vector<compare::RuleMatch> matched;
         sorted[side].ForEach(
-            *others[side], [&](compare::Piece piece) { Add(list, piece); },
+            *owns[1 - side], [&](compare::Piece piece) { Add(red, piece); },
             [&](const compare::RuleMatch& match) { matched.push_back(match); });
-        found[side] = Listed(std::move(list));
+        found[side] = Listed(std::move(red));
         found[side].matched =
             std::make_shared<const std::vector<compare::RuleMatch>>(std::move(matched));
         found[side].stopped = sorted[side].stopped || state.stop;
-    }
+    };
+    auto secondListed = std::async(std::launch::async, [&] { list(1); });
+    list(0);
+    secondListed.get();
     state.piecesDone = state.pieceTotal.load();
     return found;
 }
