@@ -28,6 +28,8 @@ public:
     void Finish() override {}
 
     bool Complete() const { return complete_; }
+    // How many entries it holds, when complete.
+    std::size_t Count() const { return entries_; }
     // The entries again, made from the text they stand in.
     Pass Replay(std::u16string_view text) const;
 

@@ -72,6 +72,8 @@ void WriteBoth(const CliOptions& options, const Side& one, const Side& two, Side
     try {
         EntryPlaces firstPlaces(room, options.mode);
         one.pass(firstPlaces);
+        if (firstPlaces.Complete())
+            first.CountIs(static_cast<qint64>(firstPlaces.Count()));
         first.Write(
             numbered(firstPlaces.Complete() ? firstPlaces.Replay(one.text) : one.pass, one.text),
             out, one.counted);

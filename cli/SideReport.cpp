@@ -161,10 +161,17 @@ void SideReport::WriteCount(const Pass& pass, ByteSink& out, const CountPass& co
 }
 
 void SideReport::WriteReadable(const Pass& pass, ByteSink& out, const CountPass& counted) {
-    if (!kept_)
+    // What the rules matched has a section of its own, made in the list's pass and kept.
+    const bool streamed = !kept_ && knownCount_ && !MatchesSection();
+    if (streamed)
+        count_ = *knownCount_;
+    else if (!kept_)
         Keep(pass); // the header needs the count
     out.Write(Header());
-    if (list_.Complete()) {
+    if (streamed) {
+        const std::unique_ptr<EntryList> list = List(out);
+        Run(pass, *list, out, false);
+    } else if (list_.Complete()) {
         list_.WriteTo(out);
     } else {
         const std::unique_ptr<EntryList> list = List(out);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // A pass that hands one file's differences, in order, to a sink. It can be run again, and gives
 // the same each time.
@@ -32,6 +33,9 @@ public:
 
     // Runs the pass now and keeps what it gives.
     void Keep(const Pass& pass);
+    // The number of differences is known before the pass runs (from where they stand): the
+    // readable list then goes out as it is made rather than being kept for the header's sake.
+    void CountIs(qint64 count) { knownCount_ = count; }
     // Writes this side of the report; `counted` gives its counted lines (--counts).
     void Write(const Pass& pass, ByteSink& out, const CountPass& counted = {});
     bool HasEntries() const { return count_ > 0 || counted_ > 0; }
@@ -68,6 +72,7 @@ private:
     bool kept_ = false;     // the pass has run: the count is known
     bool restKept_ = false; // and what follows the JSON result was kept
     bool cheap_ = false;
+    std::optional<qint64> knownCount_;
     qint64 count_ = 0;
     qint64 counted_ = 0;
     qint64 matchedCount_ = 0;
