@@ -14,11 +14,6 @@ QString LookalikePart(qsizetype found, qsizetype lookalikes) {
     return u", %1 of them look-alikes"_s.arg(lookalikes);
 }
 
-// What is said of look-alikes not counted: nothing when nothing is red.
-QString Uncounted(qsizetype found, const QString& said, const QString& why) {
-    return found > 0 ? said + why : said;
-}
-
 QString LinesFound(qsizetype lines, const QString& otherPane) {
     const QString count =
         lines == 1 ? u"1 line of this text is"_s : u"%1 lines of this text are"_s.arg(lines);
@@ -32,29 +27,34 @@ QString WordsFound(qsizetype words, const QString& otherPane) {
     return count + u" in "_s + otherPane;
 }
 
-const QString kTooMany = u" (too many to look for look-alikes)"_s;
-const QString kBeingCounted = u" (look-alikes being counted)"_s;
+// What `said` of `found` differences adds of their look-alikes: how many, once counted; nothing
+// when nothing is red.
+QString WithLookalikes(qsizetype found, const QString& said, std::optional<qsizetype> lookalikes) {
+    if (lookalikes)
+        return said + LookalikePart(found, *lookalikes);
+    return found > 0 ? said + u" (look-alikes being counted)"_s : said;
+}
+
+QString Uncounted(qsizetype found, const QString& said) {
+    return found > 0 ? said + u" (too many to look for look-alikes)"_s : said;
+}
 
 } // namespace
 
 QString LinesNoteUncounted(qsizetype lines, const QString& otherPane) {
-    return Uncounted(lines, LinesFound(lines, otherPane), kTooMany);
+    return Uncounted(lines, LinesFound(lines, otherPane));
 }
 
 QString LinesNote(qsizetype lines, const QString& otherPane, std::optional<qsizetype> lookalikes) {
-    if (!lookalikes)
-        return Uncounted(lines, LinesFound(lines, otherPane), kBeingCounted);
-    return LinesFound(lines, otherPane) + LookalikePart(lines, *lookalikes);
+    return WithLookalikes(lines, LinesFound(lines, otherPane), lookalikes);
 }
 
 QString WordsNoteUncounted(qsizetype words, const QString& otherPane) {
-    return Uncounted(words, WordsFound(words, otherPane), kTooMany);
+    return Uncounted(words, WordsFound(words, otherPane));
 }
 
 QString WordsNote(qsizetype words, const QString& otherPane, std::optional<qsizetype> lookalikes) {
-    if (!lookalikes)
-        return Uncounted(words, WordsFound(words, otherPane), kBeingCounted);
-    return WordsFound(words, otherPane) + LookalikePart(words, *lookalikes);
+    return WithLookalikes(words, WordsFound(words, otherPane), lookalikes);
 }
 
 namespace {
