@@ -2,6 +2,7 @@
 
 #include "cli/LineCounts.h"
 #include "cli/LineHash.h"
+#include "compare/Prefetch.h"
 
 #include <algorithm>
 #include <future>
@@ -45,16 +46,17 @@ public:
         return Counted(slot, static_cast<std::uint32_t>(to - from) + 1);
     }
 
-    // Calls each(slot, count, piece) for each content that the text holds more than once as
-    // pieces, `piece` one of them.
-    template <typename Each> void ForEachRepeated(Each each) const {
-        for (std::size_t i = 0; i < repeats_.size();) {
-            const std::size_t end = RunEnd(i);
-            const std::size_t slot = repeats_[i] >> 32;
-            each(slot, Counted(slot, static_cast<std::uint32_t>(end - i) + 1),
-                 static_cast<std::size_t>(repeats_[i] & kPieceBits));
-            i = end;
-        }
+    // The repeats, sorted: each content that the text holds more than once as pieces is a run
+    // of them, as many as its pieces less one.
+    std::size_t Repeats() const { return repeats_.size(); }
+    bool RunStartsAt(std::size_t repeat) const {
+        return repeat == 0 || repeats_[repeat] >> 32 != repeats_[repeat - 1] >> 32;
+    }
+    std::size_t SlotAt(std::size_t repeat) const { return repeats_[repeat] >> 32; }
+    std::size_t PieceAt(std::size_t repeat) const { return repeats_[repeat] & kPieceBits; }
+    // How often the text holds the content of the run that starts there.
+    std::uint32_t RunCount(std::size_t repeat) const {
+        return Counted(SlotAt(repeat), static_cast<std::uint32_t>(RunEnd(repeat) - repeat) + 1);
     }
 
 private:
@@ -81,26 +83,48 @@ struct Found {
     std::vector<ByteCountedLine> other; // of the other text, which holds them once
 };
 
+// A repeated line's piece, its content and the other text's slot for it are all far apart in
+// memory: they are asked for this many repeats ahead, so that the waits overlap.
+constexpr std::size_t kPieceAhead = 16;
+constexpr std::size_t kBytesAhead = 8;
+
+void PrefetchAhead(const Tally& own, const Tally& other, std::size_t repeat) {
+    const std::size_t count = own.Repeats();
+    if (repeat + kPieceAhead < count && own.RunStartsAt(repeat + kPieceAhead))
+        own.Lines().Prefetch(own.PieceAt(repeat + kPieceAhead));
+    if (repeat + kBytesAhead < count && own.RunStartsAt(repeat + kBytesAhead)) {
+        const std::size_t piece = own.PieceAt(repeat + kBytesAhead);
+        TARNWICK_PREFETCH(own.Lines().Content(piece).data());
+        other.Table().Prefetch(own.Lines().Hash(piece));
+    }
+}
+
 // The lines `own` holds more than once, looked up in `other`.
 Found LookUpRepeats(const Tally& own, const Tally& other) {
     Found found;
     found.own.reserve(own.Runs());
     found.other.reserve(own.Runs());
-    own.ForEachRepeated([&](std::size_t slot, std::uint32_t here, std::size_t piece) {
+    for (std::size_t repeat = 0; repeat < own.Repeats(); ++repeat) {
+        PrefetchAhead(own, other, repeat);
+        if (!own.RunStartsAt(repeat))
+            continue;
+        const std::uint32_t here = own.RunCount(repeat);
         if (here < 2)
-            return;
+            continue;
+        const std::size_t piece = own.PieceAt(repeat);
         const std::size_t there =
             other.Table().SlotOf(own.Lines().Content(piece), own.Lines().Hash(piece));
         if (there == ByteLineTable::kNoSlot)
-            return;
+            continue;
         const std::uint32_t thereCount = other.CountAt(there);
         if (thereCount == 0) // only the other text's pieces after its last line hold it
-            return;
+            continue;
+        const std::size_t slot = own.SlotAt(repeat);
         if (thereCount != here)
             found.own.push_back({own.Table().PlaceIn(slot), here, thereCount});
         if (thereCount == 1) // the other text does not look it up: it holds it once
             found.other.push_back({other.Table().PlaceIn(there), 1, here});
-    });
+    }
     return found;
 }
 

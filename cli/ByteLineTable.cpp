@@ -44,6 +44,12 @@ ByteLineTable::ByteLineTable(const ByteLines& lines, std::vector<std::uint64_t>*
     }
 }
 
+void ByteLineTable::Prefetch(std::uint64_t hash) const {
+    const std::uint64_t held = slots_[HomeSlot(hash)];
+    if (held != 0)
+        TARNWICK_PREFETCH(lines_.Bytes().data() + (held & kPlaceBits) - 1);
+}
+
 std::size_t ByteLineTable::MemoryBytes(std::size_t pieces) {
     return SlotCount(pieces) * sizeof(std::uint64_t);
 }

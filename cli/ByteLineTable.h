@@ -22,6 +22,8 @@ public:
     std::vector<std::uint32_t> MissingOf(const ByteLines& own) const;
     // The slot of the content, or kNoSlot when the text lacks it.
     std::size_t SlotOf(std::string_view content, std::uint64_t hash) const;
+    // Asks for the slot where a look-up of the hash starts and for the bytes of its piece.
+    void Prefetch(std::uint64_t hash) const;
     // Where the first piece with the content of a slot that is in use starts its content.
     std::uint64_t PlaceIn(std::size_t slot) const { return (slots_[slot] & kPlaceBits) - 1; }
     static constexpr std::size_t kNoSlot = ~std::size_t{0};
