@@ -1,5 +1,6 @@
 #include "cli/ByteLineComparison.h"
 
+#include "cli/ByteLineCounts.h"
 #include "cli/ByteLineTable.h"
 #include "cli/ByteLines.h"
 #include "cli/ByteLinesReport.h"
@@ -11,6 +12,7 @@
 
 #include <QByteArrayView>
 
+#include <array>
 #include <future>
 #include <string_view>
 #include <sys/stat.h>
@@ -27,6 +29,9 @@ constexpr qint64 kStreamedBytesPerByte = 2;
 constexpr qint64 kRunBytes = qint64{32} << 20;
 // Cuts and hashes, table slots at most half full, and an entry in the list of missing pieces.
 constexpr qint64 kBytesPerPiece = ByteLines::kBytesPerPiece + 2 * sizeof(std::uint64_t) + 4;
+// Counting lines (--counts) keeps a repeated piece's table slot in 32 bits: a table of at most
+// 2^32 slots, which is at most 2^31 pieces.
+constexpr qint64 kMostCountedPieces = 0x7FFF'FFFF;
 
 // The bytes the comparison compares, or nothing when they do not decode to themselves: for
 // AsLoaded text, rich text is read as its plain text, and a file that is not valid UTF-8 after
@@ -48,12 +53,14 @@ struct Side {
     std::optional<ByteLines> lines;
     std::optional<ByteLineTable> table;
     std::vector<std::uint32_t> missing;
+    std::vector<std::uint64_t> repeats; // with --counts (see ByteLineTable)
 };
 
 enum class Prepared { Ready, NotBytes, TooLarge };
 
-// Maps, cuts and indexes one file.
-Prepared Prepare(const QByteArray& path, bool exact, std::size_t maxPieces, Side& side) {
+// Maps, cuts and indexes one file; `counts`: and keeps its repeated pieces.
+Prepared Prepare(const QByteArray& path, bool exact, bool counts, std::size_t maxPieces,
+                 Side& side) {
     side.file = MappedFile::Open(path, true);
     if (!side.file)
         return Prepared::NotBytes;
@@ -64,7 +71,7 @@ Prepared Prepare(const QByteArray& path, bool exact, std::size_t maxPieces, Side
                        maxPieces);
     if (!side.lines->Complete())
         return Prepared::TooLarge;
-    side.table.emplace(*side.lines);
+    side.table.emplace(*side.lines, counts ? &side.repeats : nullptr);
     return Prepared::Ready;
 }
 
@@ -110,12 +117,11 @@ bool LinesAsBytesServe(const CliOptions& options) {
     // Standard input is read by the general comparison; a file named "-" is reached as ./-.
     if (options.file1 == kStandardInput || options.file2 == kStandardInput)
         return false;
-    // Look-alikes, counted lines and the rules are only worked out on decoded texts.
+    // Look-alikes and the rules are only worked out on decoded texts.
     if (options.rules.Any())
         return false;
     CliOptions served = options;
     served.explain = options.explain && (options.count || options.quiet);
-    served.counts = false;
     return options.mode == CliOptions::Mode::Lines && options == served;
 }
 
@@ -130,7 +136,10 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
     if (left <= 0)
         return CompareSpilled(options, out);
-    const qint64 pieces = std::min<qint64>(left / kBytesPerPiece, qint64{0xFFFF'FFFE});
+    const qint64 pieces =
+        options.counts
+            ? std::min(left / (kBytesPerPiece + qint64{kCountBytesPerPiece}), kMostCountedPieces)
+            : std::min<qint64>(left / kBytesPerPiece, qint64{0xFFFF'FFFE});
     const auto share = [&](qint64 size) {
         return static_cast<std::size_t>(
             size1 + size2 == 0
@@ -140,9 +149,10 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     };
     Side first, second;
     auto secondReady = std::async(std::launch::async, [&] {
-        return Prepare(options.file2, options.exact, share(size2), second);
+        return Prepare(options.file2, options.exact, options.counts, share(size2), second);
     });
-    const Prepared firstReady = Prepare(options.file1, options.exact, share(size1), first);
+    const Prepared firstReady =
+        Prepare(options.file1, options.exact, options.counts, share(size1), first);
     const Prepared secondReadyNow = secondReady.get();
     if (firstReady == Prepared::NotBytes || secondReadyNow == Prepared::NotBytes)
         return std::nullopt;
@@ -151,6 +161,7 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
             side->table.reset();
             side->lines.reset();
             side->file.reset();
+            side->repeats = {};
         }
         return CompareSpilled(options, out);
     }
@@ -158,16 +169,24 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
         std::launch::async, [&] { second.missing = first.table->MissingOf(*second.lines); });
     first.missing = second.table->MissingOf(*first.lines);
     secondMissing.get();
+    std::array<std::vector<ByteCountedLine>, 2> counted;
+    // -q has its answer once a line is missing.
+    if (options.counts && !(options.quiet && (!first.missing.empty() || !second.missing.empty())))
+        counted = CountByteLines({*first.lines, *first.table, first.repeats},
+                                 {*second.lines, *second.table, second.repeats}, !options.exact);
 
     ReportOutput report(out);
     const bool json = options.json && !options.count && !options.quiet;
     if (json)
         report.Write(R"({"mode":"lines")");
     const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
-    WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, report);
-    WriteByteLinesSide(options, 2, {name2, name1}, *second.lines, second.missing, report);
+    WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, counted[0], report);
+    WriteByteLinesSide(options, 2, {name2, name1}, *second.lines, second.missing, counted[1],
+                       report);
     if (json)
         report.Write("}\n");
     report.Flush();
-    return first.missing.empty() && second.missing.empty() ? 0 : 1;
+    const bool same =
+        first.missing.empty() && second.missing.empty() && counted[0].empty() && counted[1].empty();
+    return same ? 0 : 1;
 }

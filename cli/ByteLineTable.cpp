@@ -18,7 +18,7 @@ constexpr std::size_t kBytesAhead = 6;
 
 } // namespace
 
-ByteLineTable::ByteLineTable(const ByteLines& lines)
+ByteLineTable::ByteLineTable(const ByteLines& lines, std::vector<std::uint64_t>* repeats)
     : lines_(lines), slots_(SlotCount(lines.PieceCount())) {
     AdviseLargePages(slots_.data(), slots_.size() * sizeof(std::uint64_t));
     mask_ = slots_.size() - 1;
@@ -35,26 +35,33 @@ ByteLineTable::ByteLineTable(const ByteLines& lines)
                 slots_[slot] = tag | (lines.Place(piece) + 1);
                 break;
             }
-            if (Tag(held) == tag && lines.HoldsAt((held & kPlaceBits) - 1, content))
-                break; // a piece like it is there already
+            if (Tag(held) == tag && lines.HoldsAt((held & kPlaceBits) - 1, content)) {
+                if (repeats) // a piece like it is there already
+                    repeats->push_back(std::uint64_t{slot} << 32 | piece);
+                break;
+            }
         }
     }
+}
+
+void ByteLineTable::Prefetch(std::uint64_t hash) const {
+    const std::uint64_t held = slots_[HomeSlot(hash)];
+    if (held != 0)
+        TARNWICK_PREFETCH(lines_.Bytes().data() + (held & kPlaceBits) - 1);
 }
 
 std::size_t ByteLineTable::MemoryBytes(std::size_t pieces) {
     return SlotCount(pieces) * sizeof(std::uint64_t);
 }
 
-bool ByteLineTable::Contains(const ByteLines& own, std::size_t piece) const {
-    const std::uint64_t hash = own.Hash(piece);
+std::size_t ByteLineTable::SlotOf(std::string_view content, std::uint64_t hash) const {
     const std::uint64_t tag = Tag(hash);
-    const std::string_view content = own.Content(piece);
     for (std::size_t slot = HomeSlot(hash);; slot = (slot + 1) & mask_) {
         const std::uint64_t held = slots_[slot];
         if (held == 0)
-            return false;
+            return kNoSlot;
         if (Tag(held) == tag && lines_.HoldsAt((held & kPlaceBits) - 1, content))
-            return true;
+            return slot;
     }
 }
 
@@ -70,7 +77,7 @@ std::vector<std::uint32_t> ByteLineTable::MissingOf(const ByteLines& own) const 
             if (held != 0)
                 TARNWICK_PREFETCH(bytes + (held & kPlaceBits) - 1);
         }
-        if (!Contains(own, piece))
+        if (SlotOf(own.Content(piece), own.Hash(piece)) == kNoSlot)
             missing.push_back(static_cast<std::uint32_t>(piece));
     }
     return missing;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/Prefetch.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -41,6 +43,11 @@ public:
         return start > 0 && bytes_[start - 1] == '\n';
     }
     std::uint64_t Hash(std::size_t piece) const { return hashes_[piece]; }
+    // Asks for where the piece stands and its hash ahead of their use.
+    void Prefetch(std::size_t piece) const {
+        TARNWICK_PREFETCH(&cuts_[piece]);
+        TARNWICK_PREFETCH(&hashes_[piece]);
+    }
     // Where a piece's content starts.
     std::uint64_t Place(std::size_t piece) const { return cuts_[piece] >> 2; }
     // Whether the content at `place` is `content`: its bytes are those, and a CR, a break or the

@@ -1,5 +1,6 @@
 #include "cli/ByteLinesReport.h"
 
+#include "cli/CountSinks.h"
 #include "cli/MarkSink.h"
 #include "cli/SideReport.h"
 
@@ -90,21 +91,53 @@ char* Escape(char* out, unsigned char byte) {
     return out;
 }
 
+void PutNumber(std::uint64_t number, Gathered& out) {
+    char digits[32];
+    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.Put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+std::string_view View(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
 void WriteReadable(const CliOptions& options, int file, const SideNames& names,
                    const ByteLines& lines, const std::vector<std::uint32_t>& missing,
                    Gathered& out) {
-    out.Put(SideReport::HeaderOf(options.mode, static_cast<qint64>(missing.size()), names)
-                .toStdString());
+    out.Put(View(SideReport::HeaderOf(options.mode, static_cast<qint64>(missing.size()), names)));
     const char prefix[2] = {file == 1 ? '<' : '>', ' '};
-    char number[32];
     for (const std::uint32_t piece : missing) {
         out.Put(std::string_view(prefix, 2)); // a line without the LF in front
         if (options.lineNumbers) {
-            const char* end = std::to_chars(number, number + sizeof number, piece + 1ull).ptr;
-            out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+            PutNumber(piece + 1ull, out);
             out.Put(": ");
         }
         out.Put(lines.Content(piece));
+        out.Put("\n");
+    }
+}
+
+// "< 3× in a.txt, 1× in b.txt: text" for each counted line, under their header.
+void WriteReadableCounts(const CliOptions& options, int file, const SideNames& names,
+                         const ByteLines& lines, const std::vector<ByteCountedLine>& counted,
+                         Gathered& out) {
+    out.Put(View(SideReport::CountsHeaderOf(static_cast<qint64>(counted.size()), names)));
+    const char prefix[2] = {file == 1 ? '<' : '>', ' '};
+    for (const ByteCountedLine& line : counted) {
+        out.Put(std::string_view(prefix, 2));
+        if (options.lineNumbers) {
+            PutNumber(line.piece + 1, out);
+            out.Put(": ");
+        }
+        PutNumber(line.here, out);
+        out.Put(kTimesIn);
+        out.Put(View(names.own));
+        out.Put(", ");
+        PutNumber(line.there, out);
+        out.Put(kTimesIn);
+        out.Put(View(names.other));
+        out.Put(": ");
+        out.Put(lines.Content(line.piece));
         out.Put("\n");
     }
 }
@@ -127,40 +160,73 @@ void WriteResult(const ByteLines& lines, const std::vector<std::uint32_t>& missi
     }
 }
 
+// Where pieces stand in the loaded text, in UTF-16 units, asked for in order.
+class LoadedUnits {
+public:
+    explicit LoadedUnits(const ByteLines& lines) : lines_(lines) {}
+
+    // Where the piece starts, with its LF in front; no earlier piece may be asked for after it.
+    std::size_t StartOf(std::size_t piece) {
+        for (; next_ < piece; ++next_)
+            unit_ += MarkedLength(next_);
+        return unit_;
+    }
+    // The piece's units with its LF in front and the CR that ends it, if one does.
+    std::size_t MarkedLength(std::size_t piece) const {
+        const std::string_view content = lines_.Content(piece);
+        return (lines_.NonAscii() ? Utf16Units(content) : content.size()) +
+               (lines_.AfterBreak(piece) ? 1 : 0) + (piece + 1 < lines_.PieceCount() ? 1 : 0);
+    }
+
+private:
+    const ByteLines& lines_;
+    std::size_t next_ = 0;
+    std::size_t unit_ = 0;
+};
+
 // The marks: where each missing piece stands in the loaded text, with the CR that ends it, runs
 // that touch made one.
 void WriteMarks(const ByteLines& lines, const std::vector<std::uint32_t>& missing, ByteSink& out) {
     MarkSink marks(out);
-    const std::size_t count = lines.PieceCount();
-    std::size_t unit = 0;
-    std::size_t piece = 0;
-    for (const std::uint32_t next : missing) {
-        for (; piece < next; ++piece) {
-            const std::string_view content = lines.Content(piece);
-            unit += (lines.NonAscii() ? Utf16Units(content) : content.size()) +
-                    (lines.AfterBreak(piece) ? 1 : 0) + 1;
-        }
-        const std::string_view content = lines.Content(piece);
-        const std::size_t length = (lines.NonAscii() ? Utf16Units(content) : content.size()) +
-                                   (lines.AfterBreak(piece) ? 1 : 0);
-        marks.Entry({}, {}, unit, length + (piece + 1 < count ? 1 : 0), {});
-    }
+    LoadedUnits units(lines);
+    for (const std::uint32_t piece : missing)
+        marks.Entry({}, {}, units.StartOf(piece), units.MarkedLength(piece), {});
     marks.Finish();
 }
 
 // The entries: each missing piece's line, counted from 1, and its content.
 void WriteEntries(const ByteLines& lines, const std::vector<std::uint32_t>& missing,
                   Gathered& out) {
-    char number[32];
     bool first = true;
     for (const std::uint32_t piece : missing) {
         out.Put(first ? R"({"line":)" : R"(,{"line":)");
         first = false;
-        const char* end =
-            std::to_chars(number, number + sizeof number, piece + std::uint64_t{1}).ptr;
-        out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+        PutNumber(piece + std::uint64_t{1}, out);
         out.Put(R"(,"text":")");
         PutEscaped(lines.Content(piece), out);
+        out.Put(R"("})");
+    }
+}
+
+// The counted lines as JSON objects, each where its first piece stands and with its counts.
+void WriteJsonCounts(const ByteLines& lines, const std::vector<ByteCountedLine>& counted,
+                     Gathered& out) {
+    LoadedUnits units(lines);
+    bool first = true;
+    for (const ByteCountedLine& line : counted) {
+        out.Put(first ? R"({"start":)" : R"(,{"start":)");
+        first = false;
+        PutNumber(units.StartOf(line.piece), out);
+        out.Put(R"(,"length":)");
+        PutNumber(units.MarkedLength(line.piece), out);
+        out.Put(R"(,"here":)");
+        PutNumber(line.here, out);
+        out.Put(R"(,"there":)");
+        PutNumber(line.there, out);
+        out.Put(R"(,"line":)");
+        PutNumber(line.piece + 1, out);
+        out.Put(R"(,"text":")");
+        PutEscaped(lines.Content(line.piece), out);
         out.Put(R"("})");
     }
 }
@@ -192,16 +258,19 @@ std::size_t Utf16Units(std::string_view bytes) {
 
 void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& names,
                         const ByteLines& lines, const std::vector<std::uint32_t>& missing,
-                        ByteSink& out) {
+                        const std::vector<ByteCountedLine>& counted, ByteSink& out) {
     if (options.quiet)
         return;
     if (options.count) {
-        out.Write(QByteArray::number(static_cast<qint64>(missing.size())) + ' ' + names.own + '\n');
+        out.Write(QByteArray::number(static_cast<qint64>(missing.size() + counted.size())) + ' ' +
+                  names.own + '\n');
         return;
     }
     Gathered gathered(out);
     if (!options.json) {
         WriteReadable(options, file, names, lines, missing, gathered);
+        if (options.counts)
+            WriteReadableCounts(options, file, names, lines, counted, gathered);
         gathered.Flush();
         return;
     }
@@ -212,6 +281,10 @@ void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& na
     WriteMarks(lines, missing, out);
     gathered.Put("],\"entries\":[");
     WriteEntries(lines, missing, gathered);
+    if (options.counts) {
+        gathered.Put("],\"counts\":[");
+        WriteJsonCounts(lines, counted, gathered);
+    }
     gathered.Put("]}");
     gathered.Flush();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/ByteLineCounts.h"
 #include "cli/ByteLines.h"
 #include "cli/CliOptions.h"
 #include "cli/ReportSinks.h"
@@ -12,10 +13,11 @@
 // byte what the report made from the decoded text is: for people the header and "< line" (or
 // "> line", with -n its line number in between) for each missing piece; for programs the JSON
 // object's result text, the marks counted in the UTF-16 units of the loaded text, and the
-// entries; with --count only how many; with -q nothing.
+// entries; with --count only how many; with -q nothing. With --counts the counted lines follow,
+// for people under their own header, for programs as the object's "counts".
 void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& names,
                         const ByteLines& lines, const std::vector<std::uint32_t>& missing,
-                        ByteSink& out);
+                        const std::vector<ByteCountedLine>& counted, ByteSink& out);
 
 // Appends `bytes` of valid UTF-8 as the inside of a JSON string, as JsonWriter escapes their
 // decoded units; `out` needs room for six bytes a byte. Returns the end of what was written.

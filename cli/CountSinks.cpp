@@ -2,12 +2,6 @@
 
 #include <utility>
 
-namespace {
-
-constexpr std::string_view kTimes = "\xC3\x97 in "; // × in
-
-} // namespace
-
 ReadableCounts::ReadableCounts(char prefix, bool lineNumbers, QByteArray ownName,
                                QByteArray otherName, ByteSink& out)
     : prefix_(prefix), lineNumbers_(lineNumbers), ownName_(std::move(ownName)),
@@ -24,11 +18,11 @@ void ReadableCounts::Counted(const CountedLine& line) {
         bytes_.Put(": ");
     }
     bytes_.Number(line.here);
-    bytes_.Put(kTimes);
+    bytes_.Put(kTimesIn);
     bytes_.Put(std::string_view(ownName_.constData(), std::size_t(ownName_.size())));
     bytes_.Put(", ");
     bytes_.Number(line.there);
-    bytes_.Put(kTimes);
+    bytes_.Put(kTimesIn);
     bytes_.Put(std::string_view(otherName_.constData(), std::size_t(otherName_.size())));
     bytes_.Put(": ");
     bytes_.Readable(line.text);

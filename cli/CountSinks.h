@@ -37,6 +37,9 @@ protected:
 // gives the same each time.
 using CountPass = std::function<void(CountSink&)>;
 
+// What stands between a count and the file it counts in: "3× in a.txt".
+inline constexpr std::string_view kTimesIn = "\xC3\x97 in ";
+
 // The readable report's counted lines: "< 3× in a.txt, 1× in b.txt: text", with the line number
 // after the mark when asked for.
 class ReadableCounts final : public CountSink {

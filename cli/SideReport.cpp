@@ -65,8 +65,12 @@ QByteArray SideReport::HeaderOf(CliOptions::Mode mode, qint64 count, const SideN
 }
 
 QByteArray SideReport::CountsHeader() const {
-    return "--- " + names_.own + ": " + QByteArray::number(counted_) +
-           (counted_ == 1 ? " line" : " lines") + " counted differently in " + names_.other + "\n";
+    return CountsHeaderOf(counted_, names_);
+}
+
+QByteArray SideReport::CountsHeaderOf(qint64 count, const SideNames& names) {
+    return "--- " + names.own + ": " + QByteArray::number(count) +
+           (count == 1 ? " line" : " lines") + " counted differently in " + names.other + "\n";
 }
 
 QByteArray SideReport::MatchesHeader() const {

@@ -46,6 +46,8 @@ public:
     void PassesRunAgainCheaply() { cheap_ = true; }
     // The readable report's line before the entries of a file that has `count` of them.
     static QByteArray HeaderOf(CliOptions::Mode mode, qint64 count, const SideNames& names);
+    // The line before the counted lines of a file that has `count` of them (--counts).
+    static QByteArray CountsHeaderOf(qint64 count, const SideNames& names);
 
 private:
     char Prefix() const { return file_ == 1 ? '<' : '>'; }

@@ -1,8 +1,9 @@
 // The line comparison on bytes against the comparison of the decoded texts: on every pair of files
 // the first takes, both must print the same report and end with the same status. The first byte
 // picks the report (readable, numbered, JSON or counts; loaded or exact; in memory or through
-// temporary files) and whether the rest is taken as it is or as picks from pieces that make breaks,
-// multi-byte characters, marks and broken UTF-8 likely; a 0xFF byte ends the first file.
+// temporary files; with or without the lines counted differently, --counts) and whether the rest is
+// taken as it is or as picks from pieces that make breaks, multi-byte characters, marks and broken
+// UTF-8 likely; a 0xFF byte ends the first file.
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
@@ -97,6 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.count = (flags & 16) != 0 && !options.json;
     if (flags & 32) // through temporary files
         options.memoryBytes = 1;
+    options.counts = (flags & 64) != 0;
     options.file1 = QByteArray::fromStdString(scratch.files[0]);
     options.file2 = QByteArray::fromStdString(scratch.files[1]);
     WriteFile(scratch.files[0], bytes[0]);

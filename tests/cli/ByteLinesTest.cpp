@@ -1,6 +1,7 @@
 // The line comparison on bytes against the comparison of the decoded texts: for every pair of
-// files it takes, the report must be the same byte for byte, readable or JSON, loaded or exact;
-// every file it does not take must be left to the general comparison untouched.
+// files it takes, the report must be the same byte for byte, readable or JSON, loaded or exact,
+// with or without the lines counted differently; every file it does not take must be left to the
+// general comparison untouched.
 #include "FileIn.h"
 #include "PrintedRun.h"
 #include "cli/BreakScan.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <optional>
 #include <random>
+#include <span>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +28,7 @@ struct Form {
     bool lineNumbers = false;
     bool count = false;
     bool quiet = false;
+    bool counts = false;
 };
 // The forms of report the comparison on bytes gives.
 constexpr Form kForms[] = {
@@ -34,6 +37,11 @@ constexpr Form kForms[] = {
     {"numbered", false, true},
     {"count", false, false, true},
     {"quiet", false, false, false, true},
+    {"counts", false, false, false, false, true},
+    {"counts json", true, false, false, false, true},
+    {"counts numbered", false, true, false, false, true},
+    {"counts count", false, false, true, false, true},
+    {"counts quiet", false, false, false, true, true},
 };
 
 class ByteLinesTest : public ::testing::Test {
@@ -41,17 +49,18 @@ protected:
     // Both ways on the two files, in every form of report; `taken` says whether the comparison
     // on bytes must take them.
     void ExpectSame(const QByteArray& first, const QByteArray& second, bool taken,
-                    const std::string& what) {
+                    const std::string& what, std::span<const Form> forms = kForms) {
         CliOptions options;
         options.file1 = QFile::encodeName(WriteFileIn(dir_, u"one.txt"_s, first));
         options.file2 = QFile::encodeName(WriteFileIn(dir_, u"two.txt"_s, second));
         for (const bool exact : {false, true}) {
-            for (const Form& form : kForms) {
+            for (const Form& form : forms) {
                 options.exact = exact;
                 options.json = form.json;
                 options.lineNumbers = form.lineNumbers;
                 options.count = form.count;
                 options.quiet = form.quiet;
+                options.counts = form.counts;
                 const std::string named = what + (exact ? " exact " : " ") + form.name;
                 std::optional<int> general, asBytes;
                 const QByteArray expected = Printed(
@@ -156,9 +165,12 @@ TEST_F(ByteLinesTest, OptionsItDoesNotServeAreLeftToTheGeneralComparison) {
     explain.explain = true;
     CliOptions counts = options;
     counts.counts = true;
+    EXPECT_TRUE(LinesAsBytesServe(counts));
+    CliOptions explainCounts = counts;
+    explainCounts.explain = true;
     CliOptions input = options;
     input.file2 = kStandardInput;
-    for (const CliOptions& other : {words, explain, counts, input}) {
+    for (const CliOptions& other : {words, explain, explainCounts, input}) {
         EXPECT_FALSE(LinesAsBytesServe(other));
         std::optional<int> status;
         EXPECT_TRUE(Printed([&](std::FILE* out) { return CompareLinesAsBytes(other, out); }, status)
@@ -180,6 +192,34 @@ TEST_F(ByteLinesTest, OptionsItDoesNotServeAreLeftToTheGeneralComparison) {
     std::optional<int> status;
     Printed([&](std::FILE* out) { return CompareLinesAsBytes(tight, out); }, status);
     EXPECT_FALSE(status.has_value());
+}
+
+// Counting takes room a line beside what the comparison takes: files that fit without it, but not
+// with it, are left to the general comparison, which may hold them or read them in passes.
+TEST_F(ByteLinesTest, CountsThatWouldNotFitAreLeftToTheGeneralComparison) {
+    constexpr int kLines = 100000;
+    QByteArray bytes;
+    for (int i = 0; i < kLines; ++i)
+        bytes += i % 3 == 0 ? "x\n" : "y\n";
+    CliOptions options;
+    options.file1 = QFile::encodeName(WriteFileIn(dir_, u"one.txt"_s, bytes));
+    options.file2 = QFile::encodeName(WriteFileIn(dir_, u"two.txt"_s, bytes + "x\n"));
+    // Beside the run and the files, room for about 290,000 pieces without counting, 130,000 with.
+    options.memoryBytes = (qint64{32} << 20) + 2 * bytes.size() + (qint64{10} << 20);
+    for (const bool counts : {false, true}) {
+        options.counts = counts;
+        std::optional<int> status;
+        const QByteArray got =
+            Printed([&](std::FILE* out) { return CompareLinesAsBytes(options, out); }, status);
+        EXPECT_EQ(status.has_value(), !counts) << counts;
+        EXPECT_EQ(got.isEmpty(), counts) << counts;
+    }
+    std::optional<int> status;
+    const QByteArray general =
+        Printed([&](std::FILE* out) { return RunGeneralComparison(options, out); }, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(general.contains("33334\xC3\x97 in ") && general.contains("33335\xC3\x97 in "))
+        << general.toStdString();
 }
 
 TEST_F(ByteLinesTest, RandomFilesGiveTheSameReportEitherWay) {
@@ -210,6 +250,37 @@ TEST_F(ByteLinesTest, RandomFilesGiveTheSameReportEitherWay) {
                    !first.isEmpty() && !second.isEmpty() && !first.startsWith("{\\rtf") &&
                        !second.startsWith("{\\rtf"),
                    "round " + std::to_string(round));
+    }
+}
+
+// Texts made of a few lines, most of them repeated, some empty, with every kind of break, a
+// byte-order mark now and then and often no final break: the counted lines, the empty line above
+// all, must be those of the decoded texts.
+TEST_F(ByteLinesTest, RandomRepeatsAreCountedAsTheDecodedTextsCountThem) {
+    static const char* const lines[] = {"", "", "a", "b", "a b", "\xC3\xA9", "\t", "\"q\""};
+    static const char* const breaks[] = {"\n", "\r\n", "\r", "\n\n", "\r\n\r\n"};
+    constexpr Form kCounts[] = {
+        {"counts", false, false, false, false, true},
+        {"counts json", true, false, false, false, true},
+        {"counts numbered", false, true, false, false, true},
+        {"counts count", false, false, true, false, true},
+        {"counts quiet", false, false, false, true, true},
+    };
+    std::mt19937 random(21);
+    const auto file = [&] {
+        QByteArray bytes = random() % 5 == 0 ? "\xEF\xBB\xBF" : "";
+        for (int i = static_cast<int>(random() % 30); i > 0; --i) {
+            bytes.append(lines[random() % std::size(lines)]);
+            if (i > 1 || random() % 2 == 0)
+                bytes.append(breaks[random() % std::size(breaks)]);
+        }
+        return bytes;
+    };
+    for (int round = 0; round < 150; ++round) {
+        const QByteArray first = file();
+        const QByteArray second = round % 10 == 0 ? first : file();
+        ExpectSame(first, second, !first.isEmpty() && !second.isEmpty(),
+                   "repeats " + std::to_string(round), kCounts);
     }
 }
 
