@@ -98,7 +98,12 @@ Task<> NoteLinesLater(Panes& panes, std::array<LineFindings, 2> found,
         co_await pump.RunAside(
             [&] { WorkOutLineNotes(found, *tables, [&] { return !*stops[0] && !*stops[1]; }); });
     } catch (...) {
-        co_return; // the notes are only ever a help: without them the panes say less
+        // The notes are only ever a help: without them the summaries say that they are missing.
+        for (LineFindings& side : found) {
+            side.lookalikesSought = false;
+            side.lookalikes = nullptr;
+            side.repeats = nullptr;
+        }
     }
     tables.reset();
     if (!compared.Holds())

@@ -153,7 +153,10 @@ Task<> CountLookalikesLater(Pane& full, const Pane& other, std::shared_ptr<const
                                                      start, [&](std::size_t) { return !*stop; });
         });
     } catch (...) {
-        co_return; // the count is only ever a help: without it the summary says less
+        // The count is only ever a help: without it the summary says that it is missing.
+        if (token.Holds() && full.SummaryGeneration() == summary)
+            full.SetSummary(WordsNoteUncounted(words, otherName) + matchedNote);
+        co_return;
     }
     if (count && token.Holds() && full.SummaryGeneration() == summary)
         full.SetSummary(WordsNote(words, otherName, static_cast<qsizetype>(*count)) + matchedNote);

@@ -216,6 +216,21 @@ TEST_F(FindDifferencesTest, ARedLineThatLooksLikeALineOfTheOtherSaysWhatSetsItAp
     EXPECT_EQ(pane1.TipAt(7), QString()) << "nothing is red any more";
 }
 
+// The notes on the lines are worked out after the comparison is shown; when that fails, the
+// summary says they are missing instead of waiting for them for ever.
+TEST_F(FindDifferencesTest, NotesThatFailAreSaidToBeMissing) {
+    Load(u"same\r\nabc \r\nreal\r"_s, u"Abc\r\nsame\r\nother\r"_s);
+    pump.onPump = [&](int) {
+        if (pump.asides == 2)
+            throw std::bad_alloc();
+    };
+    RunBoth();
+    EXPECT_EQ(pane1.Summary(), u"2 lines of this text are nowhere in Text File #2 (too many to "
+                               u"look for look-alikes)"_s);
+    EXPECT_EQ(pane1.TipAt(7), QString());
+    EXPECT_EQ(Red(pane1), (std::vector<TextRange>{{5, 12}})) << "the lines are found";
+}
+
 TEST_F(FindDifferencesTest, WithoutRoomForTheLookalikesTheSummarySaysSoAndNoTipIsGiven) {
     const MemoryBound::ScopedFixedBytes noRoom(-(qint64{1} << 30));
     Load(u"same\r\nabc \r\nreal\r"_s, u"Abc\r\nsame\r\nother\r"_s);
