@@ -2,6 +2,7 @@
 
 #include "compare/Prefetch.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -59,6 +60,13 @@ public:
             return false;
         return end == size || bytes_[end] == '\r' ||
                (form_ == Form::AsLoaded && bytes_[end] == '\n');
+    }
+    // How long the longest content is, in bytes (read from the cuts each time).
+    std::size_t LongestContent() const {
+        std::size_t longest = 0;
+        for (std::size_t piece = 0; piece < pieces_; ++piece)
+            longest = std::max(longest, Content(piece).size());
+        return longest;
     }
     Form TextForm() const { return form_; }
     bool NonAscii() const { return nonAscii_; }
