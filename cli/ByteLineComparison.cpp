@@ -52,6 +52,7 @@ std::optional<std::string_view> ComparedBytes(std::string_view bytes, bool exact
 
 struct Side {
     std::unique_ptr<MappedFile> file;
+    std::optional<RuleChangeMap> changes; // under rules
     std::optional<ByteLines> lines;
     std::optional<ByteLineTable> table;
     std::vector<std::uint32_t> missing;
@@ -60,17 +61,20 @@ struct Side {
 
 enum class Prepared { Ready, NotBytes, TooLarge };
 
-// Maps, cuts and indexes one file; `counts`: and keeps its repeated pieces.
-Prepared Prepare(const QByteArray& path, bool exact, bool counts, std::size_t maxPieces,
-                 Side& side) {
+// Maps, cuts and indexes one file; `counts`: and keeps its repeated pieces; under `rules`: and
+// marks where they may change its lines.
+Prepared Prepare(const QByteArray& path, bool exact, bool counts,
+                 const compare::ComparisonRules& rules, std::size_t maxPieces, Side& side) {
     side.file = MappedFile::Open(path, true);
     if (!side.file)
         return Prepared::NotBytes;
     const std::optional<std::string_view> bytes = ComparedBytes(side.file->Bytes(), exact);
     if (!bytes)
         return Prepared::NotBytes;
+    if (rules.Any())
+        side.changes.emplace(*bytes, rules.Kinds());
     side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
-                       maxPieces);
+                       maxPieces, side.changes ? &*side.changes : nullptr);
     if (!side.lines->Complete())
         return Prepared::TooLarge;
     side.table.emplace(*side.lines, counts ? &side.repeats : nullptr);
@@ -136,9 +140,11 @@ bool SortOutUnderRules(const CliOptions& options, Side& first, Side& second, qin
         return false;
     const compare::LookalikeKinds kinds = options.rules.Kinds();
     auto secondRed = std::async(std::launch::async, [&] {
-        KeepRedUnderRules(*second.lines, second.missing, *first.lines, kinds);
+        KeepRedUnderRules(*second.lines, *second.changes, second.missing, *first.lines,
+                          *first.changes, kinds);
     });
-    KeepRedUnderRules(*first.lines, first.missing, *second.lines, kinds);
+    KeepRedUnderRules(*first.lines, *first.changes, first.missing, *second.lines, *second.changes,
+                      kinds);
     secondRed.get();
     return true;
 }
@@ -173,8 +179,12 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     if (size1 < 0 || size2 < 0)
         return std::nullopt;
     // The files are mapped whole; their pieces share what is left, in proportion to their size.
-    const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
     const bool rules = options.rules.Any();
+    // Under rules each file has its map of where they may change its lines.
+    const qint64 maps = rules ? static_cast<qint64>(RuleChangeMap::MemoryBytes(size1) +
+                                                    RuleChangeMap::MemoryBytes(size2))
+                              : 0;
+    const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2 - maps;
     if (left <= 0)
         return rules ? std::nullopt : CompareSpilled(options, out);
     const qint64 pieces =
@@ -190,10 +200,11 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     };
     Side first, second;
     auto secondReady = std::async(std::launch::async, [&] {
-        return Prepare(options.file2, options.exact, options.counts, share(size2), second);
+        return Prepare(options.file2, options.exact, options.counts, options.rules, share(size2),
+                       second);
     });
     const Prepared firstReady =
-        Prepare(options.file1, options.exact, options.counts, share(size1), first);
+        Prepare(options.file1, options.exact, options.counts, options.rules, share(size1), first);
     const Prepared secondReadyNow = secondReady.get();
     if (firstReady == Prepared::NotBytes || secondReadyNow == Prepared::NotBytes)
         return std::nullopt;
@@ -201,6 +212,7 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
         if (rules)
             return std::nullopt;
         for (Side* side : {&first, &second}) { // the room is the other comparison's now
+            side->changes.reset();
             side->table.reset();
             side->lines.reset();
             side->file.reset();

@@ -13,8 +13,9 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
 } // namespace
 
-ByteLines::ByteLines(std::string_view bytes, Form form, std::size_t maxPieces)
-    : bytes_(bytes), form_(form), maxPieces_(maxPieces) {
+ByteLines::ByteLines(std::string_view bytes, Form form, std::size_t maxPieces,
+                     RuleChangeMap* changes)
+    : bytes_(bytes), form_(form), maxPieces_(maxPieces), changes_(changes) {
     // Lines of a few dozen bytes are the common case; other texts grow the buffers as they go.
     const std::size_t expected = std::min(bytes.size() / 32, maxPieces) + 4;
     cuts_.reserve(expected);
@@ -56,10 +57,14 @@ void ByteLines::Cut() {
             hashes_ = {};
             return;
         }
+        if (changes_)
+            changes_->MarkThrough(block + length);
         // Every piece but the last one cut so far is complete.
         HashPieces(hashed, cuts_.size() - 1);
         hashed = cuts_.size() - 1;
     }
+    if (changes_)
+        changes_->MarkThrough(size);
     // The last line, and the empty piece after the CR a load appends.
     if (!exact)
         cuts_.push_back(std::uint64_t{size} << 2);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/RuleChangeMap.h"
+
 #include "compare/Prefetch.h"
 
 #include <algorithm>
@@ -23,8 +25,10 @@ public:
     enum class Form { AsLoaded, Exact };
 
     // `bytes` must outlive this; for AsLoaded text, without its byte-order mark. Cutting stops
-    // once the text has more than `maxPieces` pieces.
-    ByteLines(std::string_view bytes, Form form, std::size_t maxPieces);
+    // once the text has more than `maxPieces` pieces. With `changes`, a map of the same bytes, it
+    // is marked as the text is cut, while each block is still in the cache.
+    ByteLines(std::string_view bytes, Form form, std::size_t maxPieces,
+              RuleChangeMap* changes = nullptr);
 
     // Whether the text was cut to its end.
     bool Complete() const { return complete_; }
@@ -89,6 +93,7 @@ private:
     std::vector<std::uint64_t> hashes_;
     std::size_t pieces_ = 0;
     std::size_t maxPieces_;
+    RuleChangeMap* changes_;
     bool nonAscii_ = false;
     bool complete_ = true;
 };

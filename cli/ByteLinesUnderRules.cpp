@@ -2,55 +2,97 @@
 
 #include "cli/ByteRuleKey.h"
 #include "cli/LineHash.h"
+#include "cli/RuleChangeMap.h"
+
+#include "compare/Prefetch.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <string_view>
 
 namespace {
 
 constexpr std::uint32_t kNone = ~std::uint32_t{0};
+// Lines of the other text hashed before their look-ups.
+constexpr std::size_t kBatch = 32;
 
 std::size_t SlotCount(std::size_t keys) {
     return std::bit_ceil(std::max<std::size_t>(16, 2 * keys));
 }
 
-// Sixteen bits a key at least: about one line in sixteen whose key is none of the table's is
-// looked up.
+// Thirty-two bits a key at least, two set for each in one word: about one line in two hundred
+// whose key is none of the table's is looked up, and the filter stays in the cache.
 std::size_t FilterWords(std::size_t keys) {
-    return std::bit_ceil(std::max<std::size_t>(1024, 16 * keys)) / 64;
+    return std::bit_ceil(std::max<std::size_t>(1024, 32 * keys)) / 64;
 }
 
 // The distinct keys of the missing pieces, each named by the first missing piece that has it.
 class MissingByteKeys {
 public:
-    MissingByteKeys(const ByteLines& own, const std::vector<std::uint32_t>& missing,
-                    compare::LookalikeKinds kinds)
-        : own_(own), key_(kinds), remade_(kinds), slots_(SlotCount(missing.size()), 0),
-          filter_(FilterWords(missing.size()), 0) {
+    MissingByteKeys(const ByteLines& own, const RuleChangeMap& ownChanges,
+                    const std::vector<std::uint32_t>& missing, compare::LookalikeKinds kinds)
+        : own_(own), ownEnd_(own.Bytes().data() + own.Bytes().size()), key_(kinds), remade_(kinds),
+          slots_(SlotCount(missing.size()), 0), filter_(FilterWords(missing.size()), 0) {
         keyOf_.reserve(missing.size());
-        for (const std::uint32_t piece : missing) {
-            bool changed = false;
-            const std::string_view key = key_.Of(own.Content(piece), changed);
-            keyOf_.push_back(Enter(key, changed ? LineHash(key) : own.Hash(piece), piece));
+        std::array<std::uint64_t, kBatch> hashes{};
+        // The missing pieces are scattered over the text: where each stands and its hash are
+        // asked for two batches ahead, its bytes one batch ahead, and its slot before it is
+        // entered.
+        for (std::size_t from = 0; from < missing.size(); from += kBatch) {
+            const std::size_t size = std::min(kBatch, missing.size() - from);
+            for (std::size_t i = from + 2 * kBatch; i < std::min(from + 3 * kBatch, missing.size());
+                 ++i)
+                own.Prefetch(missing[i]);
+            for (std::size_t i = from + kBatch; i < std::min(from + 2 * kBatch, missing.size());
+                 ++i)
+                TARNWICK_PREFETCH(own.Bytes().data() + own.Place(missing[i]));
+            for (std::size_t i = 0; i < size; ++i) {
+                hashes[i] = PieceKeyHash(own, ownChanges, missing[from + i], ownEnd_);
+                TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
+            }
+            for (std::size_t i = 0; i < size; ++i)
+                keyOf_.push_back(Enter(hashes[i], missing[from + i]));
         }
         found_.assign(firstOf_.size(), false);
         unmatched_ = firstOf_.size();
     }
 
-    // Keys each line of `other` in turn until every key has found a line or it ends.
-    void FindLines(const ByteLines& other) {
+    // Keys each line of `other` in turn until every key has found a line or it ends; a line that
+    // `changes` (its map) does not mark is its own key. The filter
+    // and the slots are larger than the nearest cache: the hashes of a batch of lines are made
+    // first and their words of the filter asked for, then the slots of those that pass it, so
+    // that the waits for them overlap.
+    void FindLines(const ByteLines& other, const RuleChangeMap& changes) {
         const std::size_t count = other.PieceCount();
-        for (std::size_t piece = 0; piece < count && unmatched_ > 0; ++piece) {
-            bool changed = false;
-            const std::string_view key = key_.Of(other.Content(piece), changed);
-            const std::uint64_t hash = changed ? LineHash(key) : other.Hash(piece);
-            if (!InFilter(hash))
-                continue;
-            const std::uint32_t id = FindUnmatched(key, hash);
-            if (id != kNone) {
-                found_[id] = true;
-                --unmatched_;
+        const char* const end = other.Bytes().data() + other.Bytes().size();
+        std::array<std::uint64_t, kBatch> hashes{};
+        std::array<std::uint32_t, kBatch> passed{};
+        for (std::size_t from = 0; from < count && unmatched_ > 0; from += kBatch) {
+            const std::size_t size = std::min(kBatch, count - from);
+            // The lines are read in order, but the pages of a mapped file are scattered: the
+            // processor's own prefetching stops at the end of each.
+            for (std::size_t i = from + kBatch; i < std::min(from + 2 * kBatch, count); ++i)
+                TARNWICK_PREFETCH(other.Bytes().data() + other.Place(i));
+            for (std::size_t i = 0; i < size; ++i)
+                hashes[i] = PieceKeyHash(other, changes, from + i, end);
+            std::size_t passing = 0;
+            for (std::size_t i = 0; i < size; ++i) {
+                if (!InFilter(hashes[i]))
+                    continue;
+                TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
+                passed[passing++] = static_cast<std::uint32_t>(i);
+            }
+            for (std::size_t k = 0; k < passing && unmatched_ > 0; ++k) {
+                const std::size_t i = passed[k];
+                const std::uint32_t id = FindUnmatched(other, from + i, end, hashes[i]);
+                if (id != kNone) {
+                    found_[id] = true;
+                    --unmatched_;
+                }
             }
         }
     }
@@ -60,31 +102,51 @@ public:
 
 private:
     static std::uint64_t Tag(std::uint64_t hash) { return hash >> 32; }
-    std::size_t FilterBit(std::uint64_t hash) const {
-        // Other bits than those that pick a slot, so that the two tests do not overlap.
-        return static_cast<std::size_t>(std::rotr(hash, 24)) & (filter_.size() * 64 - 1);
+    // Other bits than those that pick a slot, so that the two tests do not overlap.
+    std::size_t FilterWord(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash >> 24) & (filter_.size() - 1);
+    }
+    static std::uint64_t FilterBits(std::uint64_t hash) {
+        return std::uint64_t{1} << (hash >> 52 & 63) | std::uint64_t{1} << (hash >> 58);
     }
     bool InFilter(std::uint64_t hash) const {
-        const std::size_t bit = FilterBit(hash);
-        return (filter_[bit / 64] >> (bit % 64) & 1) != 0;
+        const std::uint64_t bits = FilterBits(hash);
+        return (filter_[FilterWord(hash)] & bits) == bits;
     }
-    bool IsKey(std::string_view key, std::uint32_t id) {
+    // The hash of the key of a piece, its own hash when its map marks none of its bytes.
+    std::uint64_t PieceKeyHash(const ByteLines& lines, const RuleChangeMap& changes,
+                               std::size_t piece, const char* end) {
+        const std::string_view content = lines.Content(piece);
+        const auto at = static_cast<std::size_t>(content.data() - lines.Bytes().data());
+        return changes.AnyIn(at, at + content.size()) ? KeyHash(lines, piece, end)
+                                                      : lines.Hash(piece);
+    }
+    // The hash of the key of a piece: its own when the rules leave it as it is.
+    std::uint64_t KeyHash(const ByteLines& lines, std::size_t piece, const char* end) {
         bool changed = false;
-        return remade_.Of(own_.Content(firstOf_[id]), changed) == key;
+        const std::string_view key = key_.Of(lines.Content(piece), changed, end);
+        return changed ? LineHash(key) : lines.Hash(piece);
     }
-    // The number of a key that has not found a line yet and is `key`, or kNone.
-    std::uint32_t FindUnmatched(std::string_view key, std::uint64_t hash) {
+    // Whether the key of the piece is key number `id`.
+    bool IsKey(const ByteLines& lines, std::size_t piece, const char* end, std::uint32_t id) {
+        bool changed = false;
+        const std::string_view key = key_.Of(lines.Content(piece), changed, end);
+        return remade_.Of(own_.Content(firstOf_[id]), changed, ownEnd_) == key;
+    }
+    // The number of a key that has not found a line yet and is the key of the piece, or kNone.
+    std::uint32_t FindUnmatched(const ByteLines& lines, std::size_t piece, const char* end,
+                                std::uint64_t hash) {
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
             const std::uint64_t slot = slots_[i];
             if (slot == 0)
                 return kNone;
             const auto id = static_cast<std::uint32_t>(slot) - 1;
-            if ((slot >> 32) == Tag(hash) && !found_[id] && IsKey(key, id))
+            if ((slot >> 32) == Tag(hash) && !found_[id] && IsKey(lines, piece, end, id))
                 return id;
         }
     }
-    std::uint32_t Enter(std::string_view key, std::uint64_t hash, std::uint32_t piece) {
+    std::uint32_t Enter(std::uint64_t hash, std::uint32_t piece) {
         const std::size_t mask = slots_.size() - 1;
         std::size_t i = hash & mask;
         for (;; i = (i + 1) & mask) {
@@ -92,18 +154,18 @@ private:
             if (slot == 0)
                 break;
             const auto id = static_cast<std::uint32_t>(slot) - 1;
-            if ((slot >> 32) == Tag(hash) && IsKey(key, id))
+            if ((slot >> 32) == Tag(hash) && IsKey(own_, piece, ownEnd_, id))
                 return id;
         }
         const auto id = static_cast<std::uint32_t>(firstOf_.size());
         firstOf_.push_back(piece);
         slots_[i] = Tag(hash) << 32 | (id + 1);
-        const std::size_t bit = FilterBit(hash);
-        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        filter_[FilterWord(hash)] |= FilterBits(hash);
         return id;
     }
 
     const ByteLines& own_;
+    const char* ownEnd_; // as far as the bytes of its pieces may be read
     ByteRuleKey key_;
     ByteRuleKey remade_;                 // a key made again to compare with the one in hand
     std::vector<std::uint64_t> slots_;   // hash's top 32 bits << 32 | key number + 1
@@ -116,12 +178,13 @@ private:
 
 } // namespace
 
-void KeepRedUnderRules(const ByteLines& own, std::vector<std::uint32_t>& missing,
-                       const ByteLines& other, compare::LookalikeKinds kinds) {
+void KeepRedUnderRules(const ByteLines& own, const RuleChangeMap& ownChanges,
+                       std::vector<std::uint32_t>& missing, const ByteLines& other,
+                       const RuleChangeMap& otherChanges, compare::LookalikeKinds kinds) {
     if (missing.empty())
         return;
-    MissingByteKeys keys(own, missing, kinds);
-    keys.FindLines(other);
+    MissingByteKeys keys(own, ownChanges, missing, kinds);
+    keys.FindLines(other, otherChanges);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < missing.size(); ++i)
         if (!keys.Matched(i))

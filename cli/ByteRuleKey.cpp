@@ -42,7 +42,7 @@ std::size_t ByteRuleKey::BufferBytes(std::size_t bytes) {
     return bytes + kBlock;
 }
 
-std::string_view ByteRuleKey::Of(std::string_view content, bool& changed) {
+std::string_view ByteRuleKey::Of(std::string_view content, bool& changed, const char* readable) {
     const char* const in = content.data();
     const std::size_t size = content.size();
     std::size_t first = 0;
@@ -64,7 +64,7 @@ std::string_view ByteRuleKey::Of(std::string_view content, bool& changed) {
     char* out = start;
     if (!leading_)
         out = std::copy(in, in + first, out);
-    out = Middle(in, first, last, out, changed);
+    out = Middle(in, first, last, readable ? readable : in + last, out, changed);
     if (!trailing_)
         out = std::copy(in + last, in + size, out);
     return changed ? std::string_view(start, static_cast<std::size_t>(out - start)) : content;
@@ -97,8 +97,8 @@ char* ByteRuleKey::OneByOne(const char* in, std::size_t from, std::size_t at, st
 // The middle in[from, to), which begins and ends with something other than a blank or a tab:
 // sixteen bytes at a time, folded as they are copied, and looked at one by one only where a run
 // of blanks is to be joined.
-char* ByteRuleKey::Middle(const char* in, std::size_t from, std::size_t to, char* out,
-                          bool& changed) const {
+char* ByteRuleKey::Middle(const char* in, std::size_t from, std::size_t to, const char* readable,
+                          char* out, bool& changed) const {
     if (!fold_ && !inner_) {
         std::memcpy(out, in + from, to - from);
         return out + (to - from);
@@ -110,12 +110,13 @@ char* ByteRuleKey::Middle(const char* in, std::size_t from, std::size_t to, char
     const __m128i blank = _mm_set1_epi8(' ');
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i foldMask = fold_ ? _mm_set1_epi8(-1) : _mm_setzero_si128();
-    // Block by block; the last, shorter one from a copy, so that nothing past `to` is read.
+    // Block by block; the last, shorter one read where it stands when the bytes after it may be
+    // read, else from a copy.
     alignas(16) char last[kBlock] = {};
     for (std::size_t i = from; i < to; i += kBlock) {
         const std::size_t count = std::min(kBlock, to - i);
         const char* block = in + i;
-        if (count < kBlock) {
+        if (block + kBlock > readable) {
             std::memcpy(last, block, count);
             block = last;
         }

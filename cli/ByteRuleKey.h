@@ -19,14 +19,16 @@ public:
     static bool Serves(compare::LookalikeKinds kinds);
 
     // The key of `content`, which must be ASCII: `content` itself when the rules leave it as it
-    // is, else a view valid until the next call. `changed` says which.
-    std::string_view Of(std::string_view content, bool& changed);
+    // is, else a view valid until the next call. `changed` says which. The bytes from the
+    // content's end to `readable`, if it is further, may be read too (and are then left out).
+    std::string_view Of(std::string_view content, bool& changed, const char* readable = nullptr);
 
     // What the key of a line of `bytes` bytes takes at most.
     static std::size_t BufferBytes(std::size_t bytes);
 
 private:
-    char* Middle(const char* in, std::size_t from, std::size_t to, char* out, bool& changed) const;
+    char* Middle(const char* in, std::size_t from, std::size_t to, const char* readable, char* out,
+                 bool& changed) const;
     char* OneByOne(const char* in, std::size_t from, std::size_t at, std::size_t to, char* out,
                    bool& changed) const;
 

@@ -7,6 +7,7 @@
 #include "cli/ByteLineComparison.h"
 #include "cli/ByteRuleKey.h"
 #include "cli/CliComparison.h"
+#include "cli/RuleChangeMap.h"
 
 #include "compare/RuleText.h"
 
@@ -192,6 +193,45 @@ TEST(ByteRuleKeyTest, KeysAreThoseOfTheDecodedLines) {
             ASSERT_EQ(std::u16string(made.begin(), made.end()), expected)
                 << set.name << " '" << line << "'";
             EXPECT_EQ(changed, made != line) << set.name << " '" << line << "'";
+        }
+    }
+}
+
+// A line whose bytes the map leaves unmarked must be its own key: every stretch from the start
+// or a break to a break or the end, in texts long enough to cross many words of the map, under
+// every rule set.
+TEST(RuleChangeMapTest, UnmarkedLinesAreTheirOwnKeys) {
+    std::mt19937 random(9);
+    static const char* const parts[] = {"a", "Q", "Zz", " ", "  ", "\t", "\r", "\n", "\r\n", "@"};
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        for (int i = static_cast<int>(random() % 120); i > 0; --i)
+            text += parts[random() % std::size(parts)];
+        std::vector<std::size_t> starts{0}, ends;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' || text[i] == '\n') {
+                starts.push_back(i + 1);
+                ends.push_back(i);
+            }
+        }
+        ends.push_back(text.size());
+        for (const RuleSet& set : kRuleSets) {
+            RuleChangeMap map(text, set.kinds);
+            // Marked in parts, as the cutting asks for them.
+            for (std::size_t to = 0; to < text.size(); to += 1 + random() % 100)
+                map.MarkThrough(to);
+            map.MarkThrough(text.size());
+            ByteRuleKey key(set.kinds);
+            for (const std::size_t from : starts) {
+                for (const std::size_t to : ends) {
+                    if (to < from || map.AnyIn(from, to))
+                        continue;
+                    const std::string_view line(text.data() + from, to - from);
+                    bool changed = false;
+                    EXPECT_EQ(key.Of(line, changed), line) << set.name << " '" << line << "'";
+                    EXPECT_FALSE(changed) << set.name << " '" << line << "'";
+                }
+            }
         }
     }
 }

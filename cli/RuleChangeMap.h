@@ -1,0 +1,68 @@
+#pragma once
+
+#include "compare/LookalikeKinds.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Where in a text of ASCII bytes the rules about blanks, tabs and case (those ByteRuleKey
+// serves) may make a line's key other than its bytes: a bit a byte, set on every capital under
+// case, on every tab and every blank or tab after another under inner-space, and on every blank
+// or tab beside a CR, an LF or either end of the text under leading-space or trailing-space. A
+// line none of whose bytes is marked is its own key, so most lines need no key made; one with a
+// mark may still be (the marks only ever say too much), and has its key made to tell.
+//
+// The text is read sixty-four bytes at a time, sixteen at once, a part at a time as it is asked
+// for (MarkThrough), so that the lines to be keyed are still in the cache when they are.
+class RuleChangeMap {
+public:
+    RuleChangeMap(std::string_view bytes, compare::LookalikeKinds kinds);
+
+    // Marks the text at least as far as byte `to` (not included); all of it when that is its end.
+    void MarkThrough(std::size_t to) {
+        if (to > marked_)
+            MarkPart(to);
+    }
+    // Whether a byte of [from, to) is marked; [from, to) must be marked through.
+    bool AnyIn(std::size_t from, std::size_t to) const {
+        if (from >= to)
+            return false;
+        const std::size_t first = from / 64, last = (to - 1) / 64;
+        const std::uint64_t head = ~std::uint64_t{0} << (from % 64);
+        const std::uint64_t tail = ~std::uint64_t{0} >> (63 - (to - 1) % 64);
+        if (first == last)
+            return (marks_[first] & head & tail) != 0;
+        if ((marks_[first] & head) != 0 || (marks_[last] & tail) != 0)
+            return true;
+        for (std::size_t word = first + 1; word < last; ++word)
+            if (marks_[word] != 0)
+                return true;
+        return false;
+    }
+
+    // What the map of a text of `bytes` bytes takes.
+    static std::size_t MemoryBytes(std::size_t bytes) { return (bytes / 64 + 1) * 8; }
+
+private:
+    struct Kinds {
+        std::uint64_t capitals = 0;
+        std::uint64_t blanks = 0;
+        std::uint64_t tabs = 0;
+        std::uint64_t breaks = 0; // CR or LF
+    };
+    void MarkPart(std::size_t to);
+    inline Kinds ReadWord(std::size_t word) const;
+
+    std::string_view bytes_;
+    bool fold_;
+    bool inner_;
+    bool edges_;
+    std::vector<std::uint64_t> marks_;
+    std::size_t marked_ = 0; // bytes marked: whole words, or the whole text
+    std::size_t words_ = 0;  // words marked
+    Kinds next_;             // the word after the last marked
+    std::uint64_t lastSpace_ = 0;
+    std::uint64_t lastBreak_ = 1; // the text's start stands for a break
+};
