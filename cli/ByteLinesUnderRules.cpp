@@ -71,14 +71,28 @@ public:
         const char* const end = other.Bytes().data() + other.Bytes().size();
         std::array<std::uint64_t, kBatch> hashes{};
         std::array<std::uint32_t, kBatch> passed{};
+        // Which lines of a batch the map marks is read a batch ahead, and the bytes of those
+        // asked for: the lines are read in order, but the pages of a mapped file are scattered,
+        // and the processor's own prefetching stops at the end of each.
+        std::array<bool, kBatch> marked{}, markedNext{};
+        const auto look = [&](std::size_t first, std::array<bool, kBatch>& flags) {
+            for (std::size_t i = first; i < std::min(first + kBatch, count); ++i) {
+                const std::string_view content = other.Content(i);
+                const auto at = static_cast<std::size_t>(content.data() - other.Bytes().data());
+                flags[i - first] = changes.AnyIn(at, at + content.size());
+                if (flags[i - first])
+                    TARNWICK_PREFETCH(content.data());
+            }
+        };
+        look(0, marked);
         for (std::size_t from = 0; from < count && unmatched_ > 0; from += kBatch) {
             const std::size_t size = std::min(kBatch, count - from);
-            // The lines are read in order, but the pages of a mapped file are scattered: the
-            // processor's own prefetching stops at the end of each.
-            for (std::size_t i = from + kBatch; i < std::min(from + 2 * kBatch, count); ++i)
-                TARNWICK_PREFETCH(other.Bytes().data() + other.Place(i));
-            for (std::size_t i = 0; i < size; ++i)
-                hashes[i] = PieceKeyHash(other, changes, from + i, end);
+            look(from + kBatch, markedNext);
+            for (std::size_t i = 0; i < size; ++i) {
+                hashes[i] = marked[i] ? KeyHash(other, from + i, end) : other.Hash(from + i);
+                TARNWICK_PREFETCH(&filter_[FilterWord(hashes[i])]);
+            }
+            std::swap(marked, markedNext);
             std::size_t passing = 0;
             for (std::size_t i = 0; i < size; ++i) {
                 if (!InFilter(hashes[i]))

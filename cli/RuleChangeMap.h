@@ -45,15 +45,17 @@ public:
     // What the map of a text of `bytes` bytes takes.
     static std::size_t MemoryBytes(std::size_t bytes) { return (bytes / 64 + 1) * 8; }
 
-private:
+    // What sixty-four bytes of the text hold, a bit a byte.
     struct Kinds {
         std::uint64_t capitals = 0;
         std::uint64_t blanks = 0;
         std::uint64_t tabs = 0;
         std::uint64_t breaks = 0; // CR or LF
     };
+
+private:
     void MarkPart(std::size_t to);
-    inline Kinds ReadWord(std::size_t word) const;
+    template <bool kFold, bool kSpaces, bool kEdges> void MarkWords(std::size_t until);
 
     std::string_view bytes_;
     bool fold_;
