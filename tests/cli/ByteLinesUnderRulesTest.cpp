@@ -288,3 +288,34 @@ TEST_F(ByteLinesUnderRulesTest, WhatItDoesNotServeIsLeftToTheGeneralComparison) 
         EXPECT_EQ(run, general) << row.what;
     }
 }
+
+// The keys of the missing lines take room a line beside the comparison: files whose lines fit
+// without them, but not with them, are left to the general comparison before anything is written.
+TEST_F(ByteLinesUnderRulesTest, KeysThatWouldNotFitAreLeftToTheGeneralComparison) {
+    constexpr int kLines = 100000;
+    QByteArray first, second;
+    for (int i = 0; i < kLines; ++i) {
+        first += "Line " + QByteArray::number(i) + "\n";
+        second += "line " + QByteArray::number(i + kLines) + "\n";
+    }
+    CliOptions options = Options(first, second);
+    // Beside the run, the files and their maps: room for the lines (about 4 MB a side), not for
+    // the keys of all of them as well (about 3.5 MB a side).
+    const qint64 files = first.size() + second.size();
+    options.memoryBytes = (qint64{32} << 20) + files + files / 8 + (qint64{11} << 20);
+    for (const bool rules : {false, true}) {
+        options.rules = rules ? Rules(kCase) : compare::ComparisonRules();
+        std::optional<int> status;
+        const QByteArray got =
+            Printed([&](std::FILE* out) { return CompareLinesAsBytes(options, out); }, status);
+        EXPECT_EQ(status.has_value(), !rules) << rules;
+        EXPECT_EQ(got.isEmpty(), rules) << rules;
+    }
+    std::optional<int> general, run;
+    const QByteArray expected =
+        Printed([&](std::FILE* out) { return RunGeneralComparison(options, out); }, general);
+    EXPECT_EQ(Printed([&](std::FILE* out) { return RunCliComparison(options, out); }, run),
+              expected);
+    EXPECT_EQ(run, general);
+    EXPECT_EQ(general, 1);
+}
