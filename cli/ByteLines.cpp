@@ -75,6 +75,9 @@ void ByteLines::Cut() {
 
 void ByteLines::HashPieces(std::size_t from, std::size_t to) {
     hashes_.resize(to);
-    for (std::size_t piece = from; piece < to; ++piece)
-        hashes_[piece] = LineHash(Content(piece));
+    for (std::size_t piece = from; piece < to; ++piece) {
+        const std::string_view content = Content(piece);
+        hashes_[piece] = LineHash(content);
+        longest_ = std::max(longest_, content.size());
+    }
 }

@@ -4,7 +4,6 @@
 
 #include "compare/Prefetch.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -65,13 +64,8 @@ public:
         return end == size || bytes_[end] == '\r' ||
                (form_ == Form::AsLoaded && bytes_[end] == '\n');
     }
-    // How long the longest content is, in bytes (read from the cuts each time).
-    std::size_t LongestContent() const {
-        std::size_t longest = 0;
-        for (std::size_t piece = 0; piece < pieces_; ++piece)
-            longest = std::max(longest, Content(piece).size());
-        return longest;
-    }
+    // How long the longest content is, in bytes.
+    std::size_t LongestContent() const { return longest_; }
     Form TextForm() const { return form_; }
     bool NonAscii() const { return nonAscii_; }
     std::string_view Bytes() const { return bytes_; }
@@ -94,6 +88,7 @@ private:
     std::size_t pieces_ = 0;
     std::size_t maxPieces_;
     RuleChangeMap* changes_;
+    std::size_t longest_ = 0;
     bool nonAscii_ = false;
     bool complete_ = true;
 };

@@ -40,19 +40,23 @@ public:
         keyOf_.reserve(missing.size());
         std::array<std::uint64_t, kBatch> hashes{};
         // The missing pieces are scattered over the text: where each stands and its hash are
-        // asked for two batches ahead, its bytes one batch ahead, and its slot before it is
-        // entered.
+        // asked for two batches ahead, its first and last bytes one batch ahead, and its slot
+        // and its word of the filter before it is entered.
         for (std::size_t from = 0; from < missing.size(); from += kBatch) {
             const std::size_t size = std::min(kBatch, missing.size() - from);
             for (std::size_t i = from + 2 * kBatch; i < std::min(from + 3 * kBatch, missing.size());
                  ++i)
                 own.Prefetch(missing[i]);
             for (std::size_t i = from + kBatch; i < std::min(from + 2 * kBatch, missing.size());
-                 ++i)
-                TARNWICK_PREFETCH(own.Bytes().data() + own.Place(missing[i]));
+                 ++i) {
+                const std::string_view content = own.Content(missing[i]);
+                TARNWICK_PREFETCH(content.data());
+                TARNWICK_PREFETCH(content.data() + content.size());
+            }
             for (std::size_t i = 0; i < size; ++i) {
                 hashes[i] = PieceKeyHash(own, ownChanges, missing[from + i], ownEnd_);
                 TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
+                TARNWICK_PREFETCH(&filter_[FilterWord(hashes[i])]);
             }
             for (std::size_t i = 0; i < size; ++i)
                 keyOf_.push_back(Enter(hashes[i], missing[from + i]));
@@ -80,8 +84,10 @@ public:
                 const std::string_view content = other.Content(i);
                 const auto at = static_cast<std::size_t>(content.data() - other.Bytes().data());
                 flags[i - first] = changes.AnyIn(at, at + content.size());
-                if (flags[i - first])
+                if (flags[i - first]) { // its first and its last byte are read first
                     TARNWICK_PREFETCH(content.data());
+                    TARNWICK_PREFETCH(content.data() + content.size());
+                }
             }
         };
         look(0, marked);
