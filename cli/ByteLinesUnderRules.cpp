@@ -9,9 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <chrono>
-#include <cstdio>
-#include <ctime>
 #include <string_view>
 
 namespace {
