@@ -59,9 +59,14 @@ struct Form {
     bool lineNumbers = false;
     bool count = false;
     bool quiet = false;
+    bool explain = false; // which asks for nothing more with --count or -q
 };
-constexpr Form kForms[] = {
-    {"readable"}, {"numbered", true}, {"count", false, true}, {"quiet", false, false, true}};
+constexpr Form kForms[] = {{"readable"},
+                           {"numbered", true},
+                           {"count", false, true},
+                           {"quiet", false, false, true},
+                           {"count, explain", false, true, false, true},
+                           {"quiet, explain", false, false, true, true}};
 
 compare::ComparisonRules Rules(LookalikeKinds kinds) {
     compare::RuleChoice choice;
@@ -89,6 +94,7 @@ protected:
                     options.lineNumbers = form.lineNumbers;
                     options.count = form.count;
                     options.quiet = form.quiet;
+                    options.explain = form.explain;
                     const std::string named =
                         what + ", " + set.name + (exact ? ", exact, " : ", ") + form.name;
                     std::optional<int> general, asBytes;
