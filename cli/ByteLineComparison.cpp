@@ -52,7 +52,6 @@ std::optional<std::string_view> ComparedBytes(std::string_view bytes, bool exact
 
 struct Side {
     std::unique_ptr<MappedFile> file;
-    std::optional<RuleChangeMap> changes; // under rules
     std::optional<ByteLines> lines;
     std::optional<ByteLineTable> table;
     std::vector<std::uint32_t> missing;
@@ -71,10 +70,11 @@ Prepared Prepare(const QByteArray& path, bool exact, bool counts,
     const std::optional<std::string_view> bytes = ComparedBytes(side.file->Bytes(), exact);
     if (!bytes)
         return Prepared::NotBytes;
+    std::optional<RuleChangeMap> changes;
     if (rules.Any())
-        side.changes.emplace(*bytes, rules.Kinds());
+        changes.emplace(*bytes, rules.Kinds());
     side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
-                       maxPieces, side.changes ? &*side.changes : nullptr);
+                       maxPieces, changes ? &*changes : nullptr);
     if (!side.lines->Complete())
         return Prepared::TooLarge;
     side.table.emplace(*side.lines, counts ? &side.repeats : nullptr);
@@ -121,7 +121,7 @@ bool RulesServed(const CliOptions& options) {
 // What the lines and the table of a text and the list of its missing pieces take.
 qint64 SideBytes(const Side& side) {
     const std::size_t pieces = side.lines->PieceCount();
-    return static_cast<qint64>(pieces * ByteLines::kBytesPerPiece +
+    return static_cast<qint64>(pieces * ByteLines::kBytesPerPiece + pieces / 8 + 8 +
                                ByteLineTable::MemoryBytes(pieces) +
                                side.missing.size() * sizeof(std::uint32_t));
 }
@@ -140,11 +140,9 @@ bool SortOutUnderRules(const CliOptions& options, Side& first, Side& second, qin
         return false;
     const compare::LookalikeKinds kinds = options.rules.Kinds();
     auto secondRed = std::async(std::launch::async, [&] {
-        KeepRedUnderRules(*second.lines, *second.changes, second.missing, *first.lines,
-                          *first.changes, kinds);
+        KeepRedUnderRules(*second.lines, second.missing, *first.lines, kinds);
     });
-    KeepRedUnderRules(*first.lines, *first.changes, first.missing, *second.lines, *second.changes,
-                      kinds);
+    KeepRedUnderRules(*first.lines, first.missing, *second.lines, kinds);
     secondRed.get();
     return true;
 }
@@ -180,11 +178,7 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
         return std::nullopt;
     // The files are mapped whole; their pieces share what is left, in proportion to their size.
     const bool rules = options.rules.Any();
-    // Under rules each file has its map of where they may change its lines.
-    const qint64 maps = rules ? static_cast<qint64>(RuleChangeMap::MemoryBytes(size1) +
-                                                    RuleChangeMap::MemoryBytes(size2))
-                              : 0;
-    const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2 - maps;
+    const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
     if (left <= 0)
         return rules ? std::nullopt : CompareSpilled(options, out);
     const qint64 pieces =
@@ -212,7 +206,6 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
         if (rules)
             return std::nullopt;
         for (Side* side : {&first, &second}) { // the room is the other comparison's now
-            side->changes.reset();
             side->table.reset();
             side->lines.reset();
             side->file.reset();

@@ -55,6 +55,7 @@ void ByteLines::Cut() {
             complete_ = false;
             cuts_ = {};
             hashes_ = {};
+            changing_ = {};
             return;
         }
         if (changes_)
@@ -75,9 +76,16 @@ void ByteLines::Cut() {
 
 void ByteLines::HashPieces(std::size_t from, std::size_t to) {
     hashes_.resize(to);
+    if (changes_)
+        changing_.resize(to / 64 + 1);
     for (std::size_t piece = from; piece < to; ++piece) {
         const std::string_view content = Content(piece);
         hashes_[piece] = LineHash(content);
         longest_ = std::max(longest_, content.size());
+        if (changes_) {
+            const auto at = static_cast<std::size_t>(content.data() - bytes_.data());
+            changing_[piece / 64] |= std::uint64_t{changes_->AnyIn(at, at + content.size())}
+                                     << (piece % 64);
+        }
     }
 }

@@ -2,7 +2,6 @@
 
 #include "cli/ByteRuleKey.h"
 #include "cli/LineHash.h"
-#include "cli/RuleChangeMap.h"
 
 #include "compare/Prefetch.h"
 
@@ -30,8 +29,8 @@ std::size_t FilterWords(std::size_t keys) {
 // The distinct keys of the missing pieces, each named by the first missing piece that has it.
 class MissingByteKeys {
 public:
-    MissingByteKeys(const ByteLines& own, const RuleChangeMap& ownChanges,
-                    const std::vector<std::uint32_t>& missing, compare::LookalikeKinds kinds)
+    MissingByteKeys(const ByteLines& own, const std::vector<std::uint32_t>& missing,
+                    compare::LookalikeKinds kinds)
         : own_(own), ownEnd_(own.Bytes().data() + own.Bytes().size()), key_(kinds), remade_(kinds),
           slots_(SlotCount(missing.size()), 0), filter_(FilterWords(missing.size()), 0) {
         keyOf_.reserve(missing.size());
@@ -51,7 +50,7 @@ public:
                 TARNWICK_PREFETCH(content.data() + content.size());
             }
             for (std::size_t i = 0; i < size; ++i) {
-                hashes[i] = PieceKeyHash(own, ownChanges, missing[from + i], ownEnd_);
+                hashes[i] = PieceKeyHash(own, missing[from + i], ownEnd_);
                 TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
                 TARNWICK_PREFETCH(&filter_[FilterWord(hashes[i])]);
             }
@@ -63,11 +62,11 @@ public:
     }
 
     // Keys each line of `other` in turn until every key has found a line or it ends; a line that
-    // `changes` (its map) does not mark is its own key. The filter
+    // the rules may not change is its own key. The filter
     // and the slots are larger than the nearest cache: the hashes of a batch of lines are made
     // first and their words of the filter asked for, then the slots of those that pass it, so
     // that the waits for them overlap.
-    void FindLines(const ByteLines& other, const RuleChangeMap& changes) {
+    void FindLines(const ByteLines& other) {
         const std::size_t count = other.PieceCount();
         const char* const end = other.Bytes().data() + other.Bytes().size();
         std::array<std::uint64_t, kBatch> hashes{};
@@ -78,10 +77,9 @@ public:
         std::array<bool, kBatch> marked{}, markedNext{};
         const auto look = [&](std::size_t first, std::array<bool, kBatch>& flags) {
             for (std::size_t i = first; i < std::min(first + kBatch, count); ++i) {
-                const std::string_view content = other.Content(i);
-                const auto at = static_cast<std::size_t>(content.data() - other.Bytes().data());
-                flags[i - first] = changes.AnyIn(at, at + content.size());
+                flags[i - first] = other.MayChange(i);
                 if (flags[i - first]) { // its first and its last byte are read first
+                    const std::string_view content = other.Content(i);
                     TARNWICK_PREFETCH(content.data());
                     TARNWICK_PREFETCH(content.data() + content.size());
                 }
@@ -130,19 +128,15 @@ private:
         const std::uint64_t bits = FilterBits(hash);
         return (filter_[FilterWord(hash)] & bits) == bits;
     }
-    // The hash of the key of a piece, its own hash when its map marks none of its bytes.
-    std::uint64_t PieceKeyHash(const ByteLines& lines, const RuleChangeMap& changes,
-                               std::size_t piece, const char* end) {
-        const std::string_view content = lines.Content(piece);
-        const auto at = static_cast<std::size_t>(content.data() - lines.Bytes().data());
-        return changes.AnyIn(at, at + content.size()) ? KeyHash(lines, piece, end)
-                                                      : lines.Hash(piece);
-    }
     // The hash of the key of a piece: its own when the rules leave it as it is.
     std::uint64_t KeyHash(const ByteLines& lines, std::size_t piece, const char* end) {
         bool changed = false;
         const std::string_view key = key_.Of(lines.Content(piece), changed, end);
         return changed ? LineHash(key) : lines.Hash(piece);
+    }
+    // The same, without reading the piece when the rules may not change it.
+    std::uint64_t PieceKeyHash(const ByteLines& lines, std::size_t piece, const char* end) {
+        return lines.MayChange(piece) ? KeyHash(lines, piece, end) : lines.Hash(piece);
     }
     // Whether the key of the piece is key number `id`.
     bool IsKey(const ByteLines& lines, std::size_t piece, const char* end, std::uint32_t id) {
@@ -195,13 +189,12 @@ private:
 
 } // namespace
 
-void KeepRedUnderRules(const ByteLines& own, const RuleChangeMap& ownChanges,
-                       std::vector<std::uint32_t>& missing, const ByteLines& other,
-                       const RuleChangeMap& otherChanges, compare::LookalikeKinds kinds) {
+void KeepRedUnderRules(const ByteLines& own, std::vector<std::uint32_t>& missing,
+                       const ByteLines& other, compare::LookalikeKinds kinds) {
     if (missing.empty())
         return;
-    MissingByteKeys keys(own, ownChanges, missing, kinds);
-    keys.FindLines(other, otherChanges);
+    MissingByteKeys keys(own, missing, kinds);
+    keys.FindLines(other);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < missing.size(); ++i)
         if (!keys.Matched(i))

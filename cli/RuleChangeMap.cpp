@@ -68,10 +68,10 @@ RuleChangeMap::RuleChangeMap(std::string_view bytes, compare::LookalikeKinds kin
     : bytes_(bytes), fold_(kinds.Has(LookalikeKind::Case)),
       inner_(kinds.Has(LookalikeKind::InnerSpace)),
       edges_(kinds.Has(LookalikeKind::LeadingSpace) || kinds.Has(LookalikeKind::TrailingSpace)),
-      marks_(MemoryBytes(bytes.size()) / 8, 0) {}
+      marks_(kKeptWords, 0), wordCount_(bytes.size() / 64 + 1) {}
 
 void RuleChangeMap::MarkPart(std::size_t to) {
-    const std::size_t words = marks_.size();
+    const std::size_t words = wordCount_;
     const std::size_t until = to >= bytes_.size()
                                   ? words
                                   : std::min(words, std::max((to + 63) / 64, words_ + kPartWords));
@@ -88,7 +88,7 @@ void RuleChangeMap::MarkPart(std::size_t to) {
 // Each word is marked once the next is read, for a blank before a break that begins it; the
 // text's end stands for a break, and the bytes after it for none.
 template <bool kFold, bool kSpaces, bool kEdges> void RuleChangeMap::MarkWords(std::size_t until) {
-    const std::size_t words = marks_.size();
+    const std::size_t words = wordCount_;
     const std::size_t whole = bytes_.size() / 64; // words of 64 bytes of the text
     const auto readWord = [&](std::size_t word) {
         const std::size_t at = word * 64;
@@ -120,7 +120,7 @@ template <bool kFold, bool kSpaces, bool kEdges> void RuleChangeMap::MarkWords(s
             const std::uint64_t nextBreak = word + 1 < words ? next.breaks & 1 : 0;
             marked |= spaces & (now.breaks << 1 | lastBreak | now.breaks >> 1 | nextBreak << 63);
         }
-        marks[word] = marked;
+        marks[word % kKeptWords] = marked;
         lastSpace = spaces >> 63;
         lastBreak = now.breaks >> 63;
     }

@@ -15,7 +15,9 @@
 // mark may still be (the marks only ever say too much), and has its key made to tell.
 //
 // The text is read sixty-four bytes at a time, sixteen at once, a part at a time as it is asked
-// for (MarkThrough), so that the lines to be keyed are still in the cache when they are.
+// for (MarkThrough), so that it is marked while it is in the cache as it is cut; only the marks of
+// the last kKeptBytes bytes marked are kept, and a stretch that begins before them counts as
+// marked.
 class RuleChangeMap {
 public:
     RuleChangeMap(std::string_view bytes, compare::LookalikeKinds kinds);
@@ -25,25 +27,29 @@ public:
         if (to > marked_)
             MarkPart(to);
     }
-    // Whether a byte of [from, to) is marked; [from, to) must be marked through.
+    // Whether a byte of [from, to) is marked, or [from, to) begins before the marks kept; it must
+    // be marked through.
     bool AnyIn(std::size_t from, std::size_t to) const {
         if (from >= to)
             return false;
         const std::size_t first = from / 64, last = (to - 1) / 64;
+        if (first + kKeptWords < words_)
+            return true;
         const std::uint64_t head = ~std::uint64_t{0} << (from % 64);
         const std::uint64_t tail = ~std::uint64_t{0} >> (63 - (to - 1) % 64);
         if (first == last)
-            return (marks_[first] & head & tail) != 0;
-        if ((marks_[first] & head) != 0 || (marks_[last] & tail) != 0)
+            return (Word(first) & head & tail) != 0;
+        if ((Word(first) & head) != 0 || (Word(last) & tail) != 0)
             return true;
         for (std::size_t word = first + 1; word < last; ++word)
-            if (marks_[word] != 0)
+            if (Word(word) != 0)
                 return true;
         return false;
     }
 
-    // What the map of a text of `bytes` bytes takes.
-    static std::size_t MemoryBytes(std::size_t bytes) { return (bytes / 64 + 1) * 8; }
+    // The marks kept: a few blocks of cutting, and what is marked ahead of them.
+    static constexpr std::size_t kKeptWords = 4096;
+    static constexpr std::size_t kKeptBytes = 64 * kKeptWords;
 
     // What sixty-four bytes of the text hold, a bit a byte.
     struct Kinds {
@@ -54,6 +60,7 @@ public:
     };
 
 private:
+    std::uint64_t Word(std::size_t word) const { return marks_[word % kKeptWords]; }
     void MarkPart(std::size_t to);
     template <bool kFold, bool kSpaces, bool kEdges> void MarkWords(std::size_t until);
 
@@ -61,10 +68,11 @@ private:
     bool fold_;
     bool inner_;
     bool edges_;
-    std::vector<std::uint64_t> marks_;
-    std::size_t marked_ = 0; // bytes marked: whole words, or the whole text
-    std::size_t words_ = 0;  // words marked
-    Kinds next_;             // the word after the last marked
+    std::vector<std::uint64_t> marks_; // word w at w % kKeptWords
+    std::size_t marked_ = 0;           // bytes marked: whole words, or the whole text
+    std::size_t words_ = 0;            // words marked
+    std::size_t wordCount_;            // words of the text, with the one its end stands in
+    Kinds next_;                       // the word after the last marked
     std::uint64_t lastSpace_ = 0;
     std::uint64_t lastBreak_ = 1; // the text's start stands for a break
 };
