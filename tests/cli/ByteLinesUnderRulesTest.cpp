@@ -161,6 +161,8 @@ TEST_F(ByteLinesUnderRulesTest, RandomAsciiTextsGiveTheReportOfTheDecodedTexts) 
 
 TEST_F(ByteLinesUnderRulesTest, ChosenPairsGiveTheReportOfTheDecodedTexts) {
     const QByteArray longLine = QByteArray(40, 'x') + "  \t " + QByteArray(30, 'Y') + " ";
+    // Longer than the marks the cutting keeps: such a line is keyed whatever they said.
+    const QByteArray hugeLine = "A" + QByteArray(300000, 'b') + " c";
     const struct {
         const char* what;
         QByteArray first;
@@ -175,6 +177,8 @@ TEST_F(ByteLinesUnderRulesTest, ChosenPairsGiveTheReportOfTheDecodedTexts) {
         {"other control bytes are no blanks", "a\vb\fc\n", "a b c\n"},
         {"a NUL byte", QByteArray("A\0 b\n", 5), QByteArray("a\0b\n", 4)},
         {"lone CR and LF in exact text", "a \r\nb\n \rc", "a\r\nb\n\rC"},
+        {"a line longer than the marks kept", "x\n" + hugeLine + "\ny\n",
+         hugeLine.toLower() + "\ny\n" + hugeLine.mid(1)},
     };
     for (const auto& pair : pairs)
         ExpectSame(pair.first, pair.second, pair.what);
