@@ -37,9 +37,11 @@ public:
             return true;
         const std::uint64_t head = ~std::uint64_t{0} << (from % 64);
         const std::uint64_t tail = ~std::uint64_t{0} >> (63 - (to - 1) % 64);
-        if (first == last)
-            return (Word(first) & head & tail) != 0;
-        if ((Word(first) & head) != 0 || (Word(last) & tail) != 0)
+        // Most lines are in one word or two: read both ends without asking which.
+        const std::uint64_t ends =
+            (Word(first) & head & (first == last ? tail : ~std::uint64_t{0})) |
+            (Word(last) & tail & (first == last ? head : ~std::uint64_t{0}));
+        if (ends != 0)
             return true;
         for (std::size_t word = first + 1; word < last; ++word)
             if (Word(word) != 0)
