@@ -62,18 +62,17 @@ public:
     }
 
     // Keys each line of `other` in turn until every key has found a line or it ends; a line that
-    // the rules may not change is its own key. The filter
-    // and the slots are larger than the nearest cache: the hashes of a batch of lines are made
-    // first and their words of the filter asked for, then the slots of those that pass it, so
-    // that the waits for them overlap.
+    // the rules may not change is its own key. The filter and the slots are larger than the
+    // nearest cache: the hashes of a batch of lines are made first and their words of the filter
+    // asked for, then the slots of those that pass it, so that the waits for them overlap.
     void FindLines(const ByteLines& other) {
         const std::size_t count = other.PieceCount();
         const char* const end = other.Bytes().data() + other.Bytes().size();
         std::array<std::uint64_t, kBatch> hashes{};
         std::array<std::uint32_t, kBatch> passed{};
-        // Which lines of a batch the map marks is read a batch ahead, and the bytes of those
-        // asked for: the lines are read in order, but the pages of a mapped file are scattered,
-        // and the processor's own prefetching stops at the end of each.
+        // Which lines of a batch the rules may change is read a batch ahead, and the bytes of
+        // those asked for: the lines are read in order, but the pages of a mapped file are
+        // scattered, and the processor's own prefetching stops at the end of each.
         std::array<bool, kBatch> marked{}, markedNext{};
         const auto look = [&](std::size_t first, std::array<bool, kBatch>& flags) {
             for (std::size_t i = first; i < std::min(first + kBatch, count); ++i) {
@@ -101,14 +100,8 @@ public:
                 TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
                 passed[passing++] = static_cast<std::uint32_t>(i);
             }
-            for (std::size_t k = 0; k < passing && unmatched_ > 0; ++k) {
-                const std::size_t i = passed[k];
-                const std::uint32_t id = FindUnmatched(other, from + i, end, hashes[i]);
-                if (id != kNone) {
-                    found_[id] = true;
-                    --unmatched_;
-                }
-            }
+            for (std::size_t k = 0; k < passing && unmatched_ > 0; ++k)
+                LookUp(other, from + passed[k], end, hashes[passed[k]]);
         }
     }
 
@@ -143,6 +136,14 @@ private:
         bool changed = false;
         const std::string_view key = key_.Of(lines.Content(piece), changed, end);
         return remade_.Of(own_.Content(firstOf_[id]), changed, ownEnd_) == key;
+    }
+    // Notes the key of the piece as found, if it is one of the table's that has not found a line.
+    void LookUp(const ByteLines& lines, std::size_t piece, const char* end, std::uint64_t hash) {
+        const std::uint32_t id = FindUnmatched(lines, piece, end, hash);
+        if (id != kNone) {
+            found_[id] = true;
+            --unmatched_;
+        }
     }
     // The number of a key that has not found a line yet and is the key of the piece, or kNone.
     std::uint32_t FindUnmatched(const ByteLines& lines, std::size_t piece, const char* end,
