@@ -79,8 +79,8 @@ public:
     static constexpr std::size_t kBytesPerPiece = 2 * sizeof(std::uint64_t);
 
 private:
-    void Cut();
-    void HashPieces(std::size_t from, std::size_t to);
+    void Cut(RuleChangeMap* changes);
+    void HashPieces(std::size_t from, std::size_t to, const RuleChangeMap* changes);
 
     std::string_view bytes_;
     Form form_;
@@ -94,7 +94,6 @@ private:
     std::vector<std::uint64_t> changing_; // a bit a piece, with a map (see MayChange)
     std::size_t pieces_ = 0;
     std::size_t maxPieces_;
-    RuleChangeMap* changes_;
     std::size_t longest_ = 0;
     bool nonAscii_ = false;
     bool complete_ = true;
