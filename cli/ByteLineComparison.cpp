@@ -4,6 +4,8 @@
 #include "cli/ByteLineTable.h"
 #include "cli/ByteLines.h"
 #include "cli/ByteLinesReport.h"
+#include "cli/ByteLinesUnderRules.h"
+#include "cli/ByteRuleKey.h"
 #include "cli/MappedFile.h"
 #include "cli/ReportSinks.h"
 #include "cli/ShownName.h"
@@ -58,17 +60,21 @@ struct Side {
 
 enum class Prepared { Ready, NotBytes, TooLarge };
 
-// Maps, cuts and indexes one file; `counts`: and keeps its repeated pieces.
-Prepared Prepare(const QByteArray& path, bool exact, bool counts, std::size_t maxPieces,
-                 Side& side) {
+// Maps, cuts and indexes one file; `counts`: and keeps its repeated pieces; under `rules`: and
+// marks where they may change its lines.
+Prepared Prepare(const QByteArray& path, bool exact, bool counts,
+                 const compare::ComparisonRules& rules, std::size_t maxPieces, Side& side) {
     side.file = MappedFile::Open(path, true);
     if (!side.file)
         return Prepared::NotBytes;
     const std::optional<std::string_view> bytes = ComparedBytes(side.file->Bytes(), exact);
     if (!bytes)
         return Prepared::NotBytes;
+    std::optional<RuleChangeMap> changes;
+    if (rules.Any())
+        changes.emplace(*bytes, rules.Kinds());
     side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
-                       maxPieces);
+                       maxPieces, changes ? &*changes : nullptr);
     if (!side.lines->Complete())
         return Prepared::TooLarge;
     side.table.emplace(*side.lines, counts ? &side.repeats : nullptr);
@@ -104,6 +110,43 @@ std::optional<int> CompareSpilled(const CliOptions& options, std::FILE* out) {
     return CompareLinesSpilled(options, {*file1, bytes1}, {*file2, bytes2}, out);
 }
 
+// Whether the rules are only some of those about blanks, tabs and case, with nothing in the report
+// that names what they matched: what the comparison on bytes does when both texts are ASCII.
+bool RulesServed(const CliOptions& options) {
+    const compare::ComparisonRules& rules = options.rules;
+    return !rules.HasMasks() && !rules.HasIgnoreMatching() && ByteRuleKey::Serves(rules.Kinds()) &&
+           !options.json && !options.counts;
+}
+
+// What the lines and the table of a text and the list of its missing pieces take.
+qint64 SideBytes(const Side& side) {
+    const std::size_t pieces = side.lines->PieceCount();
+    return static_cast<qint64>(pieces * ByteLines::kBytesPerPiece + pieces / 8 + 8 +
+                               ByteLineTable::MemoryBytes(pieces) +
+                               side.missing.size() * sizeof(std::uint32_t));
+}
+
+// Under the rules, the missing pieces of both sides that the rules leave red, the two directions
+// side by side; false, having changed nothing, when a text is not ASCII or the keys would not fit
+// in `left` bytes beside what the sides take.
+bool SortOutUnderRules(const CliOptions& options, Side& first, Side& second, qint64 left) {
+    if (first.lines->NonAscii() || second.lines->NonAscii())
+        return false;
+    const std::size_t longest =
+        std::max(first.lines->LongestContent(), second.lines->LongestContent());
+    const qint64 keys = static_cast<qint64>(RedUnderRulesBytes(first.missing.size(), longest) +
+                                            RedUnderRulesBytes(second.missing.size(), longest));
+    if (keys > left - SideBytes(first) - SideBytes(second))
+        return false;
+    const compare::LookalikeKinds kinds = options.rules.Kinds();
+    auto secondRed = std::async(std::launch::async, [&] {
+        KeepRedUnderRules(*second.lines, second.missing, *first.lines, kinds);
+    });
+    KeepRedUnderRules(*first.lines, first.missing, *second.lines, kinds);
+    secondRed.get();
+    return true;
+}
+
 qint64 OrdinaryFileSize(const QByteArray& path) {
     struct stat status {};
     if (stat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -117,8 +160,9 @@ bool LinesAsBytesServe(const CliOptions& options) {
     // Standard input is read by the general comparison; a file named "-" is reached as ./-.
     if (options.file1 == kStandardInput || options.file2 == kStandardInput)
         return false;
-    // Look-alikes and the rules are only worked out on decoded texts.
-    if (options.rules.Any())
+    // Look-alikes, and the rules but for those about blanks, tabs and case, are only worked out on
+    // decoded texts.
+    if (options.rules.Any() && !RulesServed(options))
         return false;
     CliOptions served = options;
     served.explain = options.explain && (options.count || options.quiet);
@@ -133,9 +177,10 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     if (size1 < 0 || size2 < 0)
         return std::nullopt;
     // The files are mapped whole; their pieces share what is left, in proportion to their size.
+    const bool rules = options.rules.Any();
     const qint64 left = MemoryAllowance(options, size1 + size2) - kRunBytes - size1 - size2;
     if (left <= 0)
-        return CompareSpilled(options, out);
+        return rules ? std::nullopt : CompareSpilled(options, out);
     const qint64 pieces =
         options.counts
             ? std::min(left / (kBytesPerPiece + qint64{kCountBytesPerPiece}), kMostCountedPieces)
@@ -149,14 +194,17 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     };
     Side first, second;
     auto secondReady = std::async(std::launch::async, [&] {
-        return Prepare(options.file2, options.exact, options.counts, share(size2), second);
+        return Prepare(options.file2, options.exact, options.counts, options.rules, share(size2),
+                       second);
     });
     const Prepared firstReady =
-        Prepare(options.file1, options.exact, options.counts, share(size1), first);
+        Prepare(options.file1, options.exact, options.counts, options.rules, share(size1), first);
     const Prepared secondReadyNow = secondReady.get();
     if (firstReady == Prepared::NotBytes || secondReadyNow == Prepared::NotBytes)
         return std::nullopt;
     if (firstReady == Prepared::TooLarge || secondReadyNow == Prepared::TooLarge) {
+        if (rules)
+            return std::nullopt;
         for (Side* side : {&first, &second}) { // the room is the other comparison's now
             side->table.reset();
             side->lines.reset();
@@ -165,10 +213,14 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
         }
         return CompareSpilled(options, out);
     }
+    if (rules && (first.lines->NonAscii() || second.lines->NonAscii()))
+        return std::nullopt;
     auto secondMissing = std::async(
         std::launch::async, [&] { second.missing = first.table->MissingOf(*second.lines); });
     first.missing = second.table->MissingOf(*first.lines);
     secondMissing.get();
+    if (rules && !SortOutUnderRules(options, first, second, left))
+        return std::nullopt;
     std::array<std::vector<ByteCountedLine>, 2> counted;
     // -q has its answer once a line is missing.
     if (options.counts && !(options.quiet && (!first.missing.empty() || !second.missing.empty())))

@@ -13,7 +13,8 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
 } // namespace
 
-ByteLines::ByteLines(std::string_view bytes, Form form, std::size_t maxPieces)
+ByteLines::ByteLines(std::string_view bytes, Form form, std::size_t maxPieces,
+                     RuleChangeMap* changes)
     : bytes_(bytes), form_(form), maxPieces_(maxPieces) {
     // Lines of a few dozen bytes are the common case; other texts grow the buffers as they go.
     const std::size_t expected = std::min(bytes.size() / 32, maxPieces) + 4;
@@ -21,10 +22,10 @@ ByteLines::ByteLines(std::string_view bytes, Form form, std::size_t maxPieces)
     hashes_.reserve(expected);
     AdviseLargePages(cuts_.data(), expected * sizeof(std::uint64_t));
     AdviseLargePages(hashes_.data(), expected * sizeof(std::uint64_t));
-    Cut();
+    Cut(changes);
 }
 
-void ByteLines::Cut() {
+void ByteLines::Cut(RuleChangeMap* changes) {
     const bool exact = form_ == Form::Exact;
     const char* const data = bytes_.data();
     const std::size_t size = bytes_.size();
@@ -54,22 +55,37 @@ void ByteLines::Cut() {
             complete_ = false;
             cuts_ = {};
             hashes_ = {};
+            changing_ = {};
             return;
         }
+        if (changes)
+            changes->MarkThrough(block + length);
         // Every piece but the last one cut so far is complete.
-        HashPieces(hashed, cuts_.size() - 1);
+        HashPieces(hashed, cuts_.size() - 1, changes);
         hashed = cuts_.size() - 1;
     }
+    if (changes)
+        changes->MarkThrough(size);
     // The last line, and the empty piece after the CR a load appends.
     if (!exact)
         cuts_.push_back(std::uint64_t{size} << 2);
     cuts_.push_back(std::uint64_t{size} << 2);
     pieces_ = cuts_.size() - 1;
-    HashPieces(hashed, pieces_);
+    HashPieces(hashed, pieces_, changes);
 }
 
-void ByteLines::HashPieces(std::size_t from, std::size_t to) {
+void ByteLines::HashPieces(std::size_t from, std::size_t to, const RuleChangeMap* changes) {
     hashes_.resize(to);
-    for (std::size_t piece = from; piece < to; ++piece)
-        hashes_[piece] = LineHash(Content(piece));
+    if (changes)
+        changing_.resize(to / 64 + 1);
+    for (std::size_t piece = from; piece < to; ++piece) {
+        const std::string_view content = Content(piece);
+        hashes_[piece] = LineHash(content);
+        longest_ = std::max(longest_, content.size());
+        if (changes) {
+            const auto at = static_cast<std::size_t>(content.data() - bytes_.data());
+            changing_[piece / 64] |= std::uint64_t{changes->AnyIn(at, at + content.size())}
+                                     << (piece % 64);
+        }
+    }
 }

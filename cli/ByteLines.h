@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/RuleChangeMap.h"
+
 #include "compare/Prefetch.h"
 
 #include <cstddef>
@@ -22,8 +24,11 @@ public:
     enum class Form { AsLoaded, Exact };
 
     // `bytes` must outlive this; for AsLoaded text, without its byte-order mark. Cutting stops
-    // once the text has more than `maxPieces` pieces.
-    ByteLines(std::string_view bytes, Form form, std::size_t maxPieces);
+    // once the text has more than `maxPieces` pieces. With `changes`, a map of the same bytes, it
+    // is marked as the text is cut, while each block is still in the cache, and each piece noted
+    // as one the rules may change when the map marks a byte of its content (MayChange).
+    ByteLines(std::string_view bytes, Form form, std::size_t maxPieces,
+              RuleChangeMap* changes = nullptr);
 
     // Whether the text was cut to its end.
     bool Complete() const { return complete_; }
@@ -60,15 +65,22 @@ public:
         return end == size || bytes_[end] == '\r' ||
                (form_ == Form::AsLoaded && bytes_[end] == '\n');
     }
+    // Whether the map the text was cut with marks a byte of the piece's content: where it does
+    // not, the rules leave the content as it is (false without a map).
+    bool MayChange(std::size_t piece) const {
+        return !changing_.empty() && (changing_[piece / 64] >> (piece % 64) & 1) != 0;
+    }
+    // How long the longest content is, in bytes.
+    std::size_t LongestContent() const { return longest_; }
     Form TextForm() const { return form_; }
     bool NonAscii() const { return nonAscii_; }
     std::string_view Bytes() const { return bytes_; }
-    // What the cuts and hashes take, in bytes, a piece.
+    // What the cuts and hashes take, in bytes, a piece (and with a map an eighth of a byte more).
     static constexpr std::size_t kBytesPerPiece = 2 * sizeof(std::uint64_t);
 
 private:
-    void Cut();
-    void HashPieces(std::size_t from, std::size_t to);
+    void Cut(RuleChangeMap* changes);
+    void HashPieces(std::size_t from, std::size_t to, const RuleChangeMap* changes);
 
     std::string_view bytes_;
     Form form_;
@@ -79,8 +91,10 @@ private:
     // the end, with nothing in front.
     std::vector<std::uint64_t> cuts_;
     std::vector<std::uint64_t> hashes_;
+    std::vector<std::uint64_t> changing_; // a bit a piece, with a map (see MayChange)
     std::size_t pieces_ = 0;
     std::size_t maxPieces_;
+    std::size_t longest_ = 0;
     bool nonAscii_ = false;
     bool complete_ = true;
 };

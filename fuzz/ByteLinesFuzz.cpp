@@ -1,9 +1,10 @@
 // The line comparison on bytes against the comparison of the decoded texts: on every pair of files
 // the first takes, both must print the same report and end with the same status. The first byte
 // picks the report (readable, numbered, JSON or counts; loaded or exact; in memory or through
-// temporary files; with or without the lines counted differently, --counts) and whether the rest is
-// taken as it is or as picks from pieces that make breaks, multi-byte characters, marks and broken
-// UTF-8 likely; a 0xFF byte ends the first file.
+// temporary files; with or without the lines counted differently, --counts; under the rules about
+// blanks, tabs and case or none) and whether the rest is taken as it is or as picks from pieces
+// that make breaks, multi-byte characters, marks and broken UTF-8 likely; a 0xFF byte ends the
+// first file.
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
@@ -60,7 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const char* const kPieces[] = {"a",
                                           "b",
                                           "ab",
+                                          "AB",
                                           " ",
+                                          "  ",
                                           "\r",
                                           "\n",
                                           "\r\n",
@@ -99,6 +102,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (flags & 32) // through temporary files
         options.memoryBytes = 1;
     options.counts = (flags & 64) != 0;
+    if (flags & 128) { // the rules about blanks, tabs and case: -w -i, or with 64 -b -i
+        using compare::LookalikeKind;
+        compare::RuleChoice choice;
+        choice.kinds = compare::LookalikeKinds(LookalikeKind::TrailingSpace)
+                           .With(LookalikeKind::InnerSpace)
+                           .With(LookalikeKind::Case);
+        if (!options.counts)
+            choice.kinds = choice.kinds.With(LookalikeKind::LeadingSpace);
+        options.rules = compare::ComparisonRules(choice);
+        options.counts = false;
+    }
     options.file1 = QByteArray::fromStdString(scratch.files[0]);
     options.file2 = QByteArray::fromStdString(scratch.files[1]);
     WriteFile(scratch.files[0], bytes[0]);

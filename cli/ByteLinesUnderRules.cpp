@@ -1,0 +1,210 @@
+#include "cli/ByteLinesUnderRules.h"
+
+#include "cli/ByteRuleKey.h"
+#include "cli/LineHash.h"
+
+#include "compare/Prefetch.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <string_view>
+
+namespace {
+
+constexpr std::uint32_t kNone = ~std::uint32_t{0};
+// Lines of the other text hashed before their look-ups.
+constexpr std::size_t kBatch = 32;
+
+std::size_t SlotCount(std::size_t keys) {
+    return std::bit_ceil(std::max<std::size_t>(16, 2 * keys));
+}
+
+// Thirty-two bits a key at least, two set for each in one word: about one line in two hundred
+// whose key is none of the table's is looked up, and the filter stays in the cache.
+std::size_t FilterWords(std::size_t keys) {
+    return std::bit_ceil(std::max<std::size_t>(1024, 32 * keys)) / 64;
+}
+
+// The distinct keys of the missing pieces, each named by the first missing piece that has it.
+class MissingByteKeys {
+public:
+    MissingByteKeys(const ByteLines& own, const std::vector<std::uint32_t>& missing,
+                    compare::LookalikeKinds kinds)
+        : own_(own), ownEnd_(own.Bytes().data() + own.Bytes().size()), key_(kinds), remade_(kinds),
+          slots_(SlotCount(missing.size()), 0), filter_(FilterWords(missing.size()), 0) {
+        keyOf_.reserve(missing.size());
+        std::array<std::uint64_t, kBatch> hashes{};
+        // The missing pieces are scattered over the text: where each stands and its hash are
+        // asked for two batches ahead, its first and last bytes one batch ahead, and its slot
+        // and its word of the filter before it is entered.
+        for (std::size_t from = 0; from < missing.size(); from += kBatch) {
+            const std::size_t size = std::min(kBatch, missing.size() - from);
+            for (std::size_t i = from + 2 * kBatch; i < std::min(from + 3 * kBatch, missing.size());
+                 ++i)
+                own.Prefetch(missing[i]);
+            for (std::size_t i = from + kBatch; i < std::min(from + 2 * kBatch, missing.size());
+                 ++i) {
+                const std::string_view content = own.Content(missing[i]);
+                TARNWICK_PREFETCH(content.data());
+                TARNWICK_PREFETCH(content.data() + content.size());
+            }
+            for (std::size_t i = 0; i < size; ++i) {
+                hashes[i] = PieceKeyHash(own, missing[from + i], ownEnd_);
+                TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
+                TARNWICK_PREFETCH(&filter_[FilterWord(hashes[i])]);
+            }
+            for (std::size_t i = 0; i < size; ++i)
+                keyOf_.push_back(Enter(hashes[i], missing[from + i]));
+        }
+        found_.assign(firstOf_.size(), false);
+        unmatched_ = firstOf_.size();
+    }
+
+    // Keys each line of `other` in turn until every key has found a line or it ends; a line that
+    // the rules may not change is its own key. The filter and the slots are larger than the
+    // nearest cache: the hashes of a batch of lines are made first and their words of the filter
+    // asked for, then the slots of those that pass it, so that the waits for them overlap.
+    void FindLines(const ByteLines& other) {
+        const std::size_t count = other.PieceCount();
+        const char* const end = other.Bytes().data() + other.Bytes().size();
+        std::array<std::uint64_t, kBatch> hashes{};
+        std::array<std::uint32_t, kBatch> passed{};
+        // Which lines of a batch the rules may change is read a batch ahead, and the bytes of
+        // those asked for: the lines are read in order, but the pages of a mapped file are
+        // scattered, and the processor's own prefetching stops at the end of each.
+        std::array<bool, kBatch> marked{}, markedNext{};
+        const auto look = [&](std::size_t first, std::array<bool, kBatch>& flags) {
+            for (std::size_t i = first; i < std::min(first + kBatch, count); ++i) {
+                flags[i - first] = other.MayChange(i);
+                if (flags[i - first]) { // its first and its last byte are read first
+                    const std::string_view content = other.Content(i);
+                    TARNWICK_PREFETCH(content.data());
+                    TARNWICK_PREFETCH(content.data() + content.size());
+                }
+            }
+        };
+        look(0, marked);
+        for (std::size_t from = 0; from < count && unmatched_ > 0; from += kBatch) {
+            const std::size_t size = std::min(kBatch, count - from);
+            look(from + kBatch, markedNext);
+            for (std::size_t i = 0; i < size; ++i) {
+                hashes[i] = marked[i] ? KeyHash(other, from + i, end) : other.Hash(from + i);
+                TARNWICK_PREFETCH(&filter_[FilterWord(hashes[i])]);
+            }
+            std::swap(marked, markedNext);
+            std::size_t passing = 0;
+            for (std::size_t i = 0; i < size; ++i) {
+                if (!InFilter(hashes[i]))
+                    continue;
+                TARNWICK_PREFETCH(&slots_[hashes[i] & (slots_.size() - 1)]);
+                passed[passing++] = static_cast<std::uint32_t>(i);
+            }
+            for (std::size_t k = 0; k < passing && unmatched_ > 0; ++k)
+                LookUp(other, from + passed[k], end, hashes[passed[k]]);
+        }
+    }
+
+    // Whether missing piece number `i` found a line with its key.
+    bool Matched(std::size_t i) const { return found_[keyOf_[i]]; }
+
+private:
+    static std::uint64_t Tag(std::uint64_t hash) { return hash >> 32; }
+    // Other bits than those that pick a slot, so that the two tests do not overlap.
+    std::size_t FilterWord(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash >> 24) & (filter_.size() - 1);
+    }
+    static std::uint64_t FilterBits(std::uint64_t hash) {
+        return std::uint64_t{1} << (hash >> 52 & 63) | std::uint64_t{1} << (hash >> 58);
+    }
+    bool InFilter(std::uint64_t hash) const {
+        const std::uint64_t bits = FilterBits(hash);
+        return (filter_[FilterWord(hash)] & bits) == bits;
+    }
+    // The hash of the key of a piece: its own when the rules leave it as it is.
+    std::uint64_t KeyHash(const ByteLines& lines, std::size_t piece, const char* end) {
+        bool changed = false;
+        const std::string_view key = key_.Of(lines.Content(piece), changed, end);
+        return changed ? LineHash(key) : lines.Hash(piece);
+    }
+    // The same, without reading the piece when the rules may not change it.
+    std::uint64_t PieceKeyHash(const ByteLines& lines, std::size_t piece, const char* end) {
+        return lines.MayChange(piece) ? KeyHash(lines, piece, end) : lines.Hash(piece);
+    }
+    // Whether the key of the piece is key number `id`.
+    bool IsKey(const ByteLines& lines, std::size_t piece, const char* end, std::uint32_t id) {
+        bool changed = false;
+        const std::string_view key = key_.Of(lines.Content(piece), changed, end);
+        return remade_.Of(own_.Content(firstOf_[id]), changed, ownEnd_) == key;
+    }
+    // Notes the key of the piece as found, if it is one of the table's that has not found a line.
+    void LookUp(const ByteLines& lines, std::size_t piece, const char* end, std::uint64_t hash) {
+        const std::uint32_t id = FindUnmatched(lines, piece, end, hash);
+        if (id != kNone) {
+            found_[id] = true;
+            --unmatched_;
+        }
+    }
+    // The number of a key that has not found a line yet and is the key of the piece, or kNone.
+    std::uint32_t FindUnmatched(const ByteLines& lines, std::size_t piece, const char* end,
+                                std::uint64_t hash) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const std::uint64_t slot = slots_[i];
+            if (slot == 0)
+                return kNone;
+            const auto id = static_cast<std::uint32_t>(slot) - 1;
+            if ((slot >> 32) == Tag(hash) && !found_[id] && IsKey(lines, piece, end, id))
+                return id;
+        }
+    }
+    std::uint32_t Enter(std::uint64_t hash, std::uint32_t piece) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = hash & mask;
+        for (;; i = (i + 1) & mask) {
+            const std::uint64_t slot = slots_[i];
+            if (slot == 0)
+                break;
+            const auto id = static_cast<std::uint32_t>(slot) - 1;
+            if ((slot >> 32) == Tag(hash) && IsKey(own_, piece, ownEnd_, id))
+                return id;
+        }
+        const auto id = static_cast<std::uint32_t>(firstOf_.size());
+        firstOf_.push_back(piece);
+        slots_[i] = Tag(hash) << 32 | (id + 1);
+        filter_[FilterWord(hash)] |= FilterBits(hash);
+        return id;
+    }
+
+    const ByteLines& own_;
+    const char* ownEnd_; // as far as the bytes of its pieces may be read
+    ByteRuleKey key_;
+    ByteRuleKey remade_;                 // a key made again to compare with the one in hand
+    std::vector<std::uint64_t> slots_;   // hash's top 32 bits << 32 | key number + 1
+    std::vector<std::uint64_t> filter_;  // a bit for each key's hash
+    std::vector<std::uint32_t> firstOf_; // for each key, the first missing piece with it
+    std::vector<std::uint32_t> keyOf_;   // for each missing piece
+    std::vector<bool> found_;            // for each key
+    std::size_t unmatched_ = 0;
+};
+
+} // namespace
+
+void KeepRedUnderRules(const ByteLines& own, std::vector<std::uint32_t>& missing,
+                       const ByteLines& other, compare::LookalikeKinds kinds) {
+    if (missing.empty())
+        return;
+    MissingByteKeys keys(own, missing, kinds);
+    keys.FindLines(other);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < missing.size(); ++i)
+        if (!keys.Matched(i))
+            missing[kept++] = missing[i];
+    missing.resize(kept);
+}
+
+std::size_t RedUnderRulesBytes(std::size_t missing, std::size_t longestLine) {
+    // The slots, the filter, for each key or missing piece a number and a bit, and two keys.
+    return (SlotCount(missing) + FilterWords(missing)) * sizeof(std::uint64_t) +
+           missing * (2 * sizeof(std::uint32_t) + 1) + 2 * ByteRuleKey::BufferBytes(longestLine);
+}
