@@ -44,6 +44,8 @@ public:
     std::size_t FirstPieceLike(std::size_t piece) const {
         return Find(Content(piece), hashes_[piece]) - 1;
     }
+    // The hash of what piece `piece` holds (ContentHash of its Content).
+    std::uint32_t ContentHashOf(std::size_t piece) const { return hashes_[piece]; }
     // What piece `piece` holds, without the CR that ends it.
     std::u16string_view Content(std::size_t piece) const;
     // The piece that starts at `start`, or the first after it.

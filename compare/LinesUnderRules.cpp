@@ -46,7 +46,10 @@ public:
             if (line % kSlice == 0 && keepGoing && !keepGoing())
                 return false;
             const std::u16string_view content = ContentOf(other, other.PieceAt(line));
-            const std::uint32_t hash = ContentHash(text_.Key(content));
+            // A line the rules leave as it is has the hash its table holds.
+            const std::uint32_t hash = text_.KeyIsContent(content)
+                                           ? other.ContentHashOf(line)
+                                           : ContentHash(text_.Key(content));
             if (!InFilter(hash))
                 continue;
             const std::uint32_t id = Find(text_.Key(content), hash, true);

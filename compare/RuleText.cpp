@@ -444,6 +444,41 @@ std::u16string_view RuleText::Key(std::u16string_view content) {
             work.PlainKey(masked, key.data(), begin, [](std::size_t, std::size_t, std::size_t) {})};
 }
 
+bool RuleText::KeyIsContent(std::u16string_view content) const {
+    const Work& work = *work_;
+    // Of the kinds, only case and confusable change ASCII, and the rules about blanks only blanks
+    // and tabs: at the ends, and in runs or as tabs inside.
+    if (!work.masks.empty() || work.skeletons)
+        return false;
+    if (content.empty())
+        return true;
+    const bool leading = work.spaceKinds.Has(LookalikeKind::LeadingSpace);
+    const bool trailing = work.spaceKinds.Has(LookalikeKind::TrailingSpace);
+    const bool inner = work.spaceKinds.Has(LookalikeKind::InnerSpace);
+    if ((leading && IsBlankOrTab(content.front())) || (trailing && IsBlankOrTab(content.back())))
+        return false;
+    const bool fold = work.unitKinds.Has(LookalikeKind::Case);
+    const char16_t* units = content.data();
+    const std::size_t size = content.size();
+    std::uint32_t blankBefore = 0; // the last unit looked at was a blank
+    std::size_t i = 0;
+    for (; i + kScanUnits <= size; i += kScanUnits) {
+        const UnitMasks found = RuleChangeMasks(units + i, fold);
+        const std::uint32_t doubled = found.b & (found.b << 1 | blankBefore);
+        if (found.a != 0 || (inner && doubled != 0))
+            return false;
+        blankBefore = found.b >> (kScanUnits - 1) & 1;
+    }
+    for (; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0x80 || unit == u'\t' || (fold && unit >= u'A' && unit <= u'Z') ||
+            (inner && unit == u' ' && blankBefore != 0))
+            return false;
+        blankBefore = unit == u' ' ? 1 : 0;
+    }
+    return true;
+}
+
 bool RuleText::FormsInParts(std::u16string_view line) const {
     return work_->masks.empty() && !work_->skeletons && IsAscii(line) &&
            FindUnit(line, u'\r', 0) == line.size();

@@ -56,6 +56,10 @@ public:
     // it: two lines are equal under the rules when their keys are. Valid until the next call of
     // Key or Masked.
     std::u16string_view Key(std::u16string_view content);
+    // Whether the key of `content` is the content itself, told from a quick look at it, sixteen
+    // units at a time; false may also mean that it is not known. Under the rules about blanks and
+    // case most lines keep their content as their key, and it need not be made.
+    bool KeyIsContent(std::u16string_view content) const;
     // The content with the masks applied and nothing else: `content` itself when there are none.
     // Valid as Key.
     std::u16string_view Masked(std::u16string_view content);

@@ -55,6 +55,18 @@ inline UnitMasks FoldedCopy(const char16_t* units, bool fold, char16_t* out) {
     return masks;
 }
 
+inline UnitMasks RuleChangeMasks(const char16_t* units, bool fold) {
+    UnitMasks masks;
+    for (int i = 0; i < kScanUnits; ++i) {
+        const char16_t unit = units[i];
+        const bool changes =
+            unit >= 0x80 || unit == u'\t' || (fold && unit >= u'A' && unit <= u'Z');
+        masks.a |= std::uint32_t{changes} << i;
+        masks.b |= std::uint32_t{unit == u' '} << i;
+    }
+    return masks;
+}
+
 } // namespace portable
 
 #ifdef TARNWICK_UNIT_SCAN_SSE2
@@ -119,6 +131,28 @@ inline UnitMasks FoldedCopy(const char16_t* units, bool fold, char16_t* out) {
             sse2::MaskOf(_mm_cmpeq_epi16(low, tab), _mm_cmpeq_epi16(high, tab))};
 }
 
+// Where the rules about blanks and case may change sixteen units: the mask `a` of the units that
+// are not ASCII, the tabs and, when `fold`, the capitals; `b` of the blanks.
+inline UnitMasks RuleChangeMasks(const char16_t* units, bool fold) {
+    const __m128i low = sse2::Load(units);
+    const __m128i high = sse2::Load(units + 8);
+    const __m128i highBits = sse2::Set(0xFF80);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i tab = sse2::Set(u'\t');
+    const __m128i blank = sse2::Set(u' ');
+    const auto changes = [&](__m128i v) {
+        const __m128i notAscii =
+            _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(v, highBits), zero), _mm_set1_epi16(-1));
+        __m128i found = _mm_or_si128(notAscii, _mm_cmpeq_epi16(v, tab));
+        if (fold) // signed compares: units from 0x8000 on are below 'A', and not ASCII anyway
+            found = _mm_or_si128(found, _mm_and_si128(_mm_cmpgt_epi16(v, sse2::Set(u'A' - 1)),
+                                                      _mm_cmplt_epi16(v, sse2::Set(u'Z' + 1))));
+        return found;
+    };
+    return {sse2::MaskOf(changes(low), changes(high)),
+            sse2::MaskOf(_mm_cmpeq_epi16(low, blank), _mm_cmpeq_epi16(high, blank))};
+}
+
 // Only the units below 0x80 come out right; the others are for the caller to overwrite.
 inline void NarrowAscii(const char16_t* units, char* out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
@@ -131,6 +165,7 @@ using portable::EqualMasks;
 using portable::FoldedCopy;
 using portable::NarrowAscii;
 using portable::NonAsciiOrEqualMask;
+using portable::RuleChangeMasks;
 
 #endif
 

@@ -76,6 +76,42 @@ TEST(RuleTextTest, LongPlainLinesKeyAsTheFormsSay) {
     }
 }
 
+// A line said to be its own key is: every kind, lines of ASCII around sixteen-unit blocks and
+// lines of the pieces every kind changes; and lines of plain lower-case words with single blanks,
+// which make most of a text, are found to be their own keys under the rules about blanks and case.
+TEST(RuleTextTest, ALineSaidToBeItsOwnKeyIs) {
+    std::mt19937 random(17);
+    static const char16_t units[] = {u'a', u'Q', u'z', u'Z', u'@', u'[', u' ', u'\t', u'0'};
+    int said = 0;
+    for (std::uint16_t bits = 1; bits < 1u << compare::kLookalikeKindCount; ++bits) {
+        RuleText text(Rules(LookalikeKinds::FromBits(bits)));
+        for (int i = 0; i < 60; ++i) {
+            std::u16string line;
+            if (i % 2 == 0) {
+                for (int n = static_cast<int>(random() % 70); n > 0; --n)
+                    line += units[random() % (i % 4 == 0 ? 3 : std::size(units))];
+            } else {
+                line = RandomText(random);
+            }
+            SCOPED_TRACE(testing::Message() << "kinds " << bits << " line #" << i);
+            if (text.KeyIsContent(line)) {
+                ++said;
+                EXPECT_EQ(std::u16string(text.Key(line)), line);
+            }
+        }
+    }
+    EXPECT_GT(said, 1000) << "most lines of lower-case words are told";
+    RuleText spacesAndCase(Rules(LookalikeKinds::FromBits(LookalikeKinds(LookalikeKind::Case)
+                                                              .With(LookalikeKind::LeadingSpace)
+                                                              .With(LookalikeKind::TrailingSpace)
+                                                              .With(LookalikeKind::InnerSpace)
+                                                              .Bits())));
+    EXPECT_TRUE(spacesAndCase.KeyIsContent(u"send the report to the team, at noon"));
+    EXPECT_FALSE(spacesAndCase.KeyIsContent(u"send the Report"));
+    EXPECT_FALSE(spacesAndCase.KeyIsContent(u"send  the report"));
+    EXPECT_FALSE(spacesAndCase.KeyIsContent(u"send the report "));
+}
+
 // Each word of a line's form is marked where it stands: formed on its own, the units there give
 // the word. Lines of ASCII, blanks and tabs, long enough to be formed sixteen units at a time,
 // under case and the space kinds.

@@ -52,12 +52,13 @@ struct Scanner {
     std::uint32_t (*nonAsciiOrEqualMask)(const char16_t*, char16_t);
     void (*narrowAscii)(const char16_t*, char*);
     UnitMasks (*foldedCopy)(const char16_t*, bool, char16_t*);
+    UnitMasks (*ruleChangeMasks)(const char16_t*, bool);
 };
 
 const Scanner kScanners[] = {
-    {"built", &EqualMasks, &NonAsciiOrEqualMask, &NarrowAscii, &FoldedCopy},
+    {"built", &EqualMasks, &NonAsciiOrEqualMask, &NarrowAscii, &FoldedCopy, &RuleChangeMasks},
     {"portable", &portable::EqualMasks, &portable::NonAsciiOrEqualMask, &portable::NarrowAscii,
-     &portable::FoldedCopy},
+     &portable::FoldedCopy, &portable::RuleChangeMasks},
 };
 
 } // namespace
@@ -121,6 +122,11 @@ TEST(UnitScanTest, FoldedCopyFoldsCapitalsAlone) {
                 }
                 ASSERT_EQ(found.a, EqualMask(block, u' '));
                 ASSERT_EQ(found.b, EqualMask(block, u'\t'));
+                const UnitMasks changing = scanner.ruleChangeMasks(block.data(), fold);
+                ASSERT_EQ(changing.a, MaskWhere(block, [fold](char16_t u) {
+                              return u > 0x7F || u == u'\t' || (fold && u >= u'A' && u <= u'Z');
+                          }));
+                ASSERT_EQ(changing.b, EqualMask(block, u' '));
             }
         }
     }
