@@ -153,6 +153,14 @@ TEST(UnitScanTest, FindUnitFindsWhatTheStringSearchFinds) {
 
 // Counting a unit, and finding its nth occurrence, sixteen units at a time give what a loop over
 // the units gives: on either side of block boundaries, from any place, and past the last one.
+// A count over more units than a vector lane can count alone, every unit a match.
+TEST(UnitScanTest, CountsRunsLongerThanALaneHolds) {
+    const std::u16string crs(600'000, u'\r');
+    EXPECT_EQ(compare::CountUnit(crs, u'\r', 0, crs.size()), crs.size());
+    EXPECT_EQ(compare::CountUnit(crs, u'\r', 3, crs.size() - 5), crs.size() - 8);
+    EXPECT_EQ(compare::CountUnit(crs, u'\n', 0, crs.size()), 0u);
+}
+
 TEST(UnitScanTest, CountAndNthOccurrenceAgreeWithALoop) {
     std::mt19937 random(41);
     for (int round = 0; round < 2000; ++round) {
