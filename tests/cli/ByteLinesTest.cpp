@@ -4,6 +4,7 @@
 // general comparison untouched.
 #include "FileIn.h"
 #include "PrintedRun.h"
+#include "ReportForm.h"
 #include "cli/BreakScan.h"
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
@@ -22,14 +23,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Form {
-    const char* name;
-    bool json = false;
-    bool lineNumbers = false;
-    bool count = false;
-    bool quiet = false;
-    bool counts = false;
-};
+using Form = ReportForm;
 // The forms of report the comparison on bytes gives.
 constexpr Form kForms[] = {
     {"readable"},
@@ -56,11 +50,7 @@ protected:
         for (const bool exact : {false, true}) {
             for (const Form& form : forms) {
                 options.exact = exact;
-                options.json = form.json;
-                options.lineNumbers = form.lineNumbers;
-                options.count = form.count;
-                options.quiet = form.quiet;
-                options.counts = form.counts;
+                form.ApplyTo(options);
                 const std::string named = what + (exact ? " exact " : " ") + form.name;
                 std::optional<int> general, asBytes;
                 const QByteArray expected = Printed(

@@ -4,6 +4,7 @@
 // comparison untouched.
 #include "FileIn.h"
 #include "PrintedRun.h"
+#include "ReportForm.h"
 #include "cli/ByteLineComparison.h"
 #include "cli/ByteRuleKey.h"
 #include "cli/CliComparison.h"
@@ -54,19 +55,14 @@ const RuleSet kRuleSets[] = {
     {"leading and inner", Both(kLeading, kInner)},
 };
 
-struct Form {
-    const char* name;
-    bool lineNumbers = false;
-    bool count = false;
-    bool quiet = false;
-    bool explain = false; // which asks for nothing more with --count or -q
-};
+using Form = ReportForm;
+// --explain asks for nothing more with --count or -q.
 constexpr Form kForms[] = {{"readable"},
-                           {"numbered", true},
-                           {"count", false, true},
-                           {"quiet", false, false, true},
-                           {"count, explain", false, true, false, true},
-                           {"quiet, explain", false, false, true, true}};
+                           {"numbered", false, true},
+                           {"count", false, false, true},
+                           {"quiet", false, false, false, true},
+                           {"count, explain", false, false, true, false, false, true},
+                           {"quiet, explain", false, false, false, true, false, true}};
 
 compare::ComparisonRules Rules(LookalikeKinds kinds) {
     compare::RuleChoice choice;
@@ -91,10 +87,7 @@ protected:
             for (const bool exact : {false, true}) {
                 for (const Form& form : kForms) {
                     options.exact = exact;
-                    options.lineNumbers = form.lineNumbers;
-                    options.count = form.count;
-                    options.quiet = form.quiet;
-                    options.explain = form.explain;
+                    form.ApplyTo(options);
                     const std::string named =
                         what + ", " + set.name + (exact ? ", exact, " : ", ") + form.name;
                     std::optional<int> general, asBytes;

@@ -3,6 +3,7 @@
 // report it gives must be the held one byte for byte, and nothing may stay behind in the folder.
 #include "FileIn.h"
 #include "PrintedRun.h"
+#include "ReportForm.h"
 #include "cli/CliComparison.h"
 #include "cli/ContentSet.h"
 
@@ -28,14 +29,11 @@ QByteArray Printed(const CliOptions& options, int& status, bool general) {
         status);
 }
 
-struct Form {
-    const char* name;
-    bool lineNumbers = false;
-    bool count = false;
-    bool quiet = false;
-};
-constexpr Form kForms[] = {
-    {"readable"}, {"numbered", true}, {"count", false, true}, {"quiet", false, false, true}};
+using Form = ReportForm;
+constexpr Form kForms[] = {{"readable"},
+                           {"numbered", false, true},
+                           {"count", false, false, true},
+                           {"quiet", false, false, false, true}};
 
 class SpilledLinesTest : public ::testing::Test {
 protected:
@@ -60,9 +58,7 @@ protected:
         for (const bool exact : {false, true}) {
             for (const Form& form : kForms) {
                 options.exact = exact;
-                options.lineNumbers = form.lineNumbers;
-                options.count = form.count;
-                options.quiet = form.quiet;
+                form.ApplyTo(options);
                 const std::string named = what + (exact ? " exact " : " ") + form.name;
                 options.memoryBytes.reset();
                 int held = -1, spilled = -1;
