@@ -86,14 +86,14 @@ struct Found {
 // A repeated line's piece, its content and the other text's slot for it are all far apart in
 // memory: they are asked for this many repeats ahead, so that the waits overlap.
 constexpr std::size_t kPieceAhead = 16;
-constexpr std::size_t kBytesAhead = 8;
+constexpr std::size_t kRepeatBytesAhead = 8;
 
 void PrefetchAhead(const Tally& own, const Tally& other, std::size_t repeat) {
     const std::size_t count = own.Repeats();
     if (repeat + kPieceAhead < count && own.RunStartsAt(repeat + kPieceAhead))
         own.Lines().Prefetch(own.PieceAt(repeat + kPieceAhead));
-    if (repeat + kBytesAhead < count && own.RunStartsAt(repeat + kBytesAhead)) {
-        const std::size_t piece = own.PieceAt(repeat + kBytesAhead);
+    if (repeat + kRepeatBytesAhead < count && own.RunStartsAt(repeat + kRepeatBytesAhead)) {
+        const std::size_t piece = own.PieceAt(repeat + kRepeatBytesAhead);
         TARNWICK_PREFETCH(own.Lines().Content(piece).data());
         other.Table().Prefetch(own.Lines().Hash(piece));
     }

@@ -16,7 +16,7 @@ constexpr std::uint32_t kNone = ~std::uint32_t{0};
 // Lines of the other text hashed before their look-ups.
 constexpr std::size_t kBatch = 32;
 
-std::size_t SlotCount(std::size_t keys) {
+std::size_t KeySlotCount(std::size_t keys) {
     return std::bit_ceil(std::max<std::size_t>(16, 2 * keys));
 }
 
@@ -32,7 +32,7 @@ public:
     MissingByteKeys(const ByteLines& own, const std::vector<std::uint32_t>& missing,
                     compare::LookalikeKinds kinds)
         : own_(own), ownEnd_(own.Bytes().data() + own.Bytes().size()), key_(kinds), remade_(kinds),
-          slots_(SlotCount(missing.size()), 0), filter_(FilterWords(missing.size()), 0) {
+          slots_(KeySlotCount(missing.size()), 0), filter_(FilterWords(missing.size()), 0) {
         keyOf_.reserve(missing.size());
         std::array<std::uint64_t, kBatch> hashes{};
         // The missing pieces are scattered over the text: where each stands and its hash are
@@ -205,6 +205,6 @@ void KeepRedUnderRules(const ByteLines& own, std::vector<std::uint32_t>& missing
 
 std::size_t RedUnderRulesBytes(std::size_t missing, std::size_t longestLine) {
     // The slots, the filter, for each key or missing piece a number and a bit, and two keys.
-    return (SlotCount(missing) + FilterWords(missing)) * sizeof(std::uint64_t) +
+    return (KeySlotCount(missing) + FilterWords(missing)) * sizeof(std::uint64_t) +
            missing * (2 * sizeof(std::uint32_t) + 1) + 2 * ByteRuleKey::BufferBytes(longestLine);
 }
