@@ -3,10 +3,9 @@
 #include "compare/LinesUnderRules.h"
 #include "compare/LookalikeLines.h"
 #include "compare/OneTableMembership.h"
+#include "compare/SideBySide.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
-
-#include <future>
 
 namespace RTB {
 
@@ -91,9 +90,7 @@ std::array<LineFindings, 2> UnderRules(const QString& one, const QString& two,
             std::make_shared<const std::vector<compare::RuleMatch>>(std::move(matched));
         found[side].stopped = sorted[side].stopped || state.stop;
     };
-    auto secondListed = std::async(std::launch::async, [&] { list(1); });
-    list(0);
-    secondListed.get();
+    compare::SideBySide(list);
     state.piecesDone = state.pieceTotal.load();
     return found;
 }
@@ -133,12 +130,11 @@ qint64 LookalikeSearchBytes(const std::array<LineFindings, 2>& found) {
 std::array<LineFindings, 2> PlainBoth(const QString& one, const QString& two,
                                       const compare::LineIndex& first,
                                       const compare::LineIndex& second, LineWorkState& state) {
-    auto secondFound =
-        std::async(std::launch::async, [&] { return FindMissing(two, second, first, state); });
-    std::array<LineFindings, 2> found;
-    found[0] = FindMissing(one, first, second, state);
-    found[1] = secondFound.get();
-    return found;
+    auto [ofFirst, ofSecond] = compare::SideBySide([&](int side) {
+        return side == 0 ? FindMissing(one, first, second, state)
+                         : FindMissing(two, second, first, state);
+    });
+    return {std::move(ofFirst), std::move(ofSecond)};
 }
 
 // How many lines the rules may have to sort out, were every line missing: all of them, unless
@@ -149,10 +145,9 @@ std::optional<qint64> LinesForTheRules(const compare::LineIndex& first,
     const auto all = static_cast<qint64>(first.PieceCount() + second.PieceCount());
     if (all * kRuleBytesPerMissing <= room)
         return all;
-    auto counting =
-        std::async(std::launch::async, [&] { return CountMissing(second, first, state); });
-    const std::optional<std::size_t> ofFirst = CountMissing(first, second, state);
-    const std::optional<std::size_t> ofSecond = counting.get();
+    const auto [ofFirst, ofSecond] = compare::SideBySide([&](int side) {
+        return side == 0 ? CountMissing(first, second, state) : CountMissing(second, first, state);
+    });
     if (!ofFirst || !ofSecond)
         return std::nullopt;
     const auto missing = static_cast<qint64>(*ofFirst + *ofSecond);
@@ -164,10 +159,9 @@ std::optional<qint64> LinesForTheRules(const compare::LineIndex& first,
 LineComparison WithTwoTables(const QString& one, const QString& two,
                              const std::array<std::size_t, 2>& pieces, qint64 room, qint64 tables,
                              LineWorkState& state, const compare::ComparisonRules& rules) {
-    auto secondIndex =
-        std::async(std::launch::async, [&] { return compare::LineIndex(AsU16(two), pieces[1]); });
-    compare::LineIndex firstIndex(AsU16(one), pieces[0]);
-    auto made = std::make_shared<LineTables>(one, two, std::move(firstIndex), secondIndex.get());
+    auto [ofOne, ofTwo] = compare::SideBySide(
+        [&](int side) { return compare::LineIndex(AsU16(side == 0 ? one : two), pieces[side]); });
+    auto made = std::make_shared<LineTables>(one, two, std::move(ofOne), std::move(ofTwo));
     const compare::LineIndex& first = made->first;
     const compare::LineIndex& second = made->second;
     LineComparison comparison;
@@ -219,10 +213,9 @@ LineTables::LineTables(QString one, QString two, compare::LineIndex ofOne, compa
 LineComparison WorkOutLineComparison(const QString& one, const QString& two, qint64 room,
                                      LineWorkState& state, const compare::ComparisonRules& rules) {
     // The texts are counted side by side: that is a pass over each of them.
-    auto countTwo =
-        std::async(std::launch::async, [&] { return compare::LineIndex::CountPieces(AsU16(two)); });
-    const std::array<std::size_t, 2> pieces = {compare::LineIndex::CountPieces(AsU16(one)),
-                                               countTwo.get()};
+    const auto [ofOne, ofTwo] = compare::SideBySide(
+        [&](int side) { return compare::LineIndex::CountPieces(AsU16(side == 0 ? one : two)); });
+    const std::array<std::size_t, 2> pieces = {ofOne, ofTwo};
     state.pieceTotal = pieces[0] + pieces[1];
     const qint64 lists = kListBytesPerPiece * static_cast<qint64>(pieces[0] + pieces[1]);
     const qint64 tables = static_cast<qint64>(compare::OneTableMembership::kIndexBytesPerPiece *
