@@ -3,7 +3,7 @@
 // prints the wall time, the longest stall of the event loop and the peak resident memory.
 //
 //   window_bench FILE1 FILE2 [--json] [--scroll-back] [--edit] [--no-line-numbers]
-//                [--rules] [--timeout SECONDS]
+//                [--rules] [--mask RE]... [--timeout SECONDS]
 //
 // Wherever a person would answer (the file dialog, the message boxes) a stand-in answers at once;
 // settings stay in memory and nothing is opened on the desktop. See bench/README.md.
@@ -66,6 +66,7 @@ struct Options {
     bool edit = false;
     bool lineNumbers = true;
     bool rules = false;     // the comparisons under -w -i: all blanks and case
+    QStringList masks;      // each match of one of these is a placeholder in both comparisons
     int timeoutSeconds = 0; // 0: no limit
 };
 
@@ -87,7 +88,10 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
         u"seconds"_s, u"0"_s);
     const QCommandLineOption rules(
         u"rules"_s, u"Compare under the rules of -w -i: blanks of every kind and case."_s);
-    parser.addOptions({json, scrollBack, edit, noLineNumbers, rules, timeout});
+    const QCommandLineOption mask(
+        u"mask"_s, u"Compare with every match of this expression masked (may be repeated)."_s,
+        u"expression"_s);
+    parser.addOptions({json, scrollBack, edit, noLineNumbers, rules, mask, timeout});
     parser.addPositionalArgument(u"file1"_s, u"Text file #1"_s);
     parser.addPositionalArgument(u"file2"_s, u"Text file #2"_s);
     parser.process(arguments);
@@ -105,6 +109,7 @@ std::optional<Options> ParseOptions(const QStringList& arguments) {
     options.edit = parser.isSet(edit);
     options.lineNumbers = !parser.isSet(noLineNumbers);
     options.rules = parser.isSet(rules);
+    options.masks = parser.values(mask);
     return options;
 }
 
@@ -239,7 +244,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = ParseOptions(QCoreApplication::arguments());
     if (!options) {
         std::fprintf(stderr, "usage: window_bench FILE1 FILE2 [--json] [--scroll-back] [--edit] "
-                             "[--no-line-numbers] [--rules] [--timeout SECONDS]\n");
+                             "[--no-line-numbers] [--rules] [--mask RE]... [--timeout SECONDS]\n");
         return 2;
     }
     const std::optional<long long> peakSoFarKib = ResidentMemory::PeakKib();
@@ -295,10 +300,12 @@ int main(int argc, char** argv) {
     });
 
     Form1& form = *window;
-    if (options->rules)
-        form.UseRules({{u"trailing-space"_s, u"leading-space"_s, u"inner-space"_s, u"case"_s},
-                       std::nullopt,
-                       {}});
+    if (options->rules || !options->masks.isEmpty()) {
+        QStringList kinds;
+        if (options->rules)
+            kinds = {u"trailing-space"_s, u"leading-space"_s, u"inner-space"_s, u"case"_s};
+        form.UseRules({kinds, std::nullopt, options->masks});
+    }
     steps.Run(u"load1"_s, [&] {
         dialog.answers.push_back(options->file1);
         QCoro::waitFor(form.PushButton3_Click());

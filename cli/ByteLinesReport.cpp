@@ -6,8 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define TARNWICK_ESCAPE_SCAN_SSE2 1
+#endif
 
 namespace {
 
@@ -62,6 +68,27 @@ struct EscapeTable {
     }
 };
 constexpr EscapeTable kEscapes;
+
+constexpr int kEscapeScanBytes = 16;
+
+// Bit i is set where bytes[i] must be escaped: a control, a quote or a backslash. Most report text
+// has none, and this tells sixteen bytes at once.
+std::uint32_t EscapeMask(const unsigned char* bytes) {
+#ifdef TARNWICK_ESCAPE_SCAN_SSE2
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    // A byte is at most 0x1F where the unsigned maximum with 0x1F leaves 0x1F.
+    const __m128i control =
+        _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(0x1F)), _mm_set1_epi8(0x1F));
+    const __m128i quoted =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(control, quoted)));
+#else
+    std::uint32_t mask = 0;
+    for (int i = 0; i < kEscapeScanBytes; ++i)
+        mask |= std::uint32_t{kEscapes.needed[bytes[i]]} << i;
+    return mask;
+#endif
+}
 
 char* Escape(char* out, unsigned char byte) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -237,6 +264,17 @@ char* AppendJsonEscapedBytes(char* out, std::string_view bytes) {
     const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = at + bytes.size();
     while (at != end) {
+        if (end - at >= kEscapeScanBytes) {
+            // Sixteen bytes are copied at once; those from the first to escape on are written
+            // over.
+            std::memcpy(out, at, kEscapeScanBytes);
+            const std::uint32_t escapes = EscapeMask(at);
+            const int plain = escapes == 0 ? kEscapeScanBytes : std::countr_zero(escapes);
+            out += plain;
+            at += plain;
+            if (escapes == 0)
+                continue;
+        }
         const unsigned char byte = *at++;
         if (kEscapes.needed[byte])
             out = Escape(out, byte);

@@ -7,7 +7,9 @@
 #include "ReportForm.h"
 #include "cli/BreakScan.h"
 #include "cli/ByteLineComparison.h"
+#include "cli/ByteLinesReport.h"
 #include "cli/CliComparison.h"
+#include "cli/JsonWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -297,5 +299,36 @@ TEST(BreakScanTest, FindsWhatTheBytesHold) {
                     << from << ' ' << size;
             }
         }
+    }
+}
+
+// The JSON escaping of bytes, sixteen at a time, against the escaping of the decoded text, with
+// everything that must be escaped at every place around the vector's width.
+TEST(ByteJsonEscapingTest, EscapesAsTheDecodedTextIsEscaped) {
+    std::mt19937 random(11);
+    const std::string pieces[] = {"a",
+                                  "\"",
+                                  "\\",
+                                  "\n",
+                                  "\r",
+                                  "\t",
+                                  std::string(1, '\0'),
+                                  "\x1F",
+                                  "\x7F",
+                                  " ",
+                                  "\xC3\xA9",
+                                  "\xE2\x80\x8B",
+                                  "\xF0\x9F\x98\x80"};
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes;
+        const int parts = static_cast<int>(random() % 60);
+        for (int part = 0; part < parts; ++part)
+            bytes += random() % 3 == 0 ? pieces[random() % std::size(pieces)] : "x";
+        std::vector<char> got(bytes.size() * 6 + 16);
+        const char* end = AppendJsonEscapedBytes(got.data(), bytes);
+        const QString text = QString::fromUtf8(bytes);
+        QByteArray expected;
+        JsonWriter::AppendEscaped(expected, text);
+        ASSERT_EQ(QByteArray(got.data(), end - got.data()), expected) << round;
     }
 }
