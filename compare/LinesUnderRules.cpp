@@ -3,9 +3,12 @@
 #include "compare/ContentHash.h"
 #include "compare/RuleText.h"
 
+#include "compare/SideBySide.h"
+
 #include <algorithm>
+#include <atomic>
 #include <bit>
-#include <future>
+#include <deque>
 #include <span>
 #include <string>
 
@@ -20,92 +23,72 @@ std::u16string_view ContentOf(const LineIndex& lines, Piece piece) {
     return LineContent(lines.Text().substr(piece.start, piece.length));
 }
 
-// The distinct keys of the missing pieces, each named by the first missing piece that has it,
-// and for each the first line of the other text found with it.
+// The distinct keys of the missing pieces, each named by the first missing piece that has it. The
+// table keeps each key's hash, not the key: a key is made again from its piece to tell two with
+// one hash apart, with the RuleText of the thread that asks.
 class MissingKeys {
 public:
     MissingKeys(const LineIndex& own, std::span<const Piece> missing, RuleText& text)
-        : own_(own), missing_(missing), text_(text),
+        : own_(own), missing_(missing),
           slots_(std::bit_ceil(std::max<std::size_t>(16, 2 * missing.size())), 0),
           filter_(std::bit_ceil(std::max<std::size_t>(1024, 16 * missing.size())) / 64, 0) {
         keyOf_.reserve(missing.size());
         for (std::size_t i = 0; i < missing.size(); ++i) {
             const std::u16string_view key = text.Key(ContentOf(own, missing[i]));
-            keyOf_.push_back(Enter(key, ContentHash(key), static_cast<std::uint32_t>(i)));
+            keyOf_.push_back(Enter(key, ContentHash(key), static_cast<std::uint32_t>(i), text));
         }
-        partner_.assign(firstOf_.size(), kNone);
-        unmatched_ = firstOf_.size();
     }
 
-    // Keys each line of `other` in turn until every key has found its line or it ends. Most
-    // lines have no key of the table: a bit of their hash in a filter small enough to stay in
-    // the cache says so, and only the others are looked up, their key made again when the
-    // hash is one of a key that has not found its line.
-    bool FindPartners(const LineIndex& other, const KeepGoing& keepGoing) {
-        for (std::size_t line = 0; line < other.PieceCount() && unmatched_ > 0; ++line) {
-            if (line % kSlice == 0 && keepGoing && !keepGoing())
-                return false;
-            const std::u16string_view content = ContentOf(other, other.PieceAt(line));
-            // A line the rules leave as it is has the hash its table holds.
-            const std::uint32_t hash = text_.KeyIsContent(content)
-                                           ? other.ContentHashOf(line)
-                                           : ContentHash(text_.Key(content));
-            if (!InFilter(hash))
-                continue;
-            const std::uint32_t id = Find(text_.Key(content), hash, true);
-            if (id != kNone) {
-                partner_[id] = static_cast<std::uint32_t>(line);
-                --unmatched_;
-            }
-        }
-        return true;
+    std::size_t KeyCount() const { return firstOf_.size(); }
+    // The number of the key of missing piece `i`, and that key's hash.
+    std::uint32_t KeyOf(std::size_t i) const { return keyOf_[i]; }
+    std::uint32_t HashOf(std::uint32_t id) const { return hashOf_[id]; }
+    // The key of missing piece `i`, made with `text`.
+    std::u16string_view KeyOfMissing(std::size_t i, RuleText& text) const {
+        return text.Key(ContentOf(own_, missing_[i]));
     }
 
-    // The line of the other text that missing piece `i` matched, or kNone.
-    std::uint32_t PartnerOf(std::size_t i) const { return partner_[keyOf_[i]]; }
-
-private:
-    // Whether `key` (a view the next key made overwrites) is the key of key number `id`.
-    bool IsKey(std::u16string_view key, std::uint32_t id) {
-        held_.assign(key);
-        return text_.Key(ContentOf(own_, missing_[firstOf_[id]])) == held_;
-    }
-    std::size_t FilterBit(std::uint32_t hash) const {
-        // The bits above those that pick a slot, so that the two tests do not overlap.
-        return static_cast<std::size_t>(std::rotr(hash, 16)) & (filter_.size() * 64 - 1);
-    }
-    bool InFilter(std::uint32_t hash) const {
+    // Whether a key with this hash may be in the table: a bit of the hash in a filter small
+    // enough to stay in the cache says no for most lines.
+    bool MayHold(std::uint32_t hash) const {
         const std::size_t bit = FilterBit(hash);
         return (filter_[bit / 64] >> (bit % 64) & 1) != 0;
     }
-    // The key's number; with `unmatchedOnly` only a key that has not found its line yet is
-    // looked at closely (the others are found by their hash alone, which then does not matter).
-    std::uint32_t Find(std::u16string_view key, std::uint32_t hash, bool unmatchedOnly) {
+    // The number of `key`, or kNone. `key` must outlive what `text` makes; keys for which
+    // passOver(id) is true are not looked at closely (their hash alone then does not matter).
+    template <typename PassOver>
+    std::uint32_t Find(std::u16string_view key, std::uint32_t hash, RuleText& text,
+                       PassOver&& passOver) const {
         for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
             const std::uint64_t slot = slots_[i];
             if (slot == 0)
                 return kNone;
             const auto id = static_cast<std::uint32_t>(slot & 0xFFFFFFFFu) - 1;
-            if ((slot >> 32) != hash || (unmatchedOnly && partner_[id] != kNone))
+            if ((slot >> 32) != hash || passOver(id))
                 continue;
-            if (IsKey(key, id))
+            if (text.Key(ContentOf(own_, missing_[firstOf_[id]])) == key)
                 return id;
         }
     }
-    std::uint32_t Enter(std::u16string_view key, std::uint32_t hash, std::uint32_t piece) {
+
+private:
+    std::size_t FilterBit(std::uint32_t hash) const {
+        // The bits above those that pick a slot, so that the two tests do not overlap.
+        return static_cast<std::size_t>(std::rotr(hash, 16)) & (filter_.size() * 64 - 1);
+    }
+    std::uint32_t Enter(std::u16string_view key, std::uint32_t hash, std::uint32_t piece,
+                        RuleText& text) {
         entering_.assign(key); // the view goes when a key is made to tell two apart
+        const std::uint32_t found =
+            Find(entering_, hash, text, [](std::uint32_t) { return false; });
+        if (found != kNone)
+            return found;
         std::size_t i = hash & (slots_.size() - 1);
-        for (;; i = (i + 1) & (slots_.size() - 1)) {
-            const std::uint64_t slot = slots_[i];
-            if (slot == 0)
-                break;
-            const auto id = static_cast<std::uint32_t>(slot & 0xFFFFFFFFu) - 1;
-            if ((slot >> 32) == hash &&
-                text_.Key(ContentOf(own_, missing_[firstOf_[id]])) == entering_)
-                return id;
-        }
+        while (slots_[i] != 0)
+            i = (i + 1) & (slots_.size() - 1);
         const auto id = static_cast<std::uint32_t>(firstOf_.size());
         firstOf_.push_back(piece);
+        hashOf_.push_back(hash);
         slots_[i] = std::uint64_t{hash} << 32 | (id + 1);
         const std::size_t bit = FilterBit(hash);
         filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
@@ -114,15 +97,193 @@ private:
 
     const LineIndex& own_;
     std::span<const Piece> missing_;
-    RuleText& text_;
     std::vector<std::uint64_t> slots_;   // hash << 32 | key number + 1
     std::vector<std::uint64_t> filter_;  // a bit for each key's hash
     std::vector<std::uint32_t> firstOf_; // for each key, the first missing piece with it
+    std::vector<std::uint32_t> hashOf_;  // for each key
     std::vector<std::uint32_t> keyOf_;   // for each missing piece
-    std::vector<std::uint32_t> partner_; // for each key
-    std::size_t unmatched_ = 0;
-    std::u16string held_;
     std::u16string entering_;
+};
+
+// The key of a line of `lines` and its hash; a line the rules leave as it is has the hash its
+// table holds, and is its own key.
+struct LineKey {
+    std::u16string_view key;
+    std::uint32_t hash;
+};
+LineKey KeyOfLine(const LineIndex& lines, std::size_t line, RuleText& text) {
+    const std::u16string_view content = ContentOf(lines, lines.PieceAt(line));
+    if (text.KeyIsContent(content))
+        return {content, lines.ContentHashOf(line)};
+    const std::u16string_view key = text.Key(content);
+    return {key, ContentHash(key)};
+}
+
+// For each key of one direction, the first line of the other text found with it.
+std::vector<std::uint32_t> FindPartners(const LineIndex& other, const MissingKeys& keys,
+                                        RuleText& text, const KeepGoing& keepGoing, bool& stopped) {
+    std::vector<std::uint32_t> partner(keys.KeyCount(), kNone);
+    std::size_t unmatched = keys.KeyCount();
+    std::u16string held;
+    for (std::size_t line = 0; line < other.PieceCount() && unmatched > 0; ++line) {
+        if (line % kSlice == 0 && keepGoing && !keepGoing()) {
+            stopped = true;
+            return partner;
+        }
+        const LineKey made = KeyOfLine(other, line, text);
+        if (!keys.MayHold(made.hash))
+            continue;
+        held.assign(made.key);
+        const std::uint32_t id = keys.Find(
+            held, made.hash, text, [&](std::uint32_t key) { return partner[key] != kNone; });
+        if (id != kNone) {
+            partner[id] = static_cast<std::uint32_t>(line);
+            --unmatched;
+        }
+    }
+    return partner;
+}
+
+// The earliest line found so far for each key, as two threads find them.
+class EarliestPartners {
+public:
+    explicit EarliestPartners(std::size_t keys) : partner_(keys) {
+        for (std::atomic<std::uint32_t>& each : partner_)
+            each.store(kNone, std::memory_order_relaxed);
+    }
+    // Whether `line` could still be the earliest for key `id`.
+    bool Improves(std::uint32_t id, std::uint32_t line) const {
+        return line < partner_[id].load(std::memory_order_relaxed);
+    }
+    void Offer(std::uint32_t id, std::uint32_t line) {
+        std::uint32_t held = partner_[id].load(std::memory_order_relaxed);
+        while (line < held && !partner_[id].compare_exchange_weak(held, line))
+            ;
+    }
+    std::uint32_t Of(std::uint32_t id) const { return partner_[id].load(); }
+
+private:
+    std::vector<std::atomic<std::uint32_t>> partner_;
+};
+
+// Both directions at once from one read of the second text. A line of the first text is either
+// missing from the second, and keyed already as such, or has its content in the second too: so
+// the keys of all of the first text's lines are among those made while the second is read, and
+// each line both texts hold is keyed once instead of once a direction.
+class BothDirections {
+public:
+    BothDirections(const LineIndex& first, std::span<const Piece> missingOfFirst,
+                   const LineIndex& second, std::span<const Piece> missingOfSecond,
+                   const ComparisonRules& rules)
+        : first_(first),
+          second_(second), missing_{missingOfFirst, missingOfSecond}, texts_{RuleText(rules),
+                                                                             RuleText(rules)} {
+        auto [ofFirst, ofSecond] = SideBySide([&](int side) {
+            return MissingKeys(side == 0 ? first : second, missing_[side], texts_[side]);
+        });
+        keys_.emplace_back(std::move(ofFirst));
+        keys_.emplace_back(std::move(ofSecond));
+        partners_.emplace_back(keys_[0].KeyCount());
+        partners_.emplace_back(keys_[1].KeyCount());
+    }
+
+    // Reads the second text, its first half on this thread and the rest on another; false when
+    // told to stop.
+    bool Read(const KeepGoing& keepGoing) {
+        const std::size_t half = second_.PieceCount() / 2;
+        const auto [firstHalf, secondHalf] = SideBySide([&](int part) {
+            return part == 0 ? ReadLines(0, half, texts_[0], keepGoing)
+                             : ReadLines(half, second_.PieceCount(), texts_[1], keepGoing);
+        });
+        if (!firstHalf || !secondHalf)
+            return false;
+        OfferMissingOfFirst();
+        return true;
+    }
+
+    // The line of the other text that missing piece `i` of `side` matched, or kNone.
+    std::uint32_t PartnerOf(int side, std::size_t i) const {
+        return partners_[static_cast<std::size_t>(side)].Of(
+            keys_[static_cast<std::size_t>(side)].KeyOf(i));
+    }
+
+private:
+    // Lines [from, to) of the second text: each is a candidate for the keys of the first text's
+    // missing lines, and each that the first text holds as it stands for those of the second's.
+    bool ReadLines(std::size_t from, std::size_t to, RuleText& text, const KeepGoing& keepGoing) {
+        if (from == to)
+            return true;
+        const std::span<const Piece> missing = missing_[1];
+        std::size_t nextMissing = static_cast<std::size_t>(
+            std::lower_bound(
+                missing.begin(), missing.end(), second_.PieceAt(from).start,
+                [](const Piece& piece, std::size_t start) { return piece.start < start; }) -
+            missing.begin());
+        std::u16string held;
+        for (std::size_t line = from; line < to; ++line) {
+            if ((line - from) % kSlice == 0 && keepGoing && !keepGoing())
+                return false;
+            const bool isMissing = nextMissing < missing.size() &&
+                                   missing[nextMissing].start == second_.PieceAt(line).start;
+            const auto number = static_cast<std::uint32_t>(line);
+            if (isMissing) {
+                const std::uint32_t hash = keys_[1].HashOf(keys_[1].KeyOf(nextMissing));
+                if (keys_[0].MayHold(hash)) {
+                    held.assign(keys_[1].KeyOfMissing(nextMissing, text));
+                    Offer(0, held, hash, number, text);
+                }
+                ++nextMissing;
+                continue;
+            }
+            const LineKey made = KeyOfLine(second_, line, text);
+            const bool forFirst = keys_[0].MayHold(made.hash);
+            const bool forSecond = keys_[1].MayHold(made.hash);
+            if (!forFirst && !forSecond)
+                continue;
+            held.assign(made.key);
+            if (forFirst)
+                Offer(0, held, made.hash, number, text);
+            if (forSecond) {
+                // The first piece of the first text with this content: the earliest of it there.
+                const std::optional<std::size_t> there =
+                    first_.FirstPieceWith(ContentOf(second_, second_.PieceAt(line)));
+                Offer(1, held, made.hash, static_cast<std::uint32_t>(*there), text);
+            }
+        }
+        return true;
+    }
+
+    // The first text's missing lines, as candidates for the keys of the second's.
+    void OfferMissingOfFirst() {
+        std::u16string held;
+        for (std::size_t i = 0; i < missing_[0].size(); ++i) {
+            const std::uint32_t hash = keys_[0].HashOf(keys_[0].KeyOf(i));
+            if (!keys_[1].MayHold(hash))
+                continue;
+            held.assign(keys_[0].KeyOfMissing(i, texts_[0]));
+            const std::size_t line = first_.PieceStartingAt(missing_[0][i].start);
+            Offer(1, held, hash, static_cast<std::uint32_t>(line), texts_[0]);
+        }
+    }
+
+    // `line` of the other text, whose key is `key`, for the keys of `side`'s missing lines.
+    void Offer(int side, std::u16string_view key, std::uint32_t hash, std::uint32_t line,
+               RuleText& text) {
+        EarliestPartners& partners = partners_[static_cast<std::size_t>(side)];
+        const std::uint32_t id =
+            keys_[static_cast<std::size_t>(side)].Find(key, hash, text, [&](std::uint32_t number) {
+                return !partners.Improves(number, line);
+            });
+        if (id != kNone)
+            partners.Offer(id, line);
+    }
+
+    const LineIndex& first_;
+    const LineIndex& second_;
+    std::span<const Piece> missing_[2];
+    RuleText texts_[2]; // one a thread
+    std::vector<MissingKeys> keys_;
+    std::deque<EarliestPartners> partners_;
 };
 
 } // namespace
@@ -135,6 +296,27 @@ std::vector<Piece> LinesUnderRules::Red() const {
     return red;
 }
 
+namespace {
+
+LinesUnderRules Stopped() {
+    LinesUnderRules stopped;
+    stopped.stopped = true;
+    return stopped;
+}
+
+// The missing pieces that no line matched, and that the ignore-matching expression finds a match
+// in, told ignored.
+LinesUnderRules Settled(const LineIndex& own, std::vector<Piece> missing,
+                        std::vector<std::uint32_t> outcomes, RuleText& text,
+                        const ComparisonRules& rules) {
+    for (std::size_t i = 0; i < missing.size() && rules.HasIgnoreMatching(); ++i)
+        if (outcomes[i] == kNone && text.Ignored(ContentOf(own, missing[i])))
+            outcomes[i] = LinesUnderRules::kIgnored;
+    return LinesUnderRules(std::move(missing), std::move(outcomes));
+}
+
+} // namespace
+
 LinesUnderRules SortOutMissingLines(const LineIndex& own, std::vector<Piece> missing,
                                     const LineIndex& other, const ComparisonRules& rules,
                                     const KeepGoing& keepGoing, std::size_t mostAtOnce) {
@@ -146,19 +328,16 @@ LinesUnderRules SortOutMissingLines(const LineIndex& own, std::vector<Piece> mis
     for (std::size_t from = 0; rules.MakesEqual() && from < missing.size(); from += batch) {
         const std::span<const Piece> some =
             std::span<const Piece>(missing).subspan(from, std::min(batch, missing.size() - from));
-        MissingKeys keys(own, some, text);
-        if (!keys.FindPartners(other, keepGoing)) {
-            LinesUnderRules stopped;
-            stopped.stopped = true;
-            return stopped;
-        }
+        const MissingKeys keys(own, some, text);
+        bool stopped = false;
+        const std::vector<std::uint32_t> partner =
+            FindPartners(other, keys, text, keepGoing, stopped);
+        if (stopped)
+            return Stopped();
         for (std::size_t i = 0; i < some.size(); ++i)
-            outcomes[from + i] = keys.PartnerOf(i);
+            outcomes[from + i] = partner[keys.KeyOf(i)];
     }
-    for (std::size_t i = 0; i < missing.size() && rules.HasIgnoreMatching(); ++i)
-        if (outcomes[i] == kNone && text.Ignored(ContentOf(own, missing[i])))
-            outcomes[i] = LinesUnderRules::kIgnored;
-    return LinesUnderRules(std::move(missing), std::move(outcomes));
+    return Settled(own, std::move(missing), std::move(outcomes), text, rules);
 }
 
 std::array<LinesUnderRules, 2> CompareLinesUnderRules(const LineIndex& first,
@@ -166,14 +345,32 @@ std::array<LinesUnderRules, 2> CompareLinesUnderRules(const LineIndex& first,
                                                       const ComparisonRules& rules,
                                                       const KeepGoing& keepGoing,
                                                       std::size_t mostAtOnce) {
-    auto secondFound = std::async(std::launch::async, [&] {
-        return SortOutMissingLines(second, second.MissingIn(first), first, rules, keepGoing,
-                                   mostAtOnce);
-    });
+    auto [ofFirst, ofSecond] = SideBySide(
+        [&](int side) { return side == 0 ? first.MissingIn(second) : second.MissingIn(first); });
     std::array<LinesUnderRules, 2> found;
-    found[0] =
-        SortOutMissingLines(first, first.MissingIn(second), second, rules, keepGoing, mostAtOnce);
-    found[1] = secondFound.get();
+    if (!rules.MakesEqual() || std::max(ofFirst.size(), ofSecond.size()) > mostAtOnce) {
+        // A batch at a time, each direction reading the other text once a batch.
+        std::vector<Piece>* missing[] = {&ofFirst, &ofSecond};
+        auto [one, two] = SideBySide([&](int side) {
+            return SortOutMissingLines(side == 0 ? first : second, std::move(*missing[side]),
+                                       side == 0 ? second : first, rules, keepGoing, mostAtOnce);
+        });
+        found = {std::move(one), std::move(two)};
+        return found;
+    }
+    BothDirections both(first, ofFirst, second, ofSecond, rules);
+    if (!both.Read(keepGoing))
+        return {Stopped(), Stopped()};
+    std::vector<Piece>* missing[] = {&ofFirst, &ofSecond};
+    const LineIndex* owns[] = {&first, &second};
+    RuleText text(rules);
+    for (int side = 0; side < 2; ++side) {
+        std::vector<std::uint32_t> outcomes(missing[side]->size());
+        for (std::size_t i = 0; i < outcomes.size(); ++i)
+            outcomes[i] = both.PartnerOf(side, i);
+        found[static_cast<std::size_t>(side)] =
+            Settled(*owns[side], std::move(*missing[side]), std::move(outcomes), text, rules);
+    }
     return found;
 }
 

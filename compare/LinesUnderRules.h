@@ -85,8 +85,11 @@ inline constexpr std::size_t kMissingKeyBytes = 32;
 // What the result takes a missing piece.
 inline constexpr std::size_t kSortedOutBytes = sizeof(Piece) + sizeof(std::uint32_t);
 
-// Both directions of the line comparison under the rules, side by side on two threads: the
-// pieces each text lacks as they stand, and then each direction sorted out as above.
+// Both directions of the line comparison under the rules on two threads: the pieces each text
+// lacks as they stand, and then both directions sorted out as above from one read of the second
+// text, in two halves, so that a line both texts hold is keyed once. Where the keys of all the
+// missing pieces of a direction do not fit `mostAtOnce`, each direction is sorted out on its own
+// as above, a batch at a time.
 std::array<LinesUnderRules, 2> CompareLinesUnderRules(const LineIndex& first,
                                                       const LineIndex& second,
                                                       const ComparisonRules& rules,

@@ -116,6 +116,50 @@ TEST(RulesPropertyTest, LinesAreThePlainComparisonOfTheFormedTexts) {
     }
 }
 
+// Both directions read from one pass over the second text, in two halves on two threads, against
+// each direction read on its own a batch of keys at a time: on texts of many lines, many of them
+// alike under the rules and repeated, the same outcome for every missing line, partners included.
+TEST(RulesPropertyTest, BothDirectionsAtOnceSortOutAsEachOnItsOwn) {
+    std::mt19937 random(17);
+    const std::u16string_view words[] = {u"alpha", u"Alpha",    u"ALPHA ",  u" beta",
+                                         u"beta",  u"gamma 12", u"gamma 7", u"Delta	",
+                                         u"",      u"rn"};
+    const auto text = [&] {
+        std::u16string made;
+        for (int line = static_cast<int>(200 + random() % 400); line > 0; --line) {
+            made += words[random() % std::size(words)];
+            made += words[random() % std::size(words)];
+            made += random() % 5 == 0 ? u"\r" : u"\r\n";
+        }
+        return made;
+    };
+    const RuleChoice choices[] = {
+        {LookalikeKinds(compare::LookalikeKind::Case), std::nullopt, {}},
+        {LookalikeKinds(compare::LookalikeKind::Case).With(compare::LookalikeKind::TrailingSpace),
+         std::nullopt,
+         {}},
+        {LookalikeKinds(compare::LookalikeKind::LeadingSpace), std::u16string(u"^g"), {u"[0-9]+"}},
+        {{}, std::nullopt, {u"[0-9]+", u"a"}},
+        {LookalikeKinds(compare::LookalikeKind::Confusable), std::nullopt, {}},
+    };
+    for (int round = 0; round < 20; ++round) {
+        const std::u16string texts[] = {text(), text()};
+        const compare::LineIndex first(texts[0]), second(texts[1]);
+        for (const RuleChoice& choice : choices) {
+            SCOPED_TRACE(testing::Message() << "round " << round);
+            const ComparisonRules rules(choice);
+            const auto together = compare::CompareLinesUnderRules(first, second, rules);
+            const auto apart = compare::CompareLinesUnderRules(first, second, rules, {}, 7);
+            for (int side = 0; side < 2; ++side) {
+                ASSERT_EQ(together[side].MissingCount(), apart[side].MissingCount());
+                for (std::size_t i = 0; i < together[side].MissingCount(); ++i)
+                    ASSERT_EQ(together[side].Outcome(i), apart[side].Outcome(i))
+                        << side << ' ' << i;
+            }
+        }
+    }
+}
+
 // The lines are paired as they stand: a last line that the rules leave empty is still a line of
 // the text, not the empty line a final line break leaves, so it stays a partner.
 TEST(RulesPropertyTest, WordsAreThePlainComparisonOfTheFormedLines) {
