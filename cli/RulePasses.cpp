@@ -59,14 +59,10 @@ std::array<RedLines, 2> FindRedLinesUnderRules(const compare::LineIndex& first,
     const qint64 taken = room.TakeUpTo(wanted);
     const auto batch = static_cast<std::size_t>(
         std::max(kLeastBatch, taken / 2 / qint64{compare::kMissingKeyBytes}));
-    auto secondFound = std::async(std::launch::async, [&] {
-        return compare::SortOutMissingLines(second, std::move(missing[1]), first, rules, {}, batch);
-    });
-    std::array<RedLines, 2> sides;
-    std::array<compare::LinesUnderRules, 2> found = {
-        compare::SortOutMissingLines(first, std::move(missing[0]), second, rules, {}, batch),
-        secondFound.get()};
+    std::array<compare::LinesUnderRules, 2> found = compare::SortOutBoth(
+        first, std::move(missing[0]), second, std::move(missing[1]), rules, {}, batch);
     room.GiveBack(taken);
+    std::array<RedLines, 2> sides;
     for (int side = 0; side < 2; ++side) {
         sides[side].red = found[side].Red();
         sides[side].underRules = std::move(found[side]);

@@ -347,6 +347,14 @@ std::array<LinesUnderRules, 2> CompareLinesUnderRules(const LineIndex& first,
                                                       std::size_t mostAtOnce) {
     auto [ofFirst, ofSecond] = SideBySide(
         [&](int side) { return side == 0 ? first.MissingIn(second) : second.MissingIn(first); });
+    return SortOutBoth(first, std::move(ofFirst), second, std::move(ofSecond), rules, keepGoing,
+                       mostAtOnce);
+}
+
+std::array<LinesUnderRules, 2> SortOutBoth(const LineIndex& first, std::vector<Piece> ofFirst,
+                                           const LineIndex& second, std::vector<Piece> ofSecond,
+                                           const ComparisonRules& rules, const KeepGoing& keepGoing,
+                                           std::size_t mostAtOnce) {
     std::array<LinesUnderRules, 2> found;
     if (!rules.MakesEqual() || std::max(ofFirst.size(), ofSecond.size()) > mostAtOnce) {
         // A batch at a time, each direction reading the other text once a batch.

@@ -95,5 +95,11 @@ std::array<LinesUnderRules, 2> CompareLinesUnderRules(const LineIndex& first,
                                                       const ComparisonRules& rules,
                                                       const KeepGoing& keepGoing = {},
                                                       std::size_t mostAtOnce = std::size_t(-1));
+// The same for pieces each text lacks as they stand, found already.
+std::array<LinesUnderRules, 2> SortOutBoth(const LineIndex& first, std::vector<Piece> ofFirst,
+                                           const LineIndex& second, std::vector<Piece> ofSecond,
+                                           const ComparisonRules& rules,
+                                           const KeepGoing& keepGoing = {},
+                                           std::size_t mostAtOnce = std::size_t(-1));
 
 } // namespace compare
