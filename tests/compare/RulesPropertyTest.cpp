@@ -121,9 +121,8 @@ TEST(RulesPropertyTest, LinesAreThePlainComparisonOfTheFormedTexts) {
 // alike under the rules and repeated, the same outcome for every missing line, partners included.
 TEST(RulesPropertyTest, BothDirectionsAtOnceSortOutAsEachOnItsOwn) {
     std::mt19937 random(17);
-    const std::u16string_view words[] = {u"alpha", u"Alpha",    u"ALPHA ",  u" beta",
-                                         u"beta",  u"gamma 12", u"gamma 7", u"Delta	",
-                                         u"",      u"rn"};
+    const std::u16string_view words[] = {u"alpha",    u"Alpha",   u"ALPHA ",  u" beta", u"beta",
+                                         u"gamma 12", u"gamma 7", u"Delta\t", u"",      u"rn"};
     const auto text = [&] {
         std::u16string made;
         for (int line = static_cast<int>(200 + random() % 400); line > 0; --line) {
