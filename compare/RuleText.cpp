@@ -212,7 +212,10 @@ struct RuleText::Work {
                 return 0;
             return unit == kPlaceholder ? kEscapedPlaceholder : kEscape;
         };
-        const bool escapes = std::any_of(line.begin(), line.end(),
+        // Only a CR or a reserved unit is escaped, and most lines are ASCII with no CR to escape:
+        // those are told by one vectorised pass.
+        const bool escapes = (escapeCR || !IsAscii(line)) &&
+                             std::any_of(line.begin(), line.end(),
                                          [&](char16_t unit) { return escapedAs(unit) != 0; });
         if (found.empty() && !escapes)
             return false;
