@@ -13,7 +13,8 @@ void JsonResult::Entry(std::u16string_view a, std::u16string_view b, std::size_t
         bytes_.Json(b);
     } else {
         char* out = bytes_.Reserve(JsonWriter::kEscapedBytesPerUnit * units);
-        out = JsonWriter::PutEscaped(out, a);
+        // A word's entry begins with the CR LF that ends the line before.
+        out = a == u"\r\n" ? EntryBytes::Put(out, R"(\r\n)") : JsonWriter::PutEscaped(out, a);
         bytes_.Done(JsonWriter::PutEscaped(out, b));
     }
     bytes_.FlushFull();

@@ -106,6 +106,18 @@ char* PutSpecial(char* out, const char16_t*& in, const char16_t* end) {
 char* PutEscaped(char* out, std::u16string_view text) {
     const char16_t* in = text.data();
     const char16_t* const end = in + text.size();
+    if (text.size() < compare::kScanUnits) {
+        // Most texts are short words with nothing to escape: told without a branch a unit, and
+        // copied as they are.
+        bool plain = true;
+        for (const char16_t unit : text)
+            plain &= IsPlain(unit);
+        if (plain) {
+            for (const char16_t unit : text)
+                *out++ = static_cast<char>(unit);
+            return out;
+        }
+    }
     while (in != end) {
         if (end - in >= compare::kScanUnits) {
             // Sixteen units are narrowed at once; those from the first that is not plain on are
