@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -41,7 +42,6 @@ public:
           filter_(FilterWords(missing.size()), 0) {
         if (rules.HasMasks()) {
             masked_.emplace(rules);
-            remadeMasked_.emplace(rules);
         }
         Enter(missing);
         found_.assign(firstOf_.size(), false);
@@ -126,7 +126,7 @@ private:
                     masked_ ? masked_->MaskedKeyOf(own_.Content(piece)) : std::nullopt;
                 done[i] = key.has_value();
                 if (done[i]) {
-                    keyOf_[from + i] = Enter(ByteMaskKey::Hash(*key), piece, key);
+                    keyOf_[from + i] = Enter(ByteMaskKey::Hash(*key), piece, Held(*key));
                     continue;
                 }
                 hashes[i] = PieceKeyHash(own_, piece, ownEnd_);
@@ -147,7 +147,7 @@ private:
             return false;
         const std::uint64_t hash = ByteMaskKey::Hash(*key);
         if (InFilter(hash))
-            LookUp(lines, piece, end, hash, key);
+            LookUp(lines, piece, end, hash, Held(*key));
         return true;
     }
     static std::uint64_t Tag(std::uint64_t hash) { return hash >> 32; }
@@ -178,15 +178,20 @@ private:
         const std::string_view key = key_.Of(lines.Content(piece), changed, end);
         return remade_.Of(own_.Content(firstOf_[id]), changed, ownEnd_) == key;
     }
-    // Whether the key of the piece, `masked` when a mask matched in it, is key number `id`. A
-    // masked key holds a placeholder, which a key made from bytes never does.
+    // A masked key kept while keys are made again to tell it from others.
+    MaskedKey Held(std::u16string_view key) {
+        held_.assign(key);
+        return held_;
+    }
+    // Whether the key of the piece, `masked` (held) when a mask matched in it, is key number `id`.
+    // A masked key holds a placeholder, which a key made from bytes never does.
     bool IsKey(const ByteLines& lines, std::size_t piece, const char* end, std::uint32_t id,
                const MaskedKey& masked) {
         if (keyMasked_[id] != masked.has_value())
             return false;
         if (!masked)
             return IsKey(lines, piece, end, id);
-        const MaskedKey remade = remadeMasked_->MaskedKeyOf(own_.Content(firstOf_[id]));
+        const MaskedKey remade = masked_->MaskedKeyOf(own_.Content(firstOf_[id]));
         return remade && *remade == *masked;
     }
     // Notes the key of the piece as found, if it is one of the table's that has not found a line.
@@ -235,7 +240,7 @@ private:
     ByteRuleKey key_;
     ByteRuleKey remade_;                // a key made again to compare with the one in hand
     std::optional<ByteMaskKey> masked_; // with masks
-    std::optional<ByteMaskKey> remadeMasked_;
+    std::u16string held_;
     std::vector<std::uint64_t> slots_;   // hash's top 32 bits << 32 | key number + 1
     std::vector<std::uint64_t> filter_;  // a bit for each key's hash
     std::vector<std::uint32_t> firstOf_; // for each key, the first missing piece with it
@@ -279,7 +284,7 @@ std::size_t RedUnderRulesBytes(std::size_t missing, std::size_t longestLine,
     const std::size_t masks = rules.Masks().size();
     const std::size_t matching =
         rules.HasMasks()
-            ? 2 * ByteMaskKey::BufferBytes(longestLine, masks)
+            ? ByteMaskKey::BufferBytes(longestLine, masks) + ByteMaskKey::HeldKeyBytes(longestLine)
             : (rules.HasIgnoreMatching() ? ByteMaskKey::BufferBytes(longestLine, 0) : 0);
     return (KeySlotCount(missing) + FilterWords(missing)) * sizeof(std::uint64_t) +
            missing * (2 * sizeof(std::uint32_t) + 1) + 2 * ByteRuleKey::BufferBytes(longestLine) +

@@ -56,3 +56,8 @@ std::size_t ByteMaskKey::BufferBytes(std::size_t longestLine, std::size_t masks)
     const std::size_t matchBytes = 2 * sizeof(std::size_t) * units;
     return 2 * (sizeof(char16_t) * (units + 2 * units + 4 * 2 * units) + matchBytes * (masks + 1));
 }
+
+std::size_t ByteMaskKey::HeldKeyBytes(std::size_t longestLine) {
+    // No kind that the comparison on bytes serves makes a key longer than the masked line.
+    return 2 * sizeof(char16_t) * 2 * (longestLine + 1);
+}

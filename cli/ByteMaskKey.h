@@ -34,6 +34,8 @@ public:
     // What one takes at most beside the matching itself, in bytes, for lines of at most
     // `longestLine` bytes under `masks` masks.
     static std::size_t BufferBytes(std::size_t longestLine, std::size_t masks);
+    // What a copy of a masked key takes at most, in bytes, likewise.
+    static std::size_t HeldKeyBytes(std::size_t longestLine);
 
 private:
     std::u16string_view Widened(std::string_view content);
