@@ -51,8 +51,13 @@ public:
     // Keys each line of `other` in turn until every key has found a line or it ends; a line that
     // the rules may not change is its own key. The filter and the slots are larger than the
     // nearest cache: the hashes of a batch of lines are made first and their words of the filter
-    // asked for, then the slots of those that pass it, so that the waits for them overlap. Under
-    // masks a line that one matches is looked up at once: its key is not kept.
+    // asked for, then the slots of those that pass it, so that the waits for them overlap.
+    //
+    // Under masks a line that one matches is looked up at once: its key is not kept. Only a line
+    // that a mask matches can have a masked key, and only one that none matches a key from its
+    // bytes: while masked keys wait for a line, every line is matched against the masks; once none
+    // waits, or if none ever did, a line is keyed from its bytes first, and matched only if its
+    // key is one of the table's, to tell whether that key is its own.
     void FindLines(const ByteLines& other) {
         const std::size_t count = other.PieceCount();
         const char* const end = other.Bytes().data() + other.Bytes().size();
@@ -77,8 +82,10 @@ public:
         for (std::size_t from = 0; from < count && unmatched_ > 0; from += kBatch) {
             const std::size_t size = std::min(kBatch, count - from);
             look(from + kBatch, markedNext);
+            const bool everyLine = unmatchedMasked_ > 0;
+            untested_ = masked_ && !everyLine;
             for (std::size_t i = 0; i < size; ++i) {
-                done[i] = LookUpMasked(other, from + i, end);
+                done[i] = everyLine && LookUpMasked(other, from + i, end);
                 if (done[i])
                     continue;
                 hashes[i] = marked[i] ? KeyHash(other, from + i, end) : other.Hash(from + i);
@@ -190,7 +197,8 @@ private:
         if (keyMasked_[id] != masked.has_value())
             return false;
         if (!masked)
-            return IsKey(lines, piece, end, id);
+            return IsKey(lines, piece, end, id) &&
+                   !(untested_ && masked_->MaskedKeyOf(lines.Content(piece)));
         const MaskedKey remade = masked_->MaskedKeyOf(own_.Content(firstOf_[id]));
         return remade && *remade == *masked;
     }
@@ -201,6 +209,8 @@ private:
         if (id != kNone) {
             found_[id] = true;
             --unmatched_;
+            if (keyMasked_[id])
+                --unmatchedMasked_;
         }
     }
     // The number of a key that has not found a line yet and is the key of the piece, or kNone.
@@ -230,6 +240,7 @@ private:
         const auto id = static_cast<std::uint32_t>(firstOf_.size());
         firstOf_.push_back(piece);
         keyMasked_.push_back(masked.has_value());
+        unmatchedMasked_ += masked ? 1 : 0;
         slots_[i] = Tag(hash) << 32 | (id + 1);
         filter_[FilterWord(hash)] |= FilterBits(hash);
         return id;
@@ -248,6 +259,8 @@ private:
     std::vector<bool> keyMasked_;        // for each key
     std::vector<bool> found_;            // for each key
     std::size_t unmatched_ = 0;
+    std::size_t unmatchedMasked_ = 0; // of those, masked keys
+    bool untested_ = false;           // the lines looked up have not been matched against the masks
 };
 
 } // namespace

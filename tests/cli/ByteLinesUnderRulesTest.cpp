@@ -228,6 +228,8 @@ TEST_F(ByteLinesUnderRulesTest, ChosenPairsGiveTheReportOfTheDecodedTexts) {
          hugeLine.toLower() + "\ny\n" + hugeLine.mid(1), true},
         {"lines equal only through a mask", "v1 a\nv2 b\nc\n", "v22 a\nv b\nc\n"},
         {"digits at the ends of lines and of the text", "1a\r\nb2\r\n3", "9a\nb29\n \t4"},
+        {"a line keyed from its bytes as another is, which a mask matches", "a b\nc\n",
+         "a\tb\nc\n"},
         {"a line of digits against an empty line", "12\n\nx\n", "\n345\nx"},
         {"a placeholder's neighbours under the kinds", "A 1 \t b\n 7Z\n", "a 2 b\n9z \n"},
         {"a long line equal through a mask", longLine + "123\n", longLine + "45\n"},
