@@ -65,9 +65,8 @@ public:
     std::uint32_t PartnerOf(std::size_t i) const { return partner_[keyOf_[i]]; }
 
 private:
-    // Whether `key` (a view the next key made overwrites) is the key of key number `id`.
-    bool IsKey(std::u16string_view key, std::uint32_t id) {
-        held_.assign(key);
+    // Whether the key held is the key of key number `id`.
+    bool IsHeldKey(std::uint32_t id) {
         return text_.Key(ContentOf(own_, missing_[firstOf_[id]])) == held_;
     }
     std::size_t FilterBit(std::uint32_t hash) const {
@@ -81,6 +80,9 @@ private:
     // The key's number; with `unmatchedOnly` only a key that has not found its line yet is
     // looked at closely (the others are found by their hash alone, which then does not matter).
     std::uint32_t Find(std::u16string_view key, std::uint32_t hash, bool unmatchedOnly) {
+        // `key` is a view that each key made to tell two apart overwrites, and several keys may
+        // have its hash.
+        held_.assign(key);
         for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
             const std::uint64_t slot = slots_[i];
             if (slot == 0)
@@ -88,7 +90,7 @@ private:
             const auto id = static_cast<std::uint32_t>(slot & 0xFFFFFFFFu) - 1;
             if ((slot >> 32) != hash || (unmatchedOnly && partner_[id] != kNone))
                 continue;
-            if (IsKey(key, id))
+            if (IsHeldKey(id))
                 return id;
         }
     }
