@@ -85,7 +85,7 @@ public:
             const bool everyLine = unmatchedMasked_ > 0;
             untested_ = masked_ && !everyLine;
             for (std::size_t i = 0; i < size; ++i) {
-                done[i] = everyLine && LookUpMasked(other, from + i, end);
+                done[i] = masked_ && everyLine && LookUpMasked(other, from + i, end);
                 if (done[i])
                     continue;
                 hashes[i] = marked[i] ? KeyHash(other, from + i, end) : other.Hash(from + i);
@@ -102,6 +102,7 @@ public:
             for (std::size_t k = 0; k < passing && unmatched_ > 0; ++k)
                 LookUp(other, from + passed[k], end, hashes[passed[k]], {});
         }
+        LookUpWaiting(other, end);
     }
 
     // Whether missing piece number `i` found a line with its key.
@@ -133,7 +134,9 @@ private:
                     masked_ ? masked_->MaskedKeyOf(own_.Content(piece)) : std::nullopt;
                 done[i] = key.has_value();
                 if (done[i]) {
-                    keyOf_[from + i] = Enter(ByteMaskKey::Hash(*key), piece, Held(*key));
+                    Wait(from + i, *key);
+                    EnterWaiting(missing);
+                    std::swap(waiting_, next_);
                     continue;
                 }
                 hashes[i] = PieceKeyHash(own_, piece, ownEnd_);
@@ -144,18 +147,40 @@ private:
                 if (!done[i])
                     keyOf_[from + i] = Enter(hashes[i], missing[from + i], {});
         }
+        EnterWaiting(missing);
     }
-    // Under masks, whether one matches in the piece; if so it is looked up.
+    // Under masks, whether one matches in the piece; if so it is looked up once the next is.
     bool LookUpMasked(const ByteLines& lines, std::size_t piece, const char* end) {
-        if (!masked_)
-            return false;
         const MaskedKey key = masked_->MaskedKeyOf(lines.Content(piece));
         if (!key)
             return false;
-        const std::uint64_t hash = ByteMaskKey::Hash(*key);
-        if (InFilter(hash))
-            LookUp(lines, piece, end, hash, Held(*key));
+        Wait(piece, *key);
+        LookUpWaiting(lines, end);
+        std::swap(waiting_, next_);
         return true;
+    }
+    // A masked key made, kept as the next to wait: its slot and its word of the filter are asked
+    // for, and arrive while the one waiting before it is looked up and the line after it matched.
+    void Wait(std::size_t at, std::u16string_view key) {
+        next_.at = at;
+        next_.hash = ByteMaskKey::Hash(key);
+        next_.key.assign(key);
+        next_.any = true;
+        TARNWICK_PREFETCH(&slots_[next_.hash & (slots_.size() - 1)]);
+        TARNWICK_PREFETCH(&filter_[FilterWord(next_.hash)]);
+    }
+    void EnterWaiting(const std::vector<std::uint32_t>& missing) {
+        if (!waiting_.any)
+            return;
+        waiting_.any = false;
+        keyOf_[waiting_.at] = Enter(waiting_.hash, missing[waiting_.at], waiting_.key);
+    }
+    void LookUpWaiting(const ByteLines& lines, const char* end) {
+        if (!waiting_.any)
+            return;
+        waiting_.any = false;
+        if (InFilter(waiting_.hash))
+            LookUp(lines, waiting_.at, end, waiting_.hash, waiting_.key);
     }
     static std::uint64_t Tag(std::uint64_t hash) { return hash >> 32; }
     // Other bits than those that pick a slot, so that the two tests do not overlap.
@@ -184,11 +209,6 @@ private:
         bool changed = false;
         const std::string_view key = key_.Of(lines.Content(piece), changed, end);
         return remade_.Of(own_.Content(firstOf_[id]), changed, ownEnd_) == key;
-    }
-    // A masked key kept while keys are made again to tell it from others.
-    MaskedKey Held(std::u16string_view key) {
-        held_.assign(key);
-        return held_;
     }
     // Whether the key of the piece, `masked` (held) when a mask matched in it, is key number `id`.
     // A masked key holds a placeholder, which a key made from bytes never does.
@@ -251,7 +271,16 @@ private:
     ByteRuleKey key_;
     ByteRuleKey remade_;                // a key made again to compare with the one in hand
     std::optional<ByteMaskKey> masked_; // with masks
-    std::u16string held_;
+    // A masked line whose key waits for its look-up (or its entry) while the next is matched, and
+    // the next; each key is a copy, kept while keys are made again to tell it from others.
+    struct Waiting {
+        bool any = false;
+        std::size_t at = 0; // a line, or a missing piece's number
+        std::uint64_t hash = 0;
+        std::u16string key;
+    };
+    Waiting waiting_;
+    Waiting next_;
     std::vector<std::uint64_t> slots_;   // hash's top 32 bits << 32 | key number + 1
     std::vector<std::uint64_t> filter_;  // a bit for each key's hash
     std::vector<std::uint32_t> firstOf_; // for each key, the first missing piece with it
@@ -297,7 +326,8 @@ std::size_t RedUnderRulesBytes(std::size_t missing, std::size_t longestLine,
     const std::size_t masks = rules.Masks().size();
     const std::size_t matching =
         rules.HasMasks()
-            ? ByteMaskKey::BufferBytes(longestLine, masks) + ByteMaskKey::HeldKeyBytes(longestLine)
+            ? ByteMaskKey::BufferBytes(longestLine, masks) +
+                  2 * ByteMaskKey::HeldKeyBytes(longestLine)
             : (rules.HasIgnoreMatching() ? ByteMaskKey::BufferBytes(longestLine, 0) : 0);
     return (KeySlotCount(missing) + FilterWords(missing)) * sizeof(std::uint64_t) +
            missing * (2 * sizeof(std::uint32_t) + 1) + 2 * ByteRuleKey::BufferBytes(longestLine) +
