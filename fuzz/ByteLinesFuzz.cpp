@@ -2,9 +2,9 @@
 // the first takes, both must print the same report and end with the same status. The first byte
 // picks the report (readable, numbered, JSON or counts; loaded or exact; in memory or through
 // temporary files; with or without the lines counted differently, --counts; under the rules about
-// blanks, tabs and case, with masks and ignore-matching, or none) and whether the rest is taken as it is or as picks from pieces
-// that make breaks, multi-byte characters, marks and broken UTF-8 likely; a 0xFF byte ends the
-// first file.
+// blanks, tabs and case, with masks and ignore-matching, or none) and whether the rest is taken as
+// it is or as picks from pieces that make breaks, multi-byte characters, marks and broken UTF-8
+// likely; a 0xFF byte ends the first file.
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
