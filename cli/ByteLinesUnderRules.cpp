@@ -40,9 +40,8 @@ public:
         : own_(own), ownEnd_(own.Bytes().data() + own.Bytes().size()), key_(rules.Kinds()),
           remade_(rules.Kinds()), slots_(KeySlotCount(missing.size()), 0),
           filter_(FilterWords(missing.size()), 0) {
-        if (rules.HasMasks()) {
+        if (rules.HasMasks())
             masked_.emplace(rules);
-        }
         Enter(missing);
         found_.assign(firstOf_.size(), false);
         unmatched_ = firstOf_.size();
@@ -53,11 +52,11 @@ public:
     // nearest cache: the hashes of a batch of lines are made first and their words of the filter
     // asked for, then the slots of those that pass it, so that the waits for them overlap.
     //
-    // Under masks a line that one matches is looked up at once: its key is not kept. Only a line
-    // that a mask matches can have a masked key, and only one that none matches a key from its
-    // bytes: while masked keys wait for a line, every line is matched against the masks; once none
-    // waits, or if none ever did, a line is keyed from its bytes first, and matched only if its
-    // key is one of the table's, to tell whether that key is its own.
+    // Under masks only a line that a mask matches can have a masked key, and only one that none
+    // matches a key from its bytes. While masked keys wait for a line, every line is matched
+    // against the masks, and one that a mask matches is looked up once the next is matched. Once
+    // none waits, or if none ever did, a line is keyed from its bytes first, and matched only if
+    // its key is one of the table's, to tell whether that key is its own.
     void FindLines(const ByteLines& other) {
         const std::size_t count = other.PieceCount();
         const char* const end = other.Bytes().data() + other.Bytes().size();
@@ -85,7 +84,7 @@ public:
             const bool everyLine = unmatchedMasked_ > 0;
             untested_ = masked_ && !everyLine;
             for (std::size_t i = 0; i < size; ++i) {
-                done[i] = masked_ && everyLine && LookUpMasked(other, from + i, end);
+                done[i] = everyLine && LookUpMasked(other, from + i, end);
                 if (done[i])
                     continue;
                 hashes[i] = marked[i] ? KeyHash(other, from + i, end) : other.Hash(from + i);

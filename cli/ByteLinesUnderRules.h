@@ -20,8 +20,9 @@
 // lines keyed and looked up, until every key has found a line or it ends; a filter small enough
 // to stay in the cache passes over most lines whose key is none of the table's. A line that the
 // rules may not change (ByteLines::MayChange) is its own key: its hash is the one it has, and its
-// bytes are not read. Under masks every line is matched (ByteMaskKey), one at a time, as the
-// matching takes far longer than the look-ups.
+// bytes are not read. Under masks a line's key is masked when a mask matches in it (ByteMaskKey):
+// every missing piece is matched, and the lines of `other` while masked keys wait for a line;
+// otherwise only a line whose key from its bytes is one of the table's, to tell that it is its own.
 void KeepRedUnderRules(const ByteLines& own, std::vector<std::uint32_t>& missing,
                        const ByteLines& other, const compare::ComparisonRules& rules);
 
