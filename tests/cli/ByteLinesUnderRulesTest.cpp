@@ -73,6 +73,7 @@ const ExpressionSet kExpressionSets[] = {
     {"a mask of tabs and of blanks before a capital, -b",
      Both(kTrailing, kInner),
      {u"\t", u" (?=[A-Z])"}},
+    {"masks of digits and of capitals, -i", kCase, {u"[0-9]+", u"[A-Z]"}},
     {"a mask that matches nothing", {}, {u"(?!)"}},
     {"a mask that matches every line whole", {}, {u".*"}},
     {"a mask that matches an empty string at every place", {}, {u"q*"}},
@@ -208,6 +209,10 @@ TEST_F(ByteLinesUnderRulesTest, ChosenPairsGiveTheReportOfTheDecodedTexts) {
     const QByteArray longLine = QByteArray(40, 'x') + "  \t " + QByteArray(30, 'Y') + " ";
     // Longer than the marks the cutting keeps: such a line is keyed whatever they said.
     const QByteArray hugeLine = "A" + QByteArray(300000, 'b') + " c";
+    // Lines alike on both sides, more than are looked up at once.
+    QByteArray alike;
+    for (int i = 0; i < 100; ++i)
+        alike += "line " + QByteArray::number(i) + "\n";
     const struct {
         const char* what;
         QByteArray first;
@@ -230,6 +235,10 @@ TEST_F(ByteLinesUnderRulesTest, ChosenPairsGiveTheReportOfTheDecodedTexts) {
         {"digits at the ends of lines and of the text", "1a\r\nb2\r\n3", "9a\nb29\n \t4"},
         {"a line keyed from its bytes as another is, which a mask matches", "a b\nc\n",
          "a\tb\nc\n"},
+        // The masked lines match at once; the line keyed from its bytes as "ab" is, far below, is
+        // masked under a mask of capitals.
+        {"a masked line matched before the others are read", "n1\n" + alike + "ab\n",
+         "n2\n" + alike + "aB\n"},
         {"a line of digits against an empty line", "12\n\nx\n", "\n345\nx"},
         {"a placeholder's neighbours under the kinds", "A 1 \t b\n 7Z\n", "a 2 b\n9z \n"},
         {"a long line equal through a mask", longLine + "123\n", longLine + "45\n"},
