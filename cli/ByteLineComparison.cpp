@@ -10,6 +10,7 @@
 #include "cli/ReportSinks.h"
 #include "cli/ShownName.h"
 #include "cli/SpilledLineComparison.h"
+#include "compare/RuleError.h"
 #include "files/TextFileReading.h"
 
 #include <QByteArrayView>
@@ -71,7 +72,7 @@ Prepared Prepare(const QByteArray& path, bool exact, bool counts,
     if (!bytes)
         return Prepared::NotBytes;
     std::optional<RuleChangeMap> changes;
-    if (rules.Any())
+    if (!rules.Kinds().Empty())
         changes.emplace(*bytes, rules.Kinds());
     side.lines.emplace(*bytes, exact ? ByteLines::Form::Exact : ByteLines::Form::AsLoaded,
                        maxPieces, changes ? &*changes : nullptr);
@@ -110,12 +111,12 @@ std::optional<int> CompareSpilled(const CliOptions& options, std::FILE* out) {
     return CompareLinesSpilled(options, {*file1, bytes1}, {*file2, bytes2}, out);
 }
 
-// Whether the rules are only some of those about blanks, tabs and case, with nothing in the report
-// that names what they matched: what the comparison on bytes does when both texts are ASCII.
+// Whether the kinds of the rules are only some of those about blanks, tabs and case, beside any
+// masks and ignore-matching, with nothing in the report that names what they matched: what the
+// comparison on bytes does when both texts are ASCII.
 bool RulesServed(const CliOptions& options) {
-    const compare::ComparisonRules& rules = options.rules;
-    return !rules.HasMasks() && !rules.HasIgnoreMatching() && ByteRuleKey::Serves(rules.Kinds()) &&
-           !options.json && !options.counts;
+    const compare::LookalikeKinds kinds = options.rules.Kinds();
+    return (kinds.Empty() || ByteRuleKey::Serves(kinds)) && !options.json && !options.counts;
 }
 
 // What the lines and the table of a text and the list of its missing pieces take.
@@ -127,24 +128,31 @@ qint64 SideBytes(const Side& side) {
 }
 
 // Under the rules, the missing pieces of both sides that the rules leave red, the two directions
-// side by side; false, having changed nothing, when a text is not ASCII or the keys would not fit
-// in `left` bytes beside what the sides take.
+// side by side; false when a text is not ASCII, the keys would not fit in `left` bytes beside
+// what the sides take, or an expression could not be matched against a line: the general
+// comparison then matches it again and says what it says of that.
 bool SortOutUnderRules(const CliOptions& options, Side& first, Side& second, qint64 left) {
     if (first.lines->NonAscii() || second.lines->NonAscii())
         return false;
     const std::size_t longest =
         std::max(first.lines->LongestContent(), second.lines->LongestContent());
-    const qint64 keys = static_cast<qint64>(RedUnderRulesBytes(first.missing.size(), longest) +
-                                            RedUnderRulesBytes(second.missing.size(), longest));
+    const compare::ComparisonRules& rules = options.rules;
+    const qint64 keys =
+        static_cast<qint64>(RedUnderRulesBytes(first.missing.size(), longest, rules) +
+                            RedUnderRulesBytes(second.missing.size(), longest, rules));
     if (keys > left - SideBytes(first) - SideBytes(second))
         return false;
-    const compare::LookalikeKinds kinds = options.rules.Kinds();
-    auto secondRed = std::async(std::launch::async, [&] {
-        KeepRedUnderRules(*second.lines, second.missing, *first.lines, kinds);
-    });
-    KeepRedUnderRules(*first.lines, first.missing, *second.lines, kinds);
-    secondRed.get();
-    return true;
+    const auto keepRed = [&](Side& own, const Side& other) {
+        try {
+            KeepRedUnderRules(*own.lines, own.missing, *other.lines, rules);
+            return true;
+        } catch (const compare::RuleError&) {
+            return false;
+        }
+    };
+    auto secondRed = std::async(std::launch::async, [&] { return keepRed(second, first); });
+    const bool firstDone = keepRed(first, second);
+    return secondRed.get() && firstDone;
 }
 
 qint64 OrdinaryFileSize(const QByteArray& path) {
@@ -160,8 +168,8 @@ bool LinesAsBytesServe(const CliOptions& options) {
     // Standard input is read by the general comparison; a file named "-" is reached as ./-.
     if (options.file1 == kStandardInput || options.file2 == kStandardInput)
         return false;
-    // Look-alikes, and the rules but for those about blanks, tabs and case, are only worked out on
-    // decoded texts.
+    // Look-alikes, and the kinds of rules but for those about blanks, tabs and case, are only
+    // worked out on decoded texts.
     if (options.rules.Any() && !RulesServed(options))
         return false;
     CliOptions served = options;

@@ -6,6 +6,7 @@
 #include "cli/SideReport.h"
 #include "cli/StreamedComparison.h"
 #include "cli/TwoTexts.h"
+#include "compare/RuleError.h"
 #include "platform/Failure.h"
 
 #include <new>
@@ -94,6 +95,8 @@ template <typename Compare> int Guarded(Compare&& compare) {
     } catch (const std::bad_alloc&) {
         Say({}, u"out of memory"_s);
     } catch (const std::length_error& e) {
+        Say({}, QString::fromUtf8(e.what()));
+    } catch (const compare::RuleError& e) { // an expression that could not be matched
         Say({}, QString::fromUtf8(e.what()));
     }
     return kTrouble;

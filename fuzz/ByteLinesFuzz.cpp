@@ -2,9 +2,9 @@
 // the first takes, both must print the same report and end with the same status. The first byte
 // picks the report (readable, numbered, JSON or counts; loaded or exact; in memory or through
 // temporary files; with or without the lines counted differently, --counts; under the rules about
-// blanks, tabs and case or none) and whether the rest is taken as it is or as picks from pieces
-// that make breaks, multi-byte characters, marks and broken UTF-8 likely; a 0xFF byte ends the
-// first file.
+// blanks, tabs and case, with masks and ignore-matching, or none) and whether the rest is taken as
+// it is or as picks from pieces that make breaks, multi-byte characters, marks and broken UTF-8
+// likely; a 0xFF byte ends the first file.
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
@@ -110,6 +110,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            .With(LookalikeKind::Case);
         if (!options.counts)
             choice.kinds = choice.kinds.With(LookalikeKind::LeadingSpace);
+        // JSON is left to the general comparison under the rules: in its place masks, beside the
+        // kinds, or with 64 alone and with ignore-matching.
+        if (options.json) {
+            choice.masks = {u"B", u"\\t$"};
+            if (options.counts) {
+                choice.kinds = {};
+                choice.masks = {u"b+", u"a\\s|\\t$"};
+                choice.ignoreMatching = u"^AB";
+            }
+            options.json = false;
+        }
         options.rules = compare::ComparisonRules(choice);
         options.counts = false;
     }

@@ -1,5 +1,6 @@
 // The rules on small pairs of texts: each kind alone, several together, masks, ignore-matching,
 // and a visible difference that no rule hides.
+#include "compare/ContentHash.h"
 #include "compare/LinesUnderRules.h"
 #include "compare/RuleMatch.h"
 #include "compare/WordsUnderRules.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 using compare::ComparisonRules;
@@ -178,6 +180,39 @@ TEST(ComparisonRulesTest, TheFirstLineOfTheOtherTextWithTheKeyIsTheOneMatched) {
     EXPECT_EQ(matched[0], (RuleMatch{0, 4, false, 2, 6, 2})); // "\nBETA " at 2, line 2
     ASSERT_EQ(red.size(), 1u);
     EXPECT_EQ(red[0], (compare::Piece{5, 6})); // "\nalpha"
+}
+
+namespace {
+
+// Two keys under a mask of digits, "<letters>" and a placeholder, with one hash: found among the
+// first few hundred thousand letter strings.
+std::pair<std::u16string, std::u16string> LettersWithOneMaskedHash() {
+    std::unordered_map<std::uint32_t, std::u16string> seen;
+    for (std::uint32_t i = 0;; ++i) {
+        std::u16string letters;
+        for (std::uint32_t n = i; letters.empty() || n > 0; n /= 26)
+            letters.push_back(static_cast<char16_t>(u'a' + n % 26));
+        const auto [at, entered] = seen.emplace(compare::ContentHash(letters + u'\uFDD0'), letters);
+        if (!entered)
+            return {at->second, letters};
+    }
+}
+
+} // namespace
+
+// Missing lines whose keys share a hash: the line of the other text is told from the first and
+// found to be the second's, its own key kept while theirs are made.
+TEST(ComparisonRulesTest, KeysWithOneHashAreToldApart) {
+    const auto [first, second] = LettersWithOneMaskedHash();
+    const std::u16string own = first + u"1\r\n" + second + u"1\r\n\r";
+    const std::u16string other = second + u"2\r\n\r";
+    const compare::LineIndex ownLines(own), otherLines(other);
+    const ComparisonRules rules({{}, std::nullopt, {u"[0-9]+"}});
+    const std::vector<compare::Piece> red =
+        compare::SortOutMissingLines(ownLines, ownLines.MissingIn(otherLines), otherLines, rules)
+            .Red();
+    ASSERT_EQ(red.size(), 1u);
+    EXPECT_EQ(red[0], ownLines.PieceAt(0));
 }
 
 namespace {
