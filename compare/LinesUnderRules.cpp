@@ -1,13 +1,12 @@
 #include "compare/LinesUnderRules.h"
 
 #include "compare/ContentHash.h"
+#include "compare/MissingKeys.h"
 #include "compare/RuleText.h"
-
 #include "compare/SideBySide.h"
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <deque>
 #include <span>
 #include <string>
@@ -16,94 +15,8 @@ namespace compare {
 
 namespace {
 
-constexpr std::uint32_t kNone = ~std::uint32_t{0};
+constexpr std::uint32_t kNone = MissingKeys::kNone;
 constexpr std::size_t kSlice = std::size_t{1} << 14; // lines between looks at whether to go on
-
-std::u16string_view ContentOf(const LineIndex& lines, Piece piece) {
-    return LineContent(lines.Text().substr(piece.start, piece.length));
-}
-
-// The distinct keys of the missing pieces, each named by the first missing piece that has it. The
-// table keeps each key's hash, not the key: a key is made again from its piece to tell two with
-// one hash apart, with the RuleText of the thread that asks.
-class MissingKeys {
-public:
-    MissingKeys(const LineIndex& own, std::span<const Piece> missing, RuleText& text)
-        : own_(own), missing_(missing),
-          slots_(std::bit_ceil(std::max<std::size_t>(16, 2 * missing.size())), 0),
-          filter_(std::bit_ceil(std::max<std::size_t>(1024, 16 * missing.size())) / 64, 0) {
-        keyOf_.reserve(missing.size());
-        for (std::size_t i = 0; i < missing.size(); ++i) {
-            const std::u16string_view key = text.Key(ContentOf(own, missing[i]));
-            keyOf_.push_back(Enter(key, ContentHash(key), static_cast<std::uint32_t>(i), text));
-        }
-    }
-
-    std::size_t KeyCount() const { return firstOf_.size(); }
-    // The number of the key of missing piece `i`, and that key's hash.
-    std::uint32_t KeyOf(std::size_t i) const { return keyOf_[i]; }
-    std::uint32_t HashOf(std::uint32_t id) const { return hashOf_[id]; }
-    // The key of missing piece `i`, made with `text`.
-    std::u16string_view KeyOfMissing(std::size_t i, RuleText& text) const {
-        return text.Key(ContentOf(own_, missing_[i]));
-    }
-
-    // Whether a key with this hash may be in the table: a bit of the hash in a filter small
-    // enough to stay in the cache says no for most lines.
-    bool MayHold(std::uint32_t hash) const {
-        const std::size_t bit = FilterBit(hash);
-        return (filter_[bit / 64] >> (bit % 64) & 1) != 0;
-    }
-    // The number of `key`, or kNone. `key` must outlive what `text` makes; keys for which
-    // passOver(id) is true are not looked at closely (their hash alone then does not matter).
-    template <typename PassOver>
-    std::uint32_t Find(std::u16string_view key, std::uint32_t hash, RuleText& text,
-                       PassOver&& passOver) const {
-        for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            const std::uint64_t slot = slots_[i];
-            if (slot == 0)
-                return kNone;
-            const auto id = static_cast<std::uint32_t>(slot & 0xFFFFFFFFu) - 1;
-            if ((slot >> 32) != hash || passOver(id))
-                continue;
-            if (text.Key(ContentOf(own_, missing_[firstOf_[id]])) == key)
-                return id;
-        }
-    }
-
-private:
-    std::size_t FilterBit(std::uint32_t hash) const {
-        // The bits above those that pick a slot, so that the two tests do not overlap.
-        return static_cast<std::size_t>(std::rotr(hash, 16)) & (filter_.size() * 64 - 1);
-    }
-    std::uint32_t Enter(std::u16string_view key, std::uint32_t hash, std::uint32_t piece,
-                        RuleText& text) {
-        entering_.assign(key); // the view goes when a key is made to tell two apart
-        const std::uint32_t found =
-            Find(entering_, hash, text, [](std::uint32_t) { return false; });
-        if (found != kNone)
-            return found;
-        std::size_t i = hash & (slots_.size() - 1);
-        while (slots_[i] != 0)
-            i = (i + 1) & (slots_.size() - 1);
-        const auto id = static_cast<std::uint32_t>(firstOf_.size());
-        firstOf_.push_back(piece);
-        hashOf_.push_back(hash);
-        slots_[i] = std::uint64_t{hash} << 32 | (id + 1);
-        const std::size_t bit = FilterBit(hash);
-        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-        return id;
-    }
-
-    const LineIndex& own_;
-    std::span<const Piece> missing_;
-    std::vector<std::uint64_t> slots_;   // hash << 32 | key number + 1
-    std::vector<std::uint64_t> filter_;  // a bit for each key's hash
-    std::vector<std::uint32_t> firstOf_; // for each key, the first missing piece with it
-    std::vector<std::uint32_t> hashOf_;  // for each key
-    std::vector<std::uint32_t> keyOf_;   // for each missing piece
-    std::u16string entering_;
-};
 
 // The key of a line of `lines` and its hash; a line the rules leave as it is has the hash its
 // table holds, and is its own key.
