@@ -160,30 +160,81 @@ bool IsTrail(char16_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
+// The code point that starts at units[i] of valid text, and i moved past it: a lone surrogate
+// stands for itself.
+char32_t NextCodePoint(const char16_t* units, std::size_t size, std::size_t& i) {
+    char32_t c = units[i++];
+    if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+        c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+    return c;
+}
+
+// The same for UTF-8, which must be valid: a line on the comparison's fast path stays in bytes.
+char32_t NextCodePoint(const char* units, std::size_t size, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(units[i++]);
+    if (lead < 0x80)
+        return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = lead & (0x3Fu >> more);
+    for (int k = 0; k < more && i < size; ++k)
+        c = c << 6 | (static_cast<unsigned char>(units[i++]) & 0x3Fu);
+    return c;
+}
+
+// Whether kScanUnits units in a row are all ASCII.
+bool AsciiBlock(const char16_t* units) {
+    return NonAsciiOrEqualMask(units, 0xFFFF) == 0;
+}
+bool AsciiBlock(const char* units) {
+    static_assert(kScanUnits == 2 * sizeof(std::uint64_t));
+    std::uint64_t halves[2];
+    std::memcpy(halves, units, sizeof halves);
+    return ((halves[0] | halves[1]) & 0x8080'8080'8080'8080ull) == 0;
+}
+
 // Goes through the loose key of `text` without writing it down: block(units) for each run of
 // kScanUnits ASCII units, ascii(unit) for any other ASCII unit, and atom(unit) for each unit of
-// the atoms of every other character. Sixteen ASCII units in a row need no test each.
-template <typename Block, typename Ascii, typename Atom>
-void WalkLooseKey(std::u16string_view text, Block&& block, Ascii&& ascii, Atom&& atom) {
-    const char16_t* units = text.data();
+// the atoms of every other character. Sixteen ASCII units in a row need no test each. The text
+// is UTF-16 or UTF-8: the same characters go through the same key either way.
+template <typename Unit, typename Block, typename Ascii, typename Atom>
+void WalkLooseKey(std::basic_string_view<Unit> text, Block&& block, Ascii&& ascii, Atom&& atom) {
+    const Unit* units = text.data();
     const std::size_t size = text.size();
     for (std::size_t i = 0; i < size;) {
-        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+        if (i + kScanUnits <= size && AsciiBlock(units + i)) {
             block(units + i);
             i += kScanUnits;
             continue;
         }
-        char32_t c = units[i++];
+        const char32_t c = NextCodePoint(units, size, i);
         if (c < 128) {
             ascii(static_cast<char16_t>(c));
             continue;
         }
-        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
         char16_t atoms[kMostUnits];
         for (const char16_t *at = atoms, *end = PutAtoms(atoms, c); at != end; ++at)
             atom(*at);
     }
+}
+
+// KeySum(LooseKey(text)) of UTF-16 or UTF-8 text.
+template <typename Unit> std::uint64_t SumOfLooseKey(std::basic_string_view<Unit> text) {
+    // Four sums side by side, so that no addition waits for the one before.
+    std::uint64_t sums[4] = {};
+    const auto weight = [](Unit unit) { return kAsciiWeights[static_cast<std::size_t>(unit)]; };
+    WalkLooseKey(
+        text,
+        [&](const Unit* block) {
+            for (int i = 0; i < kScanUnits; i += 4) {
+                sums[0] += weight(block[i]);
+                sums[1] += weight(block[i + 1]);
+                sums[2] += weight(block[i + 2]);
+                sums[3] += weight(block[i + 3]);
+            }
+        },
+        [&](char16_t c) { sums[0] += kAsciiWeights[c]; },
+        [&](char16_t atom) { sums[1] += UnitWeight(atom); });
+    return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
 } // namespace
@@ -266,21 +317,11 @@ std::uint64_t KeySum(std::u16string_view key) {
 }
 
 std::uint64_t LooseKeySum(std::u16string_view text) {
-    // Four sums side by side, so that no addition waits for the one before.
-    std::uint64_t sums[4] = {};
-    WalkLooseKey(
-        text,
-        [&](const char16_t* block) {
-            for (int i = 0; i < kScanUnits; i += 4) {
-                sums[0] += kAsciiWeights[block[i]];
-                sums[1] += kAsciiWeights[block[i + 1]];
-                sums[2] += kAsciiWeights[block[i + 2]];
-                sums[3] += kAsciiWeights[block[i + 3]];
-            }
-        },
-        [&](char16_t c) { sums[0] += kAsciiWeights[c]; },
-        [&](char16_t atom) { sums[1] += UnitWeight(atom); });
-    return sums[0] + sums[1] + sums[2] + sums[3];
+    return SumOfLooseKey(text);
+}
+
+std::uint64_t LooseKeySum(std::string_view utf8) {
+    return SumOfLooseKey(utf8);
 }
 
 } // namespace compare
