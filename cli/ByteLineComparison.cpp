@@ -226,7 +226,8 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     const bool explain = options.explain && !options.count && !options.quiet;
     if (explain) {
         std::optional<std::array<ByteLookalikes, 2>> found =
-            FindByteLookalikes(*first.lines, first.missing, *second.lines, second.missing,
+            FindByteLookalikes({*first.lines, *first.table, first.missing},
+                               {*second.lines, *second.table, second.missing},
                                left - SideBytes(first) - SideBytes(second));
         if (!found)
             return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include "cli/ByteLinesReport.h"
 
+#include "compare/Prefetch.h"
+
 #include "compare/FirstLookalikes.h"
 #include "compare/LineIndex.h"
 #include "compare/LookalikeLines.h"
@@ -16,11 +18,12 @@
 
 namespace {
 
-// What sieving holds for each missing piece: its sum, the sums sorted, whether a line has it,
-// its filter bits, its place among those searched, and its look-alike.
-constexpr qint64 kSieveBytesPerMissing = 8 + 8 + 1 + 2 + 4 + 8;
-// ... and for each line of the other text at most: its place among the lines that pass.
-constexpr qint64 kSieveBytesPerLine = 4;
+// What sieving holds for each missing piece: its sum twice (as it stands and sorted), its filter
+// bits, its place among those searched, and its look-alike.
+constexpr qint64 kSieveBytesPerMissing = 8 + 8 + 2 + 4 + 8;
+// ... and for each piece of the text read at most: whether it is missing, and a line and its sum
+// for each direction it may be a candidate of.
+constexpr qint64 kSieveBytesPerPiece = 1 + 2 * 16;
 // What searching holds beside the decoded units: for a missing piece as much as the search of
 // decoded texts reckons (LookalikeSearchBytes), and for a line that passed its place in the index
 // of those lines.
@@ -36,40 +39,42 @@ bool SearchedAtAll(std::string_view content) {
            Utf16Units(content) <= compare::kLongestLookalikeLine;
 }
 
-// The distinct key sums of a text's missing pieces, looked up for every line of the other text:
-// two bits of one word of a filter for each, which stays in the cache, so that most lines go no
-// further, then the sums sorted; and which of them a line of the other text has.
+// The distinct key sums of a text's missing pieces, looked up for lines of the other text: two
+// bits of one word of a filter for each, which stays in the cache, so that most lines go no
+// further, then a table of the sums (open addressing, linear probing, at most half full).
 class MissingKeySums {
 public:
-    explicit MissingKeySums(std::vector<std::uint64_t> sums) : sorted_(std::move(sums)) {
-        std::sort(sorted_.begin(), sorted_.end());
-        sorted_.erase(std::unique(sorted_.begin(), sorted_.end()), sorted_.end());
-        filter_.assign(std::bit_ceil(std::max<std::size_t>(sorted_.size() / 8, 16)), 0);
+    explicit MissingKeySums(const std::vector<std::uint64_t>& sums) {
+        filter_.assign(std::bit_ceil(std::max<std::size_t>(sums.size() / 8, 16)), 0);
         filterShift_ = 64 - std::countr_zero(filter_.size());
-        for (const std::uint64_t sum : sorted_)
+        slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * sums.size(), 16)), kEmpty);
+        mask_ = slots_.size() - 1;
+        for (const std::uint64_t sum : sums) {
             filter_[FilterWord(sum)] |= FilterBits(sum);
-        shared_.assign(sorted_.size(), false);
+            if (sum == kEmpty)
+                holdsEmpty_ = true;
+            else
+                slots_[SlotOf(sum)] = sum;
+        }
     }
 
-    // Whether a missing piece has the sum; if so it is noted as shared.
-    bool Share(std::uint64_t sum) {
+    bool Has(std::uint64_t sum) const {
         const std::uint64_t bits = FilterBits(sum);
         if ((filter_[FilterWord(sum)] & bits) != bits)
             return false;
-        const auto at = std::lower_bound(sorted_.begin(), sorted_.end(), sum);
-        if (at == sorted_.end() || *at != sum)
-            return false;
-        shared_[static_cast<std::size_t>(at - sorted_.begin())] = true;
-        return true;
-    }
-    // Whether a line of the other text has the sum.
-    bool Shared(std::uint64_t sum) const {
-        const auto at = std::lower_bound(sorted_.begin(), sorted_.end(), sum);
-        return at != sorted_.end() && *at == sum &&
-               shared_[static_cast<std::size_t>(at - sorted_.begin())];
+        return sum == kEmpty ? holdsEmpty_ : slots_[SlotOf(sum)] == sum;
     }
 
 private:
+    static constexpr std::uint64_t kEmpty = 0;
+
+    // The slot that holds the sum, or the empty one where it would go.
+    std::size_t SlotOf(std::uint64_t sum) const {
+        std::size_t slot = static_cast<std::size_t>(sum) & mask_;
+        while (slots_[slot] != kEmpty && slots_[slot] != sum)
+            slot = (slot + 1) & mask_;
+        return slot;
+    }
     std::size_t FilterWord(std::uint64_t sum) const {
         return static_cast<std::size_t>(sum >> filterShift_);
     }
@@ -77,11 +82,88 @@ private:
         return std::uint64_t{1} << (sum & 63) | std::uint64_t{1} << (sum >> 6 & 63);
     }
 
-    std::vector<std::uint64_t> sorted_;
     std::vector<std::uint64_t> filter_;
-    std::vector<bool> shared_;
     int filterShift_ = 0;
+    std::vector<std::uint64_t> slots_;
+    std::size_t mask_ = 0;
+    bool holdsEmpty_ = false;
 };
+
+// The key sums of a text's missing pieces: each piece's (unset for those passed over) and all
+// of them to look up.
+struct MissingPieceSums {
+    std::vector<std::optional<std::uint64_t>> ofPiece;
+    MissingKeySums lookedUp;
+};
+
+MissingPieceSums SumsOfMissing(const ByteLookalikeText& text) {
+    std::vector<std::optional<std::uint64_t>> ofPiece(text.missing.size());
+    std::vector<std::uint64_t> sums;
+    sums.reserve(text.missing.size());
+    // Missing pieces stand far apart in a large text: each would wait for its bytes to be read
+    // from memory unless asked for a few pieces ahead.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < text.missing.size(); ++i) {
+        if (i + kAhead < text.missing.size())
+            TARNWICK_PREFETCH(text.lines.Content(text.missing[i + kAhead]).data());
+        const std::string_view content = text.lines.Content(text.missing[i]);
+        if (SearchedAtAll(content)) {
+            ofPiece[i] = compare::LooseKeySum(content);
+            sums.push_back(*ofPiece[i]);
+        }
+    }
+    return {std::move(ofPiece), MissingKeySums(sums)};
+}
+
+// A line that shares a key sum with a missing piece of the other text.
+struct SharingLine {
+    std::uint32_t piece;
+    std::uint64_t sum;
+    friend auto operator<=>(const SharingLine&, const SharingLine&) = default;
+};
+
+// The first piece of `text` with the content of piece `piece` of `lines`, which it must have.
+std::uint32_t FirstPieceLike(const ByteLookalikeText& text, const ByteLines& lines,
+                             std::size_t piece) {
+    const std::uint64_t place =
+        text.table.PlaceIn(text.table.SlotOf(lines.Content(piece), lines.Hash(piece)));
+    std::size_t low = 0, high = text.lines.PieceCount();
+    while (low < high) { // the first piece whose content starts at the place
+        const std::size_t middle = low + (high - low) / 2;
+        if (text.lines.Place(middle) < place)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return static_cast<std::uint32_t>(low);
+}
+
+// What a stretch of the first text's lines share with the missing pieces: its lines with the sum
+// of a missing piece of the second (candidates for those pieces), and its lines that the second
+// text has with the sum of a missing piece of the first, as the first of those lines of the second
+// (which they stand in for).
+struct SharedStretch {
+    std::vector<SharingLine> forSecond;
+    std::vector<SharingLine> standIns;
+};
+
+SharedStretch SieveStretch(const ByteLines& lines, const std::vector<bool>& missingHere,
+                           const ByteLookalikeText& second, const MissingKeySums& ofFirst,
+                           const MissingKeySums& ofSecond, std::size_t from, std::size_t to) {
+    SharedStretch shared;
+    for (std::size_t piece = from; piece < to; ++piece) {
+        const std::string_view content = lines.Content(piece);
+        if (!SearchedAtAll(content))
+            continue;
+        const std::uint64_t sum = compare::LooseKeySum(content);
+        const auto line = static_cast<std::uint32_t>(piece);
+        if (ofSecond.Has(sum))
+            shared.forSecond.push_back({line, sum});
+        if (!missingHere[piece] && ofFirst.Has(sum))
+            shared.standIns.push_back({FirstPieceLike(second, lines, piece), sum});
+    }
+    return shared;
+}
 
 // One direction sieved: the missing pieces (as places in the list of them) and the lines of the
 // other text that share a key sum, each in order, and what decoding and searching them takes.
@@ -92,37 +174,25 @@ struct SievedLines {
     qint64 longest = 0; // of the missing pieces, in units
 };
 
-SievedLines SieveByKeySum(const ByteLines& own, const std::vector<std::uint32_t>& missing,
-                          const ByteLines& other) {
+// The direction's missing pieces that share a sum with one of `sharing`, the lines of `other`.
+SievedLines Sieved(const ByteLookalikeText& own, const MissingPieceSums& sums,
+                   std::vector<SharingLine> sharing, const ByteLines& other) {
     SievedLines sieved;
-    if (missing.empty())
-        return sieved;
-    std::vector<std::uint64_t> sums(missing.size());
-    std::vector<bool> searched(missing.size());
-    for (std::size_t i = 0; i < missing.size(); ++i) {
-        const std::string_view content = own.Content(missing[i]);
-        searched[i] = SearchedAtAll(content);
-        if (searched[i])
-            sums[i] = compare::LooseKeySum(content);
+    std::sort(sharing.begin(), sharing.end());
+    sharing.erase(std::unique(sharing.begin(), sharing.end()), sharing.end());
+    std::vector<std::uint64_t> sharedSums;
+    for (const SharingLine& line : sharing) {
+        sieved.lines.push_back(line.piece);
+        sieved.units += static_cast<qint64>(Utf16Units(other.Content(line.piece))) + 2;
+        sharedSums.push_back(line.sum);
     }
-    std::vector<std::uint64_t> searchedSums;
-    for (std::size_t i = 0; i < missing.size(); ++i)
-        if (searched[i])
-            searchedSums.push_back(sums[i]);
-    MissingKeySums keySums(std::move(searchedSums));
-    for (std::size_t line = 0; line < other.PieceCount(); ++line) {
-        const std::string_view content = other.Content(line);
-        if (SearchedAtAll(content) && keySums.Share(compare::LooseKeySum(content))) {
-            sieved.lines.push_back(static_cast<std::uint32_t>(line));
-            sieved.units += static_cast<qint64>(Utf16Units(content)) + 2;
-        }
-    }
-    if (sieved.lines.empty())
+    if (sharing.empty())
         return sieved;
-    for (std::size_t i = 0; i < missing.size(); ++i)
-        if (searched[i] && keySums.Shared(sums[i])) {
+    const MissingKeySums shared(sharedSums);
+    for (std::size_t i = 0; i < own.missing.size(); ++i)
+        if (sums.ofPiece[i] && shared.Has(*sums.ofPiece[i])) {
             sieved.missing.push_back(static_cast<std::uint32_t>(i));
-            const auto units = static_cast<qint64>(Utf16Units(own.Content(missing[i])));
+            const auto units = static_cast<qint64>(Utf16Units(own.lines.Content(own.missing[i])));
             sieved.units += units + 1;
             sieved.longest = std::max(sieved.longest, units);
         }
@@ -150,9 +220,9 @@ void AppendDecodedLine(std::u16string& text, std::string_view utf8) {
 
 // The sieved missing pieces and lines decoded, and searched as decoded texts are. Each decoded
 // line has an LF in front, so that a content that begins with one keeps it.
-ByteLookalikes SearchSievedLines(const ByteLines& own, const std::vector<std::uint32_t>& missing,
-                                 const ByteLines& other, const SievedLines& sieved) {
-    ByteLookalikes found(missing.size());
+ByteLookalikes SearchSievedLines(const ByteLookalikeText& own, const ByteLines& other,
+                                 const SievedLines& sieved) {
+    ByteLookalikes found(own.missing.size());
     if (sieved.missing.empty())
         return found;
     std::u16string missingText;
@@ -161,7 +231,7 @@ ByteLookalikes SearchSievedLines(const ByteLines& own, const std::vector<std::ui
     for (const std::uint32_t i : sieved.missing) {
         const std::size_t start = missingText.size();
         missingText.push_back(u'\n');
-        AppendDecodedLine(missingText, own.Content(missing[i]));
+        AppendDecodedLine(missingText, own.lines.Content(own.missing[i]));
         pieces.push_back({start, missingText.size() - start});
     }
     std::u16string linesText;
@@ -184,27 +254,47 @@ ByteLookalikes SearchSievedLines(const ByteLines& own, const std::vector<std::ui
 } // namespace
 
 std::optional<std::array<ByteLookalikes, 2>>
-FindByteLookalikes(const ByteLines& first, const std::vector<std::uint32_t>& missingOfFirst,
-                   const ByteLines& second, const std::vector<std::uint32_t>& missingOfSecond,
-                   qint64 room) {
+FindByteLookalikes(const ByteLookalikeText& first, const ByteLookalikeText& second, qint64 room) {
     const qint64 sieving =
-        kSieveBytesPerMissing *
-            static_cast<qint64>(missingOfFirst.size() + missingOfSecond.size()) +
-        kSieveBytesPerLine * static_cast<qint64>(first.PieceCount() + second.PieceCount());
+        kSieveBytesPerMissing * static_cast<qint64>(first.missing.size() + second.missing.size()) +
+        kSieveBytesPerPiece * static_cast<qint64>(first.lines.PieceCount());
     if (sieving > room)
         return std::nullopt;
-    auto secondSieved = std::async(std::launch::async,
-                                   [&] { return SieveByKeySum(second, missingOfSecond, first); });
-    const SievedLines firstSieved = SieveByKeySum(first, missingOfFirst, second);
-    const SievedLines secondSievedNow = secondSieved.get();
-    if (firstSieved.units > kMostDecodedUnits || secondSievedNow.units > kMostDecodedUnits ||
-        sieving + SearchBytes(firstSieved) + SearchBytes(secondSievedNow) > room)
-        return std::nullopt;
-    auto ofSecond = std::async(std::launch::async, [&] {
-        return SearchSievedLines(second, missingOfSecond, first, secondSievedNow);
+    auto secondSumsMade = std::async(std::launch::async, [&] { return SumsOfMissing(second); });
+    const MissingPieceSums firstSums = SumsOfMissing(first);
+    const MissingPieceSums secondSums = secondSumsMade.get();
+
+    // The first text is read in two halves side by side; the missing pieces of the second are
+    // candidates for those of the first as they stand.
+    std::vector<bool> missingInFirst(first.lines.PieceCount());
+    for (const std::uint32_t piece : first.missing)
+        missingInFirst[piece] = true;
+    const std::size_t half = first.lines.PieceCount() / 2;
+    auto laterHalf = std::async(std::launch::async, [&] {
+        return SieveStretch(first.lines, missingInFirst, second, firstSums.lookedUp,
+                            secondSums.lookedUp, half, first.lines.PieceCount());
     });
+    SharedStretch shared = SieveStretch(first.lines, missingInFirst, second, firstSums.lookedUp,
+                                        secondSums.lookedUp, 0, half);
+    std::vector<SharingLine> forFirst;
+    for (std::size_t i = 0; i < second.missing.size(); ++i)
+        if (secondSums.ofPiece[i] && firstSums.lookedUp.Has(*secondSums.ofPiece[i]))
+            forFirst.push_back({second.missing[i], *secondSums.ofPiece[i]});
+    SharedStretch later = laterHalf.get();
+    shared.forSecond.insert(shared.forSecond.end(), later.forSecond.begin(), later.forSecond.end());
+    shared.standIns.insert(shared.standIns.end(), later.standIns.begin(), later.standIns.end());
+    forFirst.insert(forFirst.end(), shared.standIns.begin(), shared.standIns.end());
+
+    const SievedLines firstSieved = Sieved(first, firstSums, std::move(forFirst), second.lines);
+    const SievedLines secondSieved =
+        Sieved(second, secondSums, std::move(shared.forSecond), first.lines);
+    if (firstSieved.units > kMostDecodedUnits || secondSieved.units > kMostDecodedUnits ||
+        sieving + SearchBytes(firstSieved) + SearchBytes(secondSieved) > room)
+        return std::nullopt;
+    auto ofSecond = std::async(
+        std::launch::async, [&] { return SearchSievedLines(second, first.lines, secondSieved); });
     std::array<ByteLookalikes, 2> found;
-    found[0] = SearchSievedLines(first, missingOfFirst, second, firstSieved);
+    found[0] = SearchSievedLines(first, second.lines, firstSieved);
     found[1] = ofSecond.get();
     return found;
 }
