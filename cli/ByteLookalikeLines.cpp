@@ -10,6 +10,7 @@
 #include "compare/LooseKey.h"
 
 #include <QString>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <bit>
@@ -213,7 +214,10 @@ void AppendDecodedLine(std::u16string& text, std::string_view utf8) {
         text.append(utf8.begin(), utf8.end());
         return;
     }
-    const QString decoded = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // A byte-order mark that begins a line is a character of it, as the decoded text holds it.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString decoded =
+        decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
     text.append(reinterpret_cast<const char16_t*>(decoded.utf16()),
                 static_cast<std::size_t>(decoded.size()));
 }
