@@ -66,38 +66,38 @@ TEST(LooseKeyHashTest, WordsTooLongAreFoundButNotKeyed) {
 // enough to be taken sixteen at a time and cut by a character of two, three or four bytes
 // anywhere in such a run, and characters with several atoms or none.
 TEST(LooseKeyHashTest, SumOfUtf8IsTheSumOfTheSameText) {
-    struct Piece {
+    struct BothForms {
         std::string_view utf8;
         std::u16string_view utf16;
     };
-    constexpr Piece kPieces[] = {{"a", u"a"},
-                                 {"Q", u"Q"},
-                                 {"0", u"0"},
-                                 {"O", u"O"},
-                                 {"rn", u"rn"},
-                                 {"m", u"m"},
-                                 {"l", u"l"},
-                                 {"1", u"1"},
-                                 {" ", u" "},
-                                 {"\t", u"\t"},
-                                 {"\x7F", u"\x7F"},
-                                 {"sixteen units or more", u"sixteen units or more"},
-                                 {"\xC3\xA9", u"\u00E9"},
-                                 {"e\xCC\x81", u"e\u0301"},
-                                 {"\xEF\xAC\x81", u"\uFB01"},
-                                 {"\xD0\xB0", u"\u0430"},
-                                 {"\xF0\x9D\x90\x80", u"\U0001D400"},
-                                 {"\xE2\x80\x8B", u"\u200B"},
-                                 {"\xC2\xA0", u"\u00A0"},
-                                 {"\xEF\xBC\xA1", u"\uFF21"},
-                                 {"\xC3\x9F", u"\u00DF"},
-                                 {"\xF0\x9F\x98\x80", u"\U0001F600"}};
+    constexpr BothForms kBothForms[] = {{"a", u"a"},
+                                        {"Q", u"Q"},
+                                        {"0", u"0"},
+                                        {"O", u"O"},
+                                        {"rn", u"rn"},
+                                        {"m", u"m"},
+                                        {"l", u"l"},
+                                        {"1", u"1"},
+                                        {" ", u" "},
+                                        {"\t", u"\t"},
+                                        {"\x7F", u"\x7F"},
+                                        {"sixteen units or more", u"sixteen units or more"},
+                                        {"\xC3\xA9", u"\u00E9"},
+                                        {"e\xCC\x81", u"e\u0301"},
+                                        {"\xEF\xAC\x81", u"\uFB01"},
+                                        {"\xD0\xB0", u"\u0430"},
+                                        {"\xF0\x9D\x90\x80", u"\U0001D400"},
+                                        {"\xE2\x80\x8B", u"\u200B"},
+                                        {"\xC2\xA0", u"\u00A0"},
+                                        {"\xEF\xBC\xA1", u"\uFF21"},
+                                        {"\xC3\x9F", u"\u00DF"},
+                                        {"\xF0\x9F\x98\x80", u"\U0001F600"}};
     std::mt19937 random(8);
     for (int round = 0; round < 3000; ++round) {
         std::string utf8;
         std::u16string utf16;
         for (int pieces = static_cast<int>(random() % 40); pieces > 0; --pieces) {
-            const Piece& piece = kPieces[random() % std::size(kPieces)];
+            const BothForms& piece = kBothForms[random() % std::size(kBothForms)];
             utf8 += piece.utf8;
             utf16 += piece.utf16;
         }
