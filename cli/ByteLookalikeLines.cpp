@@ -59,6 +59,16 @@ public:
         }
     }
 
+    void PrefetchFilter(std::uint64_t sum) const { TARNWICK_PREFETCH(&filter_[FilterWord(sum)]); }
+    // Whether the filter lets the sum through, and if so its slot asked for: few sums that pass
+    // are not in the table.
+    bool MayHave(std::uint64_t sum) const {
+        const std::uint64_t bits = FilterBits(sum);
+        if ((filter_[FilterWord(sum)] & bits) != bits)
+            return false;
+        TARNWICK_PREFETCH(&slots_[static_cast<std::size_t>(sum) & mask_]);
+        return true;
+    }
     bool Has(std::uint64_t sum) const {
         const std::uint64_t bits = FilterBits(sum);
         if ((filter_[FilterWord(sum)] & bits) != bits)
@@ -151,17 +161,37 @@ struct SharedStretch {
 SharedStretch SieveStretch(const ByteLines& lines, const std::vector<bool>& missingHere,
                            const ByteLookalikeText& second, const MissingKeySums& ofFirst,
                            const MissingKeySums& ofSecond, std::size_t from, std::size_t to) {
+    // The lines go in batches: the sum of each line of a batch first, its words of the filters
+    // asked for meanwhile (the text read through the cache pushes them out), then the filters
+    // looked at and the slots of the sums that pass asked for, then those looked up.
+    constexpr std::size_t kBatch = 16;
+    std::uint64_t sums[kBatch];
+    bool searched[kBatch];
+    bool maySecond[kBatch];
+    bool mayFirst[kBatch];
     SharedStretch shared;
-    for (std::size_t piece = from; piece < to; ++piece) {
-        const std::string_view content = lines.Content(piece);
-        if (!SearchedAtAll(content))
-            continue;
-        const std::uint64_t sum = compare::LooseKeySum(content);
-        const auto line = static_cast<std::uint32_t>(piece);
-        if (ofSecond.Has(sum))
-            shared.forSecond.push_back({line, sum});
-        if (!missingHere[piece] && ofFirst.Has(sum))
-            shared.standIns.push_back({FirstPieceLike(second, lines, piece), sum});
+    for (std::size_t batch = from; batch < to; batch += kBatch) {
+        const std::size_t count = std::min(kBatch, to - batch);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string_view content = lines.Content(batch + i);
+            searched[i] = SearchedAtAll(content);
+            if (!searched[i])
+                continue;
+            sums[i] = compare::LooseKeySum(content);
+            ofFirst.PrefetchFilter(sums[i]);
+            ofSecond.PrefetchFilter(sums[i]);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            maySecond[i] = searched[i] && ofSecond.MayHave(sums[i]);
+            mayFirst[i] = searched[i] && !missingHere[batch + i] && ofFirst.MayHave(sums[i]);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t piece = batch + i;
+            if (maySecond[i] && ofSecond.Has(sums[i]))
+                shared.forSecond.push_back({static_cast<std::uint32_t>(piece), sums[i]});
+            if (mayFirst[i] && ofFirst.Has(sums[i]))
+                shared.standIns.push_back({FirstPieceLike(second, lines, piece), sums[i]});
+        }
     }
     return shared;
 }
