@@ -2,12 +2,11 @@
 
 #include "cli/ByteLinesReport.h"
 
-#include "compare/Prefetch.h"
-
 #include "compare/FirstLookalikes.h"
 #include "compare/LineIndex.h"
 #include "compare/LookalikeLines.h"
 #include "compare/LooseKey.h"
+#include "compare/Prefetch.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -19,12 +18,13 @@
 
 namespace {
 
-// What sieving holds for each missing piece: its sum twice (as it stands and sorted), its filter
-// bits, its place among those searched, and its look-alike.
-constexpr qint64 kSieveBytesPerMissing = 8 + 8 + 2 + 4 + 8;
-// ... and for each piece of the text read at most: whether it is missing, and a line and its sum
-// for each direction it may be a candidate of.
-constexpr qint64 kSieveBytesPerPiece = 1 + 2 * 16;
+// What sieving holds for each missing piece: its sum as it stands and in a list, its slot in a
+// table at most half full and its filter bits, its place among those searched, and its look-alike.
+constexpr qint64 kSieveBytesPerMissing = 16 + 8 + 16 + 1 + 4 + 12;
+// ... and for each piece of the text read, at most: whether it is missing, and for each direction
+// it may be a candidate of, the line and its sum, the sum again in a list and a table, and its
+// place among the lines searched.
+constexpr qint64 kSieveBytesPerPiece = 1 + 2 * (16 + 8 + 16 + 4);
 // What searching holds beside the decoded units: for a missing piece as much as the search of
 // decoded texts reckons (LookalikeSearchBytes), and for a line that passed its place in the index
 // of those lines.
@@ -134,8 +134,8 @@ struct SharingLine {
 };
 
 // The first piece of `text` with the content of piece `piece` of `lines`, which it must have.
-std::uint32_t FirstPieceLike(const ByteLookalikeText& text, const ByteLines& lines,
-                             std::size_t piece) {
+std::uint32_t FirstPieceWithContentOf(const ByteLookalikeText& text, const ByteLines& lines,
+                                      std::size_t piece) {
     const std::uint64_t place =
         text.table.PlaceIn(text.table.SlotOf(lines.Content(piece), lines.Hash(piece)));
     std::size_t low = 0, high = text.lines.PieceCount();
@@ -190,7 +190,7 @@ SharedStretch SieveStretch(const ByteLines& lines, const std::vector<bool>& miss
             if (maySecond[i] && ofSecond.Has(sums[i]))
                 shared.forSecond.push_back({static_cast<std::uint32_t>(piece), sums[i]});
             if (mayFirst[i] && ofFirst.Has(sums[i]))
-                shared.standIns.push_back({FirstPieceLike(second, lines, piece), sums[i]});
+                shared.standIns.push_back({FirstPieceWithContentOf(second, lines, piece), sums[i]});
         }
     }
     return shared;
@@ -206,8 +206,8 @@ struct SievedLines {
 };
 
 // The direction's missing pieces that share a sum with one of `sharing`, the lines of `other`.
-SievedLines Sieved(const ByteLookalikeText& own, const MissingPieceSums& sums,
-                   std::vector<SharingLine> sharing, const ByteLines& other) {
+SievedLines SieveDirection(const ByteLookalikeText& own, const MissingPieceSums& sums,
+                           std::vector<SharingLine> sharing, const ByteLines& other) {
     SievedLines sieved;
     std::sort(sharing.begin(), sharing.end());
     sharing.erase(std::unique(sharing.begin(), sharing.end()), sharing.end());
@@ -319,9 +319,10 @@ FindByteLookalikes(const ByteLookalikeText& first, const ByteLookalikeText& seco
     shared.standIns.insert(shared.standIns.end(), later.standIns.begin(), later.standIns.end());
     forFirst.insert(forFirst.end(), shared.standIns.begin(), shared.standIns.end());
 
-    const SievedLines firstSieved = Sieved(first, firstSums, std::move(forFirst), second.lines);
+    const SievedLines firstSieved =
+        SieveDirection(first, firstSums, std::move(forFirst), second.lines);
     const SievedLines secondSieved =
-        Sieved(second, secondSums, std::move(shared.forSecond), first.lines);
+        SieveDirection(second, secondSums, std::move(shared.forSecond), first.lines);
     if (firstSieved.units > kMostDecodedUnits || secondSieved.units > kMostDecodedUnits ||
         sieving + SearchBytes(firstSieved) + SearchBytes(secondSieved) > room)
         return std::nullopt;
