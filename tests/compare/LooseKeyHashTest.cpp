@@ -105,9 +105,27 @@ TEST(LooseKeyHashTest, SumOfUtf8IsTheSumOfTheSameText) {
                   compare::LooseKeySum(std::u16string_view(utf16)))
             << "round " << round << ": " << utf8;
     }
+    // ASCII texts of every length up to a few words, and each with a character of two bytes at
+    // every place: every way the last eight bytes can stand.
+    for (std::size_t length = 0; length <= 40; ++length) {
+        std::string utf8;
+        for (std::size_t i = 0; i < length; ++i)
+            utf8 += static_cast<char>(random() % 128);
+        const std::u16string utf16(utf8.begin(), utf8.end());
+        ASSERT_EQ(compare::LooseKeySum(std::string_view(utf8)),
+                  compare::LooseKeySum(std::u16string_view(utf16)))
+            << "length " << length;
+        for (std::size_t at = 0; at <= length; ++at) {
+            const std::string mixed = utf8.substr(0, at) + "\xC3\xA9" + utf8.substr(at);
+            const std::u16string mixed16 = utf16.substr(0, at) + u"\u00E9" + utf16.substr(at);
+            ASSERT_EQ(compare::LooseKeySum(std::string_view(mixed)),
+                      compare::LooseKeySum(std::u16string_view(mixed16)))
+                << "length " << length << ", at " << at;
+        }
+    }
     // Every byte of ASCII, in and out of a run of sixteen.
     for (int byte = 0; byte < 128; ++byte) {
-        for (const std::size_t length : {std::size_t{1}, std::size_t{17}}) {
+        for (const std::size_t length : {std::size_t{1}, std::size_t{8}, std::size_t{17}}) {
             const std::string utf8(length, static_cast<char>(byte));
             const std::u16string utf16(length, static_cast<char16_t>(byte));
             ASSERT_EQ(compare::LooseKeySum(std::string_view(utf8)),
