@@ -6,6 +6,7 @@
 #include "cli/ByteLinesReport.h"
 #include "cli/ByteLinesUnderRules.h"
 #include "cli/ByteLookalikeLines.h"
+#include "cli/ByteLookalikeReport.h"
 #include "cli/ByteRuleKey.h"
 #include "cli/MappedFile.h"
 #include "cli/ReportSinks.h"
@@ -244,8 +245,12 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     if (json)
         report.Write(R"({"mode":"lines")");
     const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
-    const SideByteLookalikes firstLookalikes{lookalikes[0], *second.lines};
-    const SideByteLookalikes secondLookalikes{lookalikes[1], *first.lines};
+    std::array<LoadedSpans, 2> spans;
+    if (explain && json)
+        spans = SpansOfLookalikes({*first.lines, *first.table, first.missing},
+                                  {*second.lines, *second.table, second.missing}, lookalikes);
+    const SideByteLookalikes firstLookalikes{lookalikes[0], spans[0], spans[1]};
+    const SideByteLookalikes secondLookalikes{lookalikes[1], spans[1], spans[0]};
     WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, counted[0], report,
                        explain ? &firstLookalikes : nullptr);
     WriteByteLinesSide(options, 2, {name2, name1}, *second.lines, second.missing, counted[1],

@@ -265,7 +265,7 @@ void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& na
     if (lookalikes) {
         gathered.Put("],\"lookalikes\":[");
         gathered.Flush();
-        WriteJsonByteLookalikes(lines, missing, *lookalikes, out);
+        WriteJsonByteLookalikes(missing, *lookalikes, out);
     }
     gathered.Put("],\"entries\":[");
     WriteEntries(lines, missing, gathered);
