@@ -164,14 +164,14 @@ SharedStretch SieveStretch(const ByteLines& lines, const std::vector<bool>& miss
     // The lines go in batches: the sum of each line of a batch first, its words of the filters
     // asked for meanwhile (the text read through the cache pushes them out), then the filters
     // looked at and the slots of the sums that pass asked for, then those looked up.
-    constexpr std::size_t kBatch = 16;
-    std::uint64_t sums[kBatch];
-    bool searched[kBatch];
-    bool maySecond[kBatch];
-    bool mayFirst[kBatch];
+    constexpr std::size_t kSievedBatch = 16;
+    std::uint64_t sums[kSievedBatch];
+    bool searched[kSievedBatch];
+    bool maySecond[kSievedBatch];
+    bool mayFirst[kSievedBatch];
     SharedStretch shared;
-    for (std::size_t batch = from; batch < to; batch += kBatch) {
-        const std::size_t count = std::min(kBatch, to - batch);
+    for (std::size_t batch = from; batch < to; batch += kSievedBatch) {
+        const std::size_t count = std::min(kSievedBatch, to - batch);
         for (std::size_t i = 0; i < count; ++i) {
             const std::string_view content = lines.Content(batch + i);
             searched[i] = SearchedAtAll(content);
