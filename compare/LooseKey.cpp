@@ -257,8 +257,8 @@ std::optional<std::uint64_t> SumOfAsciiBytes(std::string_view bytes) {
         }
         return sums[0];
     }
-    // The bytes of a word in any order: a sum does not care which is which.
-    const auto add = [&](std::uint64_t word) {
+    // The bytes of the last word, in whatever order they stand in it: a sum does not care.
+    const auto addLast = [&](std::uint64_t word) {
         for (int i = 0; i < 8; i += 4) {
             sums[0] += kAsciiWeights[word >> (8 * i) & 0x7F];
             sums[1] += kAsciiWeights[word >> (8 * i + 8) & 0x7F];
@@ -293,7 +293,7 @@ std::optional<std::uint64_t> SumOfAsciiBytes(std::string_view bytes) {
         std::endian::native == std::endian::little ? kBlanks << (8 * left) : kBlanks >> (8 * left);
     if ((word & kHighBits) != 0)
         return std::nullopt;
-    add(word);
+    addLast(word);
     return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
