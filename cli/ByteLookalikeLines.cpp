@@ -51,10 +51,11 @@ public:
         slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * sums.size(), 16)), kEmpty);
         mask_ = slots_.size() - 1;
         // The slots are far larger than the cache: each is asked for a few sums ahead.
-        constexpr std::size_t kSlotAhead = 8;
+        constexpr std::size_t kSumSlotAhead = 8;
         for (std::size_t i = 0; i < sums.size(); ++i) {
-            if (i + kSlotAhead < sums.size())
-                TARNWICK_PREFETCH(&slots_[static_cast<std::size_t>(sums[i + kSlotAhead]) & mask_]);
+            if (i + kSumSlotAhead < sums.size())
+                TARNWICK_PREFETCH(
+                    &slots_[static_cast<std::size_t>(sums[i + kSumSlotAhead]) & mask_]);
             const std::uint64_t sum = sums[i];
             filter_[FilterWord(sum)] |= FilterBits(sum);
             if (sum == kEmpty)
@@ -118,14 +119,14 @@ MissingPieceSums SumsOfMissing(const ByteLookalikeText& text) {
     sums.reserve(text.missing.size());
     // Missing pieces stand far apart in a large text: each would wait for where it stands and
     // then for its bytes to be read from memory unless both were asked for a few pieces ahead.
-    constexpr std::size_t kPlaceAhead = 16;
-    constexpr std::size_t kBytesAhead = 8;
+    constexpr std::size_t kMissingPlaceAhead = 16;
+    constexpr std::size_t kMissingBytesAhead = 8;
     const std::size_t count = text.missing.size();
     for (std::size_t i = 0; i < count; ++i) {
-        if (i + kPlaceAhead < count)
-            text.lines.Prefetch(text.missing[i + kPlaceAhead]);
-        if (i + kBytesAhead < count)
-            TARNWICK_PREFETCH(text.lines.Content(text.missing[i + kBytesAhead]).data());
+        if (i + kMissingPlaceAhead < count)
+            text.lines.Prefetch(text.missing[i + kMissingPlaceAhead]);
+        if (i + kMissingBytesAhead < count)
+            TARNWICK_PREFETCH(text.lines.Content(text.missing[i + kMissingBytesAhead]).data());
         const std::string_view content = text.lines.Content(text.missing[i]);
         if (SearchedAtAll(content)) {
             ofPiece[i] = compare::LooseKeySum(content);
