@@ -18,9 +18,9 @@
 
 namespace {
 
-// What sieving holds for each missing piece: its sum as it stands and in a list, its slot in a
-// table at most half full and its filter bits, its place among those searched, and its look-alike.
-constexpr qint64 kSieveBytesPerMissing = 16 + 8 + 16 + 1 + 4 + 12;
+// What sieving holds for each missing piece: its sum, its slot in a table at most two thirds full
+// and its filter bits, its place among those searched, and its look-alike.
+constexpr qint64 kSieveBytesPerMissing = 8 + 16 + 1 + 4 + 12;
 // ... and for each piece of the text read, at most: whether it is missing, and for each direction
 // it may be a candidate of, the line and its sum, the sum again in a list and a table, and its
 // place among the lines searched.
@@ -42,13 +42,17 @@ bool SearchedAtAll(std::string_view content) {
 
 // The distinct key sums of a text's missing pieces, looked up for lines of the other text: two
 // bits of one word of a filter for each, which stays in the cache, so that most lines go no
-// further, then a table of the sums (open addressing, linear probing, at most half full).
+// further, then a table of the sums (open addressing, linear probing, from a third to two thirds
+// full).
 class MissingKeySums {
 public:
-    explicit MissingKeySums(const std::vector<std::uint64_t>& sums) {
+    // All of `sums` but those `passedOver` marks (none when it is empty).
+    explicit MissingKeySums(const std::vector<std::uint64_t>& sums,
+                            const std::vector<bool>& passedOver = {}) {
         filter_.assign(std::bit_ceil(std::max<std::size_t>(sums.size() / 8, 16)), 0);
         filterShift_ = 64 - std::countr_zero(filter_.size());
-        slots_.assign(std::bit_ceil(std::max<std::size_t>(2 * sums.size(), 16)), kEmpty);
+        slots_.assign(std::bit_ceil(std::max<std::size_t>(sums.size() + sums.size() / 2, 16)),
+                      kEmpty);
         mask_ = slots_.size() - 1;
         // The slots are far larger than the cache: each is asked for a few sums ahead.
         constexpr std::size_t kSumSlotAhead = 8;
@@ -56,6 +60,8 @@ public:
             if (i + kSumSlotAhead < sums.size())
                 TARNWICK_PREFETCH(
                     &slots_[static_cast<std::size_t>(sums[i + kSumSlotAhead]) & mask_]);
+            if (!passedOver.empty() && passedOver[i])
+                continue;
             const std::uint64_t sum = sums[i];
             filter_[FilterWord(sum)] |= FilterBits(sum);
             if (sum == kEmpty)
@@ -106,17 +112,23 @@ private:
     bool holdsEmpty_ = false;
 };
 
-// The key sums of a text's missing pieces: each piece's (unset for those passed over) and all
-// of them to look up.
+// The key sums of a text's missing pieces: each piece's, but for those too long for the search,
+// and all of them to look up.
 struct MissingPieceSums {
-    std::vector<std::optional<std::uint64_t>> ofPiece;
+    std::vector<std::uint64_t> ofPiece;
+    std::vector<bool> passedOver; // a bit a piece, or empty when none is
     MissingKeySums lookedUp;
+
+    std::optional<std::uint64_t> Of(std::size_t piece) const {
+        if (!passedOver.empty() && passedOver[piece])
+            return std::nullopt;
+        return ofPiece[piece];
+    }
 };
 
 MissingPieceSums SumsOfMissing(const ByteLookalikeText& text) {
-    std::vector<std::optional<std::uint64_t>> ofPiece(text.missing.size());
-    std::vector<std::uint64_t> sums;
-    sums.reserve(text.missing.size());
+    std::vector<std::uint64_t> sums(text.missing.size());
+    std::vector<bool> passedOver;
     // Missing pieces stand far apart in a large text: each would wait for where it stands and
     // then for its bytes to be read from memory unless both were asked for a few pieces ahead.
     constexpr std::size_t kMissingPlaceAhead = 16;
@@ -129,11 +141,14 @@ MissingPieceSums SumsOfMissing(const ByteLookalikeText& text) {
             TARNWICK_PREFETCH(text.lines.Content(text.missing[i + kMissingBytesAhead]).data());
         const std::string_view content = text.lines.Content(text.missing[i]);
         if (SearchedAtAll(content)) {
-            ofPiece[i] = compare::LooseKeySum(content);
-            sums.push_back(*ofPiece[i]);
+            sums[i] = compare::LooseKeySum(content);
+        } else {
+            passedOver.resize(count);
+            passedOver[i] = true;
         }
     }
-    return {std::move(ofPiece), MissingKeySums(sums)};
+    MissingKeySums lookedUp(sums, passedOver);
+    return {std::move(sums), std::move(passedOver), std::move(lookedUp)};
 }
 
 // A line that shares a key sum with a missing piece of the other text.
@@ -231,7 +246,7 @@ SievedLines SieveDirection(const ByteLookalikeText& own, const MissingPieceSums&
         return sieved;
     const MissingKeySums shared(sharedSums);
     for (std::size_t i = 0; i < own.missing.size(); ++i)
-        if (sums.ofPiece[i] && shared.Has(*sums.ofPiece[i])) {
+        if (const std::optional<std::uint64_t> sum = sums.Of(i); sum && shared.Has(*sum)) {
             sieved.missing.push_back(static_cast<std::uint32_t>(i));
             const auto units = static_cast<qint64>(Utf16Units(own.lines.Content(own.missing[i])));
             sieved.units += units + 1;
@@ -322,8 +337,9 @@ FindByteLookalikes(const ByteLookalikeText& first, const ByteLookalikeText& seco
                                         secondSums.lookedUp, 0, half);
     std::vector<SharingLine> forFirst;
     for (std::size_t i = 0; i < second.missing.size(); ++i)
-        if (secondSums.ofPiece[i] && firstSums.lookedUp.Has(*secondSums.ofPiece[i]))
-            forFirst.push_back({second.missing[i], *secondSums.ofPiece[i]});
+        if (const std::optional<std::uint64_t> sum = secondSums.Of(i);
+            sum && firstSums.lookedUp.Has(*sum))
+            forFirst.push_back({second.missing[i], *sum});
     SharedStretch later = laterHalf.get();
     shared.forSecond.insert(shared.forSecond.end(), later.forSecond.begin(), later.forSecond.end());
     shared.standIns.insert(shared.standIns.end(), later.standIns.begin(), later.standIns.end());

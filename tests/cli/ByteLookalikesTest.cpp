@@ -121,6 +121,8 @@ TEST_F(ByteLookalikesTest, EachKindGivesTheLookalikesOfTheDecodedTexts) {
         {"compatibility", "\xEF\xAC\x81le\n", "file\n"},
         {"confusable letters of other scripts", "\xD0\xB0pple\n", "apple\n"},
         {"four bytes before a look-alike", "\xF0\x9F\x98\x80\nX\n", "x\n"},
+        {"lines too long to be searched", QByteArray(300000, 'a') + "\nx\n",
+         QByteArray(300000, 'A') + "\nX\n"},
         {"one file empty", "", "A\n"},
         {"one file an empty line", "\n", " \n"},
     };
