@@ -345,10 +345,12 @@ FindByteLookalikes(const ByteLookalikeText& first, const ByteLookalikeText& seco
     shared.standIns.insert(shared.standIns.end(), later.standIns.begin(), later.standIns.end());
     forFirst.insert(forFirst.end(), shared.standIns.begin(), shared.standIns.end());
 
+    auto secondSievedMade = std::async(std::launch::async, [&] {
+        return SieveDirection(second, secondSums, std::move(shared.forSecond), first.lines);
+    });
     const SievedLines firstSieved =
         SieveDirection(first, firstSums, std::move(forFirst), second.lines);
-    const SievedLines secondSieved =
-        SieveDirection(second, secondSums, std::move(shared.forSecond), first.lines);
+    const SievedLines secondSieved = secondSievedMade.get();
     if (firstSieved.units > kMostDecodedUnits || secondSieved.units > kMostDecodedUnits ||
         sieving + SearchBytes(firstSieved) + SearchBytes(secondSieved) > room)
         return std::nullopt;
