@@ -5,6 +5,8 @@
 #include "cli/ByteLines.h"
 #include "cli/ByteLinesReport.h"
 #include "cli/ByteLinesUnderRules.h"
+#include "cli/ByteLookalikeLines.h"
+#include "cli/ByteLookalikeReport.h"
 #include "cli/ByteRuleKey.h"
 #include "cli/MappedFile.h"
 #include "cli/ReportSinks.h"
@@ -168,12 +170,12 @@ bool LinesAsBytesServe(const CliOptions& options) {
     // Standard input is read by the general comparison; a file named "-" is reached as ./-.
     if (options.file1 == kStandardInput || options.file2 == kStandardInput)
         return false;
-    // Look-alikes, and the kinds of rules but for those about blanks, tabs and case, are only
-    // worked out on decoded texts.
+    // The kinds of rules but for those about blanks, tabs and case, the rules with JSON or
+    // --counts, and look-alikes under any rules, are only worked out on decoded texts.
     if (options.rules.Any() && !RulesServed(options))
         return false;
     CliOptions served = options;
-    served.explain = options.explain && (options.count || options.quiet);
+    served.explain = options.explain && (options.count || options.quiet || !options.rules.Any());
     return options.mode == CliOptions::Mode::Lines && options == served;
 }
 
@@ -229,6 +231,17 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     secondMissing.get();
     if (rules && !SortOutUnderRules(options, first, second, left))
         return std::nullopt;
+    std::array<ByteLookalikes, 2> lookalikes;
+    const bool explain = options.explain && !options.count && !options.quiet;
+    if (explain) {
+        std::optional<std::array<ByteLookalikes, 2>> found =
+            FindByteLookalikes({*first.lines, *first.table, first.missing},
+                               {*second.lines, *second.table, second.missing},
+                               left - SideBytes(first) - SideBytes(second));
+        if (!found)
+            return std::nullopt;
+        lookalikes = std::move(*found);
+    }
     std::array<std::vector<ByteCountedLine>, 2> counted;
     // -q has its answer once a line is missing.
     if (options.counts && !(options.quiet && (!first.missing.empty() || !second.missing.empty())))
@@ -240,9 +253,16 @@ std::optional<int> CompareLinesAsBytes(const CliOptions& options, std::FILE* out
     if (json)
         report.Write(R"({"mode":"lines")");
     const QByteArray name1 = ShownName(options.file1), name2 = ShownName(options.file2);
-    WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, counted[0], report);
+    std::array<LoadedSpans, 2> spans;
+    if (explain && json)
+        spans = SpansOfLookalikes({*first.lines, *first.table, first.missing},
+                                  {*second.lines, *second.table, second.missing}, lookalikes);
+    const SideByteLookalikes firstLookalikes{lookalikes[0], spans[0], spans[1]};
+    const SideByteLookalikes secondLookalikes{lookalikes[1], spans[1], spans[0]};
+    WriteByteLinesSide(options, 1, {name1, name2}, *first.lines, first.missing, counted[0], report,
+                       explain ? &firstLookalikes : nullptr);
     WriteByteLinesSide(options, 2, {name2, name1}, *second.lines, second.missing, counted[1],
-                       report);
+                       report, explain ? &secondLookalikes : nullptr);
     if (json)
         report.Write("}\n");
     report.Flush();

@@ -1,6 +1,8 @@
 #include "cli/ByteLinesReport.h"
 
 #include "cli/CountSinks.h"
+#include "cli/LoadedUnits.h"
+#include "cli/LookalikeSinks.h"
 #include "cli/MarkSink.h"
 #include "cli/SideReport.h"
 
@@ -130,10 +132,11 @@ std::string_view View(const QByteArray& bytes) {
 
 void WriteReadable(const CliOptions& options, int file, const SideNames& names,
                    const ByteLines& lines, const std::vector<std::uint32_t>& missing,
-                   Gathered& out) {
+                   const SideByteLookalikes* lookalikes, Gathered& out) {
     out.Put(View(SideReport::HeaderOf(options.mode, static_cast<qint64>(missing.size()), names)));
     const char prefix[2] = {file == 1 ? '<' : '>', ' '};
-    for (const std::uint32_t piece : missing) {
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        const std::uint32_t piece = missing[i];
         out.Put(std::string_view(prefix, 2)); // a line without the LF in front
         if (options.lineNumbers) {
             PutNumber(piece + 1ull, out);
@@ -141,6 +144,9 @@ void WriteReadable(const CliOptions& options, int file, const SideNames& names,
         }
         out.Put(lines.Content(piece));
         out.Put("\n");
+        if (lookalikes && lookalikes->found[i])
+            out.Put(View(LookalikeNote(lookalikes->found[i]->piece + std::size_t{1}, names.other,
+                                       lookalikes->found[i]->kinds)));
     }
 }
 
@@ -186,30 +192,6 @@ void WriteResult(const ByteLines& lines, const std::vector<std::uint32_t>& missi
         out.Put("\\r");
     }
 }
-
-// Where pieces stand in the loaded text, in UTF-16 units, asked for in order.
-class LoadedUnits {
-public:
-    explicit LoadedUnits(const ByteLines& lines) : lines_(lines) {}
-
-    // Where the piece starts, with its LF in front; no earlier piece may be asked for after it.
-    std::size_t StartOf(std::size_t piece) {
-        for (; next_ < piece; ++next_)
-            unit_ += MarkedLength(next_);
-        return unit_;
-    }
-    // The piece's units with its LF in front and the CR that ends it, if one does.
-    std::size_t MarkedLength(std::size_t piece) const {
-        const std::string_view content = lines_.Content(piece);
-        return (lines_.NonAscii() ? Utf16Units(content) : content.size()) +
-               (lines_.AfterBreak(piece) ? 1 : 0) + (piece + 1 < lines_.PieceCount() ? 1 : 0);
-    }
-
-private:
-    const ByteLines& lines_;
-    std::size_t next_ = 0;
-    std::size_t unit_ = 0;
-};
 
 // The marks: where each missing piece stands in the loaded text, with the CR that ends it, runs
 // that touch made one.
@@ -296,7 +278,8 @@ std::size_t Utf16Units(std::string_view bytes) {
 
 void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& names,
                         const ByteLines& lines, const std::vector<std::uint32_t>& missing,
-                        const std::vector<ByteCountedLine>& counted, ByteSink& out) {
+                        const std::vector<ByteCountedLine>& counted, ByteSink& out,
+                        const SideByteLookalikes* lookalikes) {
     if (options.quiet)
         return;
     if (options.count) {
@@ -306,7 +289,7 @@ void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& na
     }
     Gathered gathered(out);
     if (!options.json) {
-        WriteReadable(options, file, names, lines, missing, gathered);
+        WriteReadable(options, file, names, lines, missing, lookalikes, gathered);
         if (options.counts)
             WriteReadableCounts(options, file, names, lines, counted, gathered);
         gathered.Flush();
@@ -317,6 +300,11 @@ void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& na
     gathered.Put("\",\"marks\":[");
     gathered.Flush();
     WriteMarks(lines, missing, out);
+    if (lookalikes) {
+        gathered.Put("],\"lookalikes\":[");
+        gathered.Flush();
+        WriteJsonByteLookalikes(missing, *lookalikes, out);
+    }
     gathered.Put("],\"entries\":[");
     WriteEntries(lines, missing, gathered);
     if (options.counts) {

@@ -2,6 +2,7 @@
 
 #include "cli/ByteLineCounts.h"
 #include "cli/ByteLines.h"
+#include "cli/ByteLookalikeReport.h"
 #include "cli/CliOptions.h"
 #include "cli/ReportSinks.h"
 #include "cli/SideReport.h"
@@ -14,10 +15,13 @@
 // "> line", with -n its line number in between) for each missing piece; for programs the JSON
 // object's result text, the marks counted in the UTF-16 units of the loaded text, and the
 // entries; with --count only how many; with -q nothing. With --counts the counted lines follow,
-// for people under their own header, for programs as the object's "counts".
+// for people under their own header, for programs as the object's "counts". With `lookalikes`
+// (--explain) each entry that has one is followed by its look-alike: for people a line under it,
+// for programs in the object's "lookalikes".
 void WriteByteLinesSide(const CliOptions& options, int file, const SideNames& names,
                         const ByteLines& lines, const std::vector<std::uint32_t>& missing,
-                        const std::vector<ByteCountedLine>& counted, ByteSink& out);
+                        const std::vector<ByteCountedLine>& counted, ByteSink& out,
+                        const SideByteLookalikes* lookalikes = nullptr);
 
 // Appends `bytes` of valid UTF-8 as the inside of a JSON string, as JsonWriter escapes their
 // decoded units; `out` needs room for six bytes a byte. Returns the end of what was written.

@@ -19,11 +19,15 @@ QByteArray LookalikeKindNames(compare::LookalikeKinds kinds, bool quoted) {
     return names;
 }
 
+QByteArray LookalikeNote(std::size_t line, const QByteArray& otherName,
+                         compare::LookalikeKinds kinds) {
+    return "    looks like line " + QByteArray::number(static_cast<qulonglong>(line)) + " of " +
+           otherName + ": " + LookalikeKindNames(kinds, false) + "\n";
+}
+
 void ReadableLookalikes::Lookalike(const EntryLookalike& lookalike) {
     list_.Finish(); // the entry it belongs under goes first
-    out_.Write("    looks like line " +
-               QByteArray::number(static_cast<qulonglong>(lookalike.otherLine)) + " of " +
-               otherName_ + ": " + LookalikeKindNames(lookalike.kinds, false) + "\n");
+    out_.Write(LookalikeNote(lookalike.otherLine, otherName_, lookalike.kinds));
 }
 
 void JsonLookalikes::Lookalike(const EntryLookalike& lookalike) {

@@ -25,6 +25,11 @@ struct EntryLookalike {
 // "\"trailing-space\",\"case\"".
 QByteArray LookalikeKindNames(compare::LookalikeKinds kinds, bool quoted);
 
+// The readable report's line under an entry whose look-alike is line `line` (from 1) of the file
+// called `otherName`: "    looks like line 12 of b.txt: trailing-space, case".
+QByteArray LookalikeNote(std::size_t line, const QByteArray& otherName,
+                         compare::LookalikeKinds kinds);
+
 // The readable report's entries with a line under each that has a look-alike, such as
 // "    looks like line 12 of b.txt: trailing-space, case". The entries go to `list`, which writes
 // to `out`; a look-alike's line follows once the entries before it are written.

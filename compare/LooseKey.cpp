@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <optional>
 
 namespace compare {
 
@@ -160,30 +161,140 @@ bool IsTrail(char16_t unit) {
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
+// The code point that starts at units[i] of valid text, and i moved past it: a lone surrogate
+// stands for itself.
+char32_t NextCodePoint(const char16_t* units, std::size_t size, std::size_t& i) {
+    char32_t c = units[i++];
+    if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
+        c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
+    return c;
+}
+
+// The same for UTF-8, which must be valid: a line on the comparison's fast path stays in bytes.
+char32_t NextCodePoint(const char* units, std::size_t size, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(units[i++]);
+    if (lead < 0x80)
+        return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = lead & (0x3Fu >> more);
+    for (int k = 0; k < more && i < size; ++k)
+        c = c << 6 | (static_cast<unsigned char>(units[i++]) & 0x3Fu);
+    return c;
+}
+
+// Whether kScanUnits units in a row are all ASCII.
+bool AsciiBlock(const char16_t* units) {
+    return NonAsciiOrEqualMask(units, 0xFFFF) == 0;
+}
+bool AsciiBlock(const char* units) {
+    static_assert(kScanUnits == 2 * sizeof(std::uint64_t));
+    std::uint64_t halves[2];
+    std::memcpy(halves, units, sizeof halves);
+    return ((halves[0] | halves[1]) & 0x8080'8080'8080'8080ull) == 0;
+}
+
 // Goes through the loose key of `text` without writing it down: block(units) for each run of
 // kScanUnits ASCII units, ascii(unit) for any other ASCII unit, and atom(unit) for each unit of
-// the atoms of every other character. Sixteen ASCII units in a row need no test each.
-template <typename Block, typename Ascii, typename Atom>
-void WalkLooseKey(std::u16string_view text, Block&& block, Ascii&& ascii, Atom&& atom) {
-    const char16_t* units = text.data();
+// the atoms of every other character. Sixteen ASCII units in a row need no test each. The text
+// is UTF-16 or UTF-8: the same characters go through the same key either way.
+template <typename Unit, typename Block, typename Ascii, typename Atom>
+void WalkLooseKey(std::basic_string_view<Unit> text, Block&& block, Ascii&& ascii, Atom&& atom) {
+    const Unit* units = text.data();
     const std::size_t size = text.size();
     for (std::size_t i = 0; i < size;) {
-        if (i + kScanUnits <= size && NonAsciiOrEqualMask(units + i, 0xFFFF) == 0) {
+        if (i + kScanUnits <= size && AsciiBlock(units + i)) {
             block(units + i);
             i += kScanUnits;
             continue;
         }
-        char32_t c = units[i++];
+        const char32_t c = NextCodePoint(units, size, i);
         if (c < 128) {
             ascii(static_cast<char16_t>(c));
             continue;
         }
-        if (IsLead(static_cast<char16_t>(c)) && i < size && IsTrail(units[i]))
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00u);
         char16_t atoms[kMostUnits];
         for (const char16_t *at = atoms, *end = PutAtoms(atoms, c); at != end; ++at)
             atom(*at);
     }
+}
+
+// KeySum(LooseKey(text)) of UTF-16 or UTF-8 text.
+template <typename Unit> std::uint64_t SumOfLooseKey(std::basic_string_view<Unit> text) {
+    // Four sums side by side, so that no addition waits for the one before.
+    std::uint64_t sums[4] = {};
+    const auto weight = [](Unit unit) { return kAsciiWeights[static_cast<std::size_t>(unit)]; };
+    WalkLooseKey(
+        text,
+        [&](const Unit* block) {
+            for (int i = 0; i < kScanUnits; i += 4) {
+                sums[0] += weight(block[i]);
+                sums[1] += weight(block[i + 1]);
+                sums[2] += weight(block[i + 2]);
+                sums[3] += weight(block[i + 3]);
+            }
+        },
+        [&](char16_t c) { sums[0] += kAsciiWeights[c]; },
+        [&](char16_t atom) { sums[1] += UnitWeight(atom); });
+    return sums[0] + sums[1] + sums[2] + sums[3];
+}
+
+// KeySum(LooseKey(bytes)) of ASCII bytes, eight at a time, or nothing when a byte is not ASCII.
+// Lines are short: where a line ends is met with no branch but for lines under eight bytes, the
+// last bytes read as the eight that end the line with those already added made blanks, which add
+// nothing.
+std::optional<std::uint64_t> SumOfAsciiBytes(std::string_view bytes) {
+    constexpr std::uint64_t kHighBits = 0x8080'8080'8080'8080ull;
+    constexpr std::uint64_t kBlanks = 0x2020'2020'2020'2020ull;
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    std::uint64_t sums[4] = {};
+    if (size < sizeof(std::uint64_t)) {
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto byte = static_cast<unsigned char>(data[i]);
+            if (byte >= 0x80)
+                return std::nullopt;
+            sums[0] += kAsciiWeights[byte];
+        }
+        return sums[0];
+    }
+    // The bytes of the last word, in whatever order they stand in it: a sum does not care.
+    const auto addLast = [&](std::uint64_t word) {
+        for (int i = 0; i < 8; i += 4) {
+            sums[0] += kAsciiWeights[word >> (8 * i) & 0x7F];
+            sums[1] += kAsciiWeights[word >> (8 * i + 8) & 0x7F];
+            sums[2] += kAsciiWeights[word >> (8 * i + 16) & 0x7F];
+            sums[3] += kAsciiWeights[word >> (8 * i + 24) & 0x7F];
+        }
+    };
+    const auto* const units = reinterpret_cast<const unsigned char*>(data);
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        if ((word & kHighBits) != 0)
+            return std::nullopt;
+        for (std::size_t k = 0; k < 8; k += 4) {
+            sums[0] += kAsciiWeights[units[i + k]];
+            sums[1] += kAsciiWeights[units[i + k + 1]];
+            sums[2] += kAsciiWeights[units[i + k + 2]];
+            sums[3] += kAsciiWeights[units[i + k + 3]];
+        }
+    }
+    const std::size_t left = size - i; // 0 to 7, at the end of the last eight
+    std::uint64_t word;
+    std::memcpy(&word, data + size - 8, sizeof word);
+    // Two shifts, so that none is by 64 when nothing is left.
+    const auto shift = static_cast<int>(8 * (7 - left));
+    if constexpr (std::endian::native == std::endian::little)
+        word = word >> shift >> 8;
+    else
+        word = word << shift << 8;
+    word |=
+        std::endian::native == std::endian::little ? kBlanks << (8 * left) : kBlanks >> (8 * left);
+    if ((word & kHighBits) != 0)
+        return std::nullopt;
+    addLast(word);
+    return sums[0] + sums[1] + sums[2] + sums[3];
 }
 
 } // namespace
@@ -266,21 +377,13 @@ std::uint64_t KeySum(std::u16string_view key) {
 }
 
 std::uint64_t LooseKeySum(std::u16string_view text) {
-    // Four sums side by side, so that no addition waits for the one before.
-    std::uint64_t sums[4] = {};
-    WalkLooseKey(
-        text,
-        [&](const char16_t* block) {
-            for (int i = 0; i < kScanUnits; i += 4) {
-                sums[0] += kAsciiWeights[block[i]];
-                sums[1] += kAsciiWeights[block[i + 1]];
-                sums[2] += kAsciiWeights[block[i + 2]];
-                sums[3] += kAsciiWeights[block[i + 3]];
-            }
-        },
-        [&](char16_t c) { sums[0] += kAsciiWeights[c]; },
-        [&](char16_t atom) { sums[1] += UnitWeight(atom); });
-    return sums[0] + sums[1] + sums[2] + sums[3];
+    return SumOfLooseKey(text);
+}
+
+std::uint64_t LooseKeySum(std::string_view utf8) {
+    if (const std::optional<std::uint64_t> ascii = SumOfAsciiBytes(utf8))
+        return *ascii;
+    return SumOfLooseKey(utf8);
 }
 
 } // namespace compare

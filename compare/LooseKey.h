@@ -39,6 +39,9 @@ std::uint64_t KeySum(std::u16string_view key);
 
 // KeySum(LooseKey(text)), worked out without writing the key down.
 std::uint64_t LooseKeySum(std::u16string_view text);
+// The same of valid UTF-8 text: equal to the sum of the text as UTF-16, so that lines kept as
+// bytes are sieved as their decoded form would be without being decoded.
+std::uint64_t LooseKeySum(std::string_view utf8);
 
 // A word of a line found and keyed in one pass: where the word that begins at `from` of `text`
 // ends (at the next blank, or at `end`), and LooseKeyHash of it, unless it is longer than `most`

@@ -1,10 +1,11 @@
 // The line comparison on bytes against the comparison of the decoded texts: on every pair of files
 // the first takes, both must print the same report and end with the same status. The first byte
-// picks the report (readable, numbered, JSON or counts; loaded or exact; in memory or through
-// temporary files; with or without the lines counted differently, --counts; under the rules about
-// blanks, tabs and case, with masks and ignore-matching, or none) and whether the rest is taken as
-// it is or as picks from pieces that make breaks, multi-byte characters, marks and broken UTF-8
-// likely; a 0xFF byte ends the first file.
+// picks the report (readable, numbered, JSON or counts, the numbered and JSON ones with or without
+// the look-alikes, --explain; loaded or exact; in memory or through temporary files; with or
+// without the lines counted differently, --counts; under the rules about blanks, tabs and case,
+// with masks and ignore-matching, or none) and whether the rest is taken as it is or as picks from
+// pieces that make breaks, multi-byte characters, marks and broken UTF-8 likely; a 0xFF byte ends
+// the first file.
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
@@ -98,7 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.exact = (flags & 1) != 0;
     options.json = (flags & 2) != 0;
     options.lineNumbers = (flags & 8) != 0;
-    options.count = (flags & 16) != 0 && !options.json;
+    // 16: only how many, or where the report names them (JSON, numbered) the look-alikes too.
+    options.explain = (flags & 16) != 0 && (options.json || options.lineNumbers);
+    options.count = (flags & 16) != 0 && !options.explain;
     if (flags & 32) // through temporary files
         options.memoryBytes = 1;
     options.counts = (flags & 64) != 0;
