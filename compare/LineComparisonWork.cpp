@@ -3,6 +3,7 @@
 #include "compare/LinesUnderRules.h"
 #include "compare/LookalikeLines.h"
 #include "compare/OneTableMembership.h"
+#include "compare/Prefetch.h"
 #include "compare/SideBySide.h"
 #include "platform/ResultList.h"
 #include "platform/Utf16View.h"
@@ -12,6 +13,7 @@ namespace RTB {
 namespace {
 
 constexpr std::size_t kSlice = std::size_t{1} << 14; // lines looked up between looks at the stop
+constexpr std::size_t kListAhead = 8; // missing lines asked for ahead of their listing
 // What a list of red lines takes, at most, a piece of its text (see PieceSelection).
 constexpr qint64 kListBytesPerPiece = 1;
 // What the rules take for each line missing as it stands: its place and what became of it, its
@@ -82,9 +84,26 @@ std::array<LineFindings, 2> UnderRules(const QString& one, const QString& two,
         ResultList::Builder red(*texts[side], ResultList::Form::Pieces, 0,
                                 owns[side]->PieceStarts());
         std::vector<compare::RuleMatch> matched;
-        sorted[side].ForEach(
-            *owns[1 - side], [&](compare::Piece piece) { Add(red, piece); },
-            [&](const compare::RuleMatch& match) { matched.push_back(match); });
+        // The missing lines stand far apart in a text far larger than the cache, and a red one
+        // is read as it is listed: each is asked for a few lines before its turn.
+        const compare::LinesUnderRules& ofSide = sorted[side];
+        const char16_t* const units = owns[side]->Text().data();
+        std::size_t next = 0;
+        const auto askAhead = [&] {
+            if (next + kListAhead < ofSide.MissingCount())
+                TARNWICK_PREFETCH(units + ofSide.Missing(next + kListAhead).start);
+            ++next;
+        };
+        ofSide.ForEach(
+            *owns[1 - side],
+            [&](compare::Piece piece) {
+                askAhead();
+                Add(red, piece);
+            },
+            [&](const compare::RuleMatch& match) {
+                askAhead();
+                matched.push_back(match);
+            });
         found[side] = Listed(std::move(red));
         found[side].matched =
             std::make_shared<const std::vector<compare::RuleMatch>>(std::move(matched));

@@ -1,6 +1,7 @@
 #include "compare/MissingKeys.h"
 
 #include "compare/ContentHash.h"
+#include "compare/Prefetch.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,7 +13,13 @@ MissingKeys::MissingKeys(const LineIndex& own, std::span<const Piece> missing, R
       slots_(std::bit_ceil(std::max<std::size_t>(16, 2 * missing.size())), 0),
       filter_(std::bit_ceil(std::max<std::size_t>(1024, 16 * missing.size())) / 64, 0) {
     keyOf_.reserve(missing.size());
+    // The missing pieces stand far apart in a text far larger than the cache: each is asked for
+    // a few pieces before it is keyed.
+    constexpr std::size_t kAhead = 8;
+    const char16_t* const units = own.Text().data();
     for (std::size_t i = 0; i < missing.size(); ++i) {
+        if (i + kAhead < missing.size())
+            TARNWICK_PREFETCH(units + missing[i + kAhead].start);
         const std::u16string_view key = text.Key(ContentOf(own, missing[i]));
         keyOf_.push_back(Enter(key, ContentHash(key), static_cast<std::uint32_t>(i), text));
     }
