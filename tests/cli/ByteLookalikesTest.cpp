@@ -2,9 +2,11 @@
 // the look-alikes (readable, numbered, JSON, with the lines counted differently) must be the same
 // byte for byte, loaded or exact, whichever way round the files are given; what it does not take
 // must be left to the general comparison with nothing written.
+#include "BytesAgainstGeneral.h"
 #include "FileIn.h"
 #include "PrintedRun.h"
 #include "ReportForm.h"
+#include "SanitizedRounds.h"
 #include "cli/ByteLineComparison.h"
 #include "cli/CliComparison.h"
 
@@ -59,19 +61,7 @@ protected:
     }
 
     static void ExpectAlike(const CliOptions& options, bool taken, const std::string& named) {
-        std::optional<int> general, asBytes;
-        const QByteArray expected =
-            Printed([&](std::FILE* out) { return RunGeneralComparison(options, out); }, general);
-        const QByteArray got =
-            Printed([&](std::FILE* out) { return CompareLinesAsBytes(options, out); }, asBytes);
-        if (!taken) {
-            EXPECT_FALSE(asBytes.has_value()) << named;
-            EXPECT_TRUE(got.isEmpty()) << named;
-            return;
-        }
-        ASSERT_TRUE(asBytes.has_value()) << named;
-        EXPECT_EQ(got.toStdString(), expected.toStdString()) << named;
-        EXPECT_EQ(asBytes, general) << named;
+        EXPECT_TRUE(BytesAsGeneral(options, taken)) << named;
     }
 
     QTemporaryDir dir_;
@@ -148,7 +138,7 @@ TEST_F(ByteLookalikesTest, RandomLinesGiveTheLookalikesOfTheDecodedTexts) {
         }
         return bytes;
     };
-    for (int round = 0; round < 60; ++round)
+    for (int round = 0; round < Rounds(60); ++round)
         ExpectExplainedAlike(file(), file(), "round " + std::to_string(round));
 }
 
