@@ -4,6 +4,7 @@
 // panes and against a plain count.
 #include "FileIn.h"
 #include "Finish.h"
+#include "SanitizedRounds.h"
 #include "ScriptedMsgBox.h"
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
@@ -317,7 +318,7 @@ TEST_F(CliCrossCheckTest, TheToolFindsWhatTheWindowFindsEitherWay) {
     std::mt19937 random(41);
     const QString one = dir_.filePath(u"one.txt"_s);
     const QString two = dir_.filePath(u"two.txt"_s);
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < Rounds(150); ++round) {
         Write(u"one.txt"_s, RandomFile(random));
         Write(u"two.txt"_s, round % 7 == 0 ? QByteArray() : RandomFile(random));
         for (const Mode mode : {Mode::Lines, Mode::Words}) {

@@ -2,6 +2,7 @@
 // under its entry, or listed for programs; without it the report stays what it was.
 #include "FileIn.h"
 #include "Finish.h"
+#include "SanitizedRounds.h"
 #include "ScriptedMsgBox.h"
 #include "ToolRun.h"
 #include "app/ErrorReport.h"
@@ -305,7 +306,7 @@ QByteArray WithoutLookalikes(QByteArray report, bool json) {
 TEST_F(CliExplainTest, ExplainOnlyAddsAndAgreesWithTheWindowsTooltips) {
     std::mt19937 random(12);
     int told = 0;
-    for (int round = 0; round < 120; ++round) {
+    for (int round = 0; round < Rounds(120); ++round) {
         const QByteArray a = Write(u"a.txt"_s, RandomFile(random));
         const QByteArray b = Write(u"b.txt"_s, RandomFile(random));
         for (const Mode mode : {Mode::Lines, Mode::Words}) {
