@@ -13,6 +13,7 @@
 #include "cli/ShownName.h"
 #include "cli/SpilledLineComparison.h"
 #include "compare/RuleError.h"
+#include "compare/SideBySide.h"
 #include "files/TextFileReading.h"
 
 #include <QByteArrayView>
@@ -152,9 +153,9 @@ bool SortOutUnderRules(const CliOptions& options, Side& first, Side& second, qin
             return false;
         }
     };
-    auto secondRed = std::async(std::launch::async, [&] { return keepRed(second, first); });
-    const bool firstDone = keepRed(first, second);
-    return secondRed.get() && firstDone;
+    const auto [firstDone, secondDone] = compare::SideBySide(
+        [&](int side) { return side == 0 ? keepRed(first, second) : keepRed(second, first); });
+    return firstDone && secondDone;
 }
 
 qint64 OrdinaryFileSize(const QByteArray& path) {

@@ -7,13 +7,14 @@
 #include "compare/LookalikeLines.h"
 #include "compare/LooseKey.h"
 #include "compare/Prefetch.h"
+#include "compare/SideBySide.h"
 
 #include <QString>
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <bit>
-#include <future>
+#include <ranges>
 #include <string>
 
 namespace {
@@ -163,15 +164,11 @@ std::uint32_t FirstPieceWithContentOf(const ByteLookalikeText& text, const ByteL
                                       std::size_t piece) {
     const std::uint64_t place =
         text.table.PlaceIn(text.table.SlotOf(lines.Content(piece), lines.Hash(piece)));
-    std::size_t low = 0, high = text.lines.PieceCount();
-    while (low < high) { // the first piece whose content starts at the place
-        const std::size_t middle = low + (high - low) / 2;
-        if (text.lines.Place(middle) < place)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return static_cast<std::uint32_t>(low);
+    // The first piece whose content starts at the place.
+    const auto pieces = std::views::iota(std::size_t{0}, text.lines.PieceCount());
+    const auto first = std::ranges::partition_point(
+        pieces, [&](std::size_t each) { return text.lines.Place(each) < place; });
+    return static_cast<std::uint32_t>(std::ranges::distance(pieces.begin(), first));
 }
 
 // What a stretch of the first text's lines share with the missing pieces: its lines with the sum
@@ -319,9 +316,8 @@ FindByteLookalikes(const ByteLookalikeText& first, const ByteLookalikeText& seco
         kSieveBytesPerPiece * static_cast<qint64>(first.lines.PieceCount());
     if (sieving > room)
         return std::nullopt;
-    auto secondSumsMade = std::async(std::launch::async, [&] { return SumsOfMissing(second); });
-    const MissingPieceSums firstSums = SumsOfMissing(first);
-    const MissingPieceSums secondSums = secondSumsMade.get();
+    const auto [firstSums, secondSums] =
+        compare::SideBySide([&](int side) { return SumsOfMissing(side == 0 ? first : second); });
 
     // The first text is read in two halves side by side; the missing pieces of the second are
     // candidates for those of the first as they stand.
@@ -329,35 +325,31 @@ FindByteLookalikes(const ByteLookalikeText& first, const ByteLookalikeText& seco
     for (const std::uint32_t piece : first.missing)
         missingInFirst[piece] = true;
     const std::size_t half = first.lines.PieceCount() / 2;
-    auto laterHalf = std::async(std::launch::async, [&] {
+    auto [shared, later] = compare::SideBySide([&](int part) {
         return SieveStretch(first.lines, missingInFirst, second, firstSums.lookedUp,
-                            secondSums.lookedUp, half, first.lines.PieceCount());
+                            secondSums.lookedUp, part == 0 ? 0 : half,
+                            part == 0 ? half : first.lines.PieceCount());
     });
-    SharedStretch shared = SieveStretch(first.lines, missingInFirst, second, firstSums.lookedUp,
-                                        secondSums.lookedUp, 0, half);
     std::vector<SharingLine> forFirst;
     for (std::size_t i = 0; i < second.missing.size(); ++i)
         if (const std::optional<std::uint64_t> sum = secondSums.Of(i);
             sum && firstSums.lookedUp.Has(*sum))
             forFirst.push_back({second.missing[i], *sum});
-    SharedStretch later = laterHalf.get();
     shared.forSecond.insert(shared.forSecond.end(), later.forSecond.begin(), later.forSecond.end());
     shared.standIns.insert(shared.standIns.end(), later.standIns.begin(), later.standIns.end());
     forFirst.insert(forFirst.end(), shared.standIns.begin(), shared.standIns.end());
 
-    auto secondSievedMade = std::async(std::launch::async, [&] {
-        return SieveDirection(second, secondSums, std::move(shared.forSecond), first.lines);
+    const auto [firstSieved, secondSieved] = compare::SideBySide([&](int side) {
+        return side == 0
+                   ? SieveDirection(first, firstSums, std::move(forFirst), second.lines)
+                   : SieveDirection(second, secondSums, std::move(shared.forSecond), first.lines);
     });
-    const SievedLines firstSieved =
-        SieveDirection(first, firstSums, std::move(forFirst), second.lines);
-    const SievedLines secondSieved = secondSievedMade.get();
     if (firstSieved.units > kMostDecodedUnits || secondSieved.units > kMostDecodedUnits ||
         sieving + SearchBytes(firstSieved) + SearchBytes(secondSieved) > room)
         return std::nullopt;
-    auto ofSecond = std::async(
-        std::launch::async, [&] { return SearchSievedLines(second, first.lines, secondSieved); });
-    std::array<ByteLookalikes, 2> found;
-    found[0] = SearchSievedLines(first, second.lines, firstSieved);
-    found[1] = ofSecond.get();
-    return found;
+    auto [ofFirst, ofSecond] = compare::SideBySide([&](int side) {
+        return side == 0 ? SearchSievedLines(first, second.lines, firstSieved)
+                         : SearchSievedLines(second, first.lines, secondSieved);
+    });
+    return std::array<ByteLookalikes, 2>{std::move(ofFirst), std::move(ofSecond)};
 }

@@ -2,9 +2,9 @@
 
 #include "cli/LoadedUnits.h"
 #include "cli/LookalikeSinks.h"
+#include "compare/SideBySide.h"
 
 #include <algorithm>
-#include <future>
 
 LoadedSpans::LoadedSpans(const ByteLines& lines, std::vector<std::uint32_t> pieces)
     : pieces_(std::move(pieces)) {
@@ -35,12 +35,10 @@ std::array<LoadedSpans, 2> SpansOfLookalikes(const ByteLookalikeText& first,
                 pieces.push_back(lookalike->piece);
         return LoadedSpans(text.lines, std::move(pieces));
     };
-    auto ofSecond =
-        std::async(std::launch::async, [&] { return asked(second, found[1], found[0]); });
-    std::array<LoadedSpans, 2> spans;
-    spans[0] = asked(first, found[0], found[1]);
-    spans[1] = ofSecond.get();
-    return spans;
+    auto [ofFirst, ofSecond] = compare::SideBySide([&](int side) {
+        return side == 0 ? asked(first, found[0], found[1]) : asked(second, found[1], found[0]);
+    });
+    return {std::move(ofFirst), std::move(ofSecond)};
 }
 
 void WriteJsonByteLookalikes(const std::vector<std::uint32_t>& missing,
