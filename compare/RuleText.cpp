@@ -439,7 +439,9 @@ std::u16string_view RuleText::Key(std::u16string_view content) {
     }
     // The key is written into a buffer that only grows, with room for the longest images, and
     // the rules about blanks applied on the way: one pass, and no allocation, for most lines.
-    const std::size_t room = masked.size() * AsciiImages::kMostUnits;
+    // Only a skeleton is longer than its unit: without one the key is never longer than the
+    // line, which for a line of tens of millions of units is hundreds of megabytes less.
+    const std::size_t room = masked.size() * (work.skeletons ? AsciiImages::kMostUnits : 1);
     if (key.size() < room)
         key.resize(room);
     std::size_t begin = 0;
